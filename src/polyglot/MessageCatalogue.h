@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// The program's numbered message texts. Every text a routine composes for the
+// user (as opposed to a component's property) is fetched through text(), so
+// that a language file's ResourceStrings section can replace it by number.
+namespace Msg {
+enum Id : int {
+    // Numbers shared with the message texts a language file may already carry.
+    Error = 65312,
+    Yes = 65315,
+    OK = 65317,
+    Cancel = 65318,
+    Warning = 65343,
+    CannotOpenFile = 65415,
+    InvalidPropertyElement = 65421,
+    InvalidRegType = 65440,
+    RegCreateFailed = 65441,
+    RegSetDataFailed = 65442,
+    RangeError = 65443,
+
+    // The program's own texts.
+    StoreNotValid = 1001,
+    StoreReadOnly = 1002,
+    StoreCannotCreate = 1003,
+    PreferencesDamaged = 1004,
+    PreferencesUnreadable = 1005,
+    FieldValueTooLarge = 1006,
+    FieldConversion = 1007,
+    FilterNotUnderstood = 1008,
+    StoreClosed = 1009,
+    NoCurrentRow = 1010,
+    NotEditing = 1011,
+    Information = 1012,
+    Confirmation = 1013,
+
+    // The preference store.
+    RegDeleteFailed = 1100,
+    PreferencesNotKept = 1101,
+    NotARegularFile = 1102,
+};
+
+// The text of a number, after the language routing had its say; an unknown
+// number gives an empty text.
+QString text(int id);
+// text(id) with each "%s" replaced by the next argument, in order.
+QString format(int id, const QStringList& args);
+// The program's own text of a number, without routing.
+QString builtIn(int id);
+
+// The translation engine installs a router here; it answers with a
+// replacement text or with nothing to keep the program's own.
+using Router = std::function<std::optional<QString>(int id)>;
+void setRouter(Router router);
+} // namespace Msg

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+
+class QSqlQuery;
+
+// The connection to the ride store "Rydex.dat". Opening a missing file
+// creates the store with its table; a file that exists but is no valid store
+// is reported and never written to.
+class ADOConnection : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Connected READ isOpen)
+
+public:
+    static constexpr int schemaVersion = 1;
+
+    ADOConnection(const QString& filePath, QObject* parent = nullptr);
+    ~ADOConnection() override;
+
+    QString filePath() const { return m_path; }
+    void setFilePath(const QString& path);
+
+    // Throws RydexError (Store) with the engine's text when the file cannot be
+    // opened or is not a ride store.
+    void open();
+    void close();
+    bool isOpen() const;
+
+    QSqlDatabase database() const;
+
+    // Writes are grouped in BEGIN IMMEDIATE transactions, so a second copy of
+    // the program waits for the first instead of failing half-way.
+    // Transactions nest: only the outermost one reaches the engine.
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_depth > 0; }
+
+    // Runs a prepared query; throws RydexError with the engine's text on failure.
+    static void exec(QSqlQuery& query);
+    void execText(const QString& sql);
+
+    // Whether SQLite is available to Qt at all: the engine check of start-up.
+    static bool engineAvailable();
+
+private:
+    void createStore();
+    void checkExistingStore();
+    void configure();
+    [[noreturn]] void fail(int messageId, const QString& detail);
+
+    QString m_path;
+    QString m_connectionName;
+    int m_depth = 0;
+};

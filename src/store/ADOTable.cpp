@@ -1,0 +1,691 @@
+#include "store/ADOTable.h"
+
+#include "polyglot/MessageCatalogue.h"
+#include "store/ADOConnection.h"
+#include "store/PictureFormat.h"
+#include "store/RydexError.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+QString selectList()
+{
+    QStringList names;
+    for (int i = 0; i < rideFieldCount; ++i)
+        names << QLatin1Char('"') + fieldName(static_cast<RideField>(i)) + QLatin1Char('"');
+    return names.join(QStringLiteral(", "));
+}
+
+// Dates are kept as ISO text, which sorts like the dates within any year.
+QString dateToStore(const QDateTime& dt)
+{
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(d.year(), 4, 10, QLatin1Char('0'))
+        .arg(d.month(), 2, 10, QLatin1Char('0'))
+        .arg(d.day(), 2, 10, QLatin1Char('0'))
+        .arg(t.hour(), 2, 10, QLatin1Char('0'))
+        .arg(t.minute(), 2, 10, QLatin1Char('0'))
+        .arg(t.second(), 2, 10, QLatin1Char('0'));
+}
+
+QDateTime dateFromStore(const QString& text)
+{
+    const QStringList parts = text.split(QRegularExpression(QStringLiteral("[- :T]")));
+    if (parts.size() < 3)
+        return QDateTime();
+    const QDate d(parts[0].toInt(), parts[1].toInt(), parts[2].toInt());
+    const QTime t = parts.size() >= 6 ? QTime(parts[3].toInt(), parts[4].toInt(), parts[5].toInt())
+                                      : QTime(0, 0);
+    return QDateTime(d, t.isValid() ? t : QTime(0, 0));
+}
+
+QVariant toStore(RideField field, const QVariant& v)
+{
+    if (v.isNull())
+        return QVariant();
+    switch (fieldDef(field).kind) {
+    case FieldKind::DateTime:
+        return dateToStore(v.toDateTime());
+    case FieldKind::Duration:
+        return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case FieldKind::Decimal:
+        return QVariant(qlonglong(v.value<Fixed4>().units()));
+    default:
+        return v;
+    }
+}
+
+QVariant fromStore(RideField field, const QVariant& v)
+{
+    if (v.isNull())
+        return QVariant();
+    switch (fieldDef(field).kind) {
+    case FieldKind::DateTime:
+        return dateFromStore(v.toString());
+    case FieldKind::Duration:
+        return QTime::fromString(v.toString(), QStringLiteral("HH:mm:ss"));
+    case FieldKind::Decimal:
+        return QVariant::fromValue(Fixed4::fromUnits(v.toLongLong()));
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        return v.toString();
+    default:
+        return v.toInt();
+    }
+}
+
+bool rowLess(const RideRow& a, const RideRow& b)
+{
+    const QDateTime da = a[fieldIndex(RideField::date)].toDateTime();
+    const QDateTime db = b[fieldIndex(RideField::date)].toDateTime();
+    if (da != db) {
+        if (!da.isValid())
+            return true;
+        if (!db.isValid())
+            return false;
+        return da < db;
+    }
+    return a[fieldIndex(RideField::id)].toInt() < b[fieldIndex(RideField::id)].toInt();
+}
+} // namespace
+
+ADOTable::ADOTable(ADOConnection* connection, QObject* parent)
+    : QObject(parent), m_connection(connection)
+{
+    setObjectName(QStringLiteral("ADOTable"));
+}
+
+void ADOTable::requireOpen() const
+{
+    if (!isOpen())
+        throw RydexError(Msg::text(Msg::StoreClosed), RydexError::Kind::Store);
+}
+
+void ADOTable::requireRow() const
+{
+    requireOpen();
+    if (m_current < 0)
+        throw RydexError(Msg::text(Msg::NoCurrentRow), RydexError::Kind::Store);
+}
+
+void ADOTable::open()
+{
+    if (isOpen())
+        return;
+    m_connection->open();
+    m_state = State::Browse;
+    try {
+        loadSet();
+    } catch (...) {
+        m_state = State::Inactive;
+        m_rows.clear();
+        m_current = -1;
+        throw;
+    }
+    first();
+    emitSetChanged();
+}
+
+void ADOTable::close()
+{
+    if (!isOpen())
+        return;
+    m_state = State::Inactive;
+    m_modified = false;
+    m_rows.clear();
+    m_current = -1;
+    m_bof = m_eof = true;
+    emit stateChanged(m_state);
+    emitSetChanged();
+}
+
+void ADOTable::setFilter(const QString& text)
+{
+    if (text == m_filterText)
+        return;
+    const std::optional<RideFilter> parsed = RideFilter::parse(text);
+    if (!parsed)
+        throw RydexError(Msg::format(Msg::FilterNotUnderstood, {text}), RydexError::Kind::Store);
+    if (!isOpen()) {
+        m_filterText = text;
+        m_filter = *parsed;
+        return;
+    }
+    finishEditing();
+    const QString oldText = m_filterText;
+    const RideFilter oldFilter = m_filter;
+    m_filterText = text;
+    m_filter = *parsed;
+    try {
+        loadSet();
+    } catch (...) {
+        m_filterText = oldText;
+        m_filter = oldFilter;
+        throw;
+    }
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    emitSetChanged();
+}
+
+void ADOTable::setFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    m_filtered = on;
+    if (isOpen())
+        refresh();
+}
+
+void ADOTable::loadSet()
+{
+    const bool useFilter = m_filtered && !m_filter.passesAll();
+    QString sql = QStringLiteral("SELECT ") + selectList() + QStringLiteral(" FROM rydex");
+    if (useFilter) {
+        sql += QStringLiteral(" WHERE \"user\" = :user");
+        if (m_filter.year)
+            sql += QStringLiteral(" AND \"year\" = :year");
+        if (m_filter.month)
+            sql += QStringLiteral(" AND \"month\" = :month");
+    }
+    sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
+    QSqlQuery q(m_connection->database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw RydexError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                                : q.lastError().databaseText(),
+                         RydexError::Kind::Store);
+    if (useFilter) {
+        q.bindValue(QStringLiteral(":user"), m_filter.user);
+        if (m_filter.year)
+            q.bindValue(QStringLiteral(":year"), *m_filter.year);
+        if (m_filter.month)
+            q.bindValue(QStringLiteral(":month"), *m_filter.month);
+    }
+    ADOConnection::exec(q);
+    QVector<RideRow> rows;
+    while (q.next())
+        rows.append(readRow(q));
+    m_rows = std::move(rows);
+}
+
+RideRow ADOTable::readRow(const QSqlQuery& query)
+{
+    RideRow row;
+    for (int i = 0; i < rideFieldCount; ++i)
+        row[i] = fromStore(static_cast<RideField>(i), query.value(i));
+    return row;
+}
+
+bool ADOTable::passesFilter(const RideRow& row) const
+{
+    if (!m_filtered || m_filter.passesAll())
+        return true;
+    if (row[fieldIndex(RideField::user)].toString() != m_filter.user)
+        return false;
+    if (m_filter.year && row[fieldIndex(RideField::year)] != QVariant(*m_filter.year))
+        return false;
+    if (m_filter.month && row[fieldIndex(RideField::month)] != QVariant(*m_filter.month))
+        return false;
+    return true;
+}
+
+int ADOTable::positionFor(const RideRow& row) const
+{
+    return int(std::upper_bound(m_rows.begin(), m_rows.end(), row, rowLess) - m_rows.begin());
+}
+
+void ADOTable::first()
+{
+    requireOpen();
+    finishEditing();
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    emitCurrentChanged();
+}
+
+void ADOTable::next()
+{
+    requireOpen();
+    finishEditing();
+    if (m_current + 1 < m_rows.size()) {
+        ++m_current;
+        m_bof = false;
+        m_eof = false;
+        emitCurrentChanged();
+    } else {
+        m_eof = true;
+    }
+}
+
+void ADOTable::prior()
+{
+    requireOpen();
+    finishEditing();
+    if (m_current > 0) {
+        --m_current;
+        m_bof = false;
+        m_eof = false;
+        emitCurrentChanged();
+    } else {
+        m_bof = true;
+    }
+}
+
+void ADOTable::last()
+{
+    requireOpen();
+    finishEditing();
+    m_current = int(m_rows.size()) - 1;
+    m_eof = true;
+    m_bof = m_rows.isEmpty();
+    emitCurrentChanged();
+}
+
+bool ADOTable::findFirst()
+{
+    first();
+    return !m_rows.isEmpty();
+}
+
+void ADOTable::setCurrentIndex(int index)
+{
+    requireOpen();
+    if (m_rows.isEmpty() || index == m_current)
+        return;
+    finishEditing();
+    m_current = std::clamp(index, 0, int(m_rows.size()) - 1);
+    m_bof = m_eof = false;
+    emitCurrentChanged();
+}
+
+void ADOTable::insert()
+{
+    requireOpen();
+    finishEditing();
+    m_buffer = RideRow{};
+    m_modified = false;
+    m_state = State::Insert;
+    emit stateChanged(m_state);
+}
+
+void ADOTable::edit()
+{
+    requireOpen();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    if (m_current < 0) {
+        insert();
+        return;
+    }
+    m_buffer = m_rows.at(m_current);
+    m_modified = false;
+    m_state = State::Edit;
+    emit stateChanged(m_state);
+}
+
+void ADOTable::updateRecord()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
+    emit updateRecordRequested();
+}
+
+void ADOTable::post()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
+    updateRecord();
+    RideRow row = m_buffer;
+    QSqlQuery q(m_connection->database());
+    QStringList names;
+    QStringList holders;
+    for (int i = 1; i < rideFieldCount; ++i) {
+        names << QLatin1Char('"') + fieldName(static_cast<RideField>(i)) + QLatin1Char('"');
+        holders << QStringLiteral("?");
+    }
+    const bool inserting = m_state == State::Insert;
+    QString sql;
+    if (inserting) {
+        sql = QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) +
+              QStringLiteral(") VALUES (") + holders.join(QStringLiteral(", ")) +
+              QStringLiteral(")");
+    } else {
+        QStringList sets;
+        for (const QString& n : names)
+            sets << n + QStringLiteral(" = ?");
+        sql = QStringLiteral("UPDATE rydex SET ") + sets.join(QStringLiteral(", ")) +
+              QStringLiteral(" WHERE \"id\" = ?");
+    }
+    m_connection->begin();
+    try {
+        if (!q.prepare(sql))
+            throw RydexError(q.lastError().databaseText(), RydexError::Kind::Store);
+        for (int i = 1; i < rideFieldCount; ++i) {
+            const RideField f = static_cast<RideField>(i);
+            q.addBindValue(toStore(f, row[i]));
+        }
+        if (!inserting)
+            q.addBindValue(row[fieldIndex(RideField::id)]);
+        ADOConnection::exec(q);
+        if (inserting)
+            row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
+        m_connection->commit();
+    } catch (...) {
+        m_connection->rollback();
+        throw;
+    }
+
+    if (!inserting && m_current >= 0)
+        m_rows.removeAt(m_current);
+    if (passesFilter(row)) {
+        const int at = positionFor(row);
+        m_rows.insert(at, row);
+        m_current = at;
+    } else {
+        m_current = std::min(m_current, int(m_rows.size()) - 1);
+        if (m_current < 0 && !m_rows.isEmpty())
+            m_current = 0;
+    }
+    m_bof = m_eof = m_rows.isEmpty();
+    m_state = State::Browse;
+    m_modified = false;
+    emit stateChanged(m_state);
+    emitSetChanged();
+}
+
+void ADOTable::cancel()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer = RideRow{};
+    emit stateChanged(m_state);
+    emitCurrentChanged();
+}
+
+void ADOTable::deleteRecord()
+{
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    requireRow();
+    QSqlQuery q(m_connection->database());
+    m_connection->begin();
+    try {
+        if (!q.prepare(QStringLiteral("DELETE FROM rydex WHERE \"id\" = ?")))
+            throw RydexError(q.lastError().databaseText(), RydexError::Kind::Store);
+        q.addBindValue(m_rows.at(m_current)[fieldIndex(RideField::id)]);
+        ADOConnection::exec(q);
+        m_connection->commit();
+    } catch (...) {
+        m_connection->rollback();
+        throw;
+    }
+    m_rows.removeAt(m_current);
+    m_current = std::min(m_current, int(m_rows.size()) - 1);
+    m_bof = m_eof = m_rows.isEmpty();
+    emitSetChanged();
+}
+
+void ADOTable::refresh()
+{
+    requireOpen();
+    finishEditing();
+    const QVariant id = m_current >= 0 ? m_rows.at(m_current)[fieldIndex(RideField::id)] : QVariant();
+    loadSet();
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    for (int i = 0; i < m_rows.size() && id.isValid(); ++i) {
+        if (m_rows.at(i)[fieldIndex(RideField::id)] == id) {
+            m_current = i;
+            break;
+        }
+    }
+    m_bof = m_eof = m_rows.isEmpty();
+    emitSetChanged();
+}
+
+void ADOTable::finishEditing()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void ADOTable::disableControls()
+{
+    ++m_disableCount;
+}
+
+void ADOTable::enableControls()
+{
+    if (m_disableCount == 0)
+        return;
+    if (--m_disableCount > 0)
+        return;
+    m_pendingSetChanged = false;
+    m_pendingCurrentChanged = false;
+    emit setChanged();
+    emit currentChanged(m_current);
+}
+
+void ADOTable::emitSetChanged()
+{
+    if (m_disableCount > 0) {
+        m_pendingSetChanged = true;
+        return;
+    }
+    emit setChanged();
+    emit currentChanged(m_current);
+}
+
+void ADOTable::emitCurrentChanged()
+{
+    if (m_disableCount > 0) {
+        m_pendingCurrentChanged = true;
+        return;
+    }
+    emit currentChanged(m_current);
+}
+
+QVariant ADOTable::value(RideField field) const
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        return m_buffer[fieldIndex(field)];
+    if (m_current < 0 || m_current >= m_rows.size())
+        return QVariant();
+    return m_rows.at(m_current)[fieldIndex(field)];
+}
+
+QDateTime ADOTable::asDateTime(RideField field) const
+{
+    const QVariant v = value(field);
+    if (v.metaType().id() == QMetaType::QTime)
+        return QDateTime(QDate(1899, 12, 30), v.toTime());
+    return v.toDateTime();
+}
+
+QTime ADOTable::asTime(RideField field) const
+{
+    const QVariant v = value(field);
+    if (v.isNull())
+        return QTime(0, 0);
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime().time();
+    return v.toTime();
+}
+
+int ADOTable::asInteger(RideField field) const
+{
+    const QVariant v = value(field);
+    if (v.metaType() == QMetaType::fromType<Fixed4>())
+        return int(v.value<Fixed4>().roundedToWholeEven());
+    return v.toInt();
+}
+
+Fixed4 ADOTable::asFixed(RideField field) const
+{
+    const QVariant v = value(field);
+    if (v.isNull())
+        return Fixed4();
+    if (v.metaType() == QMetaType::fromType<Fixed4>())
+        return v.value<Fixed4>();
+    return Fixed4::fromInt(v.toLongLong());
+}
+
+QString ADOTable::asString(RideField field) const
+{
+    return displayText(field, value(field), QLocale::c());
+}
+
+void ADOTable::setValue(RideField field, const QVariant& v)
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
+    if (field == RideField::id)
+        return;
+    const QVariant normalized = normalizeFieldValue(field, v);
+    QVariant& slot = m_buffer[fieldIndex(field)];
+    if (slot.isNull() != normalized.isNull() || slot != normalized) {
+        slot = normalized;
+        m_modified = true;
+    }
+}
+
+QString ADOTable::displayText(RideField field, const QLocale& locale) const
+{
+    return displayText(field, value(field), locale);
+}
+
+QString ADOTable::editText(RideField field, const QLocale& locale) const
+{
+    return editText(field, value(field), locale);
+}
+
+QString ADOTable::displayText(RideField field, const QVariant& v, const QLocale& locale)
+{
+    if (v.isNull())
+        return QString();
+    switch (fieldDef(field).kind) {
+    case FieldKind::Duration:
+        return v.toTime().toString(QStringLiteral("h:mm:ss"));
+    case FieldKind::Decimal:
+        return formatPicture(QStringLiteral("0.00"), v.value<Fixed4>(), locale);
+    case FieldKind::DateTime: {
+        const QDateTime dt = v.toDateTime();
+        if (dt.time() == QTime(0, 0))
+            return locale.toString(dt.date(), QLocale::ShortFormat);
+        return locale.toString(dt, QLocale::ShortFormat);
+    }
+    case FieldKind::AutoIncrement:
+    case FieldKind::UInt16:
+    case FieldKind::Int16:
+        return QString::number(v.toInt());
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        return v.toString();
+    }
+    return v.toString();
+}
+
+QString ADOTable::editText(RideField field, const QVariant& v, const QLocale& locale)
+{
+    if (v.isNull())
+        return QString();
+    switch (fieldDef(field).kind) {
+    case FieldKind::Duration:
+        // The mask puts a missing optional hour digit as a leading blank.
+        return v.toTime().toString(QStringLiteral("h:mm:ss")).rightJustified(8, QLatin1Char(' '));
+    case FieldKind::Decimal:
+        return formatPicture(QStringLiteral("#.##"), v.value<Fixed4>(), locale);
+    default:
+        return displayText(field, v, locale);
+    }
+}
+
+void ADOTable::setEditText(RideField field, const QString& text, const QLocale& locale)
+{
+    const auto conversionError = [&]() {
+        return RydexError(Msg::format(Msg::FieldConversion, {text, fieldName(field)}),
+                          RydexError::Kind::Conversion);
+    };
+    QString t = text;
+    switch (fieldDef(field).kind) {
+    case FieldKind::Duration: {
+        t.remove(QLatin1Char('_'));
+        t.remove(QLatin1Char(' '));
+        if (t.remove(QLatin1Char(':')).isEmpty()) {
+            setNull(field);
+            return;
+        }
+        const QStringList parts = text.trimmed().remove(QLatin1Char('_')).split(QLatin1Char(':'));
+        bool ok[3] = {false, false, false};
+        if (parts.size() != 3)
+            throw conversionError();
+        const int h = parts[0].trimmed().toInt(&ok[0]);
+        const int m = parts[1].trimmed().toInt(&ok[1]);
+        const int s = parts[2].trimmed().toInt(&ok[2]);
+        const QTime time(h, m, s);
+        if (!ok[0] || !ok[1] || !ok[2] || !time.isValid())
+            throw conversionError();
+        setValue(field, time);
+        return;
+    }
+    case FieldKind::Decimal: {
+        if (t.trimmed().isEmpty()) {
+            setNull(field);
+            return;
+        }
+        const std::optional<Fixed4> f = Fixed4::parse(t, locale);
+        if (!f)
+            throw conversionError();
+        setValue(field, QVariant::fromValue(*f));
+        return;
+    }
+    case FieldKind::AutoIncrement:
+    case FieldKind::UInt16:
+    case FieldKind::Int16: {
+        if (t.trimmed().isEmpty()) {
+            setNull(field);
+            return;
+        }
+        bool ok = false;
+        const int v = locale.toInt(t.trimmed(), &ok);
+        if (!ok)
+            throw conversionError();
+        setValue(field, v);
+        return;
+    }
+    case FieldKind::DateTime: {
+        if (t.trimmed().isEmpty()) {
+            setNull(field);
+            return;
+        }
+        QDate d = locale.toDate(t.trimmed(), QLocale::ShortFormat);
+        if (!d.isValid())
+            d = QDate::fromString(t.trimmed(), Qt::ISODate);
+        if (!d.isValid())
+            throw conversionError();
+        setValue(field, d.startOfDay());
+        return;
+    }
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        setValue(field, t);
+        return;
+    }
+}

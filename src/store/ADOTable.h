@@ -1,0 +1,151 @@
+#pragma once
+
+#include "store/RideFields.h"
+#include "store/RideFilter.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QObject>
+#include <QTime>
+#include <QVector>
+
+class ADOConnection;
+
+// The one cursor over the rides of `rydex` that pass the current filter,
+// ordered by date, then id. The rows of the filter are held in memory; every
+// post and delete is written through to the store at once.
+//
+// Cursor operations throw RydexError with the engine's text when the store
+// refuses them; the caller decides what the user sees.
+class ADOTable : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Filter READ filter WRITE setFilter)
+    Q_PROPERTY(bool Filtered READ isFiltered WRITE setFiltered)
+    Q_PROPERTY(bool Active READ isOpen)
+    Q_PROPERTY(QString TableName READ tableName)
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    Q_ENUM(State)
+
+    explicit ADOTable(ADOConnection* connection, QObject* parent = nullptr);
+
+    ADOConnection* connection() const { return m_connection; }
+    QString tableName() const { return QStringLiteral("rydex"); }
+
+    // Opening opens the connection too; opening what is open changes nothing.
+    void open();
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+
+    QString filter() const { return m_filterText; }
+    // A text equal to the one in force changes nothing. Another one finishes
+    // the row being edited (posted when modified, dropped otherwise), selects
+    // the new set and makes its first row current. On a closed table the text
+    // is kept for the next open.
+    void setFilter(const QString& text);
+    bool isFiltered() const { return m_filtered; }
+    void setFiltered(bool on);
+
+    // Movement. With an empty set every move leaves the cursor at bof/eof.
+    void first();
+    void next();
+    void prior();
+    void last();
+    bool findFirst();
+    bool isEof() const { return m_eof; }
+    bool isBof() const { return m_bof; }
+    int recordCount() const { return int(m_rows.size()); }
+    // The current row's index in the set, -1 with an empty set.
+    int currentIndex() const { return m_current; }
+    void setCurrentIndex(int index);
+
+    // Editing.
+    void insert();
+    void edit();
+    // Asks the bound controls to write their texts into the row being edited.
+    void updateRecord();
+    void post();
+    void cancel();
+    bool isModified() const { return m_modified; }
+    void deleteRecord();
+    // Finishes the row being edited, then reads the set again from the store,
+    // keeping the filter, the order and, where it is still there, the current row.
+    void refresh();
+
+    // Bound controls stop following the cursor until enableControls(); the
+    // calls come in pairs and nest. When the last pair closes, the controls
+    // are told once to show the set afresh.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disableCount > 0; }
+
+    // Typed access to the current row, or to the row being edited.
+    QVariant value(RideField field) const;
+    bool isNull(RideField field) const { return value(field).isNull(); }
+    QDateTime asDateTime(RideField field) const;
+    QTime asTime(RideField field) const;
+    int asInteger(RideField field) const;
+    Fixed4 asFixed(RideField field) const;
+    QString asString(RideField field) const;
+
+    void setValue(RideField field, const QVariant& value);
+    void setNull(RideField field) { setValue(field, QVariant()); }
+
+    // The field's text as the grid shows it and as an edit control edits it,
+    // in the given locale ("h:nn:ss" for durations, "0.00" for decimals when
+    // shown, "#.##" when edited, the mask text for durations).
+    QString displayText(RideField field, const QLocale& locale = QLocale()) const;
+    QString editText(RideField field, const QLocale& locale = QLocale()) const;
+    // Takes a text typed into a control; throws RydexError (Conversion) with
+    // a message naming the field when the text cannot be taken.
+    void setEditText(RideField field, const QString& text, const QLocale& locale = QLocale());
+
+    // The rows of the set, for bound controls that show all of them.
+    const QVector<RideRow>& rows() const { return m_rows; }
+    const RideRow& rowAt(int index) const { return m_rows.at(index); }
+
+    // Formatting shared with the bound controls.
+    static QString displayText(RideField field, const QVariant& value, const QLocale& locale);
+    static QString editText(RideField field, const QVariant& value, const QLocale& locale);
+
+signals:
+    // The whole set changed (open, close, filter, refresh, post, delete).
+    void setChanged();
+    // The current row moved.
+    void currentChanged(int index);
+    // The row at index changed in place (a post of an edited row).
+    void rowChanged(int index);
+    // Insert, edit, post, cancel.
+    void stateChanged(ADOTable::State state);
+    // Bound edit controls answer by writing their texts into the row.
+    void updateRecordRequested();
+
+private:
+    void requireOpen() const;
+    void requireRow() const;
+    void loadSet();
+    void finishEditing();
+    void emitSetChanged();
+    void emitCurrentChanged();
+    int positionFor(const RideRow& row) const;
+    bool passesFilter(const RideRow& row) const;
+    static RideRow readRow(const class QSqlQuery& query);
+
+    ADOConnection* m_connection;
+    QString m_filterText;
+    RideFilter m_filter;
+    bool m_filtered = true;
+    State m_state = State::Inactive;
+    QVector<RideRow> m_rows;
+    int m_current = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+    RideRow m_buffer;
+    bool m_modified = false;
+    int m_disableCount = 0;
+    bool m_pendingSetChanged = false;
+    bool m_pendingCurrentChanged = false;
+};

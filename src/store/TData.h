@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class ADOConnection;
+class ADOTable;
+class DataSource;
+
+// The data module: the one connection, the one ride table and the source the
+// bound controls hang on. Every window reaches ride records through it.
+class TData : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TData(const QString& storePath, QObject* parent = nullptr);
+    ~TData() override;
+
+    ADOTable* table() const { return m_table; }
+    ADOConnection* connection() const { return m_connection; }
+    DataSource* source() const { return m_source; }
+
+    // Opens connection and table; throws RydexError with the engine's text.
+    void open();
+    // Closes the table, and the connection as well when asked to.
+    void close(bool connectionToo);
+
+private:
+    ADOConnection* m_connection;
+    ADOTable* m_table;
+    DataSource* m_source;
+};
