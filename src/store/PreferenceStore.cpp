@@ -1,0 +1,38 @@
+#include "store/PreferenceStore.h"
+
+#include "store/AppIdentity.h"
+#include "store/PreferenceFile.h"
+
+PreferenceStore::PreferenceStore(QString filePath)
+    : m_file(std::make_shared<PreferenceFile>(std::move(filePath)))
+{
+}
+
+QString PreferenceStore::filePath() const
+{
+    return m_file->path();
+}
+
+std::optional<QString> PreferenceStore::check()
+{
+    return m_file->check();
+}
+
+PreferenceKey PreferenceStore::openKey(const QString& path, bool create)
+{
+    PreferenceKey key(m_file, path.split(QLatin1Char('\\'), Qt::SkipEmptyParts));
+    if (create)
+        key.create(path);
+    return key;
+}
+
+QString PreferenceStore::programKeyPath()
+{
+    return QStringLiteral("software\\") + QString::fromLatin1(AppIdentity::organization) +
+           QLatin1Char('\\') + QString::fromLatin1(AppIdentity::application);
+}
+
+QString PreferenceStore::cyclistsKeyPath()
+{
+    return programKeyPath() + QStringLiteral("\\users");
+}
