@@ -1,0 +1,182 @@
+#include "toolkit/DBGrid.h"
+
+#include "store/ADOTable.h"
+#include "store/DataSource.h"
+#include "store/RydexError.h"
+#include "toolkit/DialogPresenter.h"
+#include "toolkit/PopupShortcuts.h"
+#include "toolkit/RideGridModel.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+
+ColumnTitle::ColumnTitle(GridColumn* column) : QObject(column), m_column(column) {}
+
+QString ColumnTitle::caption() const
+{
+    return m_column->m_grid->m_model->columns().at(m_column->m_index).title;
+}
+
+void ColumnTitle::setCaption(const QString& caption)
+{
+    m_column->m_grid->m_model->setColumnTitle(m_column->m_index, caption);
+}
+
+GridColumn::GridColumn(DBGrid* grid, int index, RideField field)
+    : QObject(grid), m_grid(grid), m_index(index), m_field(field), m_title(new ColumnTitle(this))
+{
+}
+
+int GridColumn::width() const
+{
+    return m_grid->columnWidth(m_index);
+}
+
+void GridColumn::setWidth(int width)
+{
+    m_grid->setColumnWidth(m_index, width);
+}
+
+bool GridColumn::isVisible() const
+{
+    return !m_grid->isColumnHidden(m_index);
+}
+
+void GridColumn::setVisible(bool visible)
+{
+    m_grid->setColumnHidden(m_index, !visible);
+}
+
+DBGrid::DBGrid(const QString& name, QWidget* parent)
+    : QTableView(parent), m_model(new RideGridModel(this))
+{
+    setObjectName(name);
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setAlternatingRowColors(false);
+    setWordWrap(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setFixedWidth(14);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setHighlightSections(false);
+    // The selected ride stays marked when the focus moves to the menu or the note.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(pal);
+    connect(m_model, &RideGridModel::currentRowChanged, this, &DBGrid::followTable);
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+            [this] { followTable(m_model->table() ? m_model->table()->currentIndex() : -1); });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_following || !current.isValid() || !m_source || !m_source->table())
+                    return;
+                try {
+                    m_source->table()->setCurrentIndex(current.row());
+                } catch (const RydexError& e) {
+                    DialogPresenter::current().showError(e.text());
+                }
+            });
+}
+
+void DBGrid::setDataSource(DataSource* source)
+{
+    m_source = source;
+    m_model->setTable(source ? source->table() : nullptr);
+}
+
+void DBGrid::setGridColumns(const QVector<ColumnSpec>& columns)
+{
+    for (GridColumn* old : std::as_const(m_columns)) {
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    m_columns.clear();
+    QVector<RideGridModel::Column> modelColumns;
+    for (const ColumnSpec& c : columns)
+        modelColumns.append({c.field, c.title});
+    m_model->setColumns(modelColumns);
+    for (int i = 0; i < columns.size(); ++i) {
+        auto* column = new GridColumn(this, i, columns.at(i).field);
+        m_columns.append(column);
+        const int w = columns.at(i).width > 0 ? columns.at(i).width
+                                              : fieldDisplayWidth(columns.at(i).field);
+        setColumnWidth(i, w);
+    }
+}
+
+GridColumn* DBGrid::gridColumn(int index) const
+{
+    return index >= 0 && index < m_columns.size() ? m_columns.at(index) : nullptr;
+}
+
+int DBGrid::fieldDisplayWidth(RideField field) const
+{
+    int chars = 10;
+    const FieldDef& def = fieldDef(field);
+    switch (def.kind) {
+    case FieldKind::Text:
+        chars = def.width;
+        break;
+    case FieldKind::UInt16:
+    case FieldKind::Int16:
+        chars = 6;
+        break;
+    default:
+        chars = 10;
+    }
+    const QFontMetrics fm = fontMetrics();
+    const int byChars = chars * fm.averageCharWidth() + 8;
+    const int byTitle = fm.horizontalAdvance(fieldName(field)) + 12;
+    return std::max(byChars, byTitle);
+}
+
+void DBGrid::followTable(int row)
+{
+    m_following = true;
+    if (row >= 0 && row < m_model->rowCount()) {
+        const QModelIndex idx = m_model->index(row, 0);
+        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
+        scrollTo(idx);
+    } else {
+        selectionModel()->clearSelection();
+    }
+    m_following = false;
+}
+
+bool DBGrid::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride &&
+        popupClaimsKey(m_popup, static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (triggerPopupShortcut(m_popup, event))
+        return;
+    QTableView::keyPressEvent(event);
+}
+
+void DBGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_popup)
+        m_popup->popup(event->globalPos());
+}
+
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    emit doubleClicked_();
+}

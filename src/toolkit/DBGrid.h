@@ -1,0 +1,103 @@
+#pragma once
+
+#include "store/RideFields.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QTableView>
+
+class DataSource;
+class GridColumn;
+class QMenu;
+class RideGridModel;
+
+// The title of one grid column, a separate object as language files expect
+// (Columns.Items(n).Title.Caption).
+class ColumnTitle : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+
+public:
+    explicit ColumnTitle(GridColumn* column);
+    QString caption() const;
+    void setCaption(const QString& caption);
+
+private:
+    GridColumn* m_column;
+};
+
+class GridColumn : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString FieldName READ fieldName)
+    Q_PROPERTY(ColumnTitle* Title READ title)
+    Q_PROPERTY(int Width READ width WRITE setWidth)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+
+public:
+    GridColumn(class DBGrid* grid, int index, RideField field);
+    QString fieldName() const { return ::fieldName(m_field); }
+    RideField field() const { return m_field; }
+    ColumnTitle* title() const { return m_title; }
+    int width() const;
+    void setWidth(int width);
+    bool isVisible() const;
+    void setVisible(bool visible);
+
+private:
+    friend class ColumnTitle;
+    class DBGrid* m_grid;
+    int m_index;
+    RideField m_field;
+    ColumnTitle* m_title;
+};
+
+// The read-only grid bound to the ride table: whole-row selection that stays
+// visible without the focus, a row indicator, column titles, and a popup menu
+// whose shortcuts take precedence while the grid has the focus.
+class DBGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    struct ColumnSpec
+    {
+        RideField field;
+        QString title;
+        int width; // pixels; 0 takes the field's display width
+    };
+
+    DBGrid(const QString& name, QWidget* parent = nullptr);
+
+    void setDataSource(DataSource* source);
+    void setGridColumns(const QVector<ColumnSpec>& columns);
+    GridColumn* gridColumn(int index) const;
+    int gridColumnCount() const { return int(m_columns.size()); }
+    void setPopupMenu(QMenu* menu) { m_popup = menu; }
+    QMenu* popupMenu() const { return m_popup; }
+    RideGridModel* rideModel() const { return m_model; }
+
+    // The width a field's column takes when the column gives none.
+    int fieldDisplayWidth(RideField field) const;
+
+signals:
+    void doubleClicked_();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    friend class GridColumn;
+    friend class ColumnTitle;
+    void followTable(int row);
+
+    RideGridModel* m_model;
+    QPointer<DataSource> m_source;
+    QList<GridColumn*> m_columns;
+    QPointer<QMenu> m_popup;
+    bool m_following = false;
+};

@@ -1,0 +1,64 @@
+#include "toolkit/DBMemo.h"
+
+#include "store/ADOTable.h"
+#include "store/DataSource.h"
+#include "toolkit/PopupShortcuts.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
+DBMemo::DBMemo(const QString& name, RideField field, QWidget* parent)
+    : QPlainTextEdit(parent), m_field(field)
+{
+    setObjectName(name);
+    setReadOnly(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+}
+
+void DBMemo::setDataSource(DataSource* source)
+{
+    if (m_source && m_source->table())
+        disconnect(m_source->table(), nullptr, this, nullptr);
+    m_source = source;
+    if (m_source && m_source->table()) {
+        connect(m_source->table(), &ADOTable::currentChanged, this, &DBMemo::showCurrent);
+        connect(m_source->table(), &ADOTable::setChanged, this, &DBMemo::showCurrent);
+        connect(m_source->table(), &ADOTable::rowChanged, this, &DBMemo::showCurrent);
+    }
+    showCurrent();
+}
+
+void DBMemo::showCurrent()
+{
+    ADOTable* table = m_source ? m_source->table() : nullptr;
+    if (!table || !table->isOpen() || table->currentIndex() < 0) {
+        setPlainText(QString());
+        return;
+    }
+    const RideRow& row = table->rowAt(table->currentIndex());
+    setPlainText(row[fieldIndex(m_field)].toString());
+}
+
+bool DBMemo::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride &&
+        popupClaimsKey(m_popup, static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void DBMemo::keyPressEvent(QKeyEvent* event)
+{
+    if (triggerPopupShortcut(m_popup, event))
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void DBMemo::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_popup)
+        m_popup->popup(event->globalPos());
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "store/RideFields.h"
+
+#include <QPlainTextEdit>
+#include <QMenu>
+#include <QPointer>
+
+class DataSource;
+class QMenu;
+
+// A read-only multi-line view of one text field of the ride table's current
+// row, with a popup menu whose shortcuts take precedence while it has the focus.
+class DBMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Hint READ toolTip WRITE setToolTip)
+
+public:
+    DBMemo(const QString& name, RideField field, QWidget* parent = nullptr);
+    void setDataSource(DataSource* source);
+    void setPopupMenu(QMenu* menu) { m_popup = menu; }
+    QMenu* popupMenu() const { return m_popup; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void showCurrent();
+
+    RideField m_field;
+    QPointer<DataSource> m_source;
+    QPointer<QMenu> m_popup;
+};

@@ -1,0 +1,105 @@
+#include "toolkit/RideGridModel.h"
+
+#include "store/ADOTable.h"
+
+RideGridModel::RideGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void RideGridModel::setTable(ADOTable* table)
+{
+    if (m_table)
+        disconnect(m_table, nullptr, this, nullptr);
+    m_table = table;
+    if (m_table) {
+        connect(m_table, &ADOTable::setChanged, this, &RideGridModel::reset);
+        connect(m_table, &ADOTable::rowChanged, this, [this](int row) {
+            if (row >= 0 && row < m_shownRows)
+                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+        connect(m_table, &ADOTable::currentChanged, this, [this](int row) {
+            const int old = m_current;
+            m_current = row;
+            if (old >= 0 && old < m_shownRows)
+                emit headerDataChanged(Qt::Vertical, old, old);
+            if (row >= 0 && row < m_shownRows)
+                emit headerDataChanged(Qt::Vertical, row, row);
+            emit currentRowChanged(row);
+        });
+    }
+    reset();
+}
+
+void RideGridModel::setColumns(const QVector<Column>& columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    endResetModel();
+}
+
+void RideGridModel::setColumnTitle(int column, const QString& title)
+{
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void RideGridModel::reset()
+{
+    beginResetModel();
+    // The grid shows what the table held when it last told us; a walk with
+    // the controls detached never shows half-way.
+    m_shownRows = m_table && m_table->isOpen() ? m_table->recordCount() : 0;
+    m_current = m_table ? m_table->currentIndex() : -1;
+    endResetModel();
+}
+
+int RideGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_shownRows;
+}
+
+int RideGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant RideGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_table)
+        return QVariant();
+    if (index.row() >= m_table->recordCount())
+        return QVariant();
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return QVariant();
+    const RideField field = m_columns.at(index.column()).field;
+    return ADOTable::displayText(field, m_table->rowAt(index.row())[fieldIndex(field)], QLocale());
+}
+
+QVariant RideGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= m_columns.size())
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return m_columns.at(section).title;
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return QVariant();
+    }
+    if (section < 0 || section >= m_shownRows)
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return section == m_current ? QStringLiteral("\u25B6") : QString();
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return QVariant();
+}
+
+Qt::ItemFlags RideGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
