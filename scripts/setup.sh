@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program needs to build, run and test.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(cmake g++ ninja-build qt6-base-dev libqt6sql6-sqlite qt6-charts-dev
+          libgl-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,72 @@
+#include "app/Startup.h"
+
+#include "app/TfrmBase.h"
+#include "store/AppIdentity.h"
+#include "store/PreferenceStore.h"
+#include "store/RydexError.h"
+#include "store/TData.h"
+#include "toolkit/DialogPresenter.h"
+
+#include <QApplication>
+
+Startup::Options Startup::defaultOptions()
+{
+    Options o;
+    o.storePath = AppIdentity::storePath();
+    o.preferencePath = AppIdentity::preferencePath();
+    o.applicationDir = QCoreApplication::applicationDirPath();
+    return o;
+}
+
+void Startup::prepareApplication()
+{
+    AppIdentity::apply();
+    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(AppIdentity::title));
+}
+
+Startup::Startup(Options options)
+    : m_options(std::move(options)),
+      m_preferences(std::make_shared<PreferenceStore>(m_options.preferencePath))
+{
+    // The main window comes first and becomes the application's main window.
+    TfrmBase::Environment env;
+    env.preferences = m_preferences;
+    env.engineCheck = m_options.engineCheck;
+    env.applicationDir = m_options.applicationDir;
+    m_main = std::make_unique<TfrmBase>(std::move(env));
+
+    // Then the long-lived windows, the data module among them.
+    m_data = new TData(m_options.storePath, m_main.get());
+    m_main->setDataModule(m_data);
+    if (m_main->enginePresent()) {
+        try {
+            m_data->open();
+        } catch (const RydexError& e) {
+            // The program goes on with the store closed; sign-in reports it again.
+            DialogPresenter::current().showError(e.text());
+        }
+    }
+}
+
+Startup::~Startup() = default;
+
+void Startup::show()
+{
+    m_main->show();
+}
+
+bool Startup::terminated() const
+{
+    return m_main->terminated();
+}
+
+int Startup::run(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    prepareApplication();
+    Startup startup;
+    startup.show();
+    if (startup.terminated())
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,204 @@
+#pragma once
+
+#include "store/PreferenceKey.h"
+
+#include <QDate>
+#include <QMainWindow>
+#include <QPointer>
+#include "store/TData.h"
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class DBGrid;
+class DBMemo;
+class MenuItem;
+class MessageDialog;
+class PreferenceStore;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QStatusBar;
+class QToolButton;
+class SidePanel;
+class TabControl;
+class TData;
+class MonthChartView;
+
+// The main window: the welcome page while nobody is signed in, the month view
+// of the signed-in cyclist otherwise, and every command of the program.
+class TfrmBase : public QMainWindow
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
+
+public:
+    struct Environment
+    {
+        std::shared_ptr<PreferenceStore> preferences;
+        // Whether the ride store's engine is there; the program asks Qt for
+        // its SQLite driver.
+        std::function<bool()> engineCheck;
+        // Where the theme file and the language folder lie.
+        QString applicationDir;
+    };
+
+    explicit TfrmBase(Environment environment, QWidget* parent = nullptr);
+    ~TfrmBase() override;
+
+    // The data module is made after the main window; it is handed over then.
+    void setDataModule(TData* data);
+    TData* dataModule() const { return m_data; }
+
+    bool enginePresent() const { return m_enginePresent; }
+    // True once start-up found no engine and the program is to end.
+    bool terminated() const { return m_terminated; }
+
+    // Sign-in state that the other windows read.
+    QString cyclistName() const { return m_cyclistName; }
+    QStringList cyclistList() const { return m_cyclists; }
+    PreferenceKey programKey() const { return m_programKey; }
+    PreferenceKey cyclistsKey() const { return m_cyclistsKey; }
+    PreferenceKey cyclistKey() const { return m_cyclistKey; }
+    int year() const { return m_year; }
+    QDate workingDate() const { return m_workingDate; }
+    void setWorkingDate(const QDate& date) { m_workingDate = date; }
+    bool signedIn() const;
+    // The month shown, 1 to 12.
+    int monthShown() const;
+    QString skinPath() const { return m_skin; }
+    QString languageName() const { return m_language; }
+
+    // Handlers and methods with the program's names.
+    void FormCreate();
+    void FormShow();
+    void Reklama();
+    void ShowHint(const QString& hint);
+    void AktualizaceMenu();
+    void ClickOnCyclist(MenuItem* item);
+    void prihlaseni();
+    void mnuLogoffClick();
+    void mnuQuitClick();
+    void mnuAboutClick();
+    void MesiceChange();
+    void btnDownClick();
+    void btnUpClick();
+    void MonthKM();
+    void YearHours();
+    void YearKM();
+    void GrafyChange();
+    void DefaultGraf();
+    // Fills the chart from the rows of the table's current set.
+    void RefreshChart();
+
+    // The shown hint, for the record dialog's status bar as well.
+    QString currentHint() const { return m_hint; }
+
+signals:
+    void hintChanged(const QString& hint);
+    // The month view was filled again (sign-in, month, year, records).
+    void monthViewChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildWelcomePage();
+    void buildWorkingPage();
+    QWidget* buildToolbarStrip(QWidget* parent);
+    QWidget* buildChartArea(QWidget* parent);
+    QGroupBox* buildStatisticsBox(QWidget* parent, const QString& name, const QString& caption,
+                                  const QStringList& captions, const QStringList& valueNames,
+                                  const QStringList& units, const QList<int>& rows);
+    void buildMessageDialogs();
+    void setCyclistCommandsEnabled(bool enabled);
+    void showWorkingPage(bool working);
+    void setMonthFilter();
+    void setYearText();
+    void changeYear(int step);
+    void applyColumnChoice();
+    // Runs a command; an error it does not handle goes to the standard error box.
+    void guarded(const std::function<void()>& command);
+
+    Environment m_env;
+    QPointer<TData> m_data;
+    bool m_enginePresent = false;
+    bool m_terminated = false;
+    bool m_shownOnce = false;
+    PreferenceKey m_programKey;
+    PreferenceKey m_cyclistsKey;
+    PreferenceKey m_cyclistKey;
+    QString m_cyclistName;
+    QStringList m_cyclists;
+    int m_year = 0;
+    QDate m_workingDate;
+    QString m_skin;
+    QString m_language;
+    QString m_hint;
+
+public:
+    // Components, named as the language files and the tests know them.
+    QMenuBar* MainMenu = nullptr;
+    MenuItem* mnuProgram = nullptr;
+    MenuItem* mnuSkin = nullptr;
+    MenuItem* mnuLanguage = nullptr;
+    MenuItem* mnuQuit = nullptr;
+    MenuItem* mnuRydex = nullptr;
+    MenuItem* mnuLogin = nullptr;
+    MenuItem* mnuLogoff = nullptr;
+    MenuItem* mnuRecords = nullptr;
+    MenuItem* mnuNovyZaznam = nullptr;
+    MenuItem* mnuUpravaZaznamu = nullptr;
+    MenuItem* mnuSmazatZaznam = nullptr;
+    MenuItem* mnuUpravaODO = nullptr;
+    MenuItem* mnuPrint = nullptr;
+    MenuItem* mnuOptions = nullptr;
+    MenuItem* mnuInformace = nullptr;
+    MenuItem* mnuAbout = nullptr;
+    QMenu* GridMenu = nullptr;
+    MenuItem* mnuRecordsItem = nullptr;
+    MenuItem* mnuNewItem = nullptr;
+    MenuItem* mnuEditItem = nullptr;
+    MenuItem* mnuDeleteItem = nullptr;
+    MenuItem* mnuTisk = nullptr;
+    QMenu* NoteMenu = nullptr;
+    MenuItem* mnuNoteItem = nullptr;
+    QToolButton* toolBtnCreate = nullptr;
+    QToolButton* toolBtnEdit = nullptr;
+    QToolButton* toolBtnDelete = nullptr;
+    QToolButton* toolBtnPrint = nullptr;
+    QToolButton* toolBtnSettings = nullptr;
+    QStackedWidget* Pages = nullptr;
+    QWidget* WelcomePage = nullptr;
+    QWidget* WorkPage = nullptr;
+    QWidget* SponsorPanel = nullptr;
+    QWidget* YearStrip = nullptr;
+    QLabel* lblYear = nullptr;
+    QToolButton* btnDown = nullptr;
+    QToolButton* btnUp = nullptr;
+    TabControl* Mesice = nullptr;
+    DBGrid* Grid = nullptr;
+    SidePanel* NotePanel = nullptr;
+    DBMemo* Note = nullptr;
+    TabControl* Grafy = nullptr;
+    MonthChartView* Graf = nullptr;
+    QLabel* lblHodiny = nullptr;
+    QLabel* lblKilometry = nullptr;
+    QLabel* lblPrevyseni = nullptr;
+    QLabel* lblTep = nullptr;
+    QLabel* lblHodCelkem = nullptr;
+    QLabel* lblKMCelkem = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    MessageDialog* msgDlgMSJet = nullptr;
+    MessageDialog* msgDlgNotDatabeseOpen = nullptr;
+    MessageDialog* msgDlgDeleteRecord = nullptr;
+    MessageDialog* msgDlgNotDelete = nullptr;
+    MessageDialog* mdgDlgNoRecord = nullptr;
+    MessageDialog* msgDlgNotPrint = nullptr;
+};

@@ -1,0 +1,502 @@
+// Building the main window's pages, menus and message dialogs.
+#include "app/TfrmBase.h"
+
+#include "stats/MonthChartView.h"
+#include "store/RideFields.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DBMemo.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/SidePanel.h"
+#include "toolkit/TabControl.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+MenuItem* item(QObject* owner, const char* name, const QString& caption, const QString& hint,
+               const QString& shortcut, int image)
+{
+    auto* m = new MenuItem(QString::fromLatin1(name), caption, owner);
+    m->setHint(hint);
+    if (!shortcut.isEmpty())
+        m->setShortCutText(shortcut);
+    if (image >= 0)
+        m->setImageIndex(image);
+    return m;
+}
+
+QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, int image)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    b->setIcon(ImageList::toolImage(image));
+    b->setIconSize(QSize(32, 32));
+    b->setFixedSize(39, 38);
+    b->setAutoRaise(true);
+    return b;
+}
+
+QLabel* valueLabel(QWidget* parent, const QString& name)
+{
+    auto* l = new QLabel(QStringLiteral("hodnota"), parent);
+    l->setObjectName(name);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    l->setPalette(pal);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+} // namespace
+
+void TfrmBase::buildMenus()
+{
+    MainMenu = new QMenuBar(this);
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    setMenuBar(MainMenu);
+
+    mnuProgram = item(this, "mnuProgram", QStringLiteral("&Program"),
+                      QStringLiteral("Menu pro práci s programem"), QString(), -1);
+    mnuProgram->addSeparator();
+    mnuSkin = item(this, "mnuSkin", QStringLiteral("Skin..."), QString(), QString(), 14);
+    mnuProgram->addItem(mnuSkin);
+    mnuLanguage = item(this, "mnuLanguage", QStringLiteral("Jazyk..."),
+                       QStringLiteral("Vyberte jazyk ve krerém má program pracovat (jednotky pro "
+                                      "výpočty zůstávají stejné)"),
+                       QStringLiteral("Ctrl+L"), 10);
+    mnuProgram->addItem(mnuLanguage);
+    mnuProgram->addSeparator();
+    mnuQuit = item(this, "mnuQuit", QStringLiteral("&Konec"), QStringLiteral("Ukončí program"),
+                   QString(), 13);
+    mnuProgram->addItem(mnuQuit);
+
+    mnuRydex = item(this, "mnuRydex", QStringLiteral("&Rydex"),
+                    QStringLiteral("Menu pro práci s deníkem"), QString(), -1);
+    mnuLogin = item(this, "mnuLogin", QStringLiteral("Přihlaš uživatele"),
+                    QStringLiteral("Přihlásí registrovaného uživatele"), QString(), 1);
+    mnuLogin->makeSubmenu();
+    mnuRydex->addItem(mnuLogin);
+    mnuLogoff = item(this, "mnuLogoff", QStringLiteral("Odhlásit"),
+                     QStringLiteral("Odhlásí aktuálního uživatele"), QStringLiteral("Ctrl+O"), 2);
+    mnuRydex->addItem(mnuLogoff);
+    mnuRydex->addSeparator();
+    mnuRecords = item(this, "mnuRecords", QStringLiteral("&Záznamy"),
+                      QStringLiteral("Rozšířené menu pro práci se zánamy"), QString(), 0);
+    mnuRydex->addItem(mnuRecords);
+    mnuNovyZaznam = item(this, "mnuNovyZaznam", QStringLiteral("Nový záznam..."),
+                         QStringLiteral("Přidá záznam"), QStringLiteral("Ctrl+N"), 3);
+    mnuRecords->addItem(mnuNovyZaznam);
+    mnuRecords->addSeparator();
+    mnuUpravaZaznamu = item(this, "mnuUpravaZaznamu", QStringLiteral("Úprava záznamu..."),
+                            QStringLiteral("Upraví záznam"), QStringLiteral("F2"), 4);
+    mnuRecords->addItem(mnuUpravaZaznamu);
+    mnuRecords->addSeparator();
+    mnuSmazatZaznam = item(this, "mnuSmazatZaznam", QStringLiteral("Smazat záznam"),
+                           QStringLiteral("Smaže záznam"), QStringLiteral("Del"), 5);
+    mnuRecords->addItem(mnuSmazatZaznam);
+    mnuRecords->addSeparator();
+    mnuUpravaODO = item(this, "mnuUpravaODO", QStringLiteral("Uprav ODO v prvním záznamu..."),
+                        QStringLiteral("Změní počáteční hodnotu stavu kilometrů"), QString(), 6);
+    mnuRecords->addItem(mnuUpravaODO);
+    mnuPrint = item(this, "mnuPrint", QStringLiteral("Náhled a tisk grafů..."),
+                    QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+P"), 7);
+    mnuRydex->addItem(mnuPrint);
+    mnuRydex->addSeparator();
+    mnuOptions = item(this, "mnuOptions", QStringLiteral("&Nastavení..."),
+                      QStringLiteral("Uživatelské nastavení tabulky a grafu"),
+                      QStringLiteral("Ctrl+S"), 11);
+    mnuRydex->addItem(mnuOptions);
+    mnuRydex->addSeparator();
+
+    mnuInformace = item(this, "mnuInformace", QStringLiteral("&Info"), QStringLiteral("Menu info"),
+                        QString(), -1);
+    mnuInformace->addSeparator();
+    mnuAbout = item(this, "mnuAbout", QStringLiteral("O programu"),
+                    QStringLiteral("Informace o verzi a jiné"), QStringLiteral("F1"), 9);
+    mnuInformace->addItem(mnuAbout);
+
+    MainMenu->addAction(mnuProgram);
+    MainMenu->addAction(mnuRydex);
+    MainMenu->addAction(mnuInformace);
+    // The menu bar's actions are reached from the whole window, so their
+    // shortcuts work wherever the focus is.
+    for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuUpravaZaznamu,
+                        mnuSmazatZaznam, mnuPrint, mnuOptions, mnuAbout, mnuSkin, mnuUpravaODO})
+        addAction(m);
+
+    GridMenu = new QMenu(this);
+    GridMenu->setObjectName(QStringLiteral("GridMenu"));
+    mnuRecordsItem = item(this, "mnuRecordsItem", QStringLiteral("&Záznamy"),
+                          QStringLiteral("Menu pro práci se zánamy"), QString(), 0);
+    mnuNewItem = item(this, "mnuNewItem", QStringLiteral("Nový záznam..."),
+                      QStringLiteral("Přidá záznam"), QStringLiteral("Ctrl+N"), 3);
+    mnuRecordsItem->addItem(mnuNewItem);
+    mnuRecordsItem->addSeparator();
+    mnuEditItem = item(this, "mnuEditItem", QStringLiteral("Úprava záznamu..."),
+                       QStringLiteral("Upraví záznam"), QStringLiteral("Ctrl+E"), 4);
+    mnuRecordsItem->addItem(mnuEditItem);
+    mnuRecordsItem->addSeparator();
+    mnuDeleteItem = item(this, "mnuDeleteItem", QStringLiteral("Smazat záznam"),
+                         QStringLiteral("Smaže záznam"), QStringLiteral("Ctrl+D"), 5);
+    mnuRecordsItem->addItem(mnuDeleteItem);
+    GridMenu->addAction(mnuRecordsItem);
+    GridMenu->addSeparator();
+    mnuTisk = item(this, "mnuTisk", QStringLiteral("Náhled a tisk grafů..."),
+                   QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+T"), 7);
+    GridMenu->addAction(mnuTisk);
+
+    NoteMenu = new QMenu(this);
+    NoteMenu->setObjectName(QStringLiteral("NoteMenu"));
+    mnuNoteItem = item(this, "mnuNoteItem", QStringLiteral("Úprava poznámky..."),
+                       QStringLiteral("Úprava záznamu"), QStringLiteral("Ctrl+E"), 4);
+    NoteMenu->addAction(mnuNoteItem);
+    // The popup items' keys are answered by their controls (they take
+    // precedence there), never by the window.
+    for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
+        m->setShortcutContext(Qt::WidgetShortcut);
+
+    connect(mnuQuit, &QAction::triggered, this, &TfrmBase::mnuQuitClick);
+    connect(mnuLogoff, &QAction::triggered, this, &TfrmBase::mnuLogoffClick);
+    connect(mnuAbout, &QAction::triggered, this, &TfrmBase::mnuAboutClick);
+}
+
+void TfrmBase::buildWelcomePage()
+{
+    WelcomePage = new QWidget(Pages);
+    WelcomePage->setObjectName(QStringLiteral("WelcomePage"));
+    WelcomePage->setAutoFillBackground(true);
+    QPalette grey = WelcomePage->palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    WelcomePage->setPalette(grey);
+    auto* layout = new QVBoxLayout(WelcomePage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* header = new QLabel(
+        QStringLiteral("Brontel – software pro sportovce, kteří chtějí vědět, kam jejich kilometry "
+                       "vedou"),
+        WelcomePage);
+    header->setObjectName(QStringLiteral("lblAdvert"));
+    header->setFixedHeight(48);
+    header->setAlignment(Qt::AlignCenter);
+    header->setAutoFillBackground(true);
+    QPalette hp = header->palette();
+    hp.setColor(QPalette::Window, QColor(60, 60, 90));
+    hp.setColor(QPalette::WindowText, QColor(255, 230, 120));
+    header->setPalette(hp);
+    QFont hf = header->font();
+    hf.setBold(true);
+    hf.setPointSizeF(hf.pointSizeF() * 1.2);
+    header->setFont(hf);
+    layout->addWidget(header);
+
+    // The sponsor panel: a caption bar with a button that opens the group.
+    SponsorPanel = new QWidget(WelcomePage);
+    SponsorPanel->setObjectName(QStringLiteral("SponsorPanel"));
+    SponsorPanel->setAutoFillBackground(true);
+    auto* sp = new QVBoxLayout(SponsorPanel);
+    sp->setContentsMargins(0, 0, 0, 0);
+    sp->setSpacing(0);
+    auto* bar = new QWidget(SponsorPanel);
+    bar->setObjectName(QStringLiteral("SponsorBar"));
+    bar->setAutoFillBackground(true);
+    QPalette bp = bar->palette();
+    bp.setColor(QPalette::Window, QColor(90, 110, 150));
+    bp.setColor(QPalette::WindowText, Qt::white);
+    bar->setPalette(bp);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(8, 2, 4, 2);
+    auto* barCaption = new QLabel(QStringLiteral("Informace o sponzorech"), bar);
+    barCaption->setObjectName(QStringLiteral("lblSponsorCaption"));
+    QFont bf = barCaption->font();
+    bf.setBold(true);
+    barCaption->setFont(bf);
+    barLayout->addWidget(barCaption, 1);
+    auto* toggle = new QToolButton(bar);
+    toggle->setObjectName(QStringLiteral("btnSponsors"));
+    toggle->setAutoRaise(true);
+    toggle->setCheckable(true);
+    toggle->setArrowType(Qt::DownArrow);
+    barLayout->addWidget(toggle);
+    sp->addWidget(bar);
+    auto* group = new QGroupBox(QStringLiteral("Informace o sponzorech"), SponsorPanel);
+    group->setObjectName(QStringLiteral("SponsorGroup"));
+    auto* gl = new QHBoxLayout(group);
+    for (int i = 0; i < 4; ++i) {
+        auto* pic = new QLabel(group);
+        pic->setObjectName(QStringLiteral("imgSponsor%1").arg(i + 1));
+        pic->setPixmap(ImageList::sponsorPicture(i, QSize(150, 80)));
+        pic->setAlignment(Qt::AlignCenter);
+        gl->addWidget(pic);
+    }
+    sp->addWidget(group);
+    connect(toggle, &QToolButton::toggled, group, [group, toggle](bool open) {
+        group->setVisible(open);
+        toggle->setArrowType(open ? Qt::UpArrow : Qt::DownArrow);
+    });
+    layout->addWidget(SponsorPanel);
+    layout->addStretch(1);
+
+    auto* band = new QLabel(QStringLiteral("www.brontel.cz/rydex"), WelcomePage);
+    band->setObjectName(QStringLiteral("lblWebAddress"));
+    band->setFixedHeight(55);
+    band->setAlignment(Qt::AlignCenter);
+    band->setAutoFillBackground(true);
+    QPalette wp = band->palette();
+    wp.setColor(QPalette::Window, QColor(70, 70, 70));
+    wp.setColor(QPalette::WindowText, Qt::white);
+    band->setPalette(wp);
+    QFont wf = band->font();
+    wf.setPixelSize(30);
+    wf.setBold(true);
+    band->setFont(wf);
+    layout->addWidget(band);
+    Pages->addWidget(WelcomePage);
+}
+
+QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
+{
+    auto* strip = new QWidget(parent);
+    strip->setObjectName(QStringLiteral("ToolBar"));
+    strip->setFixedHeight(44);
+    auto* l = new QHBoxLayout(strip);
+    l->setContentsMargins(4, 3, 4, 3);
+    l->setSpacing(2);
+    toolBtnCreate = toolButton(strip, "toolBtnCreate", QStringLiteral("New record"), 0);
+    toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), 1);
+    toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), 2);
+    toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), 3);
+    toolBtnSettings = toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), 4);
+    l->addWidget(toolBtnCreate);
+    l->addWidget(toolBtnEdit);
+    l->addWidget(toolBtnDelete);
+    auto* caption = new QLabel(QStringLiteral("Tabulka hodnot s poznámkou"), strip);
+    caption->setObjectName(QStringLiteral("lblToolBarCaption"));
+    caption->setAlignment(Qt::AlignCenter);
+    QFont cf = caption->font();
+    cf.setBold(true);
+    caption->setFont(cf);
+    l->addWidget(caption, 1);
+    l->addWidget(toolBtnPrint);
+    l->addWidget(toolBtnSettings);
+    return strip;
+}
+
+QGroupBox* TfrmBase::buildStatisticsBox(QWidget* parent, const QString& name,
+                                        const QString& caption, const QStringList& captions,
+                                        const QStringList& valueNames, const QStringList& units,
+                                        const QList<int>& rows)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(name);
+    QList<QLabel*> values;
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* c = new QLabel(captions.at(i), box);
+        c->setObjectName(name + QStringLiteral("Caption%1").arg(i));
+        c->move(16, rows.at(i));
+        c->adjustSize();
+        QLabel* v = valueLabel(box, valueNames.at(i));
+        // Right-aligned so that the values end at x = 161.
+        v->setGeometry(96, rows.at(i), 65, c->height());
+        auto* u = new QLabel(units.at(i), box);
+        u->setObjectName(name + QStringLiteral("Unit%1").arg(i));
+        u->move(166, rows.at(i));
+        u->adjustSize();
+    }
+    return box;
+}
+
+QWidget* TfrmBase::buildChartArea(QWidget* parent)
+{
+    auto* area = new QWidget(parent);
+    area->setObjectName(QStringLiteral("ChartPanel"));
+    area->setFixedHeight(234);
+    auto* l = new QHBoxLayout(area);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+
+    Grafy = new TabControl(QStringLiteral("Grafy"), area);
+    Grafy->setTabs({QStringLiteral("Délka tréninku (h) %"), QStringLiteral("Vzdálenost (km)"),
+                    QStringLiteral("Průměrný tep/min"), QStringLiteral("Celkové převýšení (m)")});
+    Grafy->setTabsIndent(10);
+    auto* body = new QVBoxLayout(Grafy->body());
+    body->setContentsMargins(0, 0, 0, 0);
+    Graf = new MonthChartView(Grafy->body());
+    Graf->setObjectName(QStringLiteral("Graf"));
+    const QString chartHint = QStringLiteral(
+        "Pravým tlačítkem myši v tabulce, nebo příkazem v menu můžete graf také tisknout");
+    Graf->setToolTip(chartHint);
+    Graf->setStatusTip(chartHint);
+    body->addWidget(Graf);
+    l->addWidget(Grafy, 1);
+
+    auto* stats = new QWidget(area);
+    stats->setObjectName(QStringLiteral("StatisticsPanel"));
+    stats->setFixedWidth(223);
+    // The boxes are laid out to the pixel for a narrow 8-point face; a
+    // slightly smaller size keeps captions and values apart with wider fonts.
+    QFont compact = stats->font();
+    compact.setPointSizeF(7);
+    stats->setFont(compact);
+    QGroupBox* month = buildStatisticsBox(
+        stats, QStringLiteral("StatisticsPerMonth"), QStringLiteral("Statistika za tento měsíc"),
+        {QStringLiteral("Hodin celkem:"), QStringLiteral("Kilometrů celkem:"),
+         QStringLiteral("Převýšení celkem:"), QStringLiteral("Průměrný tep:")},
+        {QStringLiteral("lblHodiny"), QStringLiteral("lblKilometry"), QStringLiteral("lblPrevyseni"),
+         QStringLiteral("lblTep")},
+        {QStringLiteral("hod"), QStringLiteral("km"), QStringLiteral("m"), QStringLiteral("tepů/min")},
+        {32, 52, 72, 92});
+    month->setGeometry(8, 11, 215, 136);
+    QGroupBox* year = buildStatisticsBox(
+        stats, QStringLiteral("StatisticsPerYear"), QStringLiteral("Statistika za tento rok"),
+        {QStringLiteral("Hodin celkem:"), QStringLiteral("Kilometrů celkem:")},
+        {QStringLiteral("lblHodCelkem"), QStringLiteral("lblKMCelkem")},
+        {QStringLiteral("hod"), QStringLiteral("km")}, {28, 48});
+    year->setGeometry(8, 148, 215, 80);
+    lblHodiny = month->findChild<QLabel*>(QStringLiteral("lblHodiny"));
+    lblKilometry = month->findChild<QLabel*>(QStringLiteral("lblKilometry"));
+    lblPrevyseni = month->findChild<QLabel*>(QStringLiteral("lblPrevyseni"));
+    lblTep = month->findChild<QLabel*>(QStringLiteral("lblTep"));
+    lblHodCelkem = year->findChild<QLabel*>(QStringLiteral("lblHodCelkem"));
+    lblKMCelkem = year->findChild<QLabel*>(QStringLiteral("lblKMCelkem"));
+    l->addWidget(stats);
+    return area;
+}
+
+void TfrmBase::buildWorkingPage()
+{
+    WorkPage = new QWidget(Pages);
+    WorkPage->setObjectName(QStringLiteral("WorkPage"));
+    auto* layout = new QVBoxLayout(WorkPage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    // The year strip: the buttons are placed by Reklama, not by a layout.
+    YearStrip = new QWidget(WorkPage);
+    YearStrip->setObjectName(QStringLiteral("YearStrip"));
+    YearStrip->setFixedHeight(40);
+    lblYear = new QLabel(YearStrip);
+    lblYear->setObjectName(QStringLiteral("lblYear"));
+    lblYear->setAlignment(Qt::AlignCenter);
+    QFont yf = lblYear->font();
+    yf.setBold(true);
+    yf.setPointSizeF(yf.pointSizeF() * 1.5);
+    lblYear->setFont(yf);
+    QPalette yp = lblYear->palette();
+    yp.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    lblYear->setPalette(yp);
+    btnDown = new QToolButton(YearStrip);
+    btnDown->setObjectName(QStringLiteral("btnDown"));
+    btnDown->setText(QStringLiteral("<"));
+    btnDown->setAutoRaise(true);
+    btnDown->setGeometry(0, 8, 22, 22);
+    btnUp = new QToolButton(YearStrip);
+    btnUp->setObjectName(QStringLiteral("btnUp"));
+    btnUp->setText(QStringLiteral(">"));
+    btnUp->setAutoRaise(true);
+    btnUp->setGeometry(0, 8, 22, 22);
+    YearStrip->installEventFilter(this);
+    layout->addWidget(YearStrip);
+
+    Mesice = new TabControl(QStringLiteral("Mesice"), WorkPage);
+    Mesice->setTabs({QStringLiteral("Leden"), QStringLiteral("Únor"), QStringLiteral("Březen"),
+                     QStringLiteral("Duben"), QStringLiteral("Květen"), QStringLiteral("Červen"),
+                     QStringLiteral("Červenec"), QStringLiteral("Srpen"), QStringLiteral("Září"),
+                     QStringLiteral("Říjen"), QStringLiteral("Listopad"),
+                     QStringLiteral("Prosinec")});
+    Mesice->setTabIndex(0);
+    auto* inner = new QVBoxLayout(Mesice->body());
+    inner->setContentsMargins(2, 2, 2, 2);
+    inner->setSpacing(2);
+    inner->addWidget(buildToolbarStrip(Mesice->body()));
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    Grid = new DBGrid(QStringLiteral("DBGrid"), Mesice->body());
+    Grid->setGridColumns({
+        {RideField::day, QStringLiteral("Den"), 40},
+        {RideField::druh, QStringLiteral("druh"), 0},
+        {RideField::typ, QStringLiteral("typ"), 0},
+        {RideField::obtiznost, QStringLiteral("Obtížnost"), 0},
+        {RideField::vlivy, QStringLiteral("vlivy"), 0},
+        {RideField::pocit, QStringLiteral("pocit"), 0},
+        {RideField::time, QStringLiteral("Čas"), 0},
+        {RideField::dst, QStringLiteral("Vzdálenost"), 0},
+        {RideField::odo, QStringLiteral("Celkem"), 70},
+        {RideField::avs, QStringLiteral("Průměr"), 0},
+        {RideField::temperature, QStringLiteral("Teplota"), 0},
+        {RideField::pulse, QStringLiteral("Tep"), 0},
+        {RideField::pulsemax, QStringLiteral("Max tep"), 0},
+        {RideField::alt, QStringLiteral("Převýšení"), 0},
+        {RideField::altmax, QStringLiteral("Max výška"), 0},
+    });
+    Grid->setPopupMenu(GridMenu);
+    middle->addWidget(Grid, 1);
+    NotePanel = new SidePanel(QStringLiteral("NotePanel"), 219, Mesice->body());
+    NotePanel->setCaption(QStringLiteral("Poznámka"));
+    Note = new DBMemo(QStringLiteral("Note"), RideField::note, NotePanel);
+    Note->setPopupMenu(NoteMenu);
+    NotePanel->contentLayout()->addWidget(Note);
+    middle->addWidget(NotePanel);
+    inner->addLayout(middle, 1);
+    inner->addWidget(buildChartArea(Mesice->body()));
+    layout->addWidget(Mesice, 1);
+    Pages->addWidget(WorkPage);
+
+    connect(btnDown, &QToolButton::clicked, this, &TfrmBase::btnDownClick);
+    connect(btnUp, &QToolButton::clicked, this, &TfrmBase::btnUpClick);
+    connect(Mesice, &TabControl::Change, this, [this] { guarded([this] { MesiceChange(); }); });
+    connect(Grafy, &TabControl::Change, this, [this] { guarded([this] { GrafyChange(); }); });
+}
+
+void TfrmBase::buildMessageDialogs()
+{
+    struct Spec
+    {
+        MessageDialog** target;
+        const char* name;
+        QString caption;
+        MessageDialog::IconType icon;
+        int buttons;
+        QString text;
+    };
+    const Spec specs[] = {
+        {&msgDlgMSJet, "msgDlgMSJet", QStringLiteral("Stop!"), MessageDialog::Warning, 1,
+         QStringLiteral("Nemáte nainstalován Microsoft Jet 4.0 pro práci s databázemi!")},
+        {&msgDlgNotDatabeseOpen, "msgDlgNotDatabeseOpen", QStringLiteral("Chyba"),
+         MessageDialog::Stop, 1,
+         QStringLiteral(
+             "Nemohu pracovat s databází. Restartujte program, při potížích celé PC.")},
+        {&msgDlgDeleteRecord, "msgDlgDeleteRecord", QStringLiteral("Potvrzení"),
+         MessageDialog::Warning, 2, QStringLiteral("Opravdu chcete záznam smazat?")},
+        {&msgDlgNotDelete, "msgDlgNotDelete", QStringLiteral("Stop!"), MessageDialog::Warning, 1,
+         QStringLiteral("Není co mazat!")},
+        {&mdgDlgNoRecord, "mdgDlgNoRecord", QStringLiteral("Stop!"), MessageDialog::Warning, 1,
+         QStringLiteral("Nemáte žádný záznam! Nejprve jej musíte vytvořit!")},
+        {&msgDlgNotPrint, "msgDlgNotPrint", QStringLiteral("Pozastaveno"), MessageDialog::Question,
+         2, QStringLiteral("Není co tisknout, chcete přesto pokračovat?")},
+    };
+    for (const Spec& s : specs) {
+        auto* d = new MessageDialog(QString::fromLatin1(s.name), this);
+        d->setCaption(s.caption);
+        d->setIconType(s.icon);
+        d->setButtonCount(s.buttons);
+        d->setButton1Caption(QStringLiteral("OK"));
+        d->setButton2Caption(QStringLiteral("Cancel"));
+        d->setText(s.text);
+        *s.target = d;
+    }
+}

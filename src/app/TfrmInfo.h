@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The about box: product, version, web site and the legal notice.
+class TfrmInfo : public QDialog
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
+
+public:
+    static constexpr const char* webAddress = "https://www.brontel.cz/rydex";
+
+    explicit TfrmInfo(QWidget* parent = nullptr);
+
+    QLabel* lblProduct = nullptr;
+    QLabel* lblWeb = nullptr;
+    QLabel* lblVersionCaption = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* lblNoticeCaption = nullptr;
+    QLabel* lblNotice = nullptr;
+    QPushButton* btnOk = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setLinkColour(const QString& colour);
+};
