@@ -1,0 +1,532 @@
+#include "stats/MonthChartView.h"
+
+#include "stats/Figures.h"
+#include "store/PictureFormat.h"
+
+#include <QAreaSeries>
+#include <QBrush>
+#include <QCategoryAxis>
+#include <QFontMetricsF>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsLayout>
+#include <QGraphicsLineItem>
+#include <QGraphicsPolygonItem>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
+#include <QLineSeries>
+#include <QLinearGradient>
+#include <QLocale>
+#include <QPen>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Everything that gives the four series their look, by series index.
+struct SeriesLook
+{
+    const char* title;
+    MonthChartView::SeriesKind kind;
+    QColor fill;
+    QColor labelFrame;
+    QColor labelBackground;
+    qreal connector; // pixels between a point and its label
+    enum class Marker { None, Circle, Triangle } marker;
+    QColor markerFill;
+};
+
+const SeriesLook& look(int index)
+{
+    static const SeriesLook looks[ChartSeriesCount] = {
+        {"Time", MonthChartView::SeriesKind::Area, QColor(128, 255, 128), QColor(0, 128, 64),
+         QColor(255, 255, 225), 3, SeriesLook::Marker::Circle, QColor(255, 255, 128)},
+        {"Dst", MonthChartView::SeriesKind::Bar, QColor(125, 129, 164), QColor(0, 0, 160),
+         QColor(255, 255, 225), 3, SeriesLook::Marker::None, QColor()},
+        {"Pulse", MonthChartView::SeriesKind::Area, QColor(198, 0, 0), QColor(255, 0, 0),
+         QColor(255, 255, 225), 5, SeriesLook::Marker::Triangle, QColor(255, 255, 0)},
+        {"Altitude", MonthChartView::SeriesKind::Area, QColor(255, 255, 74), QColor(0, 64, 128),
+         QColor(165, 255, 74), 5, SeriesLook::Marker::Triangle, QColor(128, 255, 128)},
+    };
+    return looks[index];
+}
+
+bool validIndex(int index)
+{
+    return index >= 0 && index < ChartSeriesCount;
+}
+
+const QColor axisTextColour(0, 0, 128); // navy
+const QColor connectorColour(255, 255, 128);
+const QColor dropLineColour(128, 128, 128);
+
+QFont verdana(int points)
+{
+    QFont font(QStringLiteral("Verdana"), points);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont dayLabelFont()
+{
+    return verdana(8);
+}
+
+QFont pointLabelFont()
+{
+    return verdana(7);
+}
+
+// A step of the value axis that reads well: 1, 2 or 5 times a power of ten,
+// never below 1 since the labels show whole numbers only; for durations a
+// step in whole minutes that a clock reading makes sense of.
+double niceStep(double raw, bool durations)
+{
+    if (durations) {
+        static constexpr double minutes[] = {1,  2,   5,   10,  15,  20,  30,
+                                             60, 120, 180, 240, 360, 480, 720};
+        const double rawMinutes = raw * 24 * 60;
+        for (double m : minutes) {
+            if (m >= rawMinutes)
+                return m / (24 * 60);
+        }
+        return std::ceil(rawMinutes / (24 * 60));
+    }
+    if (!(raw > 1))
+        return 1;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0, 10.0}) {
+        if (m * magnitude >= raw * (1 - 1e-12))
+            return m * magnitude;
+    }
+    return 10 * magnitude;
+}
+} // namespace
+
+MonthChartView::MonthChartView(QWidget* parent) : QChartView(parent)
+{
+    QChart* c = chart();
+    c->legend()->hide();
+    c->setAnimationOptions(QChart::NoAnimation);
+    c->setBackgroundRoundness(0);
+    c->setDropShadowEnabled(false);
+    c->layout()->setContentsMargins(0, 0, 0, 0);
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
+    gradient.setColorAt(0, QColor(181, 181, 181));
+    gradient.setColorAt(1, QColor(236, 233, 216));
+    c->setBackgroundBrush(gradient);
+    c->setBackgroundPen(Qt::NoPen);
+    setRenderHint(QPainter::Antialiasing, false);
+    setRubberBand(QChartView::NoRubberBand);
+    setFrameShape(QFrame::NoFrame);
+
+    m_dayAxis = new QValueAxis(c);
+    m_dayAxis->setGridLineVisible(false);
+    m_dayAxis->setMinorGridLineVisible(false);
+    m_dayAxis->setMinorTickCount(0);
+    c->addAxis(m_dayAxis, Qt::AlignBottom);
+    // The axis only maps the days; its line and labels are drawn with the
+    // overlay, because Qt shortens two-digit labels to "..." once the days
+    // get narrow and cannot move them onto a second line.
+    m_dayAxis->setVisible(false);
+
+    m_valueAxis = new QCategoryAxis(c);
+    m_valueAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_valueAxis->setLabelsFont(verdana(8));
+    m_valueAxis->setLabelsColor(axisTextColour);
+    m_valueAxis->setLinePen(QPen(Qt::black, 1));
+    QPen grid(QColor(96, 96, 96), 1, Qt::DotLine);
+    m_valueAxis->setGridLinePen(grid);
+    m_valueAxis->setMinorGridLineVisible(false);
+    c->addAxis(m_valueAxis, Qt::AlignLeft);
+
+    for (int i = 0; i < ChartSeriesCount; ++i) {
+        if (seriesKind(i) != SeriesKind::Area)
+            continue;
+        auto* area = new QAreaSeries(c);
+        area->setUpperSeries(new QLineSeries(area));
+        area->setLowerSeries(new QLineSeries(area));
+        area->setName(seriesTitle(i));
+        area->setBrush(seriesColour(i));
+        area->setPen(Qt::NoPen);
+        c->addSeries(area);
+        area->attachAxis(m_dayAxis);
+        area->attachAxis(m_valueAxis);
+        m_areas[i] = area;
+    }
+
+    m_titleItem = new QGraphicsSimpleTextItem(c);
+    m_titleItem->setFont(verdana(10));
+    m_titleItem->setBrush(axisTextColour);
+    m_titleItem->setZValue(1000);
+
+    connect(c, &QChart::plotAreaChanged, this, &MonthChartView::refresh);
+    connect(c, &QGraphicsWidget::geometryChanged, this, &MonthChartView::fitMargins);
+    fitMargins();
+    refresh();
+}
+
+MonthChartView::~MonthChartView() = default;
+
+QString MonthChartView::seriesTitle(int index)
+{
+    return validIndex(index) ? QString::fromLatin1(look(index).title) : QString();
+}
+
+QColor MonthChartView::seriesColour(int index)
+{
+    return validIndex(index) ? look(index).fill : QColor();
+}
+
+MonthChartView::SeriesKind MonthChartView::seriesKind(int index)
+{
+    return validIndex(index) ? look(index).kind : SeriesKind::Area;
+}
+
+void MonthChartView::setSeriesData(const ChartSeriesData& data)
+{
+    applyData(data);
+    refresh();
+    emit stateChanged();
+}
+
+void MonthChartView::applyData(const ChartSeriesData& data)
+{
+    m_data = data;
+    for (int i = 0; i < ChartSeriesCount; ++i) {
+        if (!m_areas[i])
+            continue;
+        QList<QPointF> upper;
+        QList<QPointF> lower;
+        upper.reserve(m_data[i].size());
+        lower.reserve(m_data[i].size());
+        for (const ChartPoint& p : m_data[i]) {
+            upper.append(QPointF(p.day, p.y));
+            lower.append(QPointF(p.day, 0));
+        }
+        m_areas[i]->upperSeries()->replace(upper);
+        m_areas[i]->lowerSeries()->replace(lower);
+    }
+}
+
+void MonthChartView::setActiveSeries(int index)
+{
+    if (index == m_active)
+        return;
+    m_active = index;
+    refresh();
+    emit stateChanged();
+}
+
+void MonthChartView::deactivateAll()
+{
+    setActiveSeries(-1);
+}
+
+void MonthChartView::setTitleText(const QString& text)
+{
+    if (text == m_title)
+        return;
+    m_title = text;
+    m_titleItem->setText(text);
+    placeTitle();
+    emit stateChanged();
+}
+
+void MonthChartView::clearTitle()
+{
+    setTitleText(QString());
+}
+
+void MonthChartView::setDayAxisMaximum(int maximum)
+{
+    maximum = std::max(maximum, 1);
+    if (maximum == m_dayMax)
+        return;
+    m_dayMax = maximum;
+    fitMargins();
+    refresh();
+    emit stateChanged();
+}
+
+QStringList MonthChartView::valueAxisLabels() const
+{
+    return m_axisLabels;
+}
+
+void MonthChartView::copyStateFrom(const MonthChartView& other)
+{
+    // Nothing to do when already in step, so two charts that follow each other
+    // do not keep notifying one another.
+    if (&other == this || (m_title == other.m_title && m_dayMax == other.m_dayMax &&
+                           m_active == other.m_active && m_data == other.m_data))
+        return;
+    // One refresh and one notice for the whole change rather than one per part.
+    m_title = other.m_title;
+    m_titleItem->setText(m_title);
+    m_dayMax = other.m_dayMax;
+    m_active = other.m_active;
+    applyData(other.m_data);
+    fitMargins();
+    refresh();
+    emit stateChanged();
+}
+
+void MonthChartView::fitMargins()
+{
+    // 5 % of the height above and below the plot, 1 % of the width on the
+    // left; the title line sits in the top margin.
+    const QSizeF size = chart()->size();
+    const int titleHeight = qCeil(QFontMetricsF(m_titleItem->font()).height());
+    const int top = qRound(size.height() * 0.05);
+    const int bottom = qRound(size.height() * 0.05);
+    const int left = qRound(size.width() * 0.01);
+    const int right = qRound(size.width() * 0.015);
+    // Day labels go onto two lines, odd days above even ones, when a day is
+    // narrower than its label. The plot's width is only estimated here (the
+    // value axis takes about 50 pixels), so that the choice cannot swing back
+    // and forth with the plot it changes.
+    const QFontMetricsF days(dayLabelFont());
+    const qreal perDay = (size.width() - left - right - 50) / m_dayMax;
+    const qreal widest = days.horizontalAdvance(QString::number(m_dayMax));
+    m_dayLabelRows = widest + 4 <= perDay ? 1 : 2;
+    const int dayLabels = qCeil(days.height() * m_dayLabelRows) + 3;
+    const QMargins margins(left, top + titleHeight, right, bottom + dayLabels);
+    if (chart()->margins() != margins)
+        chart()->setMargins(margins);
+    placeTitle();
+}
+
+void MonthChartView::refresh()
+{
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    if (m_dayAxis->min() != 0 || m_dayAxis->max() != m_dayMax)
+        m_dayAxis->setRange(0, m_dayMax);
+    double dataMax = 0;
+    if (validIndex(m_active)) {
+        for (const ChartPoint& p : m_data[m_active])
+            dataMax = std::max(dataMax, p.y);
+    }
+    updateValueAxis(dataMax);
+    for (int i = 0; i < ChartSeriesCount; ++i) {
+        if (m_areas[i])
+            m_areas[i]->setVisible(i == m_active);
+    }
+    rebuildOverlay();
+    placeTitle();
+    m_refreshing = false;
+}
+
+void MonthChartView::updateValueAxis(double dataMax)
+{
+    const bool durations = m_active == TimeSeries;
+    const qreal plotHeight = chart()->plotArea().height();
+    // Room above the highest point for its label, so it stays inside the plot.
+    const qreal labelRoom = QFontMetricsF(pointLabelFont()).height() + 12;
+    double top = dataMax;
+    if (plotHeight > 2 * labelRoom)
+        top = dataMax * plotHeight / (plotHeight - labelRoom);
+    else
+        top = dataMax * 1.5;
+    if (!(top > 0))
+        top = durations ? 1.0 / 24 : 10;
+    const int wanted = std::max(2, int(plotHeight / 28));
+    const double step = niceStep(top / wanted, durations);
+    const double max = std::ceil(top / step - 1e-9) * step;
+
+    const QLocale locale;
+    QStringList labels;
+    for (int i = 0; i * step <= max + step * 1e-9; ++i) {
+        const double value = i * step;
+        QString text = durations ? durationAxisLabel(value)
+                                 : formatPicture(QStringLiteral("#,##0."), value, locale);
+        // The axis keys its categories by text; two equal texts (a duration
+        // axis beyond a whole day) would silently drop a tick.
+        while (labels.contains(text))
+            text.append(QChar(0x200B));
+        labels.append(text);
+    }
+    if (labels == m_axisLabels && max == m_axisMax)
+        return;
+    m_axisLabels = labels;
+    m_axisMax = max;
+    for (const QString& old : m_valueAxis->categoriesLabels())
+        m_valueAxis->remove(old);
+    // Labels sit on the upper end of each category, so the first, "0", needs
+    // a category that ends at zero.
+    m_valueAxis->setStartValue(-step / 1000);
+    for (int i = 0; i < labels.size(); ++i)
+        m_valueAxis->append(labels[i], i * step);
+    m_valueAxis->setRange(0, max);
+}
+
+QPointF MonthChartView::toPosition(double day, double value) const
+{
+    const QRectF plot = chart()->plotArea();
+    const double x = plot.left() + plot.width() * day / m_dayMax;
+    const double y = plot.bottom() - plot.height() * value / (m_axisMax > 0 ? m_axisMax : 1);
+    return QPointF(x, y);
+}
+
+void MonthChartView::rebuildOverlay()
+{
+    m_clippedLayer.reset();
+    m_labelLayer.reset();
+    const QRectF plot = chart()->plotArea();
+    if (plot.isEmpty())
+        return;
+    // Drawn over the areas and the grid; the clipped layer keeps bars and
+    // markers of an overfull plot inside it, labels may reach into the margin.
+    m_clippedLayer = std::make_unique<QGraphicsRectItem>(plot.adjusted(-4, -4, 4, 0), chart());
+    m_clippedLayer->setPen(Qt::NoPen);
+    m_clippedLayer->setFlag(QGraphicsItem::ItemClipsChildrenToShape);
+    m_clippedLayer->setZValue(900);
+    m_labelLayer = std::make_unique<QGraphicsRectItem>(QRectF(), chart());
+    m_labelLayer->setPen(Qt::NoPen);
+    m_labelLayer->setZValue(950);
+
+    // The foot of the plot, where Qt would draw the day axis with its ticks.
+    auto* foot =
+        new QGraphicsLineItem(QLineF(plot.bottomLeft(), plot.bottomRight()), m_clippedLayer.get());
+    foot->setPen(QPen(Qt::black, 1));
+    addDayLabels(m_labelLayer.get());
+
+    if (!validIndex(m_active))
+        return;
+    if (seriesKind(m_active) == SeriesKind::Bar)
+        addBarMarks(m_clippedLayer.get(), m_labelLayer.get());
+    else
+        addAreaMarks(m_clippedLayer.get(), m_labelLayer.get());
+}
+
+namespace {
+// Places framed labels above their anchors, lifting a label above any label
+// placed before it that it would cover, so that the labels of rides close
+// together stay readable.
+class LabelPlacer
+{
+public:
+    LabelPlacer(QGraphicsItem* layer, const SeriesLook& look, qreal topLimit)
+        : m_layer(layer), m_look(look), m_font(pointLabelFont()), m_metrics(m_font),
+          m_topLimit(topLimit)
+    {
+    }
+
+    void place(const QPointF& anchor, const QString& text)
+    {
+        const QSizeF size(m_metrics.horizontalAdvance(text) + 5, m_metrics.height() + 2);
+        QRectF box(
+            QPointF(anchor.x() - size.width() / 2, anchor.y() - m_look.connector - size.height()),
+            size);
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const QRectF& other : m_placed) {
+                if (box.intersects(other) && box.top() > m_topLimit) {
+                    box.moveBottom(other.top() - 1);
+                    moved = true;
+                }
+            }
+        }
+        box.moveTop(std::max(box.top(), m_topLimit));
+        m_placed.append(box);
+
+        auto* connector =
+            new QGraphicsLineItem(QLineF(anchor, QPointF(anchor.x(), box.bottom())), m_layer);
+        connector->setPen(QPen(connectorColour, 1));
+        auto* frame = new QGraphicsRectItem(box, m_layer);
+        frame->setPen(QPen(m_look.labelFrame, 1, Qt::DotLine));
+        frame->setBrush(m_look.labelBackground);
+        auto* label = new QGraphicsSimpleTextItem(text, frame);
+        label->setFont(m_font);
+        label->setBrush(Qt::black);
+        label->setPos(box.left() + 3, box.top() + 1);
+    }
+
+private:
+    QGraphicsItem* m_layer;
+    const SeriesLook& m_look;
+    QFont m_font;
+    QFontMetricsF m_metrics;
+    qreal m_topLimit;
+    QList<QRectF> m_placed;
+};
+} // namespace
+
+void MonthChartView::addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* labels)
+{
+    const SeriesLook& l = look(m_active);
+    LabelPlacer placer(labels, l, 0);
+    for (const ChartPoint& p : m_data[m_active]) {
+        const QPointF at = toPosition(p.day, p.y);
+        const QPointF base = toPosition(p.day, 0);
+        auto* drop = new QGraphicsLineItem(QLineF(at, base), clipped);
+        drop->setPen(QPen(dropLineColour, 1, Qt::DotLine));
+        if (l.marker == SeriesLook::Marker::Circle) {
+            auto* circle =
+                new QGraphicsEllipseItem(QRectF(at.x() - 2.5, at.y() - 2.5, 5, 5), clipped);
+            circle->setBrush(l.markerFill);
+            circle->setPen(QPen(dropLineColour, 1, Qt::DotLine));
+        } else {
+            const QPolygonF triangle{QPointF(at.x(), at.y() - 4), QPointF(at.x() + 4, at.y() + 3),
+                                     QPointF(at.x() - 4, at.y() + 3)};
+            auto* marker = new QGraphicsPolygonItem(triangle, clipped);
+            marker->setBrush(l.markerFill);
+            marker->setPen(QPen(Qt::black, 1));
+        }
+        placer.place(QPointF(at.x(), at.y() - 4), p.label);
+    }
+}
+
+void MonthChartView::addBarMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* labels)
+{
+    const SeriesLook& l = look(m_active);
+    const QVector<ChartPoint>& points = m_data[m_active];
+    const qreal width = chart()->plotArea().width() * 0.1 * 0.3;
+    LabelPlacer placer(labels, l, 0);
+    // Rides of one day keep the full bar width and fan out by half a bar each,
+    // so every bar and its label stay visible without reaching far into the
+    // neighbouring days.
+    for (int i = 0; i < points.size();) {
+        int j = i;
+        while (j < points.size() && points[j].day == points[i].day)
+            ++j;
+        const int count = j - i;
+        for (int k = 0; k < count; ++k) {
+            const ChartPoint& p = points[i + k];
+            const QPointF top = toPosition(p.day, p.y);
+            const QPointF base = toPosition(p.day, 0);
+            const qreal centre = top.x() + (k - (count - 1) / 2.0) * width / 2;
+            QRectF bar(QPointF(centre - width / 2, top.y()), QPointF(centre + width / 2, base.y()));
+            auto* item = new QGraphicsRectItem(bar.normalized(), clipped);
+            item->setBrush(l.fill);
+            item->setPen(QPen(Qt::black, 1));
+            placer.place(QPointF(centre, top.y()), p.label);
+        }
+        i = j;
+    }
+}
+
+void MonthChartView::addDayLabels(QGraphicsRectItem* layer)
+{
+    const QFont font = dayLabelFont();
+    const QFontMetricsF metrics(font);
+    const qreal top = chart()->plotArea().bottom() + 2;
+    for (int day = 0; day <= m_dayMax; ++day) {
+        auto* label = new QGraphicsSimpleTextItem(QString::number(day), layer);
+        label->setFont(font);
+        label->setBrush(Qt::black);
+        const qreal row = m_dayLabelRows > 1 && day % 2 == 0 ? metrics.height() : 0;
+        const QPointF at = toPosition(day, 0);
+        label->setPos(at.x() - label->boundingRect().width() / 2, top + row);
+    }
+}
+
+void MonthChartView::placeTitle()
+{
+    const QRectF plot = chart()->plotArea();
+    const QRectF text = m_titleItem->boundingRect();
+    const qreal right = plot.isEmpty() ? chart()->size().width() : plot.right();
+    m_titleItem->setPos(right - text.width(), qRound(chart()->size().height() * 0.025));
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "stats/MonthChartData.h"
+
+#include <QChartView>
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+class QAreaSeries;
+class QCategoryAxis;
+class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
+class QValueAxis;
+
+// The month chart: the rides of one month against the day, one of four
+// quantities at a time. The main window shows one; the printed report keeps a
+// second one in step with it through stateChanged() and copyStateFrom().
+//
+// Only the duration, pulse and elevation areas are Qt series of the chart;
+// the distance bars, the point markers, the point labels and the title line are
+// drawn as items over the plot, because Qt Charts has no bars on a numeric day
+// axis, no per-point label texts and no right-aligned title.
+class MonthChartView : public QChartView
+{
+    Q_OBJECT
+
+public:
+    enum class SeriesKind { Area, Bar };
+
+    explicit MonthChartView(QWidget* parent = nullptr);
+    ~MonthChartView() override;
+
+    // The fixed properties of series 0..3; an index outside that range gives
+    // an empty title, an invalid colour and Area.
+    static QString seriesTitle(int index);
+    static QColor seriesColour(int index);
+    static SeriesKind seriesKind(int index);
+
+    // Replaces the points of all four series, drawn or not.
+    void setSeriesData(const ChartSeriesData& data);
+    const ChartSeriesData& seriesData() const { return m_data; }
+
+    // Draws only the series of that index. An index outside 0..3 draws none
+    // but is kept, so activeSeries() returns what was asked for.
+    void setActiveSeries(int index);
+    int activeSeries() const { return m_active; }
+    // Draws none; activeSeries() is -1 afterwards.
+    void deactivateAll();
+
+    // The one title line, right-aligned above the plot.
+    void setTitleText(const QString& text);
+    void clearTitle();
+    QString titleText() const { return m_title; }
+
+    // The day axis runs from 0 to this value (at least 1), a label at every day.
+    void setDayAxisMaximum(int maximum);
+    int dayAxisMaximum() const { return m_dayMax; }
+
+    // The labels of the value axis from the bottom up, as they are drawn now.
+    QStringList valueAxisLabels() const;
+
+    // Takes over the points, title, day range and active series of another
+    // chart, so that a second chart can mirror this one.
+    void copyStateFrom(const MonthChartView& other);
+
+signals:
+    // Any of the points, title, day range or active series changed.
+    void stateChanged();
+
+private:
+    void applyData(const ChartSeriesData& data);
+    void fitMargins();
+    void refresh();
+    void updateValueAxis(double dataMax);
+    void rebuildOverlay();
+    void placeTitle();
+    void addDayLabels(QGraphicsRectItem* layer);
+    void addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* labels);
+    void addBarMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* labels);
+    QPointF toPosition(double day, double value) const;
+
+    ChartSeriesData m_data;
+    int m_active = DstSeries;
+    QString m_title;
+    int m_dayMax = 32;
+    int m_dayLabelRows = 1;
+
+    QValueAxis* m_dayAxis = nullptr;
+    QCategoryAxis* m_valueAxis = nullptr;
+    std::array<QAreaSeries*, ChartSeriesCount> m_areas{};
+    QGraphicsSimpleTextItem* m_titleItem = nullptr;
+    // Rebuilt whenever the plot, the range or the points change; held here so
+    // that a rebuild simply drops the previous ones.
+    std::unique_ptr<QGraphicsRectItem> m_clippedLayer;
+    std::unique_ptr<QGraphicsRectItem> m_labelLayer;
+    QStringList m_axisLabels;
+    double m_axisMax = 0.0;
+    bool m_refreshing = false;
+};

@@ -1,0 +1,341 @@
+#include "TestMain.h"
+
+#include "stats/MonthChartData.h"
+#include "stats/MonthChartView.h"
+
+#include <QApplication>
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QDir>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QImage>
+#include <QLineSeries>
+#include <QMap>
+#include <QSignalSpy>
+
+namespace {
+ChartRide ride(int day, QTime time, double km, int pulse, int alt)
+{
+    return ChartRide{day, time, Fixed4::fromDouble(km), pulse, alt};
+}
+
+// A month of twelve rides, two of them on the same day.
+QVector<ChartRide> sampleMonth()
+{
+    return {ride(1, QTime(1, 10), 32.4, 128, 310),    ride(3, QTime(2, 5), 58.15, 141, 720),
+            ride(4, QTime(0, 45), 21, 118, 150),      ride(8, QTime(3, 30), 96.7, 146, 1450),
+            ride(12, QTime(1, 0), 28.35, 0, 0),       ride(12, QTime(0, 40), 15.1, 152, 95),
+            ride(15, QTime(2, 20), 64.25, 139, 980),  ride(18, QTime(1, 50), 47.8, 133, 540),
+            ride(22, QTime(4, 15), 118.5, 144, 2130), ride(23, QTime(1, 25), 38, 127, 260),
+            ride(27, QTime(2, 45), 77.05, 149, 1210), ride(30, QTime(1, 5), 30.6, 125, 180)};
+}
+
+// Whether any pixel of the image has exactly this colour.
+bool hasColour(const QImage& image, const QColor& colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == colour.rgb())
+                return true;
+        }
+    }
+    return false;
+}
+
+QImage render(MonthChartView& view)
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QAreaSeries* areaNamed(MonthChartView& view, const QString& name)
+{
+    for (QAbstractSeries* s : view.chart()->series()) {
+        if (s->name() == name)
+            return qobject_cast<QAreaSeries*>(s);
+    }
+    return nullptr;
+}
+
+// The texts drawn below the plot, left to right.
+QStringList dayLabels(MonthChartView& view)
+{
+    QCoreApplication::processEvents();
+    QMap<qreal, QString> byX;
+    for (QGraphicsItem* item : view.scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item);
+        if (text && text->isVisible() && text->scenePos().y() > view.chart()->plotArea().bottom())
+            byX.insert(text->scenePos().x(), text->text());
+    }
+    return byX.values();
+}
+
+QStringList numbers(int from, int to)
+{
+    QStringList texts;
+    for (int n = from; n <= to; ++n)
+        texts.append(QString::number(n));
+    return texts;
+}
+} // namespace
+
+class TestMonthChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void chartSeries();
+    void labelFormats_data();
+    void labelFormats();
+    void seriesLook();
+    void oneSeriesDrawnAtATime();
+    void axesAndTitle();
+    void mirrorFollowsEveryChange();
+    void shots();
+};
+
+void TestMonthChart::chartSeries()
+{
+    const QLocale en(QLocale::English, QLocale::UnitedStates);
+    // Two rides of one day: two points of that day in every series, in order.
+    ChartSeriesData s = buildChartSeries(
+        {ride(5, QTime(1, 0), 10, 120, 100), ride(5, QTime(3, 0), 30.5, 140, 300)}, en);
+    for (const auto& series : s) {
+        QCOMPARE(series.size(), 2);
+        QCOMPARE(series[0].day, 5);
+        QCOMPARE(series[1].day, 5);
+    }
+    QCOMPARE(s[TimeSeries][0].label, QStringLiteral("25 %"));
+    QCOMPARE(s[TimeSeries][1].label, QStringLiteral("75 %"));
+    QCOMPARE(s[TimeSeries][1].y, 3.0 / 24);
+    QCOMPARE(s[DstSeries][1].y, 30.5);
+    QCOMPARE(s[PulseSeries][0].y, 120.0);
+
+    // One decimal of a share; milliseconds do not count.
+    s = buildChartSeries({ride(1, QTime(1, 0, 0, 999), 0, 0, 0), ride(2, QTime(2, 0), 0, 0, 0)},
+                         en);
+    QCOMPARE(s[TimeSeries][0].label, QStringLiteral("33.3 %"));
+    QCOMPARE(s[TimeSeries][1].label, QStringLiteral("66.7 %"));
+
+    // No duration at all: every share 0 %, no division by zero.
+    s = buildChartSeries({ride(1, QTime(), 12, 0, 0), ride(2, QTime(0, 0), 3, 0, 0)}, en);
+    QCOMPARE(s[TimeSeries][0].label, QStringLiteral("0 %"));
+    QCOMPARE(s[TimeSeries][1].label, QStringLiteral("0 %"));
+
+    for (const auto& series : buildChartSeries({}, en))
+        QVERIFY(series.isEmpty());
+}
+
+void TestMonthChart::labelFormats_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<double>("km");
+    QTest::addColumn<int>("alt");
+    QTest::addColumn<QString>("kmLabel");
+    QTest::addColumn<QString>("altLabel");
+
+    const QString nbsp = QStringLiteral("\u00A0"); // the Czech group separator
+    QTest::newRow("cs grouped") << "cs_CZ" << 1234.5 << 1234 << "1" + nbsp + "234,5"
+                                << "1" + nbsp + "234";
+    QTest::newRow("cs below one") << "cs_CZ" << 0.25 << 0 << "0,25"
+                                  << "0";
+    QTest::newRow("en three decimals") << "en_US" << 12.3456 << 12345 << "12.346"
+                                       << "12,345";
+}
+
+void TestMonthChart::labelFormats()
+{
+    QFETCH(QString, locale);
+    QFETCH(double, km);
+    QFETCH(int, alt);
+    const ChartSeriesData s = buildChartSeries({ride(3, QTime(1, 0), km, 0, alt)}, QLocale(locale));
+    QTEST(s[DstSeries][0].label, "kmLabel");
+    QTEST(s[AltitudeSeries][0].label, "altLabel");
+}
+
+void TestMonthChart::seriesLook()
+{
+    const QStringList titles{"Time", "Dst", "Pulse", "Altitude"};
+    const QList<QColor> colours{QColor(128, 255, 128), QColor(125, 129, 164), QColor(198, 0, 0),
+                                QColor(255, 255, 74)};
+    MonthChartView view;
+    for (int i = 0; i < ChartSeriesCount; ++i) {
+        QCOMPARE(MonthChartView::seriesTitle(i), titles[i]);
+        QCOMPARE(MonthChartView::seriesColour(i), colours[i]);
+        const bool bar = i == DstSeries;
+        QCOMPARE(MonthChartView::seriesKind(i),
+                 bar ? MonthChartView::SeriesKind::Bar : MonthChartView::SeriesKind::Area);
+        // Areas are filled with their colour, without a line.
+        QAreaSeries* area = areaNamed(view, titles[i]);
+        QCOMPARE(area != nullptr, !bar);
+        if (area) {
+            QCOMPARE(area->brush().color(), colours[i]);
+            QCOMPARE(area->pen().style(), Qt::NoPen);
+        }
+    }
+    QVERIFY(MonthChartView::seriesTitle(4).isEmpty());
+    QVERIFY(!view.chart()->legend()->isVisible());
+}
+
+void TestMonthChart::oneSeriesDrawnAtATime()
+{
+    MonthChartView view;
+    view.resize(753, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.activeSeries(), int(DstSeries)); // what a new chart shows
+    view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+
+    // Seen by the colours on screen: only the active series' colour is there.
+    auto drawn = [&](int active) {
+        const QImage image = render(view);
+        for (int i = 0; i < ChartSeriesCount; ++i) {
+            // The elevation markers wear the colour of the durations.
+            if (active == AltitudeSeries && i == TimeSeries)
+                continue;
+            if (hasColour(image, MonthChartView::seriesColour(i)) != (i == active))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(drawn(DstSeries));
+    for (int i : {2, 0, 3, 1}) {
+        view.deactivateAll();
+        QCOMPARE(view.activeSeries(), -1);
+        QVERIFY(drawn(-1));
+        view.setActiveSeries(i);
+        QCOMPARE(view.activeSeries(), i);
+        QVERIFY2(drawn(i), qPrintable(MonthChartView::seriesTitle(i)));
+    }
+    view.setActiveSeries(7); // out of range: nothing drawn, the value kept
+    QCOMPARE(view.activeSeries(), 7);
+    QVERIFY(drawn(-1));
+
+    // Re-reading fills the series that are not shown as well.
+    view.setActiveSeries(PulseSeries);
+    view.setSeriesData({});
+    view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    const QLineSeries* altitude = areaNamed(view, "Altitude")->upperSeries();
+    QCOMPARE(altitude->count(), 12);
+    QCOMPARE(altitude->at(8), QPointF(22, 2130));
+    QCOMPARE(areaNamed(view, "Altitude")->lowerSeries()->at(8), QPointF(22, 0));
+    view.setSeriesData({});
+    QCOMPARE(areaNamed(view, "Time")->upperSeries()->count(), 0);
+    QVERIFY(drawn(-1));
+}
+
+void TestMonthChart::axesAndTitle()
+{
+    MonthChartView view;
+    view.resize(753, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    // Every day of the range is labelled, also when the days get narrow.
+    QCOMPARE(view.dayAxisMaximum(), 32);
+    QCOMPARE(dayLabels(view), numbers(0, 32));
+    view.setDayAxisMaximum(30);
+    QCOMPARE(dayLabels(view), numbers(0, 30));
+    view.resize(300, 200);
+    QCOMPARE(dayLabels(view), numbers(0, 30));
+    view.resize(753, 200);
+
+    view.setTitleText(QStringLiteral("Únor 0km"));
+    QCOMPARE(view.titleText(), QStringLiteral("Únor 0km"));
+
+    // The value axis starts at 0, ends on a label above the highest point and
+    // writes whole numbers in the user's locale ...
+    auto* values = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Vertical).value(0));
+    QVERIFY(values);
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    view.setActiveSeries(AltitudeSeries);
+    QStringList labels = view.valueAxisLabels();
+    QCOMPARE(values->categoriesLabels(), labels);
+    QVERIFY2(labels.size() >= 3, qPrintable(labels.join('|')));
+    QCOMPARE(labels.first(), QStringLiteral("0"));
+    const double top = QString(labels.last()).remove(QChar(0xA0)).toDouble();
+    QVERIFY2(top >= 2130 && labels.last().contains(QChar(0xA0)), qPrintable(labels.join('|')));
+    QCOMPARE(values->min(), 0.0);
+    QCOMPARE(values->max(), top);
+
+    // ... and times of day while the durations are shown (longest ride 4:15).
+    view.setActiveSeries(TimeSeries);
+    labels = view.valueAxisLabels();
+    QCOMPARE(labels.first(), QStringLiteral("0:00"));
+    const QTime last = QTime::fromString(labels.last(), QStringLiteral("h:mm"));
+    QVERIFY2(last.isValid() && last >= QTime(4, 15), qPrintable(labels.join('|')));
+    QCOMPARE(values->max() * 86400000, double(last.msecsSinceStartOfDay()));
+
+    // Another series leaves title and days alone; an empty month still has an axis.
+    QCOMPARE(view.titleText(), QStringLiteral("Únor 0km"));
+    QCOMPARE(dayLabels(view), numbers(0, 30));
+    view.setSeriesData({});
+    QVERIFY(view.valueAxisLabels().size() >= 2);
+}
+
+void TestMonthChart::mirrorFollowsEveryChange()
+{
+    MonthChartView main;
+    MonthChartView report;
+    connect(&main, &MonthChartView::stateChanged, &report,
+            [&report, &main] { report.copyStateFrom(main); });
+    connect(&report, &MonthChartView::stateChanged, &main,
+            [&report, &main] { main.copyStateFrom(report); });
+    QSignalSpy spy(&main, &MonthChartView::stateChanged);
+    auto same = [&] {
+        return report.seriesData() == main.seriesData() && report.titleText() == main.titleText() &&
+               report.dayAxisMaximum() == main.dayAxisMaximum() &&
+               report.activeSeries() == main.activeSeries();
+    };
+    main.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    QVERIFY(same());
+    main.setTitleText(QStringLiteral("Březen 245km"));
+    QVERIFY(same());
+    main.setDayAxisMaximum(29);
+    QVERIFY(same());
+    main.deactivateAll();
+    QVERIFY(same());
+    main.setActiveSeries(AltitudeSeries);
+    QVERIFY(same());
+    main.clearTitle();
+    QVERIFY(same());
+    // Following each other both ways does not echo.
+    QCOMPARE(spy.count(), 6);
+}
+
+// Pictures of the four charts for a look by eye, written only when asked for
+// with RYDEX_CHART_SHOTS=<directory>.
+void TestMonthChart::shots()
+{
+    const QString dir = qEnvironmentVariable("RYDEX_CHART_SHOTS");
+    if (dir.isEmpty())
+        QSKIP("RYDEX_CHART_SHOTS not set");
+    QDir().mkpath(dir);
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    for (const QSize size : {QSize(753, 200), QSize(900, 300), QSize(400, 160)}) {
+        MonthChartView view;
+        view.resize(size);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+        view.setTitleText(QStringLiteral("Březen 845km"));
+        const QString suffix = QStringLiteral("-%1x%2.png").arg(size.width()).arg(size.height());
+        for (int i = 0; i < ChartSeriesCount; ++i) {
+            view.setActiveSeries(i);
+            QVERIFY(render(view).save(dir + '/' + MonthChartView::seriesTitle(i) + suffix));
+        }
+        view.setSeriesData({});
+        view.setDayAxisMaximum(30);
+        view.setTitleText(QStringLiteral("Únor 0km"));
+        QVERIFY(render(view).save(dir + QStringLiteral("/empty") + suffix));
+    }
+}
+
+RYDEX_TEST_MAIN(TestMonthChart, QApplication)
+
+#include "tst_monthchart.moc"
