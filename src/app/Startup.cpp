@@ -35,9 +35,17 @@ Startup::Startup(Options options)
     env.applicationDir = m_options.applicationDir;
     m_main = std::make_unique<TfrmBase>(std::move(env));
 
-    // Then the long-lived windows, the data module among them.
+    // Then the long-lived windows, in this order; each is owned by the main
+    // window and lives until the end of the run.
+    // [TfrmWork]
+    // [TfrmReport]
+    // [TfrmNewUser]
+    // [TfrmSettings]
+    // [TfrmNewRecord]
     m_data = new TData(m_options.storePath, m_main.get());
     m_main->setDataModule(m_data);
+    // [bound to the data module]
+    // [TfrmLanguage]
     if (m_main->enginePresent()) {
         try {
             m_data->open();

@@ -25,6 +25,10 @@ class SidePanel;
 class TabControl;
 class TData;
 class MonthChartView;
+class TfrmNewRecord;
+class TfrmWork;
+class TfrmSettings;
+class TfrmNewUser;
 
 // The main window: the welcome page while nobody is signed in, the month view
 // of the signed-in cyclist otherwise, and every command of the program.
@@ -92,6 +96,35 @@ public:
     // Fills the chart from the rows of the table's current set.
     void RefreshChart();
 
+    // Ride records.
+    void NewRecord();
+    void EditRecord();
+    void mnuNoteItemClick();
+    void DeleteRecord();
+    void SpoctiAVS();
+    // What follows every stored change of records: UpdateTotal, re-read of
+    // the table, the chart, YearKM, MonthKM, YearHours.
+    void afterRecordsChanged();
+    // Odometer chain of the signed-in cyclist's year shown, and the command
+    // that sets the year's first reading.
+    void UpdateTotal();
+    void EditODO();
+    // The long-lived windows made after the main window.
+    void setRecordDialog(TfrmNewRecord* dialog) { m_recordDialog = dialog; }
+    TfrmNewRecord* recordDialog() const { return m_recordDialog; }
+    void setProgressWindow(TfrmWork* window) { m_progress = window; }
+    TfrmWork* progressWindow() const { return m_progress; }
+    void setSettingsDialog(TfrmSettings* dialog) { m_settings = dialog; }
+    TfrmSettings* settingsDialog() const { return m_settings; }
+    void setNewUserDialog(TfrmNewUser* dialog) { m_newUser = dialog; }
+    TfrmNewUser* newUserDialog() const { return m_newUser; }
+
+    // Cyclists and settings.
+    void mnuOptionsClick();
+    // Opens the new cyclist dialog (from the settings dialog, or from the
+    // sign-in menu while no cyclist exists).
+    void openNewCyclistDialog();
+
     // The shown hint, for the record dialog's status bar as well.
     QString currentHint() const { return m_hint; }
 
@@ -141,6 +174,10 @@ private:
     QString m_skin;
     QString m_language;
     QString m_hint;
+    TfrmNewRecord* m_recordDialog = nullptr; // not owned; lives for the whole run
+    TfrmWork* m_progress = nullptr; // not owned; lives for the whole run
+    TfrmSettings* m_settings = nullptr; // not owned; lives for the whole run
+    TfrmNewUser* m_newUser = nullptr; // not owned; lives for the whole run
 
 public:
     // Components, named as the language files and the tests know them.

@@ -168,6 +168,20 @@ void TfrmBase::buildMenus()
     for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
         m->setShortcutContext(Qt::WidgetShortcut);
 
+    // Every command runs guarded: an error it does not handle itself ends it
+    // in the standard error box.
+    const auto command = [this](QAction* action, void (TfrmBase::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    command(mnuNovyZaznam, &TfrmBase::NewRecord);
+    command(mnuNewItem, &TfrmBase::NewRecord);
+    command(mnuUpravaZaznamu, &TfrmBase::EditRecord);
+    command(mnuEditItem, &TfrmBase::EditRecord);
+    command(mnuNoteItem, &TfrmBase::mnuNoteItemClick);
+    command(mnuSmazatZaznam, &TfrmBase::DeleteRecord);
+    command(mnuDeleteItem, &TfrmBase::DeleteRecord);
+    command(mnuUpravaODO, &TfrmBase::EditODO);
+    command(mnuOptions, &TfrmBase::mnuOptionsClick);
     connect(mnuQuit, &QAction::triggered, this, &TfrmBase::mnuQuitClick);
     connect(mnuLogoff, &QAction::triggered, this, &TfrmBase::mnuLogoffClick);
     connect(mnuAbout, &QAction::triggered, this, &TfrmBase::mnuAboutClick);
@@ -456,6 +470,14 @@ void TfrmBase::buildWorkingPage()
     layout->addWidget(Mesice, 1);
     Pages->addWidget(WorkPage);
 
+    const auto button = [this](QToolButton* b, void (TfrmBase::*handler)()) {
+        connect(b, &QToolButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    button(toolBtnCreate, &TfrmBase::NewRecord);
+    button(toolBtnEdit, &TfrmBase::EditRecord);
+    button(toolBtnDelete, &TfrmBase::DeleteRecord);
+    button(toolBtnSettings, &TfrmBase::mnuOptionsClick);
+    connect(Grid, &DBGrid::doubleClicked_, this, [this] { guarded([this] { EditRecord(); }); });
     connect(btnDown, &QToolButton::clicked, this, &TfrmBase::btnDownClick);
     connect(btnUp, &QToolButton::clicked, this, &TfrmBase::btnUpClick);
     connect(Mesice, &TabControl::Change, this, [this] { guarded([this] { MesiceChange(); }); });
