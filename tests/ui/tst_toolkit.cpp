@@ -1,0 +1,165 @@
+#include "TestMain.h"
+
+#include "store/ADOTable.h"
+#include "store/RideFilter.h"
+#include "store/TData.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DBMemo.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/RideGridModel.h"
+#include "toolkit/TabControl.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QMenu>
+
+namespace {
+void addRide(ADOTable& t, int day, const QString& note)
+{
+    t.insert();
+    t.setValue(RideField::user, QStringLiteral("Eva"));
+    t.setValue(RideField::date, QDate(2005, 3, day).startOfDay());
+    t.setValue(RideField::day, day);
+    t.setValue(RideField::month, 3);
+    t.setValue(RideField::year, 2005);
+    t.setValue(RideField::time, QTime(1, 2, 3));
+    t.setEditText(RideField::dst, QStringLiteral("12.5"), QLocale::c());
+    t.setValue(RideField::note, note);
+    t.post();
+}
+} // namespace
+
+class TestToolkit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void gridFollowsTheTable()
+    {
+        TData data(TestEnv::root() + QStringLiteral("/grid/Rydex.dat"));
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        DBGrid grid(QStringLiteral("DBGrid"));
+        grid.setGridColumns({{RideField::day, QStringLiteral("Den"), 40},
+                             {RideField::time, QStringLiteral("Čas"), 0},
+                             {RideField::dst, QStringLiteral("Vzdálenost"), 0}});
+        QAbstractItemModelTester tester(grid.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        grid.setDataSource(data.source());
+        DBMemo note(QStringLiteral("Note"), RideField::note);
+        note.setDataSource(data.source());
+        addRide(t, 5, QStringLiteral("first"));
+        addRide(t, 9, QStringLiteral("second"));
+        addRide(t, 2, QStringLiteral("third"));
+        QCOMPARE(grid.model()->rowCount(), 3);
+        QCOMPARE(grid.model()->index(0, 0).data().toString(), QStringLiteral("2"));
+        QCOMPARE(grid.model()->index(0, 1).data().toString(), QStringLiteral("1:02:03"));
+        QCOMPARE(grid.model()->index(0, 2).data().toString(), QStringLiteral("12.50"));
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Čas"));
+        QCOMPARE(grid.columnWidth(0), 40);
+
+        // Selecting a row moves the table; moving the table moves the selection.
+        grid.selectRow(2);
+        QCOMPARE(t.currentIndex(), 2);
+        QCOMPARE(note.toPlainText(), QStringLiteral("second"));
+        t.first();
+        QCOMPARE(grid.currentIndex().row(), 0);
+        QCOMPARE(note.toPlainText(), QStringLiteral("third"));
+        QCOMPARE(grid.model()->headerData(0, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+
+        // A walk with the controls detached is not followed until it ends.
+        t.disableControls();
+        t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2004));
+        QCOMPARE(grid.model()->rowCount(), 3);
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.last();
+        QCOMPARE(note.toPlainText(), QStringLiteral("third"));
+        t.enableControls();
+        QCOMPARE(note.toPlainText(), QStringLiteral("second"));
+
+        // Column titles and visibility as language files and settings reach them.
+        grid.gridColumn(1)->title()->setCaption(QStringLiteral("Time"));
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Time"));
+        grid.gridColumn(2)->setVisible(false);
+        QVERIFY(grid.isColumnHidden(2));
+        t.close();
+        QCOMPARE(grid.model()->rowCount(), 0);
+        QCOMPARE(note.toPlainText(), QString());
+    }
+
+    void disabledSubmenuSilencesItsItems()
+    {
+        QWidget owner;
+        MenuItem top(QStringLiteral("mnuRecords"), QStringLiteral("&Záznamy"), &owner);
+        auto* inner = new MenuItem(QStringLiteral("mnuNovyZaznam"), QStringLiteral("Nový"), &owner);
+        auto* deeper = new MenuItem(QStringLiteral("mnuSub"), QStringLiteral("Sub"), &owner);
+        auto* leaf = new MenuItem(QStringLiteral("mnuLeaf"), QStringLiteral("Leaf"), &owner);
+        top.addItem(inner);
+        top.addItem(deeper);
+        deeper->addItem(leaf);
+        top.setOwnEnabled(false);
+        QVERIFY(!inner->isEnabled());
+        QVERIFY(!leaf->isEnabled());
+        QVERIFY(inner->ownEnabled());
+        // A child switched off stays off when the parent comes back.
+        deeper->setOwnEnabled(false);
+        top.setOwnEnabled(true);
+        QVERIFY(inner->isEnabled());
+        QVERIFY(!leaf->isEnabled());
+        deeper->setOwnEnabled(true);
+        QVERIFY(leaf->isEnabled());
+        // Rebuilt submenus lose their old items by name at once.
+        top.removeItems();
+        QVERIFY(!owner.findChild<MenuItem*>(QStringLiteral("mnuNovyZaznam")));
+    }
+
+    void popupShortcutsWinInTheirControl()
+    {
+        QWidget window;
+        auto* main = new QAction(&window);
+        main->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+        window.addAction(main);
+        QSignalSpy mainSpy(main, &QAction::triggered);
+        QMenu popup(&window);
+        auto* item = new MenuItem(QStringLiteral("mnuEditItem"), QStringLiteral("Edit"), &window);
+        item->setShortCutText(QStringLiteral("Ctrl+E"));
+        item->setShortcutContext(Qt::WidgetShortcut);
+        popup.addAction(item);
+        QSignalSpy itemSpy(item, &QAction::triggered);
+        auto* grid = new DBGrid(QStringLiteral("DBGrid"), &window);
+        grid->setPopupMenu(&popup);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(itemSpy.count(), 1);
+        QCOMPARE(mainSpy.count(), 0);
+        // A disabled popup item still claims its key, but does nothing.
+        item->setOwnEnabled(false);
+        QTest::keyClick(grid, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(itemSpy.count(), 1);
+        QCOMPARE(mainSpy.count(), 0);
+    }
+
+    void tabControlSignalsOnlyRealChanges()
+    {
+        TabControl tabs(QStringLiteral("Mesice"));
+        tabs.setTabs({QStringLiteral("Leden"), QStringLiteral("Únor"), QStringLiteral("Březen")});
+        QSignalSpy spy(&tabs, &TabControl::Change);
+        tabs.setTabIndex(0);
+        QCOMPARE(spy.count(), 0);
+        tabs.setTabIndex(2);
+        QCOMPARE(spy.count(), 1);
+        tabs.setTabIndex(7);
+        QCOMPARE(tabs.tabIndex(), 2);
+        // Translating the captions keeps the selection and runs nothing.
+        tabs.setTabs({QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March")});
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(tabs.tabCaption(2), QStringLiteral("March"));
+    }
+};
+
+RYDEX_TEST_MAIN(TestToolkit, QApplication)
+#include "tst_toolkit.moc"
