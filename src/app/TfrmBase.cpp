@@ -318,17 +318,27 @@ void TfrmBase::setMonthFilter()
 
 void TfrmBase::prihlaseni()
 {
-    showWorkingPage(false);
+    // The welcome page is the state until the month view is filled; the
+    // page is switched only where the window can be seen (an error, or the
+    // end), so signing in from one month view to another does not rebuild
+    // the whole page twice.
+    const auto showWelcome = [this] { showWorkingPage(false); };
     setCyclistCommandsEnabled(false);
-    m_cyclistKey = m_cyclistsKey.subkey(m_cyclistName, true);
-    applyColumnChoice();
-    m_workingDate = Clock::today();
-    const int stored = m_cyclistKey.readInteger(QStringLiteral("CurrentYear"), m_workingDate.year());
-    if (stored < 0 || stored > 65535)
-        throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
-    m_year = stored;
-    if (m_year == m_workingDate.year())
-        m_cyclistKey.writeInteger(QStringLiteral("CurrentYear"), m_year);
+    try {
+        m_cyclistKey = m_cyclistsKey.subkey(m_cyclistName, true);
+        applyColumnChoice();
+        m_workingDate = Clock::today();
+        const int stored =
+            m_cyclistKey.readInteger(QStringLiteral("CurrentYear"), m_workingDate.year());
+        if (stored < 0 || stored > 65535)
+            throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
+        m_year = stored;
+        if (m_year == m_workingDate.year())
+            m_cyclistKey.writeInteger(QStringLiteral("CurrentYear"), m_year);
+    } catch (...) {
+        showWelcome();
+        throw;
+    }
 
     try {
         if (!m_data)
@@ -351,6 +361,7 @@ void TfrmBase::prihlaseni()
         RefreshChart();
         showWorkingPage(true);
     } catch (const RydexError&) {
+        showWelcome();
         msgDlgNotDatabeseOpen->execute();
     }
     setWindowTitle(QString::fromLatin1(AppIdentity::title) + QStringLiteral(" - ") + m_cyclistName);

@@ -185,6 +185,11 @@ MonthChartView::SeriesKind MonthChartView::seriesKind(int index)
 
 void MonthChartView::setSeriesData(const ChartSeriesData& data)
 {
+    // A refresh sequence re-reads the same rows several times; only a real
+    // change is worth laying the chart out again.
+    if (data == m_data && m_hasData)
+        return;
+    m_hasData = true;
     applyData(data);
     refresh();
     emit stateChanged();

@@ -82,6 +82,7 @@ private:
     void addBarMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* labels);
     QPointF toPosition(double day, double value) const;
 
+    bool m_hasData = false;
     ChartSeriesData m_data;
     int m_active = DstSeries;
     QString m_title;

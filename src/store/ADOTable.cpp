@@ -32,14 +32,29 @@ QString dateToStore(const QDateTime& dt)
         .arg(t.second(), 2, 10, QLatin1Char('0'));
 }
 
+// Reads the stored text back without a regular expression: it runs for
+// every row of every set read.
 QDateTime dateFromStore(const QString& text)
 {
-    const QStringList parts = text.split(QRegularExpression(QStringLiteral("[- :T]")));
-    if (parts.size() < 3)
+    int parts[6] = {0, 0, 0, 0, 0, 0};
+    int part = 0;
+    bool inNumber = false;
+    for (const QChar ch : text) {
+        if (ch.isDigit()) {
+            if (part < 6)
+                parts[part] = parts[part] * 10 + (ch.unicode() - '0');
+            inNumber = true;
+        } else if (inNumber) {
+            ++part;
+            inNumber = false;
+        }
+    }
+    if (inNumber)
+        ++part;
+    if (part < 3)
         return QDateTime();
-    const QDate d(parts[0].toInt(), parts[1].toInt(), parts[2].toInt());
-    const QTime t = parts.size() >= 6 ? QTime(parts[3].toInt(), parts[4].toInt(), parts[5].toInt())
-                                      : QTime(0, 0);
+    const QDate d(parts[0], parts[1], parts[2]);
+    const QTime t = part >= 6 ? QTime(parts[3], parts[4], parts[5]) : QTime(0, 0);
     return QDateTime(d, t.isValid() ? t : QTime(0, 0));
 }
 
@@ -132,6 +147,7 @@ void ADOTable::open()
 
 void ADOTable::close()
 {
+    forgetCachedSets();
     if (!isOpen())
         return;
     m_state = State::Inactive;
@@ -184,7 +200,34 @@ void ADOTable::setFiltered(bool on)
 
 void ADOTable::loadSet()
 {
-    const bool useFilter = m_filtered && !m_filter.passesAll();
+    m_rows = readSet();
+}
+
+qint64 ADOTable::storeVersion() const
+{
+    // Changes whenever another connection commits; our own writes are
+    // counted in m_localWrites.
+    QSqlQuery q(m_connection->database());
+    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+QVector<RideRow> ADOTable::readSet()
+{
+    if (m_filtered && m_filter.isEmpty())
+        return {};
+    // The statistics switch between the month and the year filter several
+    // times in one refresh; a set read moments ago is reused as long as
+    // nobody has written to the store since.
+    // Inside a transaction what is read may still be rolled back: never kept.
+    const qint64 version = m_connection->inTransaction() ? -1 : storeVersion();
+    for (const CachedSet& cached : std::as_const(m_cache)) {
+        if (version >= 0 && cached.version == version && cached.localWrites == m_localWrites &&
+            cached.filtered == m_filtered && cached.filter == m_filterText)
+            return cached.rows;
+    }
+    const bool useFilter = m_filtered;
     QString sql = QStringLiteral("SELECT ") + selectList() + QStringLiteral(" FROM rydex");
     if (useFilter) {
         sql += QStringLiteral(" WHERE \"user\" = :user");
@@ -211,7 +254,17 @@ void ADOTable::loadSet()
     QVector<RideRow> rows;
     while (q.next())
         rows.append(readRow(q));
-    m_rows = std::move(rows);
+    if (version >= 0) {
+        m_cache.prepend({m_filterText, m_filtered, version, m_localWrites, rows});
+        while (m_cache.size() > 4)
+            m_cache.removeLast();
+    }
+    return rows;
+}
+
+void ADOTable::forgetCachedSets()
+{
+    m_cache.clear();
 }
 
 RideRow ADOTable::readRow(const QSqlQuery& query)
@@ -224,8 +277,10 @@ RideRow ADOTable::readRow(const QSqlQuery& query)
 
 bool ADOTable::passesFilter(const RideRow& row) const
 {
-    if (!m_filtered || m_filter.passesAll())
+    if (!m_filtered)
         return true;
+    if (m_filter.isEmpty())
+        return false;
     if (row[fieldIndex(RideField::user)].toString() != m_filter.user)
         return false;
     if (m_filter.year && row[fieldIndex(RideField::year)] != QVariant(*m_filter.year))
@@ -374,6 +429,7 @@ void ADOTable::post()
         if (!inserting)
             q.addBindValue(row[fieldIndex(RideField::id)]);
         ADOConnection::exec(q);
+        ++m_localWrites;
         if (inserting)
             row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
         m_connection->commit();
@@ -428,6 +484,7 @@ void ADOTable::deleteRecord()
             throw RydexError(q.lastError().databaseText(), RydexError::Kind::Store);
         q.addBindValue(m_rows.at(m_current)[fieldIndex(RideField::id)]);
         ADOConnection::exec(q);
+        ++m_localWrites;
         m_connection->commit();
     } catch (...) {
         m_connection->rollback();
@@ -443,6 +500,7 @@ void ADOTable::refresh()
 {
     requireOpen();
     finishEditing();
+    forgetCachedSets();
     const QVariant id = m_current >= 0 ? m_rows.at(m_current)[fieldIndex(RideField::id)] : QVariant();
     loadSet();
     m_current = m_rows.isEmpty() ? -1 : 0;

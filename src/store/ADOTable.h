@@ -75,6 +75,9 @@ public:
     // keeping the filter, the order and, where it is still there, the current row.
     void refresh();
 
+    // Drops the sets kept for reuse; the next read goes to the store.
+    void forgetCachedSets();
+
     // Bound controls stop following the cursor until enableControls(); the
     // calls come in pairs and nest. When the last pair closes, the controls
     // are told once to show the set afresh.
@@ -127,6 +130,8 @@ private:
     void requireOpen() const;
     void requireRow() const;
     void loadSet();
+    QVector<RideRow> readSet();
+    qint64 storeVersion() const;
     void finishEditing();
     void emitSetChanged();
     void emitCurrentChanged();
@@ -148,4 +153,15 @@ private:
     int m_disableCount = 0;
     bool m_pendingSetChanged = false;
     bool m_pendingCurrentChanged = false;
+
+    struct CachedSet
+    {
+        QString filter;
+        bool filtered;
+        qint64 version;
+        quint64 localWrites;
+        QVector<RideRow> rows;
+    };
+    QList<CachedSet> m_cache;
+    quint64 m_localWrites = 0;
 };

@@ -416,9 +416,19 @@ PreferenceFile::Snapshot PreferenceFile::load() const
         s.status = Snapshot::Fine;
         return s;
     }
+    // The file is read every time; only parsing the very same bytes again
+    // is spared (a sign-in reads some twenty values in a row).
+    if (m_parsedBytes && bytes == *m_parsedBytes) {
+        s.status = m_parsedDamaged ? Snapshot::Damaged : Snapshot::Fine;
+        s.root = m_parsedRoot;
+        return s;
+    }
     PreferenceFormat::Parsed parsed = PreferenceFormat::parse(bytes);
     s.status = parsed.damaged ? Snapshot::Damaged : Snapshot::Fine;
     s.root = std::move(parsed.root);
+    m_parsedBytes = bytes;
+    m_parsedDamaged = parsed.damaged;
+    m_parsedRoot = s.root;
     return s;
 }
 

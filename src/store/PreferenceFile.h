@@ -102,4 +102,8 @@ private:
     QString m_path;
     // Checksum of the damaged content that check() kept aside.
     QByteArray m_keptDamage;
+    // The bytes parsed last and what they gave.
+    mutable std::optional<QByteArray> m_parsedBytes;
+    mutable bool m_parsedDamaged = false;
+    mutable PreferenceFormat::Node m_parsedRoot;
 };

@@ -22,7 +22,7 @@ QString RideFilter::monthText(const QString& name, int year, int month)
 
 QString RideFilter::text() const
 {
-    if (passesAll())
+    if (isEmpty())
         return QString();
     if (year && month)
         return monthText(user, *year, *month);

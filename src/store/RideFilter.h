@@ -20,7 +20,8 @@ struct RideFilter
 
     QString text() const;
     // Reads one of the three forms back; nothing when the text is none of them.
-    // The empty text is a filter that passes every row.
+    // The empty text is the filter in force before any cyclist is named: it
+    // selects no row, so opening the store at start-up reads nothing.
     static std::optional<RideFilter> parse(const QString& text);
-    bool passesAll() const { return user.isNull(); }
+    bool isEmpty() const { return user.isNull(); }
 };

@@ -167,6 +167,10 @@ private slots:
         t.setFilter(RideFilter::monthText(QStringLiteral("Jan') or ('1'='1"), 2005, 3));
         QCOMPARE(t.recordCount(), 1);
 
+        // Before any cyclist is named nothing is selected (start-up reads nothing).
+        t.setFilter(QString());
+        QCOMPARE(t.recordCount(), 0);
+
         // An empty month.
         t.setFilter(RideFilter::monthText(QStringLiteral("Jan"), 2005, 5));
         QCOMPARE(t.recordCount(), 0);
@@ -271,6 +275,7 @@ private slots:
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
         ADOTable& t = *data.table();
+        t.setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
         t.insert();
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::pulse, 70000));
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::alt, -40000));
@@ -295,6 +300,45 @@ private slots:
         QCOMPARE(t.asString(RideField::temperature), QStringLiteral("-10 -  5 C'"));
         // Writing outside an edit is refused.
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::pulse, 1));
+    }
+
+    void setsReadAgainAfterAnyWrite()
+    {
+        const QString file = path(QStringLiteral("Rydex.dat"));
+        TData data(file);
+        data.open();
+        ADOTable& t = *data.table();
+        const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2005, 3);
+        const QString year = RideFilter::yearText(QStringLiteral("Eva"), 2005);
+        t.setFilter(month);
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 1));
+        t.setFilter(year);
+        QCOMPARE(t.recordCount(), 1);
+        t.setFilter(month);
+        // Another program writes: the next read of the year sees it.
+        {
+            TData other(file);
+            other.open();
+            other.table()->setFilter(month);
+            addRide(*other.table(), QStringLiteral("Eva"), QDate(2005, 3, 2));
+        }
+        t.setFilter(year);
+        QCOMPARE(t.recordCount(), 2);
+        // Our own delete, then a switch back and forth.
+        t.deleteRecord();
+        t.setFilter(month);
+        t.setFilter(year);
+        QCOMPARE(t.recordCount(), 1);
+        // Writes inside a transaction that is rolled back are not remembered.
+        t.setFilter(month);
+        data.connection()->begin();
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 3));
+        t.setFilter(year);
+        QCOMPARE(t.recordCount(), 2);
+        data.connection()->rollback();
+        t.setFilter(month);
+        t.setFilter(year);
+        QCOMPARE(t.recordCount(), 1);
     }
 
     void disabledControlsHearOnceAtTheEnd()

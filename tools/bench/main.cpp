@@ -1,0 +1,183 @@
+// Measures the month view on a large store: rydex-bench [--keep DIR] [--runs N]
+// Makes 200,000 rides (20 cyclists, 25 years, 400 rides a year) with the
+// sample generator, drives the real routines offscreen and prints medians
+// beside their goals.
+#include "SampleData.h"
+
+#include "app/Startup.h"
+#include "app/TfrmBase.h"
+#include "store/ADOTable.h"
+#include "store/Clock.h"
+#include "store/TData.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/ScriptedPresenter.h"
+#include "toolkit/TabControl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    if (v.empty())
+        return 0;
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Milliseconds of each run of a step; the setup before each run is not timed.
+std::vector<double> measure(int runs, const std::function<void()>& setup,
+                            const std::function<void()>& step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (setup)
+            setup();
+        QElapsedTimer t;
+        t.start();
+        step();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+        QCoreApplication::processEvents();
+    }
+    return times;
+}
+
+long peakMemoryKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+void row(const QString& scenario, const QString& value, const QString& goal, bool met)
+{
+    out() << scenario.leftJustified(62) << value.rightJustified(12) << goal.rightJustified(10)
+          << (met ? "   ok" : "   MISSED") << Qt::endl;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Startup::prepareApplication();
+    QStringList args = app.arguments();
+    int runs = 15;
+    QString keep;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--runs") && i + 1 < args.size())
+            runs = std::max(1, args[++i].toInt());
+        else if (args[i] == QStringLiteral("--keep") && i + 1 < args.size())
+            keep = args[++i];
+    }
+    QTemporaryDir temp;
+    const QString dir = keep.isEmpty() ? temp.path() : keep;
+    QDir().mkpath(dir);
+    Clock::setFixedToday(QDate(2024, 6, 15));
+
+    Startup::Options options;
+    options.storePath = QDir(dir).filePath(QStringLiteral("Rydex.dat"));
+    options.preferencePath = QDir(dir).filePath(QStringLiteral("Rydex 2005.conf"));
+    options.applicationDir = QCoreApplication::applicationDirPath();
+    if (!QFile::exists(options.storePath)) {
+        out() << "Making 200,000 rides (20 cyclists, 25 years, 400 rides a year)..." << Qt::endl;
+        SampleOptions sample;
+        sample.storePath = options.storePath;
+        sample.preferencePath = options.preferencePath;
+        sample.cyclists = 20;
+        sample.years = 25;
+        sample.ridesPerYear = 400;
+        sample.firstYear = 2000;
+        QElapsedTimer t;
+        t.start();
+        try {
+            generateSample(sample);
+        } catch (const RydexError& e) {
+            out() << e.text() << Qt::endl;
+            return 1;
+        }
+        out() << "  written in " << t.elapsed() / 1000.0 << " s" << Qt::endl;
+    }
+
+    ScopedPresenter dialogs;
+    Startup startup(options);
+    startup.show();
+    TfrmBase* w = startup.mainWindow();
+    const QList<MenuItem*> cyclists = [&] {
+        QList<MenuItem*> items;
+        for (int i = 0;; ++i) {
+            auto* item = w->findChild<MenuItem*>(QStringLiteral("menu%1").arg(i));
+            if (!item)
+                break;
+            items << item;
+        }
+        return items;
+    }();
+    if (cyclists.size() < 2) {
+        out() << "the store holds no sample cyclists" << Qt::endl;
+        return 1;
+    }
+
+    out() << Qt::endl
+          << "scenario (median of " << runs << " runs)"
+          << QString().leftJustified(62 - 28 - QString::number(runs).size())
+          << "      median      goal" << Qt::endl;
+
+    // Sign-in: prihlaseni, DefaultGraf, both figures boxes and the chart.
+    int next = 0;
+    const auto signIn =
+        measure(runs, nullptr, [&] { cyclists.at((next++) % cyclists.size())->trigger(); });
+    const double signInMs = median(signIn);
+    row(QStringLiteral("sign-in of a cyclist"), QString::number(signInMs, 'f', 2) + " ms",
+        QStringLiteral("30 ms"), signInMs <= 30);
+
+    cyclists.first()->trigger();
+    int month = 0;
+    const auto monthChange = measure(runs, nullptr, [&] {
+        month = (month + 1) % 12;
+        w->Mesice->setTabIndex(month);
+    });
+    const double monthMs = median(monthChange);
+    row(QStringLiteral("change of month (MesiceChange)"), QString::number(monthMs, 'f', 2) + " ms",
+        QStringLiteral("5 ms"), monthMs <= 5);
+
+    int direction = -1;
+    const auto yearChange = measure(runs, nullptr, [&] {
+        direction = -direction;
+        if (direction > 0)
+            w->btnDownClick();
+        else
+            w->btnUpClick();
+    });
+    const double yearMs = median(yearChange);
+    row(QStringLiteral("change of year"), QString::number(yearMs, 'f', 2) + " ms",
+        QStringLiteral("20 ms"), yearMs <= 20);
+
+    const long peak = peakMemoryKb();
+    row(QStringLiteral("peak memory of the program signed in on that store"),
+        QString::number(peak / 1024.0, 'f', 1) + " MB", QStringLiteral("150 MB"),
+        peak >= 0 && peak <= 150 * 1024);
+    for (const auto& raised : dialogs->raised())
+        out() << "raised " << raised.kind << " " << raised.name << ": " << raised.text << Qt::endl;
+    return 0;
+}
