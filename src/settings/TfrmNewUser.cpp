@@ -1,0 +1,154 @@
+#include "settings/TfrmNewUser.h"
+
+#include "app/TfrmBase.h"
+#include "settings/TfrmSettings.h"
+#include "store/ADOTable.h"
+#include "store/TData.h"
+#include "toolkit/MessageDialog.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+// The themed frame drew its own title bar inside the window's top 32 pixels;
+// here the system draws it outside, so everything sits that much higher.
+constexpr int themedTitleHeight = 32;
+
+QRect below(int x, int y, int w, int h)
+{
+    return QRect(x, y - themedTitleHeight, w, h);
+}
+
+// Keeps the controls bound to the ride table still while the cyclists change,
+// however the creation ends.
+class ControlsHeld
+{
+public:
+    explicit ControlsHeld(TData* data) : m_table(data ? data->table() : nullptr)
+    {
+        if (m_table)
+            m_table->disableControls();
+    }
+    ~ControlsHeld()
+    {
+        if (m_table)
+            m_table->enableControls();
+    }
+    ControlsHeld(const ControlsHeld&) = delete;
+    ControlsHeld& operator=(const ControlsHeld&) = delete;
+
+private:
+    ADOTable* m_table;
+};
+} // namespace
+
+TfrmNewUser* createNewUserDialog(TfrmBase* main)
+{
+    return new TfrmNewUser(main);
+}
+
+TfrmNewUser::TfrmNewUser(TfrmBase* main) : QDialog(main), m_main(main)
+{
+    setObjectName(QStringLiteral("frmNewUser"));
+    setWindowTitle(QStringLiteral("Nový uživatel"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFont(main->font());
+    setFixedSize(296, 106 - themedTitleHeight);
+
+    Label1 = new QLabel(QStringLiteral("Jméno uživatele:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(below(24, 49, 160, 15));
+
+    edtCycling = new QLineEdit(this);
+    edtCycling->setObjectName(QStringLiteral("edtCycling"));
+    edtCycling->setGeometry(below(24, 64, 153, 21));
+    edtCycling->setMaxLength(maxNameLength);
+    QPalette cream = edtCycling->palette();
+    cream.setColor(QPalette::Base, QColor(255, 251, 240));
+    edtCycling->setPalette(cream);
+    Label1->setBuddy(edtCycling);
+
+    btnCreate = new QPushButton(QStringLiteral("Vytvoř"), this);
+    btnCreate->setObjectName(QStringLiteral("btnCreate"));
+    btnCreate->setGeometry(below(192, 62, 75, 25));
+    btnCreate->setDefault(true);
+    connect(btnCreate, &QPushButton::clicked, this,
+            [this] { TfrmSettings::guarded([this] { btnCreateClick(); }); });
+
+    msgDlgUserExist = new MessageDialog(QStringLiteral("msgDlgUserExist"), this);
+    msgDlgUserExist->setCaption(QStringLiteral("Upozornění"));
+    msgDlgUserExist->setIconType(MessageDialog::Stop);
+    msgDlgUserExist->setButtonCount(1);
+    msgDlgUserExist->setButton1Caption(QStringLiteral("OK"));
+    msgDlgUserExist->setButton2Caption(QStringLiteral("Cancel"));
+    msgDlgUserExist->setText(QStringLiteral("Tento uživatel již existuje!"));
+}
+
+void TfrmNewUser::showEvent(QShowEvent* event)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), frameGeometry().size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmNewUser::FormShow()
+{
+    edtCycling->setFocus();
+}
+
+bool TfrmNewUser::nameTaken(const QString& name) const
+{
+    // The settings dialog's tree while it is open, and the store itself: the
+    // dialog may have been opened from the sign-in menu, and another copy of
+    // the program may have added a cyclist meanwhile.
+    QStringList names = m_main->cyclistsKey().subkeys();
+    if (TfrmSettings* settings = m_main->settingsDialog(); settings && settings->isVisible())
+        names += settings->listedCyclists();
+    for (const QString& existing : names) {
+        if (QString::compare(existing, name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void TfrmNewUser::btnCreateClick()
+{
+    // Taken exactly as typed: the name is the cyclist's key and the owner of
+    // his rides.
+    const QString name = edtCycling->text();
+    if (name.isEmpty())
+        return;
+    if (nameTaken(name)) {
+        msgDlgUserExist->execute();
+        edtCycling->setFocus();
+        return;
+    }
+
+    ControlsHeld held(m_main->dataModule());
+    // The key first: a store that refuses it leaves no cyclist listed who
+    // does not exist.
+    PreferenceKey cyclists = m_main->cyclistsKey();
+    cyclists.createSubkey(name);
+    TfrmSettings* settings = m_main->settingsDialog();
+    if (settings && settings->isVisible())
+        settings->appendCyclistNode(name);
+
+    edtCycling->clear();
+    accept();
+    TfrmSettings::showSignedOut(*m_main);
+    if (settings) {
+        settings->cyclistSignedOut();
+        settings->update();
+    }
+    m_main->AktualizaceMenu();
+    edtCycling->setFocus();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+class MessageDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TfrmBase;
+
+// The new cyclist dialog: a cyclist is created by name, as an empty key of
+// the cyclists in the preference store. Opened from the settings dialog, and
+// from the sign-in menu while there is no cyclist yet. Made once at start-up
+// and reused; the name box keeps its text until a cyclist is created.
+class TfrmNewUser : public QDialog
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
+
+public:
+    // The width of a cyclist's name in the ride store.
+    static constexpr int maxNameLength = 20;
+
+    explicit TfrmNewUser(TfrmBase* main);
+
+    void FormShow();
+    void btnCreateClick();
+
+    // Components, named as the language files and the tests know them.
+    QLabel* Label1 = nullptr;
+    QLineEdit* edtCycling = nullptr;
+    QPushButton* btnCreate = nullptr;
+    MessageDialog* msgDlgUserExist = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Whether the name is taken, compared as the preference store compares
+    // key names: without regard to letter case.
+    bool nameTaken(const QString& name) const;
+
+    TfrmBase* m_main;
+};
+
+// Start-up makes the dialog through this, owned by the main window.
+TfrmNewUser* createNewUserDialog(TfrmBase* main);

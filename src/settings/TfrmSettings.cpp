@@ -1,0 +1,382 @@
+#include "settings/TfrmSettings.h"
+
+#include "app/TfrmBase.h"
+#include "settings/JerseyPictures.h"
+#include "settings/SeasonList.h"
+#include "stats/MonthChartView.h"
+#include "store/ADOTable.h"
+#include "store/RideFilter.h"
+#include "store/RydexError.h"
+#include "store/TData.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DialogPresenter.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/TabControl.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+// The themed frame drew its own title bar inside the window's top 32 pixels;
+// here the system draws it outside, so the window is that much shorter.
+constexpr int themedTitleHeight = 32;
+
+// Which jersey a node wears when it is not selected.
+constexpr int jerseyRole = Qt::UserRole;
+
+// Brings the controls bound to the table back however a walk ends.
+class ControlsDetached
+{
+public:
+    explicit ControlsDetached(ADOTable* table) : m_table(table) { m_table->disableControls(); }
+    ~ControlsDetached() { m_table->enableControls(); }
+    ControlsDetached(const ControlsDetached&) = delete;
+    ControlsDetached& operator=(const ControlsDetached&) = delete;
+
+private:
+    ADOTable* m_table;
+};
+} // namespace
+
+TfrmSettings* createSettingsDialog(TfrmBase* main)
+{
+    return new TfrmSettings(main);
+}
+
+TfrmSettings::TfrmSettings(TfrmBase* main) : QDialog(main), m_main(main)
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Nastavení"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFont(main->font());
+    setFixedSize(389, 245 - themedTitleHeight);
+
+    Pages = new QTabWidget(this);
+    Pages->setObjectName(QStringLiteral("Pages"));
+    Pages->setGeometry(rect());
+    buildTablePage();
+    buildChartPage();
+    buildUsersPage();
+    buildMessageDialogs();
+    // Later showings open the page that was open at the last closing.
+    Pages->setCurrentIndex(UsersPage);
+    connectHandlers();
+}
+
+void TfrmSettings::connectHandlers()
+{
+    using Handler = void (TfrmSettings::*)();
+    static constexpr Handler boxHandlers[columnCount] = {
+        &TfrmSettings::suitempchboxDenClick,      &TfrmSettings::suitempchboxDruhClick,
+        &TfrmSettings::suitempchboxTypClick,      &TfrmSettings::suitempchboxObtiznostClick,
+        &TfrmSettings::suitempchboxVlivyClick,    &TfrmSettings::suitempchboxPocitClick,
+        &TfrmSettings::suitempchboxCasClick,      &TfrmSettings::suitempchboxVzdalenostClick,
+        &TfrmSettings::suitempchboxCelkemClick,   &TfrmSettings::suitempchboxPrumerClick,
+        &TfrmSettings::suitempchboxTeplotaClick,  &TfrmSettings::suitempchboxTepClick,
+        &TfrmSettings::suitempchboxMaxTepClick,   &TfrmSettings::suitempchboxPrevyseniClick,
+        &TfrmSettings::suitempchboxMaxVyskaClick,
+    };
+    static constexpr Handler chartHandlers[chartCount] = {
+        &TfrmSettings::suitemprdbTimeClick,
+        &TfrmSettings::suitemprdbDstClick,
+        &TfrmSettings::suitemprdbPulseClick,
+        &TfrmSettings::suitemprdbAltClick,
+    };
+    // A click action runs whenever the state changes, by the user or in code.
+    for (int i = 0; i < columnCount; ++i) {
+        const Handler h = boxHandlers[i];
+        connect(columnBoxes[i], &QCheckBox::toggled, this,
+                [this, h] { guarded([this, h] { (this->*h)(); }); });
+    }
+    for (int k = 0; k < chartCount; ++k) {
+        const Handler h = chartHandlers[k];
+        connect(chartButtons[k], &QRadioButton::toggled, this, [this, h](bool chosen) {
+            if (chosen)
+                guarded([this, h] { (this->*h)(); });
+        });
+    }
+    connect(listCycling, &QTreeWidget::itemSelectionChanged, this,
+            &TfrmSettings::dressCyclistNodes);
+    listCycling->installEventFilter(this);
+    listCycling->viewport()->installEventFilter(this);
+    connect(btnDelete, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnDeleteClick(); }); });
+    connect(btnCreate, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnCreateClick(); }); });
+}
+
+void TfrmSettings::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const RydexError& e) {
+        DialogPresenter::current().showError(e.text());
+    } catch (const std::exception& e) {
+        DialogPresenter::current().showError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TfrmSettings::showEvent(QShowEvent* event)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), frameGeometry().size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+    guarded([this] { FormShow(); });
+}
+
+void TfrmSettings::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+bool TfrmSettings::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == listCycling->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        guarded([this] { listCyclingClick(); });
+    else if (watched == listCycling && event->type() == QEvent::KeyPress)
+        guarded([this] { listCyclingKeyDown(); });
+    else if (watched == listCycling && event->type() == QEvent::KeyRelease)
+        guarded([this] { listCyclingKeyUp(); });
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmSettings::FormShow()
+{
+    // Whoever opens the dialog is signed in; his choices are live again.
+    m_choicesActive = true;
+    grbTabulka->setEnabled(true);
+    grpGraf->setEnabled(true);
+
+    placeCount();
+
+    const PreferenceKey key = m_main->cyclistKey();
+    for (int i = 0; i < columnCount; ++i)
+        columnBoxes[i]->setChecked(key.readInteger(QString::number(i), 1) != 0);
+    int chart = key.readInteger(QStringLiteral("DefaultGraf"), 1);
+    // Only a hand-edited value lies outside; the main window then shows the
+    // distance chart, and so does the dialog.
+    if (chart < 0 || chart >= chartCount)
+        chart = 1;
+    chartButtons[chart]->setChecked(true);
+    SeznamCyklistu();
+}
+
+void TfrmSettings::placeCount()
+{
+    // The count ends at x = 264 where the caption before it leaves room for
+    // five digits; a wider face or a longer translation moves it to the right
+    // instead of over the caption.
+    lblPocet->adjustSize();
+    const int left = lblPocet->geometry().right() + 6;
+    const int room = lblUserInfo->fontMetrics().horizontalAdvance(QStringLiteral("00000"));
+    lblUserInfo->setGeometry(left, lblPocet->y(), std::max(264 - left, room), lblPocet->height());
+}
+
+void TfrmSettings::FormClose()
+{
+    listCycling->clear();
+}
+
+void TfrmSettings::columnBoxClick(int column)
+{
+    if (!m_choicesActive)
+        return;
+    const bool shown = columnBoxes[column]->isChecked();
+    if (GridColumn* c = m_main->Grid->gridColumn(column))
+        c->setVisible(shown);
+    PreferenceKey key = m_main->cyclistKey();
+    key.writeText(QString::number(column), shown ? QStringLiteral("1") : QStringLiteral("0"));
+    m_main->Grid->viewport()->update();
+}
+
+void TfrmSettings::chartButtonClick(int chart)
+{
+    if (!m_choicesActive)
+        return;
+    m_main->Graf->deactivateAll();
+    PreferenceKey key = m_main->cyclistKey();
+    key.writeInteger(QStringLiteral("DefaultGraf"), chart);
+    // Runs the main window's GrafyChange when the tab changes.
+    m_main->Grafy->setTabIndex(chart);
+    m_main->Graf->setActiveSeries(chart);
+}
+
+void TfrmSettings::SeznamCyklistu()
+{
+    listCycling->clear();
+    listSezon->clear();
+    const QStringList names = m_main->cyclistsKey().subkeys();
+    for (int p = 0; p < names.size(); ++p) {
+        auto* node = new QTreeWidgetItem(listCycling, QStringList{names.at(p)});
+        node->setData(0, jerseyRole, p);
+    }
+    dressCyclistNodes();
+    VypisSezon();
+}
+
+QTreeWidgetItem* TfrmSettings::selectedCyclist() const
+{
+    const QList<QTreeWidgetItem*> selected = listCycling->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.constFirst();
+}
+
+void TfrmSettings::dressCyclistNodes()
+{
+    for (int i = 0; i < listCycling->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* node = listCycling->topLevelItem(i);
+        const int jersey =
+            node->isSelected() ? int(JerseyPictures::Yellow) : node->data(0, jerseyRole).toInt();
+        QPixmap picture = JerseyPictures::jersey(jersey);
+        if (picture.isNull()) {
+            // No jersey, but the name stays in line with the others.
+            picture = QPixmap(16, 16);
+            picture.fill(Qt::transparent);
+        }
+        node->setIcon(0, QIcon(picture));
+    }
+}
+
+void TfrmSettings::appendCyclistNode(const QString& name)
+{
+    auto* node = new QTreeWidgetItem(listCycling, QStringList{name});
+    node->setData(0, jerseyRole, int(JerseyPictures::Yellow));
+    dressCyclistNodes();
+}
+
+QStringList TfrmSettings::listedCyclists() const
+{
+    QStringList names;
+    for (int i = 0; i < listCycling->topLevelItemCount(); ++i)
+        names << listCycling->topLevelItem(i)->text(0);
+    return names;
+}
+
+void TfrmSettings::listCyclingClick()
+{
+    VypisSezon();
+}
+
+void TfrmSettings::listCyclingKeyDown()
+{
+    VypisSezon();
+}
+
+void TfrmSettings::listCyclingKeyUp()
+{
+    VypisSezon();
+}
+
+void TfrmSettings::VypisSezon()
+{
+    if (Pages->currentIndex() == UsersPage)
+        listCycling->setFocus();
+    if (listCycling->topLevelItemCount() > 0 && !selectedCyclist())
+        listCycling->setCurrentItem(listCycling->topLevelItem(0));
+    // The caption before the count, in the current language, until the count
+    // is known.
+    lblUserInfo->setText(lblPocet->text());
+    listSezon->clear();
+    const QTreeWidgetItem* node = selectedCyclist();
+    const QString name = node ? node->text(0) : QString();
+
+    TData* data = m_main->dataModule();
+    if (!data) {
+        m_main->msgDlgNotDatabeseOpen->execute();
+        return;
+    }
+    ADOTable* table = data->table();
+    const QString saved = table->filter();
+    ControlsDetached detached(table);
+    try {
+        table->setFilter(RideFilter::cyclistText(name));
+        if (!table->isOpen())
+            data->open();
+        table->first();
+        const int count = table->recordCount();
+        QList<int> years;
+        years.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                table->next();
+            const QVariant year = table->value(RideField::year);
+            if (!year.isNull())
+                years << year.toInt();
+        }
+        const QIcon seasonIcon = ImageList::menuImage(0);
+        for (int season : seasonList(years)) {
+            auto* s = new QTreeWidgetItem(listSezon, QStringList{QString::number(season)});
+            s->setIcon(0, seasonIcon);
+        }
+        lblUserInfo->setText(QString::number(count));
+    } catch (const RydexError&) {
+        m_main->msgDlgNotDatabeseOpen->execute();
+    }
+    // The month view's own rows again, its first ride current.
+    table->setFilter(saved);
+}
+
+void TfrmSettings::btnDeleteClick()
+{
+    const int count = listCycling->topLevelItemCount();
+    if (count == 0) {
+        msgDlgListEmpty->execute();
+        return;
+    }
+    if (count == 1) {
+        msgDlgNoDelete->execute();
+        return;
+    }
+    if (!msgDlgCyclistDelete->execute())
+        return;
+    QTreeWidgetItem* node = selectedCyclist();
+    if (!node)
+        return;
+    // His rides stay in the ride store, bound to his name.
+    PreferenceKey cyclists = m_main->cyclistsKey();
+    cyclists.deleteSubkey(node->text(0));
+    delete node;
+    SeznamCyklistu();
+    m_main->AktualizaceMenu();
+    showSignedOut(*m_main);
+    cyclistSignedOut();
+}
+
+void TfrmSettings::btnCreateClick()
+{
+    m_main->openNewCyclistDialog();
+}
+
+void TfrmSettings::showSignedOut(TfrmBase& main)
+{
+    main.Pages->setCurrentWidget(main.WelcomePage);
+    for (MenuItem* m : {main.mnuLogoff, main.mnuPrint, main.mnuRecords, main.mnuOptions})
+        m->setOwnEnabled(false);
+}
+
+void TfrmSettings::cyclistSignedOut()
+{
+    m_choicesActive = false;
+    grbTabulka->setEnabled(false);
+    grpGraf->setEnabled(false);
+}

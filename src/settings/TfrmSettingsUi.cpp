@@ -1,0 +1,189 @@
+// Building the settings dialog's pages and message dialogs.
+#include "settings/TfrmSettings.h"
+
+#include "toolkit/MessageDialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+// The group boxes stand this far from the page's top-left corner; the
+// controls inside are placed by their position on the page.
+constexpr QPoint groupOffset(8, 4);
+
+QTreeWidget* tree(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* t = new QTreeWidget(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setGeometry(geometry);
+    t->setHeaderHidden(true);
+    t->setColumnCount(1);
+    t->setRootIsDecorated(false);
+    t->setItemsExpandable(false);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
+    t->setIconSize(QSize(16, 16));
+    QPalette pal = t->palette();
+    pal.setColor(QPalette::Base, QColor(253, 216, 110));
+    t->setPalette(pal);
+    return t;
+}
+} // namespace
+
+void TfrmSettings::buildTablePage()
+{
+    TabSheet1 = new QWidget(Pages);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    Pages->addTab(TabSheet1, QStringLiteral("Tabulka"));
+
+    grbTabulka = new QGroupBox(QStringLiteral("Sloupce tabulky"), TabSheet1);
+    grbTabulka->setObjectName(QStringLiteral("grbTabulka"));
+    grbTabulka->setGeometry(groupOffset.x(), groupOffset.y(), 367, 178);
+    lblTabulka = new QLabel(
+        QStringLiteral("Zde zaškrtněte jen ta jména sloupečků, které chcete v tabulce zobrazit:"),
+        grbTabulka);
+    lblTabulka->setObjectName(QStringLiteral("lblTabulka"));
+    lblTabulka->setWordWrap(true);
+    lblTabulka->setGeometry(QRect(QPoint(16, 18) - groupOffset, QSize(340, 28)));
+
+    struct Box
+    {
+        QCheckBox** target;
+        const char* name;
+        QString caption;
+    };
+    const Box boxes[columnCount] = {
+        {&chboxDen, "chboxDen", QStringLiteral("Den")},
+        {&chboxDruh, "chboxDruh", QStringLiteral("Druh")},
+        {&chboxTyp, "chboxTyp", QStringLiteral("Typ")},
+        {&chboxObtiznost, "chboxObtiznost", QStringLiteral("Obtížnost")},
+        {&chboxVlivy, "chboxVlivy", QStringLiteral("Vlivy")},
+        {&chboxPocit, "chboxPocit", QStringLiteral("Pocit")},
+        {&chboxCas, "chboxCas", QStringLiteral("Cas")},
+        {&chboxVzdalenost, "chboxVzdalenost", QStringLiteral("Vzdálenost")},
+        {&chboxCelkem, "chboxCelkem", QStringLiteral("Celkem")},
+        {&chboxPrumer, "chboxPrumer", QStringLiteral("Průměr")},
+        {&chboxTeplota, "chboxTeplota", QStringLiteral("Teplota")},
+        {&chboxTep, "chboxTep", QStringLiteral("Tep")},
+        {&chboxMaxTep, "chboxMaxTep", QStringLiteral("MaxTep")},
+        {&chboxPrevyseni, "chboxPrevyseni", QStringLiteral("Převýšení")},
+        {&chboxMaxVyska, "chboxMaxVyska", QStringLiteral("Max. výška")},
+    };
+    // Three columns of five, read down the columns.
+    for (int i = 0; i < columnCount; ++i) {
+        auto* box = new QCheckBox(boxes[i].caption, grbTabulka);
+        box->setObjectName(QString::fromLatin1(boxes[i].name));
+        const QPoint onPage(32 + (i / 5) * 112, 48 + (i % 5) * 16);
+        box->setGeometry(QRect(onPage - groupOffset, QSize(105, 17)));
+        // As a cyclist without stored choices sees them, so that his first
+        // showing changes (and writes) nothing.
+        box->setChecked(true);
+        *boxes[i].target = box;
+        columnBoxes[i] = box;
+    }
+}
+
+void TfrmSettings::buildChartPage()
+{
+    TabSheet2 = new QWidget(Pages);
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    Pages->addTab(TabSheet2, QStringLiteral("Graf"));
+
+    grpGraf = new QGroupBox(QStringLiteral("Výchoží záložka grafu:"), TabSheet2);
+    grpGraf->setObjectName(QStringLiteral("grpGraf"));
+    grpGraf->setGeometry(groupOffset.x(), groupOffset.y(), 367, 178);
+    struct Button
+    {
+        QRadioButton** target;
+        const char* name;
+        QString caption;
+    };
+    const Button buttons[chartCount] = {
+        {&rdbTime, "rdbTime", QStringLiteral("Délka tréninku (h) %")},
+        {&rdbDst, "rdbDst", QStringLiteral("Vzdálenost (km)")},
+        {&rdbPulse, "rdbPulse", QStringLiteral("Průměrný tep/min")},
+        {&rdbAlt, "rdbAlt", QStringLiteral("Celkové převýšení")},
+    };
+    for (int k = 0; k < chartCount; ++k) {
+        auto* b = new QRadioButton(buttons[k].caption, grpGraf);
+        b->setObjectName(QString::fromLatin1(buttons[k].name));
+        b->setGeometry(QRect(QPoint(32, 40 + 32 * k) - groupOffset, QSize(300, 17)));
+        *buttons[k].target = b;
+        chartButtons[k] = b;
+    }
+    // The distance chart, which a cyclist without a stored choice gets.
+    rdbDst->setChecked(true);
+}
+
+void TfrmSettings::buildUsersPage()
+{
+    TabSheet3 = new QWidget(Pages);
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    Pages->addTab(TabSheet3, QStringLiteral("Uživatelé"));
+
+    lblSeznam = new QLabel(QStringLiteral("Seznam cyklistů a evidované sezony:"), TabSheet3);
+    lblSeznam->setObjectName(QStringLiteral("lblSeznam"));
+    lblSeznam->setGeometry(8, 8, 370, 17);
+    QFont bold = lblSeznam->font();
+    bold.setBold(true);
+    lblSeznam->setFont(bold);
+
+    lblPocet = new QLabel(QStringLiteral("Počet všech záznamů uživatele činí již:"), TabSheet3);
+    lblPocet->setObjectName(QStringLiteral("lblPocet"));
+    lblPocet->move(8, 30);
+    lblUserInfo = new QLabel(QStringLiteral("0"), TabSheet3);
+    lblUserInfo->setObjectName(QStringLiteral("lblUserInfo"));
+    lblUserInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblUserInfo->setFont(bold);
+    placeCount();
+
+    listCycling = tree(TabSheet3, "listCycling", QRect(8, 47, 217, 98));
+    listSezon = tree(TabSheet3, "listSezon", QRect(235, 46, 144, 99));
+
+    btnDelete = new QPushButton(QStringLiteral("Smaž"), TabSheet3);
+    btnDelete->setObjectName(QStringLiteral("btnDelete"));
+    btnDelete->setGeometry(208, 156, 81, 27);
+    btnCreate = new QPushButton(QStringLiteral("Vytvoř"), TabSheet3);
+    btnCreate->setObjectName(QStringLiteral("btnCreate"));
+    btnCreate->setGeometry(296, 156, 81, 27);
+    // Return in the trees must not ask to delete a cyclist.
+    for (QPushButton* b : {btnDelete, btnCreate}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+}
+
+void TfrmSettings::buildMessageDialogs()
+{
+    struct Spec
+    {
+        MessageDialog** target;
+        const char* name;
+        MessageDialog::IconType icon;
+        int buttons;
+        QString text;
+    };
+    const Spec specs[] = {
+        {&msgDlgListEmpty, "msgDlgListEmpty", MessageDialog::Information, 1,
+         QStringLiteral("Seznam je prazdný!")},
+        {&msgDlgNoDelete, "msgDlgNoDelete", MessageDialog::Stop, 1,
+         QStringLiteral("Posledního uživatele nelze smazat!")},
+        {&msgDlgCyclistDelete, "msgDlgCyclistDelete", MessageDialog::Warning, 2,
+         QStringLiteral("Opravu si přejete cyklistu smazat?")},
+    };
+    for (const Spec& s : specs) {
+        auto* d = new MessageDialog(QString::fromLatin1(s.name), this);
+        d->setCaption(QStringLiteral("Upozornění"));
+        d->setIconType(s.icon);
+        d->setButtonCount(s.buttons);
+        d->setButton1Caption(QStringLiteral("OK"));
+        d->setButton2Caption(QStringLiteral("Cancel"));
+        d->setText(s.text);
+        *s.target = d;
+    }
+}
