@@ -43,6 +43,9 @@ constexpr Entry entries[] = {
      "The preference file \"%s\" is damaged and no copy of it could be kept: %s. The program "
      "goes on with default preferences and leaves the file as it is."},
     {Msg::NotARegularFile, "it is not a regular file"},
+    {Msg::AverageSpeedZeroDuration,
+     "Division by zero: a ride of 0:00:00 has no average speed. Enter the duration of the ride"},
+    {Msg::InvalidRecordDate, "Invalid argument to date encode: day %s, month %s, year %s"},
 };
 
 Msg::Router& router()

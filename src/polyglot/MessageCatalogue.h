@@ -42,6 +42,10 @@ enum Id : int {
     RegDeleteFailed = 1100,
     PreferencesNotKept = 1101,
     NotARegularFile = 1102,
+
+    // Ride records.
+    AverageSpeedZeroDuration = 1250,
+    InvalidRecordDate = 1251,
 };
 
 // The text of a number, after the language routing had its say; an unknown

@@ -1,0 +1,118 @@
+// The record commands of the main window: new, edit, note and delete, and the
+// average speed that Save computes.
+#include "app/TfrmBase.h"
+
+#include "polyglot/MessageCatalogue.h"
+#include "records/AverageSpeed.h"
+#include "records/TfrmNewRecord.h"
+#include "store/ADOTable.h"
+#include "store/RydexError.h"
+#include "store/TData.h"
+#include "toolkit/DBEdit.h"
+#include "toolkit/DBRadioGroup.h"
+#include "toolkit/DialogPresenter.h"
+#include "toolkit/MessageDialog.h"
+
+#include <QDateEdit>
+
+namespace {
+// The day the date-time scale counts from; a blank record's date shows as it.
+const QDate dayZero(1899, 12, 30);
+
+void showRecordDialog(TfrmNewRecord* dialog)
+{
+    DialogPresenter::current().execModal(*dialog);
+    // However the window went away, no row may stay pending behind it: the
+    // next change of filter would store it.
+    if (dialog->isEditing())
+        dialog->FormClose();
+}
+} // namespace
+
+void TfrmBase::NewRecord()
+{
+    if (!m_data || !m_recordDialog)
+        return;
+    ADOTable* table = m_data->table();
+    TfrmNewRecord* dialog = m_recordDialog;
+    MesiceChange();
+    table->last();
+    table->insert();
+    const int day = m_workingDate.day();
+    const int month = m_workingDate.month();
+    const QDate date(m_year, month, day);
+    // Years outside 1 to 9999 have no place on the date-time scale either.
+    if (!date.isValid() || m_year < 1 || m_year > 9999) {
+        table->cancel();
+        throw RydexError(
+            Msg::format(Msg::InvalidRecordDate,
+                        {QString::number(day), QString::number(month), QString::number(m_year)}),
+            RydexError::Kind::Conversion);
+    }
+    dialog->Calendar->setDate(date);
+    dialog->setEditingState();
+    for (DBEdit* e : {dialog->DBdst, dialog->DBTep, dialog->DBTepMax, dialog->DBaltitude,
+                      dialog->DBaltitudeMax})
+        e->setText(QStringLiteral("0"));
+    dialog->grpTyp->setItemIndex(1);
+    // Taken at once, so that the new row counts as changed.
+    try {
+        dialog->UpdateRecord();
+    } catch (...) {
+        dialog->FormClose();
+        throw;
+    }
+    showRecordDialog(dialog);
+}
+
+void TfrmBase::EditRecord()
+{
+    if (!m_data || !m_recordDialog)
+        return;
+    ADOTable* table = m_data->table();
+    TfrmNewRecord* dialog = m_recordDialog;
+    // On an empty month this starts a blank new row instead.
+    table->edit();
+    const QVariant date = table->value(RideField::date);
+    dialog->Calendar->setDate(date.isNull() ? dayZero : date.toDateTime().date());
+    dialog->setEditingState();
+    showRecordDialog(dialog);
+}
+
+void TfrmBase::mnuNoteItemClick()
+{
+    EditRecord();
+}
+
+void TfrmBase::DeleteRecord()
+{
+    if (!m_data)
+        return;
+    ADOTable* table = m_data->table();
+    if (!table->isOpen() || table->recordCount() == 0) {
+        msgDlgNotDelete->execute();
+        return;
+    }
+    if (msgDlgDeleteRecord->execute())
+        table->deleteRecord();
+    afterRecordsChanged();
+}
+
+void TfrmBase::SpoctiAVS()
+{
+    ADOTable* table = m_data->table();
+    const Fixed4 speed =
+        averageSpeed(table->asTime(RideField::time), table->asFixed(RideField::dst));
+    table->setValue(RideField::avs, QVariant::fromValue(speed));
+}
+
+void TfrmBase::afterRecordsChanged()
+{
+    UpdateTotal();
+    m_data->table()->refresh();
+    RefreshChart();
+    YearKM();
+    MonthKM();
+    YearHours();
+    emit monthViewChanged();
+}

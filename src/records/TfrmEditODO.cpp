@@ -1,0 +1,150 @@
+#include "records/TfrmEditODO.h"
+
+#include "store/ADOConnection.h"
+#include "store/ADOTable.h"
+#include "store/RydexError.h"
+#include "toolkit/DialogPresenter.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_table(table), m_recompute(std::move(recompute))
+{
+    setObjectName(QStringLiteral("frmEditODO"));
+    setWindowTitle(QStringLiteral("Úprava ODO"));
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+    setFixedSize(285, 106);
+    setModal(true);
+
+    lblFirstODO = new QLabel(QStringLiteral("ODO prvního záznamu:"), this);
+    lblFirstODO->setObjectName(QStringLiteral("lblFirstODO"));
+    lblFirstODO->move(24, 49);
+    lblFirstODO->adjustSize();
+    edtFirstODO = new QLineEdit(this);
+    edtFirstODO->setObjectName(QStringLiteral("edtFirstODO"));
+    edtFirstODO->setGeometry(24, 64, 153, 21);
+    edtFirstODO->setMaxLength(8);
+    edtFirstODO->setEnabled(false);
+    btnSave = new QPushButton(QStringLiteral("Save"), this);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave->setGeometry(192, 62, 75, 25);
+    connect(btnSave, &QPushButton::clicked, this, &TfrmEditODO::btnSaveClick);
+
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        QRect client(QPoint(0, 0), size());
+        client.moveCenter(screen->availableGeometry().center());
+        move(client.topLeft());
+    }
+
+    // The edit follows the reading of the table's current record, and the
+    // pending value while the record is being edited.
+    connect(m_table, &ADOTable::stateChanged, this, &TfrmEditODO::showField);
+    connect(m_table, &ADOTable::currentChanged, this, &TfrmEditODO::showField);
+    connect(m_table, &ADOTable::setChanged, this, &TfrmEditODO::showField);
+    showField();
+}
+
+void TfrmEditODO::showField()
+{
+    if (!m_table->isOpen()) {
+        edtFirstODO->clear();
+        return;
+    }
+    edtFirstODO->setText(m_table->editText(RideField::odo, QLocale()));
+}
+
+void TfrmEditODO::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmEditODO::FormShow()
+{
+    showField();
+    edtFirstODO->setFocus();
+    edtFirstODO->selectAll();
+}
+
+void TfrmEditODO::store()
+{
+    // The number is taken before anything is written: a text that is no
+    // number leaves the record pending and the store untouched.
+    m_table->setEditText(RideField::odo, edtFirstODO->text(), QLocale());
+    ADOConnection* connection = m_table->connection();
+    connection->begin();
+    try {
+        m_table->post();
+        if (m_recompute)
+            m_recompute();
+        connection->commit();
+    } catch (...) {
+        connection->rollback();
+        throw;
+    }
+}
+
+void TfrmEditODO::btnSaveClick()
+{
+    const QString typed = edtFirstODO->text();
+    try {
+        store();
+    } catch (const std::exception& e) {
+        const auto* rydex = dynamic_cast<const RydexError*>(&e);
+        const QString message = rydex ? rydex->text() : QString::fromLocal8Bit(e.what());
+        // A failure after the record was posted has rolled the whole save
+        // back; the memory is brought in line with the store and the record is
+        // put back into edit with what the user typed, as if Save had not
+        // been pressed.
+        if (m_table->state() != ADOTable::State::Edit &&
+            m_table->state() != ADOTable::State::Insert) {
+            try {
+                m_table->refresh();
+                m_table->first();
+                m_table->edit();
+            } catch (const RydexError&) {
+                // The first failure is the one to report.
+            }
+            edtFirstODO->setText(typed);
+        }
+        DialogPresenter::current().showError(message);
+        return;
+    }
+    m_saved = true;
+    edtFirstODO->setEnabled(false);
+    try {
+        m_table->refresh();
+    } catch (const RydexError& e) {
+        DialogPresenter::current().showError(e.text());
+    }
+    accept();
+}
+
+void TfrmEditODO::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_table->cancel();
+    edtFirstODO->setEnabled(false);
+    try {
+        if (m_table->isOpen())
+            m_table->refresh();
+    } catch (const RydexError& e) {
+        DialogPresenter::current().showError(e.text());
+    }
+}
+
+void TfrmEditODO::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}

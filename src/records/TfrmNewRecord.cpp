@@ -1,0 +1,261 @@
+#include "records/TfrmNewRecord.h"
+
+#include "app/TfrmBase.h"
+#include "store/ADOTable.h"
+#include "store/DataSource.h"
+#include "store/PictureFormat.h"
+#include "store/RydexError.h"
+#include "toolkit/DBComboBox.h"
+#include "toolkit/DBEdit.h"
+#include "toolkit/DBMemoEdit.h"
+#include "toolkit/DBRadioGroup.h"
+#include "toolkit/DBTimeEdit.h"
+#include "toolkit/DialogPresenter.h"
+#include "toolkit/MessageDialog.h"
+
+#include <QDateEdit>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+TfrmNewRecord::TfrmNewRecord(TfrmBase* main)
+    : QDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint),
+      m_main(main)
+{
+    setObjectName(QStringLiteral("frmNewRecord"));
+    setWindowTitle(QStringLiteral("Nový záznam"));
+    setModal(true);
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+    setFixedSize(420, 470);
+    buildControls();
+    buildMessageDialogs();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    setIdleState();
+    FormCreate();
+}
+
+void TfrmNewRecord::FormCreate()
+{
+    // The main window's hint handler serves both status bars.
+    if (!m_main)
+        return;
+    const auto showHint = [this](const QString& hint) {
+        if (hint.isEmpty())
+            StatusBar->clearMessage();
+        else
+            StatusBar->showMessage(hint);
+    };
+    connect(m_main, &TfrmBase::hintChanged, this, showHint);
+    showHint(m_main->currentHint());
+}
+
+void TfrmNewRecord::setDataSource(DataSource* source)
+{
+    m_source = source;
+    for (DBComboBox* c : {ComboDruh, ComboObtiznost, ComboPocit, ComboVlivy, ComboTeplota})
+        c->setDataSource(source);
+    for (DBEdit* e :
+         {static_cast<DBEdit*>(DBtime), DBdst, DBaltitude, DBaltitudeMax, DBTep, DBTepMax})
+        e->setDataSource(source);
+    grpTyp->setDataSource(source);
+    DBMemo->setDataSource(source);
+}
+
+DataSource* TfrmNewRecord::dataSource() const
+{
+    return m_source;
+}
+
+ADOTable* TfrmNewRecord::table() const
+{
+    return m_source ? m_source->table() : nullptr;
+}
+
+QList<QWidget*> TfrmNewRecord::entryControls() const
+{
+    return {ComboDruh, ComboObtiznost, ComboVlivy, ComboPocit, ComboTeplota,  Calendar, DBtime,
+            DBdst,     DBTep,          DBTepMax,   DBaltitude, DBaltitudeMax, grpTyp,   DBMemo};
+}
+
+void TfrmNewRecord::EnableControls()
+{
+    for (QWidget* w : entryControls())
+        w->setEnabled(true);
+}
+
+void TfrmNewRecord::DisableControls()
+{
+    for (QWidget* w : entryControls())
+        w->setEnabled(false);
+}
+
+void TfrmNewRecord::setEditingState()
+{
+    EnableControls();
+    btnAdd->setEnabled(false);
+    btnOk->setEnabled(true);
+    btnCancel->setEnabled(true);
+    m_editing = true;
+}
+
+void TfrmNewRecord::setIdleState()
+{
+    DisableControls();
+    btnOk->setEnabled(false);
+    btnCancel->setEnabled(false);
+    btnAdd->setEnabled(true);
+    m_editing = false;
+}
+
+void TfrmNewRecord::UpdateRecord()
+{
+    // Written one by one rather than through the table's request, so that a
+    // text the field refuses stops here, before anything is stored.
+    for (DBComboBox* c : {ComboDruh, ComboObtiznost, ComboPocit, ComboVlivy, ComboTeplota})
+        c->writeField();
+    for (DBEdit* e :
+         {static_cast<DBEdit*>(DBtime), DBdst, DBaltitude, DBaltitudeMax, DBTep, DBTepMax})
+        e->writeField();
+    grpTyp->writeField();
+    DBMemo->writeField();
+}
+
+bool TfrmNewRecord::reported(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const RydexError& e) {
+        DialogPresenter::current().showError(e.text());
+    } catch (const std::exception& e) {
+        DialogPresenter::current().showError(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void TfrmNewRecord::btnOkClick()
+{
+    ADOTable* t = table();
+    if (!m_editing || !t)
+        return;
+    bool missing = false;
+    // Until the row is stored every failure leaves the dialog editing with
+    // the row pending, so the user can put it right and save again.
+    const bool stored = reported([&] {
+        UpdateRecord();
+        if (t->isNull(RideField::time)) {
+            missing = true;
+            return;
+        }
+        const QDate date = Calendar->date();
+        m_main->setWorkingDate(date);
+        t->setValue(RideField::user, m_main->cyclistName());
+        t->setValue(RideField::date, date.startOfDay());
+        t->setValue(RideField::day, date.day());
+        t->setValue(RideField::month, date.month());
+        t->setValue(RideField::year, date.year());
+        m_main->SpoctiAVS();
+        t->post();
+    });
+    if (missing) {
+        msgDlgNoSave->execute();
+        return;
+    }
+    if (!stored)
+        return;
+    setIdleState();
+    reported([&] {
+        t->refresh();
+        m_main->afterRecordsChanged();
+    });
+}
+
+void TfrmNewRecord::btnAddClick()
+{
+    ADOTable* t = table();
+    if (m_editing || !t)
+        return;
+    if (!reported([t] { t->insert(); }))
+        return;
+    setEditingState();
+    DBtime->setText(QString());
+    DBdst->setText(QString());
+    DBaltitude->setText(QString());
+    ComboTeplota->setFieldText(QString());
+    DBMemo->setFieldText(QString());
+    for (DBEdit* e : {DBaltitude, DBaltitudeMax, DBTep, DBTepMax})
+        e->setText(QStringLiteral("0"));
+    // Written with the user's decimal separator, so that Save reads it back
+    // in every locale.
+    DBdst->setText(formatPicture(QStringLiteral("0.00"), Fixed4(), QLocale()));
+    grpTyp->setItemIndex(1);
+    DBtime->setFocus();
+    DBtime->setCursorPosition(0);
+}
+
+void TfrmNewRecord::btnCancelClick()
+{
+    FormClose();
+}
+
+void TfrmNewRecord::FormClose()
+{
+    ADOTable* t = table();
+    if (t)
+        t->cancel();
+    setIdleState();
+    if (t && t->isOpen())
+        reported([t] { t->refresh(); });
+}
+
+void TfrmNewRecord::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TfrmNewRecord::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmNewRecord::FormShow()
+{
+    // The long date of the user's locale, which may have changed since the
+    // last showing.
+    Calendar->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    DBtime->setFocus();
+}
+
+void TfrmNewRecord::keyPressEvent(QKeyEvent* event)
+{
+    // Only the title bar's button closes the dialog: Esc would throw away
+    // what was typed.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+TfrmNewRecord* createRecordDialog(TfrmBase* owner)
+{
+    return new TfrmNewRecord(owner);
+}
+
+void bindRecordDialog(TfrmNewRecord* dialog, DataSource* source)
+{
+    if (dialog)
+        dialog->setDataSource(source);
+}

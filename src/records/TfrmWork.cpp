@@ -1,0 +1,163 @@
+#include "records/TfrmWork.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+
+WorkProgressBar::WorkProgressBar(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Progress"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WorkProgressBar::setMinimum(int value)
+{
+    if (value == m_min)
+        return;
+    m_min = value;
+    changed(false);
+}
+
+void WorkProgressBar::setMaximum(int value)
+{
+    if (value == m_max)
+        return;
+    m_max = value;
+    changed(false);
+}
+
+void WorkProgressBar::setPosition(int value)
+{
+    if (value == m_position)
+        return;
+    m_position = value;
+    changed(true);
+}
+
+void WorkProgressBar::changed(bool positionMoved)
+{
+    if (isVisible())
+        repaint();
+    if (positionMoved)
+        emit positionChanged(m_position);
+}
+
+QString WorkProgressBar::percentText(int position, int minimum, int maximum)
+{
+    if (maximum <= minimum)
+        return QStringLiteral("0%");
+    const qint64 span = qint64(maximum) - minimum;
+    const qint64 done = std::clamp(qint64(position) - minimum, qint64(0), span);
+    return QString::number(done * 100 / span) + QLatin1Char('%');
+}
+
+void WorkProgressBar::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect all = rect();
+    p.fillRect(all, palette().color(QPalette::Base));
+    const QRect inner = all.adjusted(1, 1, -1, -1);
+    QRect filled = inner;
+    if (m_max > m_min) {
+        const qint64 span = qint64(m_max) - m_min;
+        const qint64 done = std::clamp(qint64(m_position) - m_min, qint64(0), span);
+        filled.setWidth(int(inner.width() * done / span));
+    } else {
+        filled.setWidth(0);
+    }
+    if (filled.width() > 0)
+        p.fillRect(filled, palette().color(QPalette::Highlight));
+
+    // The text changes colour where the fill runs under it, so it stays
+    // readable at any percentage.
+    const QString label = text();
+    p.save();
+    p.setClipRect(filled);
+    p.setPen(palette().color(QPalette::HighlightedText));
+    p.drawText(inner, Qt::AlignCenter, label);
+    p.restore();
+    p.save();
+    p.setClipRegion(QRegion(inner).subtracted(QRegion(filled)));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(inner, Qt::AlignCenter, label);
+    p.restore();
+
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawLine(all.topLeft(), all.topRight());
+    p.drawLine(all.topLeft(), all.bottomLeft());
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(all.bottomLeft(), all.bottomRight());
+    p.drawLine(all.topRight(), all.bottomRight());
+}
+
+TfrmWork::TfrmWork(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("frmWork"));
+    setWindowTitle(QStringLiteral("Pracuji..."));
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+    setFixedSize(323, 98);
+    // Set before the first showing: a window shown this way blocks every
+    // other window of the program.
+    setWindowModality(Qt::ApplicationModal);
+
+    StatusText = new QLabel(QStringLiteral("Přepočítávám hodnoty ODO..."), this);
+    StatusText->setObjectName(QStringLiteral("StatusText"));
+    StatusText->move(8, 41);
+    StatusText->adjustSize();
+    Label1 = new QLabel(QStringLiteral("Strpení prosím..."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(8, 57);
+    Label1->adjustSize();
+    Progress = new WorkProgressBar(this);
+    Progress->setGeometry(8, 80, 313, 12);
+    Progress->setMinimum(0);
+}
+
+void TfrmWork::showWorking()
+{
+    // Nothing of the last run is shown while this one starts.
+    Progress->setPosition(Progress->minimum());
+    QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect client(QPoint(0, 0), size());
+        client.moveCenter(screen->availableGeometry().center());
+        move(client.topLeft());
+    }
+    show();
+    // The window system maps a new window in its own time; give it that much,
+    // with user input left waiting in the queue, so the window is painted
+    // before the work starts.
+    QElapsedTimer waited;
+    waited.start();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 250) {
+        QThread::msleep(2);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    repaint();
+}
+
+void TfrmWork::hideWorking()
+{
+    hide();
+}
+
+void TfrmWork::keyPressEvent(QKeyEvent* event)
+{
+    // Escape would hide the window in the middle of the work.
+    event->accept();
+}
+
+TfrmWork* createProgressWindow(QWidget* owner)
+{
+    return new TfrmWork(owner);
+}

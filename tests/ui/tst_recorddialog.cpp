@@ -1,0 +1,642 @@
+#include "TestMain.h"
+
+#include "app/Startup.h"
+#include "app/TfrmBase.h"
+#include "polyglot/MessageCatalogue.h"
+#include "records/TfrmNewRecord.h"
+#include "store/ADOTable.h"
+#include "store/PreferenceStore.h"
+#include "store/TData.h"
+#include "toolkit/DBComboBox.h"
+#include "toolkit/DBEdit.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DBMemo.h"
+#include "toolkit/DBMemoEdit.h"
+#include "toolkit/DBRadioGroup.h"
+#include "toolkit/DBTimeEdit.h"
+#include "toolkit/DialogPresenter.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/ScriptedPresenter.h"
+#include "toolkit/TabControl.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+namespace {
+struct Ride
+{
+    QDate date;
+    QString km;
+    QTime time;
+    QString odo;
+    QString typ;
+    QString note;
+};
+
+// A fresh installation with the cyclist "Eva" and her rides, started and
+// signed in; "today" is 15 March 2005.
+class Session
+{
+public:
+    explicit Session(const QList<Ride>& rides = {})
+    {
+        static int n = 0;
+        m_dir = TestEnv::root() + QStringLiteral("/records%1").arg(++n);
+        QDir().mkpath(m_dir);
+        m_options.storePath = m_dir + QStringLiteral("/data/Rydex.dat");
+        m_options.preferencePath = m_dir + QStringLiteral("/config/Rydex 2005.conf");
+        m_options.applicationDir = m_dir;
+        m_options.engineCheck = [] { return true; };
+        PreferenceStore(m_options.preferencePath)
+            .openKey(PreferenceStore::cyclistsKeyPath())
+            .createSubkey(QStringLiteral("Eva"));
+        if (!rides.isEmpty()) {
+            TData data(m_options.storePath);
+            data.open();
+            for (const Ride& r : rides)
+                add(*data.table(), r);
+        }
+        startup = std::make_unique<Startup>(m_options);
+        startup->show();
+        w = startup->mainWindow();
+        dialog = w->recordDialog();
+        table = startup->data()->table();
+    }
+
+    void signIn() { w->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger(); }
+
+    static void add(ADOTable& t, const Ride& r)
+    {
+        t.insert();
+        t.setValue(RideField::user, QStringLiteral("Eva"));
+        t.setValue(RideField::date, r.date.startOfDay());
+        t.setValue(RideField::day, r.date.day());
+        t.setValue(RideField::month, r.date.month());
+        t.setValue(RideField::year, r.date.year());
+        t.setValue(RideField::time, r.time);
+        t.setEditText(RideField::dst, r.km, QLocale::c());
+        t.setEditText(RideField::odo, r.odo, QLocale::c());
+        if (!r.typ.isEmpty())
+            t.setValue(RideField::typ, r.typ);
+        if (!r.note.isEmpty())
+            t.setValue(RideField::note, r.note);
+        t.post();
+    }
+
+    // Every ride of Eva's in the store, read through a second connection.
+    QList<RideRow> stored() const
+    {
+        TData data(m_options.storePath);
+        data.open();
+        data.table()->setFilter(QStringLiteral("(user = 'Eva')"));
+        return data.table()->rows().toList();
+    }
+
+    // The next record dialog is handed to `inside` while it is up.
+    void onNextDialog(std::function<void(TfrmNewRecord&)> inside)
+    {
+        m_presenter->handleNextModal([inside](QDialog& d) {
+            inside(static_cast<TfrmNewRecord&>(d));
+            return int(QDialog::Rejected);
+        });
+    }
+    // Runs a record command with `inside` acting in its dialog.
+    void command(QAction* action, std::function<void(TfrmNewRecord&)> inside)
+    {
+        onNextDialog(std::move(inside));
+        action->trigger();
+    }
+
+    ScopedPresenter<> m_presenter;
+    std::unique_ptr<Startup> startup;
+    TfrmBase* w = nullptr;
+    TfrmNewRecord* dialog = nullptr;
+    ADOTable* table = nullptr;
+
+private:
+    QString m_dir;
+    Startup::Options m_options;
+};
+
+QString textOf(const RideRow& row, RideField f)
+{
+    return ADOTable::displayText(f, row[fieldIndex(f)], QLocale::c());
+}
+
+void typeInto(QWidget* control, const QString& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->selectAll();
+    QTest::keyClicks(control, text);
+}
+
+const QList<Ride> threeMarchRides = {
+    {QDate(2005, 3, 2), QStringLiteral("12.5"), QTime(1, 0), QStringLiteral("100"),
+     QStringLiteral("Trénink"), QStringLiteral("first")},
+    {QDate(2005, 3, 9), QStringLiteral("13.5"), QTime(0, 40), QStringLiteral("1"),
+     QStringLiteral("trénink"), QStringLiteral("second")},
+    {QDate(2005, 3, 20), QStringLiteral("20"), QTime(1, 10), QStringLiteral("1"), QString(),
+     QStringLiteral("third")},
+};
+} // namespace
+
+class TestRecordDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutTextsAndTabOrder()
+    {
+        Session s;
+        TfrmNewRecord* d = s.dialog;
+        QCOMPARE(d->metaObject()->className(), "TfrmNewRecord");
+        QCOMPARE(d->windowTitle(), QStringLiteral("Nový záznam"));
+        QCOMPARE(d->size(), QSize(420, 470));
+        QCOMPARE(d->minimumSize(), d->maximumSize());
+        QCOMPARE(d->parentWidget(), s.w);
+        const struct
+        {
+            const char* name;
+            QRect rect;
+        } places[] = {
+            {"GroupBox1", {8, 40, 137, 233}},       {"ComboDruh", {16, 76, 120, 21}},
+            {"ComboObtiznost", {16, 116, 120, 21}}, {"ComboPocit", {16, 156, 120, 21}},
+            {"ComboVlivy", {16, 196, 120, 21}},     {"ComboTeplota", {16, 236, 120, 21}},
+            {"GroupBox2", {152, 40, 264, 233}},     {"Calendar", {160, 76, 118, 21}},
+            {"DBtime", {288, 76, 110, 21}},         {"DBdst", {160, 116, 120, 21}},
+            {"DBaltitude", {160, 195, 120, 21}},    {"DBaltitudeMax", {288, 195, 120, 21}},
+            {"DBTep", {160, 235, 120, 21}},         {"DBTepMax", {288, 235, 120, 21}},
+            {"grpTyp", {8, 274, 408, 57}},          {"DBMemo", {8, 338, 408, 65}},
+            {"btnAdd", {160, 414, 80, 27}},         {"btnOk", {248, 414, 80, 27}},
+            {"btnCancel", {336, 414, 80, 27}},      {"StatusBar", {0, 451, 420, 19}},
+        };
+        for (const auto& p : places) {
+            auto* c = d->findChild<QWidget*>(QString::fromLatin1(p.name));
+            QVERIFY2(c, p.name);
+            QCOMPARE(QRect(c->mapTo(d, QPoint(0, 0)), c->size()), p.rect);
+        }
+        QCOMPARE(d->ComboDruh->items(),
+                 QStringList({"Cyklistika", "Plavání", "Beh", "Fitness", "Bežky", "", ""}));
+        QCOMPARE(d->ComboVlivy->items(), QStringList({":o(", ":o|", ";o)"}));
+        QCOMPARE(d->ComboTeplota->items(),
+                 QStringList({"35 - 40 C'", "25 - 30 C'", "20 - 25 C'", "15 - 20 C'", "10 - 15 C'",
+                              "5 - 10 C'", "0 -  5 C'", "-5 -  0 C'", "-10 -  5 C'", "-15 -10 C'",
+                              "-20 -15 C'", "-25 -20 C'"}));
+        QCOMPARE(d->grpTyp->items(), QStringList({"Závod", "Trénink", "Trenažer", "Turistika"}));
+        // Tab order: the types, the values, the kind of training, the note,
+        // then Save, Cancel changes and Add.
+        const QStringList expected = {"ComboDruh",    "ComboObtiznost", "ComboPocit", "ComboVlivy",
+                                      "ComboTeplota", "Calendar",       "DBtime",     "DBdst",
+                                      "DBaltitude",   "DBaltitudeMax",  "DBTep",      "DBTepMax",
+                                      "grpTypItem0",  "DBMemo",         "btnOk",      "btnCancel",
+                                      "btnAdd"};
+        QStringList chain;
+        QWidget* at = d->ComboDruh;
+        do {
+            if (expected.contains(at->objectName()) && !chain.contains(at->objectName()))
+                chain << at->objectName();
+            at = at->nextInFocusChain();
+        } while (at != d->ComboDruh);
+        QCOMPARE(chain, expected);
+
+        // Idle before any command; the status bar follows the main window's hint.
+        QVERIFY(!d->isEditing());
+        QVERIFY(!d->DBtime->isEnabled() && !d->Calendar->isEnabled() && !d->grpTyp->isEnabled());
+        QVERIFY(d->btnAdd->isEnabled() && !d->btnOk->isEnabled() && !d->btnCancel->isEnabled());
+        s.w->ShowHint(QStringLiteral("Přidá záznam"));
+        QCOMPARE(d->StatusBar->currentMessage(), QStringLiteral("Přidá záznam"));
+        s.w->ShowHint(QString());
+        QCOMPARE(d->StatusBar->currentMessage(), QString());
+    }
+
+    void durationMask_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QTime>("stored");
+        QTest::newRow("one hour digit")
+            << QStringLiteral("1:20:00") << QStringLiteral("_1:20:00") << QTime(1, 20);
+        QTest::newRow("two hour digits")
+            << QStringLiteral("12:30:00") << QStringLiteral("12:30:00") << QTime(12, 30);
+        QTest::newRow("digits only")
+            << QStringLiteral("0450") << QStringLiteral("04:50:__") << QTime();
+        QTest::newRow("nothing") << QStringLiteral("") << QStringLiteral("__:__:__") << QTime();
+    }
+    void durationMask()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QTime, stored);
+        Session s;
+        s.signIn();
+        QString error;
+        s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
+            QCOMPARE(d.DBtime->displayText(), QStringLiteral("__:__:__"));
+            typeInto(d.DBtime, typed);
+            QCOMPARE(d.DBtime->displayText(), shown);
+            d.btnOkClick();
+            error = s.m_presenter->last().kind == QStringLiteral("error")
+                        ? s.m_presenter->last().text
+                        : QString();
+        });
+        if (stored.isValid()) {
+            QCOMPARE(s.stored().size(), 1);
+            QCOMPARE(s.stored().at(0)[fieldIndex(RideField::time)].toTime(), stored);
+        } else {
+            // An incomplete mask is refused; an empty one leaves the field empty.
+            QVERIFY(s.stored().isEmpty());
+            if (typed.isEmpty())
+                QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgNoSave"));
+            else
+                QVERIFY2(error.contains(QStringLiteral("'time'")), qPrintable(error));
+        }
+    }
+
+    void newRideTypedAndSaved()
+    {
+        Session s(threeMarchRides);
+        s.signIn();
+        s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
+            QVERIFY(d.isEditing());
+            QVERIFY(!d.btnAdd->isEnabled() && d.btnOk->isEnabled() && d.btnCancel->isEnabled());
+            QCOMPARE(d.Calendar->date(), QDate(2005, 3, 15));
+            // The presets are in the pending row already.
+            QCOMPARE(s.table->state(), ADOTable::State::Insert);
+            QVERIFY(s.table->isModified());
+            QCOMPARE(s.table->asInteger(RideField::pulse), 0);
+            QCOMPARE(d.DBdst->text(), QStringLiteral("0"));
+            QCOMPARE(d.grpTyp->itemIndex(), 1);
+            QCOMPARE(d.ComboDruh->currentText(), QString());
+
+            typeInto(d.DBtime, QStringLiteral("1:20:00"));
+            typeInto(d.DBdst, QStringLiteral("30"));
+            typeInto(d.DBTep, QStringLiteral("141"));
+            QTest::keyClicks(d.ComboPocit, QStringLiteral("90%"));
+            d.ComboDruh->setCurrentIndex(2);
+            d.ComboTeplota->setCurrentIndex(6);
+            d.grpTyp->button(0)->click();
+            QTest::keyClicks(d.DBMemo, QStringLiteral("windy"));
+            d.btnOk->click();
+            QVERIFY(!d.isEditing());
+            QVERIFY(!d.DBtime->isEnabled() && d.btnAdd->isEnabled() && !d.btnOk->isEnabled());
+            // The disabled controls show the month's first ride, the picker the
+            // date just saved.
+            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("first"));
+            QCOMPARE(d.DBdst->text(), QStringLiteral("12.50"));
+            QCOMPARE(d.Calendar->date(), QDate(2005, 3, 15));
+        });
+        QCOMPARE(s.m_presenter->count(QStringLiteral("error")), 0);
+        QCOMPARE(s.m_presenter->count(QStringLiteral("message")), 0);
+        QCOMPARE(s.table->recordCount(), 4);
+        QCOMPARE(s.table->currentIndex(), 0);
+        const RideRow& row = s.table->rowAt(2);
+        QCOMPARE(textOf(row, RideField::note), QStringLiteral("windy"));
+        QCOMPARE(textOf(row, RideField::user), QStringLiteral("Eva"));
+        QCOMPARE(row[fieldIndex(RideField::date)].toDateTime(), QDate(2005, 3, 15).startOfDay());
+        QCOMPARE(row[fieldIndex(RideField::day)].toInt(), 15);
+        QCOMPARE(row[fieldIndex(RideField::month)].toInt(), 3);
+        QCOMPARE(row[fieldIndex(RideField::year)].toInt(), 2005);
+        QCOMPARE(textOf(row, RideField::time), QStringLiteral("1:20:00"));
+        QCOMPARE(textOf(row, RideField::avs), QStringLiteral("22.50"));
+        QCOMPARE(textOf(row, RideField::pulse), QStringLiteral("141"));
+        QCOMPARE(textOf(row, RideField::pulsemax), QStringLiteral("0"));
+        QCOMPARE(textOf(row, RideField::pocit), QStringLiteral("90%"));
+        QCOMPARE(textOf(row, RideField::druh), QStringLiteral("Beh"));
+        QCOMPARE(textOf(row, RideField::temperature), QStringLiteral("0 -  5 C'"));
+        QCOMPARE(textOf(row, RideField::typ), QStringLiteral("Závod"));
+        QVERIFY(row[fieldIndex(RideField::obtiznost)].isNull());
+        // The odometer chain ran: 100 after the first ride, then the distances.
+        QCOMPARE(textOf(row, RideField::odo), QStringLiteral("143.50"));
+        QCOMPARE(s.w->Grid->model()->index(2, 9).data().toString(), QStringLiteral("22.50"));
+        QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
+        QCOMPARE(s.stored().size(), 4);
+    }
+
+    void addAfterSaveKeepsDateAndPresets_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("preset");
+        QTest::newRow("decimal point") << QStringLiteral("en_US") << QStringLiteral("0.00");
+        QTest::newRow("decimal comma") << QStringLiteral("cs_CZ") << QStringLiteral("0,00");
+    }
+    void addAfterSaveKeepsDateAndPresets()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, preset);
+        QLocale::setDefault(QLocale(locale));
+        const struct Restore
+        {
+            ~Restore() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+        } restore;
+        Session s;
+        s.signIn();
+        s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
+            d.Calendar->setDate(QDate(2005, 3, 20));
+            typeInto(d.DBtime, QStringLiteral("0:45:00"));
+            typeInto(d.DBdst, QStringLiteral("10"));
+            typeInto(d.DBaltitude, QStringLiteral("350"));
+            d.ComboTeplota->setCurrentIndex(1);
+            QTest::keyClicks(d.DBMemo, QStringLiteral("hills"));
+            d.btnOk->click();
+            QVERIFY(!d.isEditing());
+
+            d.btnAdd->click();
+            QVERIFY(d.isEditing());
+            QCOMPARE(s.table->state(), ADOTable::State::Insert);
+            QCOMPARE(d.Calendar->date(), QDate(2005, 3, 20));
+            QCOMPARE(d.DBtime->displayText(), QStringLiteral("__:__:__"));
+            QCOMPARE(d.DBdst->text(), preset);
+            QCOMPARE(d.DBaltitude->text(), QStringLiteral("0"));
+            QCOMPARE(d.DBaltitudeMax->text(), QStringLiteral("0"));
+            QCOMPARE(d.DBTep->text(), QStringLiteral("0"));
+            QCOMPARE(d.DBTepMax->text(), QStringLiteral("0"));
+            QCOMPARE(d.grpTyp->itemIndex(), 1);
+            QCOMPARE(d.ComboTeplota->currentText(), QString());
+            QCOMPARE(d.DBMemo->toPlainText(), QString());
+            // The presets are still only in the controls.
+            QVERIFY(!s.table->isModified());
+            // Save with the preset distance left as it is.
+            typeInto(d.DBtime, QStringLiteral("12:30:00"));
+            d.btnOk->click();
+            QVERIFY(!d.isEditing());
+        });
+        QCOMPARE(s.m_presenter->count(QStringLiteral("error")), 0);
+        const QList<RideRow> rows = s.stored();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(textOf(rows.at(0), RideField::avs), QStringLiteral("13.33"));
+        QCOMPARE(textOf(rows.at(0), RideField::alt), QStringLiteral("350"));
+        const RideRow& second = rows.at(1);
+        QCOMPARE(second[fieldIndex(RideField::day)].toInt(), 20);
+        QCOMPARE(textOf(second, RideField::time), QStringLiteral("12:30:00"));
+        QCOMPARE(textOf(second, RideField::dst), QStringLiteral("0.00"));
+        QCOMPARE(textOf(second, RideField::avs), QStringLiteral("0.00"));
+        QCOMPARE(textOf(second, RideField::alt), QStringLiteral("0"));
+        QCOMPARE(textOf(second, RideField::typ), QStringLiteral("Trénink"));
+        QVERIFY(second[fieldIndex(RideField::temperature)].isNull());
+        QVERIFY(second[fieldIndex(RideField::note)].isNull());
+        QCOMPARE(s.w->workingDate(), QDate(2005, 3, 20));
+    }
+
+    void saveRefusalsKeepTheRecordPending()
+    {
+        Session s;
+        s.signIn();
+        s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
+            d.Calendar->setDate(QDate(2005, 3, 2));
+
+            // No duration.
+            d.btnOk->click();
+            QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgNoSave"));
+            QCOMPARE(s.m_presenter->last().text,
+                     QStringLiteral("Nejsou vyplnena všechna duležitá pole pro uložení záznamu!"));
+            QVERIFY(d.isEditing());
+            QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
+
+            // Letters in a number field.
+            typeInto(d.DBtime, QStringLiteral("1:00:00"));
+            typeInto(d.DBTep, QStringLiteral("7x"));
+            d.btnOk->click();
+            QCOMPARE(s.m_presenter->last().kind, QStringLiteral("error"));
+            QCOMPARE(s.m_presenter->last().text,
+                     standardErrorText(Msg::format(Msg::FieldConversion, {"7x", "pulse"})));
+            QVERIFY(d.isEditing());
+            QCOMPARE(d.DBTep->text(), QStringLiteral("7x"));
+            QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
+
+            // A zero duration: the date parts are set, the row is not stored.
+            typeInto(d.DBTep, QStringLiteral("120"));
+            typeInto(d.DBtime, QStringLiteral("0:00:00"));
+            d.btnOk->click();
+            QCOMPARE(s.m_presenter->last().kind, QStringLiteral("error"));
+            QCOMPARE(s.m_presenter->last().text,
+                     standardErrorText(Msg::text(Msg::AverageSpeedZeroDuration)));
+            QVERIFY(d.isEditing());
+            QCOMPARE(s.table->state(), ADOTable::State::Insert);
+            QCOMPARE(s.w->workingDate(), QDate(2005, 3, 2));
+            QVERIFY(s.stored().isEmpty());
+
+            // Put right, it saves.
+            typeInto(d.DBtime, QStringLiteral("0:30:00"));
+            typeInto(d.DBdst, QStringLiteral("15"));
+            d.btnOk->click();
+            QVERIFY(!d.isEditing());
+        });
+        const QList<RideRow> rows = s.stored();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(textOf(rows.at(0), RideField::avs), QStringLiteral("30.00"));
+        QCOMPARE(textOf(rows.at(0), RideField::pulse), QStringLiteral("120"));
+    }
+
+    void cancelAndCloseDiscard()
+    {
+        Session s(threeMarchRides);
+        s.signIn();
+        s.table->setCurrentIndex(1);
+        s.command(s.w->mnuUpravaZaznamu, [&](TfrmNewRecord& d) {
+            QCOMPARE(d.Calendar->date(), QDate(2005, 3, 9));
+            QCOMPARE(d.DBdst->text(), QStringLiteral("13.5"));
+            typeInto(d.DBdst, QStringLiteral("99"));
+            QTest::keyClicks(d.DBMemo, QStringLiteral(" changed"));
+            d.btnCancel->click();
+            QVERIFY(!d.isEditing());
+            QCOMPARE(s.table->state(), ADOTable::State::Browse);
+            QCOMPARE(d.DBdst->text(), QStringLiteral("13.50"));
+
+            // Add, type, then close the window by its title bar.
+            d.btnAdd->click();
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QApplication::setActiveWindow(&d);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(d.DBtime));
+            typeInto(d.DBtime, QStringLiteral("2:00:00"));
+            d.close();
+            QVERIFY(!d.isVisible());
+            QVERIFY(!d.isEditing());
+        });
+        QCOMPARE(s.table->state(), ADOTable::State::Browse);
+        QCOMPARE(s.table->recordCount(), 3);
+        QCOMPARE(s.table->currentIndex(), 1);
+        const QList<RideRow> rows = s.stored();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(textOf(rows.at(1), RideField::dst), QStringLiteral("13.50"));
+        QCOMPARE(textOf(rows.at(1), RideField::note), QStringLiteral("second"));
+    }
+
+    void editFromGridAndNote()
+    {
+        Session s(threeMarchRides);
+        s.signIn();
+        QApplication::setActiveWindow(s.w);
+        QVERIFY(QTest::qWaitForWindowActive(s.w));
+        s.table->setCurrentIndex(1);
+        s.w->Grid->setFocus();
+        s.onNextDialog([&](TfrmNewRecord& d) {
+            QVERIFY(d.isEditing());
+            QCOMPARE(d.Calendar->date(), QDate(2005, 3, 9));
+            QCOMPARE(d.DBtime->displayText(), QStringLiteral("_0:40:00"));
+            // "trénink" is no item: none is chosen, and it stays as it is.
+            QCOMPARE(d.grpTyp->itemIndex(), -1);
+            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("second"));
+            d.DBMemo->moveCursor(QTextCursor::End);
+            QTest::keyClicks(d.DBMemo, QStringLiteral(", long climb"));
+            d.btnOk->click();
+        });
+        QTest::keyClick(s.w->Grid, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(s.m_presenter->count(QStringLiteral("modal")), 1);
+        QCOMPARE(s.m_presenter->last().className, QStringLiteral("TfrmNewRecord"));
+        QCOMPARE(s.table->currentIndex(), 0);
+        QList<RideRow> rows = s.stored();
+        QCOMPARE(textOf(rows.at(1), RideField::note), QStringLiteral("second, long climb"));
+        QCOMPARE(textOf(rows.at(1), RideField::typ), QStringLiteral("trénink"));
+        QCOMPARE(textOf(rows.at(1), RideField::avs), QStringLiteral("20.25"));
+        QCOMPARE(textOf(rows.at(1), RideField::dst), QStringLiteral("13.50"));
+
+        // Ctrl+E in the note opens the same dialog on the same record, with
+        // every field editable.
+        s.table->setCurrentIndex(2);
+        s.w->Note->setFocus();
+        QDate shown;
+        s.onNextDialog([&](TfrmNewRecord& d) {
+            shown = d.Calendar->date();
+            QVERIFY(d.DBdst->isEnabled() && d.ComboDruh->isEnabled() && d.DBMemo->isEnabled());
+        });
+        QTest::keyClick(s.w->Note, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(s.m_presenter->count(QStringLiteral("modal")), 2);
+        QCOMPARE(shown, QDate(2005, 3, 20));
+        QCOMPARE(s.table->state(), ADOTable::State::Browse);
+        QCOMPARE(s.table->currentIndex(), 2);
+    }
+
+    void deleteCommand()
+    {
+        Session s(threeMarchRides);
+        s.signIn();
+        s.table->setCurrentIndex(1);
+        // Cancelled: nothing is deleted, yet the chain and the figures run.
+        s.m_presenter->answerNext(false);
+        s.w->mnuDeleteItem->trigger();
+        QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgDeleteRecord"));
+        QCOMPARE(s.table->recordCount(), 3);
+        QCOMPARE(s.table->currentIndex(), 0);
+        QCOMPARE(textOf(s.stored().at(2), RideField::odo), QStringLiteral("133.50"));
+
+        // Confirmed: the current record goes, the chain closes the gap.
+        s.table->setCurrentIndex(1);
+        s.w->mnuSmazatZaznam->trigger();
+        QCOMPARE(s.table->recordCount(), 2);
+        QCOMPARE(s.table->currentIndex(), 0);
+        QList<RideRow> rows = s.stored();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(textOf(rows.at(1), RideField::note), QStringLiteral("third"));
+        QCOMPARE(textOf(rows.at(1), RideField::odo), QStringLiteral("120.00"));
+
+        // An empty month: the stop message, and no recomputation at all (the
+        // reading of a ride added behind its back stays as it was).
+        s.w->Mesice->setTabIndex(0);
+        Session::add(*s.table, {QDate(2005, 3, 25), QStringLiteral("5"), QTime(0, 20),
+                                QStringLiteral("7"), QString(), QString()});
+        s.m_presenter->clear();
+        s.w->mnuDeleteItem->trigger();
+        QCOMPARE(s.m_presenter->raised().size(), 1);
+        QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgNotDelete"));
+        QCOMPARE(s.m_presenter->last().caption, QStringLiteral("Stop!"));
+        QCOMPARE(textOf(s.stored().at(2), RideField::odo), QStringLiteral("7.00"));
+    }
+
+    void deleteKeyOnlyWhileSignedIn()
+    {
+        Session s(threeMarchRides);
+        QApplication::setActiveWindow(s.w);
+        QVERIFY(QTest::qWaitForWindowActive(s.w));
+        QTest::keyClick(s.w, Qt::Key_Delete);
+        QCOMPARE(s.m_presenter->raised().size(), 0);
+        s.signIn();
+        s.w->Grid->setFocus();
+        s.m_presenter->answerNext(false);
+        QTest::keyClick(s.w->Grid, Qt::Key_Delete);
+        QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgDeleteRecord"));
+        s.w->mnuLogoff->trigger();
+        s.m_presenter->clear();
+        QTest::keyClick(s.w, Qt::Key_Delete);
+        QCOMPARE(s.m_presenter->raised().size(), 0);
+    }
+
+    void currentRecordAfterCommands_data()
+    {
+        QTest::addColumn<bool>("newRecord");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<int>("current");
+        QTest::newRow("new, saved") << true << true << 0;
+        QTest::newRow("new, closed") << true << false << 2;
+        QTest::newRow("edit, saved") << false << true << 0;
+        QTest::newRow("edit, closed") << false << false << 1;
+    }
+    void currentRecordAfterCommands()
+    {
+        QFETCH(bool, newRecord);
+        QFETCH(bool, save);
+        QFETCH(int, current);
+        Session s(threeMarchRides);
+        s.signIn();
+        s.table->setCurrentIndex(1);
+        s.command(newRecord ? s.w->mnuNewItem : s.w->mnuEditItem, [&](TfrmNewRecord& d) {
+            typeInto(d.DBtime, QStringLiteral("1:00:00"));
+            if (save)
+                d.btnOk->click();
+        });
+        QCOMPARE(s.table->state(), ADOTable::State::Browse);
+        QCOMPARE(s.table->currentIndex(), current);
+        QCOMPARE(s.stored().size(), newRecord && save ? 4 : 3);
+    }
+
+    void newRecordDates()
+    {
+        Session s;
+        s.signIn();
+
+        // 29 February of a year that has none: the error, and nothing pending.
+        s.w->setWorkingDate(QDate(2004, 2, 29));
+        s.w->mnuNovyZaznam->trigger();
+        QCOMPARE(s.m_presenter->count(QStringLiteral("modal")), 0);
+        QCOMPARE(s.m_presenter->last().kind, QStringLiteral("error"));
+        QCOMPARE(s.m_presenter->last().text,
+                 standardErrorText(Msg::format(Msg::InvalidRecordDate, {"29", "2", "2005"})));
+        QCOMPARE(s.table->state(), ADOTable::State::Browse);
+        QVERIFY(!s.dialog->isEditing());
+
+        // A ride saved into another month drops out of the month view, and the
+        // next new ride is offered its date.
+        s.w->setWorkingDate(QDate(2005, 3, 15));
+        s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
+            d.Calendar->setDate(QDate(2005, 4, 2));
+            typeInto(d.DBtime, QStringLiteral("1:00:00"));
+            d.btnOk->click();
+        });
+        QCOMPARE(s.table->recordCount(), 0);
+        QCOMPARE(s.stored().size(), 1);
+        QCOMPARE(s.stored().at(0)[fieldIndex(RideField::month)].toInt(), 4);
+        QCOMPARE(s.w->workingDate(), QDate(2005, 4, 2));
+        QCOMPARE(s.w->Mesice->tabIndex(), 2);
+        QDate offered;
+        s.command(s.w->mnuNewItem, [&](TfrmNewRecord& d) { offered = d.Calendar->date(); });
+        QCOMPARE(offered, QDate(2005, 4, 2));
+
+        // Editing an empty month starts a blank ride dated day zero.
+        s.command(s.w->mnuEditItem, [&](TfrmNewRecord& d) {
+            QCOMPARE(s.table->state(), ADOTable::State::Insert);
+            QCOMPARE(d.Calendar->date(), QDate(1899, 12, 30));
+            QCOMPARE(d.DBdst->text(), QString());
+            QCOMPARE(d.grpTyp->itemIndex(), -1);
+        });
+        QCOMPARE(s.table->state(), ADOTable::State::Browse);
+        QCOMPARE(s.stored().size(), 1);
+    }
+};
+
+RYDEX_TEST_MAIN(TestRecordDialog, QApplication)
+#include "tst_recorddialog.moc"
