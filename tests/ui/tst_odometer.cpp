@@ -1,0 +1,494 @@
+#include "TestMain.h"
+
+#include "app/Startup.h"
+#include "app/TfrmBase.h"
+#include "records/TfrmEditODO.h"
+#include "records/TfrmWork.h"
+#include "store/ADOTable.h"
+#include "store/PreferenceStore.h"
+#include "store/RideFilter.h"
+#include "store/RydexError.h"
+#include "store/TData.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/ScriptedPresenter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
+#include <QUuid>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+struct Paths
+{
+    QString dir, store, prefs;
+};
+
+struct Ride
+{
+    QString user;
+    QDate date;
+    QString dst, odo;
+};
+
+const char* const childMarker = "ODO-CHILD-STOPPED";
+const QString jan = QStringLiteral("Jan");
+
+Paths freshPaths()
+{
+    static int n = 0;
+    const QString dir = TestEnv::root() + QStringLiteral("/odo%1").arg(++n);
+    return {dir, dir + QStringLiteral("/data/Rydex.dat"), dir + QStringLiteral("/config/r.conf")};
+}
+
+void addRide(ADOTable& t, const Ride& r)
+{
+    t.insert();
+    t.setValue(RideField::user, r.user);
+    t.setValue(RideField::date, r.date.startOfDay());
+    t.setValue(RideField::day, r.date.day());
+    t.setValue(RideField::month, r.date.month());
+    t.setValue(RideField::year, r.date.year());
+    t.setEditText(RideField::dst, r.dst, QLocale::c());
+    t.setEditText(RideField::odo, r.odo, QLocale::c());
+    t.post();
+}
+
+// The cyclist Jan and the rides, written before the program starts.
+void prepare(const Paths& p, const QVector<Ride>& rides)
+{
+    PreferenceStore(p.prefs).openKey(PreferenceStore::cyclistsKeyPath()).createSubkey(jan);
+    TData data(p.store);
+    data.open();
+    for (const Ride& r : rides)
+        addRide(*data.table(), r);
+}
+
+// Jan signed in; today is 15 March 2005, so March 2005 is shown.
+std::unique_ptr<Startup> signIn(const Paths& p)
+{
+    Startup::Options o{p.store, p.prefs, p.dir, [] { return true; }};
+    auto startup = std::make_unique<Startup>(o);
+    startup->show();
+    startup->mainWindow()->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger();
+    return startup;
+}
+
+// Runs statements, then a query, on a connection of its own, as another
+// program would; gives the query's first column as text.
+QStringList onStore(const QString& store, const QStringList& statements, const QString& query = {})
+{
+    const QString name = QUuid::createUuid().toString();
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(store);
+        db.open();
+        QSqlQuery q(db);
+        for (const QString& s : statements) {
+            if (!q.exec(s))
+                qFatal("%s failed", qPrintable(s));
+        }
+        if (!query.isEmpty() && q.exec(query)) {
+            while (q.next())
+                out << q.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
+}
+
+QString reading(const QVariant& units)
+{
+    return units.isNull() ? QStringLiteral("-")
+                          : Fixed4::fromUnits(units.toLongLong()).toPlainString();
+}
+
+// A cyclist's readings of a year as stored, in the cursor's order; "-" is empty.
+QStringList stored(const QString& store, const QString& user, int year)
+{
+    QStringList out;
+    for (const QString& u :
+         onStore(store, {},
+                 QStringLiteral("SELECT ifnull(odo, '-') FROM rydex WHERE user = '%1' AND "
+                                "year = %2 ORDER BY date, id")
+                     .arg(user)
+                     .arg(year)))
+        out << (u == QLatin1String("-") ? u : reading(u));
+    return out;
+}
+
+QStringList inMemory(const ADOTable& t)
+{
+    QStringList out;
+    for (const RideRow& row : t.rows()) {
+        const QVariant v = row[fieldIndex(RideField::odo)];
+        out << (v.isNull() ? QStringLiteral("-") : v.value<Fixed4>().toPlainString());
+    }
+    return out;
+}
+
+// Logs every row written, so a test sees which rows a run wrote.
+const QStringList writeLog = {
+    QStringLiteral("CREATE TABLE written (id INTEGER)"),
+    QStringLiteral("CREATE TRIGGER log_odo AFTER UPDATE ON rydex BEGIN "
+                   "INSERT INTO written VALUES (NEW.id); END"),
+};
+QStringList written(const QString& store)
+{
+    return onStore(store, {}, QStringLiteral("SELECT id FROM written ORDER BY rowid"));
+}
+
+const QString monthFilter = RideFilter::monthText(jan, 2005, 3);
+
+// Helper mode of this executable: signs in, starts the recomputation and
+// stops dead in the middle of its writes, waiting to be killed.
+[[noreturn]] void runAndHangMidway()
+{
+    ScopedPresenter dialogs;
+    auto startup = signIn({QString(), qEnvironmentVariable("RYDEX_ODO_CHILD_STORE"),
+                           qEnvironmentVariable("RYDEX_ODO_CHILD_PREFS")});
+    TfrmBase* w = startup->mainWindow();
+    const int stopAt = qEnvironmentVariableIntValue("RYDEX_ODO_CHILD_STOP");
+    QObject::connect(w->progressWindow()->Progress, &WorkProgressBar::positionChanged, w,
+                     [stopAt](int position) {
+                         if (position != stopAt)
+                             return;
+                         std::fprintf(stdout, "\n%s\n", childMarker);
+                         std::fflush(stdout);
+                         for (;;)
+                             QThread::sleep(1);
+                     });
+    w->UpdateTotal();
+    _exit(3);
+}
+} // namespace
+
+class TestOdometer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsSet("RYDEX_ODO_CHILD_STORE"))
+            runAndHangMidway();
+    }
+
+    void recomputesEveryReadingOfTheYearShown()
+    {
+        const Paths p = freshPaths();
+        prepare(p, {{jan, {2005, 1, 10}, "30", "1000"},
+                    {jan, {2005, 3, 2}, "12.345", "5"},
+                    {jan, {2005, 3, 2}, "", ""}, // same day: the later id comes later
+                    {jan, {2005, 6, 1}, "7.5", "1"},
+                    {jan, {2004, 12, 31}, "50", "777"},
+                    {"Eva", {2005, 2, 1}, "10", "5"},
+                    {"Eva", {2005, 2, 2}, "10", "6"}});
+        onStore(p.store, writeLog);
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmBase* w = startup->mainWindow();
+        ADOTable* t = startup->data()->table();
+        t->setCurrentIndex(1);
+        // A bound edit, as of a record dialog left open, writes its text into
+        // whatever row is posted; the walk must not reach it.
+        const auto bound = connect(t, &ADOTable::updateRecordRequested, this,
+                                   [t] { t->setValue(RideField::note, QStringLiteral("typed")); });
+
+        w->UpdateTotal();
+        disconnect(bound);
+        const QStringList chain{"1000", "1012.35", "1012.35", "1019.85"};
+        QCOMPARE(stored(p.store, jan, 2005), chain);
+        QCOMPARE(stored(p.store, jan, 2004), QStringList{"777"});
+        QCOMPARE(stored(p.store, "Eva", 2005), QStringList({"5", "6"}));
+        QCOMPARE(onStore(p.store, {}, "SELECT count(*) FROM rydex WHERE note IS NOT NULL"),
+                 QStringList{"0"});
+        // Every ride but the first is written, whether it changes or not.
+        QCOMPARE(written(p.store), QStringList({"2", "3", "4"}));
+        QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1019.85"));
+        // The month view is back, on its first ride, with the new readings.
+        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->currentIndex(), 0);
+        QCOMPARE(inMemory(*t), QStringList({"1012.35", "1012.35"}));
+        QVERIFY(!t->controlsDisabled());
+        QVERIFY(!w->progressWindow()->isVisible());
+
+        w->UpdateTotal();
+        QCOMPARE(stored(p.store, jan, 2005), chain);
+        QCOMPARE(written(p.store), QStringList({"2", "3", "4", "2", "3", "4"}));
+        QCOMPARE(dialogs->raised().size(), 0);
+    }
+
+    void chainFollowsChangesOfTheYear()
+    {
+        const Paths p = freshPaths();
+        prepare(p, {{"Eva", {2005, 3, 1}, "10", "5"}});
+        onStore(p.store, writeLog);
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmBase* w = startup->mainWindow();
+        ADOTable* t = startup->data()->table();
+
+        w->UpdateTotal();
+        QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("0.00"));
+        QCOMPARE(w->progressWindow()->Progress->text(), QStringLiteral("0%"));
+
+        addRide(*t, {jan, {2005, 3, 5}, "40", "1500"});
+        w->UpdateTotal();
+        QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1500.00"));
+        QCOMPARE(written(p.store), QStringList());
+
+        addRide(*t, {jan, {2005, 3, 20}, "10", ""});
+        w->UpdateTotal();
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"1500", "1510"}));
+
+        // A ride dated before the first takes over the base, empty as it is;
+        // the reading typed for the former first ride is gone.
+        addRide(*t, {jan, {2005, 1, 3}, "25", ""});
+        w->UpdateTotal();
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"-", "40", "50"}));
+        QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("50.00"));
+
+        // Without the first ride, the second one's reading is the new base.
+        onStore(p.store, {QStringLiteral("DELETE FROM rydex WHERE date LIKE '2005-01-03%'")});
+        t->refresh();
+        w->UpdateTotal();
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"40", "50"}));
+        QCOMPARE(stored(p.store, "Eva", 2005), QStringList{"5"});
+    }
+
+    void progressWindowWhileRecomputing()
+    {
+        const Paths p = freshPaths();
+        prepare(p, {{jan, {2005, 3, 1}, "1", "1"},
+                    {jan, {2005, 3, 2}, "1", ""},
+                    {jan, {2005, 3, 3}, "1", ""}});
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmWork* work = startup->mainWindow()->progressWindow();
+        QVERIFY(work);
+        QCOMPARE(work->metaObject()->className(), "TfrmWork");
+        QCOMPARE(work->property("Caption").toString(), QStringLiteral("Pracuji..."));
+        QCOMPARE(work->size(), QSize(323, 98));
+        QCOMPARE(work->StatusText->text(), QStringLiteral("Přepočítávám hodnoty ODO..."));
+        QCOMPARE(work->StatusText->pos(), QPoint(8, 41));
+        QCOMPARE(work->Label1->text(), QStringLiteral("Strpení prosím..."));
+        QCOMPARE(work->Label1->pos(), QPoint(8, 57));
+        QCOMPARE(work->Progress->geometry(), QRect(8, 80, 313, 12));
+        QVERIFY(!work->isVisible());
+
+        // What the bar shows at each step, and whether the window is up,
+        // blocking input, with the bound controls detached.
+        QStringList seen;
+        connect(work->Progress, &WorkProgressBar::positionChanged, this, [&] {
+            seen << work->Progress->text();
+            if (!work->isVisible() || QApplication::activeModalWidget() != work ||
+                !startup->data()->table()->controlsDisabled())
+                seen << QStringLiteral("not shown as it should be");
+        });
+        startup->mainWindow()->UpdateTotal();
+        // Whole percentages rounded down; hidden before the bar would be full.
+        QCOMPARE(seen, QStringList({"33%", "66%"}));
+        QVERIFY(!work->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(WorkProgressBar::percentText(5, 5, 5), QStringLiteral("0%"));
+    }
+
+    void refusedWriteKeepsTheOldChain()
+    {
+        const Paths p = freshPaths();
+        prepare(p, {{jan, {2005, 1, 1}, "10", "100"},
+                    {jan, {2005, 3, 1}, "10", "0"},
+                    {jan, {2005, 3, 2}, "10", "0"},
+                    {jan, {2005, 3, 3}, "10", "0"}});
+        onStore(p.store, {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF odo ON rydex "
+                                         "WHEN OLD.id = 3 BEGIN "
+                                         "SELECT RAISE(ABORT, 'reading refused'); END")});
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmBase* w = startup->mainWindow();
+        ADOTable* t = startup->data()->table();
+        const QStringList before{"100", "0", "0", "0"};
+        const QString label = w->lblKMCelkem->text();
+
+        QString error;
+        try {
+            w->UpdateTotal();
+        } catch (const RydexError& e) {
+            error = e.text();
+        }
+        QVERIFY2(error.contains(QStringLiteral("reading refused")), qPrintable(error));
+        // The second ride was written before the refusal; it is not kept.
+        QCOMPARE(stored(p.store, jan, 2005), before);
+        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(inMemory(*t), QStringList({"0", "0", "0"}));
+        QCOMPARE(t->state(), ADOTable::State::Browse);
+        QVERIFY(!t->controlsDisabled());
+        QVERIFY(!w->progressWindow()->isVisible());
+        QCOMPARE(w->lblKMCelkem->text(), label);
+
+        // Saving a first reading is refused as a whole, the new base too; the
+        // dialog stays, with the record pending and the text as typed.
+        QStringList inDialog;
+        dialogs->handleNextModal([&](QDialog& d) {
+            auto& dialog = static_cast<TfrmEditODO&>(d);
+            dialog.edtFirstODO->setText(QStringLiteral("200"));
+            dialog.btnSave->click();
+            inDialog << dialog.edtFirstODO->text()
+                     << t->value(RideField::date).toDate().toString(Qt::ISODate)
+                     << (t->state() == ADOTable::State::Edit ? "pending" : "not pending");
+            return int(QDialog::Rejected);
+        });
+        w->mnuUpravaODO->trigger();
+        QCOMPARE(inDialog, QStringList({"200", "2005-01-01", "pending"}));
+        QCOMPARE(dialogs->count(QStringLiteral("error")), 1);
+        QVERIFY(dialogs->last().text.contains(QStringLiteral("reading refused")));
+        QCOMPARE(stored(p.store, jan, 2005), before);
+        QCOMPARE(t->state(), ADOTable::State::Browse);
+        QCOMPARE(t->filter(), monthFilter);
+
+        onStore(p.store, {QStringLiteral("DROP TRIGGER refuse")});
+        w->UpdateTotal();
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"100", "110", "120", "130"}));
+    }
+
+    void killedMidwayKeepsOneWholeChain()
+    {
+        const Paths p = freshPaths();
+        QVector<Ride> rides{{jan, {2005, 1, 1}, "10", "100"}};
+        QStringList oldChain{"500"};
+        for (int day = 1; day <= 6; ++day) {
+            rides.append({jan, {2005, 3, day}, "10", QString::number(100 + 10 * day)});
+            oldChain << QString::number(100 + 10 * day);
+        }
+        prepare(p, rides);
+        // A new base: every reading after it is due to change.
+        onStore(p.store, {QStringLiteral("UPDATE rydex SET odo = 5000000 WHERE id = 1")});
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("RYDEX_ODO_CHILD_STORE"), p.store);
+        env.insert(QStringLiteral("RYDEX_ODO_CHILD_PREFS"), p.prefs);
+        env.insert(QStringLiteral("RYDEX_ODO_CHILD_STOP"), QStringLiteral("4"));
+        env.insert(QStringLiteral("TMPDIR"), p.dir);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QByteArray out;
+        QDeadlineTimer deadline(60000);
+        while (!out.contains(childMarker) && !deadline.hasExpired() &&
+               child.state() != QProcess::NotRunning) {
+            child.waitForReadyRead(200);
+            out += child.readAllStandardOutput();
+        }
+        QVERIFY2(out.contains(childMarker), (out + child.readAllStandardError()).constData());
+        // Three readings are written by now, none committed.
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        QCOMPARE(onStore(p.store, {}, "PRAGMA integrity_check"), QStringList{"ok"});
+        QCOMPARE(stored(p.store, jan, 2005), oldChain);
+        ScopedPresenter dialogs;
+        signIn(p)->mainWindow()->UpdateTotal();
+        QCOMPARE(stored(p.store, jan, 2005),
+                 QStringList({"500", "510", "520", "530", "540", "550", "560"}));
+    }
+
+    void firstReadingCommand()
+    {
+        const Paths p = freshPaths();
+        prepare(p, {{jan, {2004, 5, 1}, "10", "100"}});
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmBase* w = startup->mainWindow();
+        ADOTable* t = startup->data()->table();
+
+        // A year without rides: the message, and the month view as it was.
+        w->mnuUpravaODO->trigger();
+        QCOMPARE(dialogs->raised().size(), 1);
+        QCOMPARE(dialogs->last().name, QStringLiteral("mdgDlgNoRecord"));
+        QCOMPARE(dialogs->last().text,
+                 QStringLiteral("Nemáte žádný záznam! Nejprve jej musíte vytvořit!"));
+        QCOMPARE(t->filter(), monthFilter);
+
+        addRide(*t, {jan, {2005, 1, 10}, "30", "1000"});
+        addRide(*t, {jan, {2005, 3, 2}, "12.5", ""});
+        addRide(*t, {jan, {2005, 3, 9}, "2.5", ""});
+        t->setCurrentIndex(1);
+        dialogs->clear();
+        w->lblKilometry->setText(QStringLiteral("x"));
+
+        // The year's first ride is edited, not the month's; a text that is no
+        // number is refused and the dialog stays.
+        QStringList inDialog;
+        dialogs->handleNextModal([&](QDialog& d) {
+            auto& dialog = static_cast<TfrmEditODO&>(d);
+            if (d.size() != QSize(285, 106) || dialog.lblFirstODO->pos() != QPoint(24, 49) ||
+                dialog.edtFirstODO->geometry() != QRect(24, 64, 153, 21) ||
+                dialog.btnSave->geometry() != QRect(192, 62, 75, 25) ||
+                !dialog.edtFirstODO->isEnabled() || dialog.edtFirstODO->maxLength() != 8)
+                inDialog << QStringLiteral("not as designed");
+            inDialog << dialog.edtFirstODO->text()
+                     << t->value(RideField::date).toDate().toString(Qt::ISODate);
+            dialog.edtFirstODO->setText(QStringLiteral("abc"));
+            dialog.btnSave->click();
+            inDialog << (t->state() == ADOTable::State::Edit ? "pending" : "not pending");
+            dialog.edtFirstODO->setText(QStringLiteral("2000.5"));
+            dialog.btnSave->click();
+            return d.result();
+        });
+        w->mnuUpravaODO->trigger();
+        QCOMPARE(inDialog, QStringList({"1000", "2005-01-10", "pending"}));
+        QCOMPARE(dialogs->raised().size(), 2);
+        QCOMPARE(dialogs->raised()[0].className, QStringLiteral("TfrmEditODO"));
+        QCOMPARE(dialogs->raised()[0].caption, QStringLiteral("Úprava ODO"));
+        QCOMPARE(dialogs->raised()[0].answer, int(QDialog::Accepted));
+        QVERIFY(dialogs->raised()[1].text.contains(QStringLiteral("'abc'")));
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
+        QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("2015.50"));
+        QCOMPARE(w->lblKilometry->text(), QStringLiteral("14"));
+        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->currentIndex(), 0);
+        QCOMPARE(inMemory(*t), QStringList({"2013", "2015.5"}));
+
+        // Closing discards the pending reading; the month figures stay.
+        w->lblKilometry->setText(QStringLiteral("x"));
+        dialogs->handleNextModal([](QDialog& d) {
+            static_cast<TfrmEditODO&>(d).edtFirstODO->setText(QStringLiteral("5555"));
+            return int(QDialog::Rejected);
+        });
+        w->mnuUpravaODO->trigger();
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
+        QCOMPARE(t->state(), ADOTable::State::Browse);
+        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(w->lblKilometry->text(), QStringLiteral("x"));
+
+        // The user's decimal separator, in the dialog and in the total.
+        const QLocale english;
+        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+        QString shown;
+        dialogs->handleNextModal([&](QDialog& d) {
+            auto& dialog = static_cast<TfrmEditODO&>(d);
+            shown = dialog.edtFirstODO->text();
+            dialog.edtFirstODO->setText(QStringLiteral("1500,25"));
+            dialog.btnSave->click();
+            return d.result();
+        });
+        w->mnuUpravaODO->trigger();
+        QLocale::setDefault(english);
+        QCOMPARE(shown, QStringLiteral("2000,5"));
+        QCOMPARE(stored(p.store, jan, 2005), QStringList({"1500.25", "1512.75", "1515.25"}));
+        QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1515,25"));
+    }
+};
+
+RYDEX_TEST_MAIN(TestOdometer, QApplication)
+#include "tst_odometer.moc"
