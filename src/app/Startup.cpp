@@ -1,6 +1,10 @@
 #include "app/Startup.h"
 
 #include "app/TfrmBase.h"
+#include "records/TfrmNewRecord.h"
+#include "records/TfrmWork.h"
+#include "settings/TfrmNewUser.h"
+#include "settings/TfrmSettings.h"
 #include "store/AppIdentity.h"
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
@@ -37,15 +41,14 @@ Startup::Startup(Options options)
 
     // Then the long-lived windows, in this order; each is owned by the main
     // window and lives until the end of the run.
-    // [TfrmWork]
-    // [TfrmReport]
-    // [TfrmNewUser]
-    // [TfrmSettings]
-    // [TfrmNewRecord]
+    m_main->setProgressWindow(createProgressWindow(m_main.get()));
+    m_main->setNewUserDialog(createNewUserDialog(m_main.get()));
+    m_main->setSettingsDialog(createSettingsDialog(m_main.get()));
+    m_main->setRecordDialog(createRecordDialog(m_main.get()));
+    // The data module, which the record dialog's controls are bound to.
     m_data = new TData(m_options.storePath, m_main.get());
     m_main->setDataModule(m_data);
-    // [bound to the data module]
-    // [TfrmLanguage]
+    bindRecordDialog(m_main->recordDialog(), m_data->source());
     if (m_main->enginePresent()) {
         try {
             m_data->open();

@@ -284,6 +284,7 @@ void TfrmBase::AktualizaceMenu()
                 [this, item] { guarded([this, item] { ClickOnCyclist(item); }); });
         mnuLogin->addItem(item);
     }
+    mnuNewCyclist->setVisible(m_cyclists.isEmpty());
     setCyclistCommandsEnabled(false);
 }
 

@@ -189,6 +189,7 @@ public:
     MenuItem* mnuRydex = nullptr;
     MenuItem* mnuLogin = nullptr;
     MenuItem* mnuLogoff = nullptr;
+    MenuItem* mnuNewCyclist = nullptr;
     MenuItem* mnuRecords = nullptr;
     MenuItem* mnuNovyZaznam = nullptr;
     MenuItem* mnuUpravaZaznamu = nullptr;

@@ -89,6 +89,13 @@ void TfrmBase::buildMenus()
                     QStringLiteral("Přihlásí registrovaného uživatele"), QString(), 1);
     mnuLogin->makeSubmenu();
     mnuRydex->addItem(mnuLogin);
+    // Cyclists are otherwise created only from the settings dialog, which
+    // needs a signed-in cyclist: while nobody is listed, this item lets a new
+    // installation begin.
+    mnuNewCyclist = item(this, "mnuNewCyclist", QStringLiteral("Nový uživatel..."),
+                         QStringLiteral("Vytvoří prvního uživatele"), QString(), 12);
+    mnuNewCyclist->setVisible(false);
+    mnuRydex->addItem(mnuNewCyclist);
     mnuLogoff = item(this, "mnuLogoff", QStringLiteral("Odhlásit"),
                      QStringLiteral("Odhlásí aktuálního uživatele"), QStringLiteral("Ctrl+O"), 2);
     mnuRydex->addItem(mnuLogoff);
@@ -182,6 +189,7 @@ void TfrmBase::buildMenus()
     command(mnuDeleteItem, &TfrmBase::DeleteRecord);
     command(mnuUpravaODO, &TfrmBase::EditODO);
     command(mnuOptions, &TfrmBase::mnuOptionsClick);
+    command(mnuNewCyclist, &TfrmBase::openNewCyclistDialog);
     connect(mnuQuit, &QAction::triggered, this, &TfrmBase::mnuQuitClick);
     connect(mnuLogoff, &QAction::triggered, this, &TfrmBase::mnuLogoffClick);
     connect(mnuAbout, &QAction::triggered, this, &TfrmBase::mnuAboutClick);

@@ -389,7 +389,10 @@ void ADOTable::updateRecord()
 {
     if (m_state != State::Edit && m_state != State::Insert)
         throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
-    emit updateRecordRequested();
+    // Detached controls do not speak for the row: a routine walking the set
+    // writes its own values, never what an open dialog happens to show.
+    if (m_disableCount == 0)
+        emit updateRecordRequested();
 }
 
 void ADOTable::post()

@@ -37,6 +37,7 @@ QStringList allRows(const QString& storePath)
 {
     TData data(storePath);
     data.open();
+    data.table()->setFiltered(false);
     QStringList out;
     for (const RideRow& row : data.table()->rows()) {
         QStringList cells;
@@ -51,6 +52,7 @@ int rowCount(const QString& storePath)
 {
     TData data(storePath);
     data.open();
+    data.table()->setFiltered(false);
     return data.table()->recordCount();
 }
 

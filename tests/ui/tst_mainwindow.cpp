@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -318,6 +320,31 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005"));
         QVERIFY(!w->mnuLogoff->isEnabled());
         QVERIFY(!startup.data()->table()->isOpen());
+    }
+
+    void firstCyclistFromAnEmptyMachine()
+    {
+        const Paths p = freshPaths();
+        ScopedPresenter dialogs;
+        Startup startup(optionsFor(p));
+        startup.show();
+        TfrmBase* w = startup.mainWindow();
+        QVERIFY(w->mnuLogin->submenu()->actions().isEmpty());
+        QVERIFY(w->mnuNewCyclist->isVisible());
+        QVERIFY(w->mnuNewCyclist->isEnabled());
+        dialogs->handleNextModal([](QDialog& d) {
+            auto* name = d.findChild<QLineEdit*>(QStringLiteral("edtCycling"));
+            name->insert(QStringLiteral("Ondřej O'Neil"));
+            d.findChild<QPushButton*>(QStringLiteral("btnCreate"))->click();
+            return int(QDialog::Accepted);
+        });
+        w->mnuNewCyclist->trigger();
+        QCOMPARE(dialogs->last().className, QStringLiteral("TfrmNewUser"));
+        QCOMPARE(itemNames(w->mnuLogin), QStringList({QStringLiteral("menu0=Ondřej O'Neil")}));
+        QVERIFY(!w->mnuNewCyclist->isVisible());
+        w->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Ondřej O'Neil"));
+        QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
     }
 
     void storedYearOutsideRangeIsARangeError()
