@@ -36,8 +36,25 @@ void WorkProgressBar::setPosition(int value)
 {
     if (value == m_position)
         return;
+    // Painted again only when what it shows changes: the percentage or the
+    // filled width. A year of many rides would otherwise spend more time
+    // painting the bar than writing the readings.
+    const QString before = text();
+    const int filledBefore = filledWidth();
     m_position = value;
-    changed(true);
+    const bool looksDifferent = text() != before || filledWidth() != filledBefore;
+    if (looksDifferent && isVisible())
+        repaint();
+    emit positionChanged(m_position);
+}
+
+int WorkProgressBar::filledWidth() const
+{
+    if (m_max <= m_min)
+        return 0;
+    const qint64 span = qint64(m_max) - m_min;
+    const qint64 done = std::clamp(qint64(m_position) - m_min, qint64(0), span);
+    return int(done * width() / span);
 }
 
 void WorkProgressBar::changed(bool positionMoved)

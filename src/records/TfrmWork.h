@@ -40,6 +40,7 @@ protected:
 
 private:
     void changed(bool positionMoved);
+    int filledWidth() const;
 
     int m_min = 0;
     int m_max = 100;

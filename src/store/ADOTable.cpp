@@ -114,6 +114,8 @@ ADOTable::ADOTable(ADOConnection* connection, QObject* parent)
     setObjectName(QStringLiteral("ADOTable"));
 }
 
+ADOTable::~ADOTable() = default;
+
 void ADOTable::requireOpen() const
 {
     if (!isOpen())
@@ -148,6 +150,8 @@ void ADOTable::open()
 void ADOTable::close()
 {
     forgetCachedSets();
+    m_insertQuery.reset();
+    m_updateQuery.reset();
     if (!isOpen())
         return;
     m_state = State::Inactive;
@@ -401,14 +405,64 @@ void ADOTable::post()
         throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
     updateRecord();
     RideRow row = m_buffer;
-    QSqlQuery q(m_connection->database());
+    const bool inserting = m_state == State::Insert;
+    QSqlQuery& q = preparedWrite(inserting);
+    m_connection->begin();
+    try {
+        for (int i = 1; i < rideFieldCount; ++i) {
+            const RideField f = static_cast<RideField>(i);
+            q.bindValue(i - 1, toStore(f, row[i]));
+        }
+        if (!inserting)
+            q.bindValue(rideFieldCount - 1, row[fieldIndex(RideField::id)]);
+        ADOConnection::exec(q);
+        ++m_localWrites;
+        if (inserting)
+            row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
+        m_connection->commit();
+    } catch (...) {
+        m_connection->rollback();
+        throw;
+    }
+
+    const bool stays = passesFilter(row);
+    if (!inserting && m_current >= 0 && stays &&
+        m_rows.at(m_current)[fieldIndex(RideField::date)] == row[fieldIndex(RideField::date)]) {
+        // Same place in the order: changed where it stands.
+        m_rows[m_current] = row;
+    } else {
+        if (!inserting && m_current >= 0)
+            m_rows.removeAt(m_current);
+        if (stays) {
+            const int at = positionFor(row);
+            m_rows.insert(at, row);
+            m_current = at;
+        } else {
+            m_current = std::min(m_current, int(m_rows.size()) - 1);
+            if (m_current < 0 && !m_rows.isEmpty())
+                m_current = 0;
+        }
+    }
+    m_bof = m_eof = m_rows.isEmpty();
+    m_state = State::Browse;
+    m_modified = false;
+    emit stateChanged(m_state);
+    emitSetChanged();
+}
+
+QSqlQuery& ADOTable::preparedWrite(bool inserting)
+{
+    // Prepared once per opening of the store: the odometer chain posts every
+    // ride of a year in a row.
+    std::unique_ptr<QSqlQuery>& slot = inserting ? m_insertQuery : m_updateQuery;
+    if (slot)
+        return *slot;
     QStringList names;
     QStringList holders;
     for (int i = 1; i < rideFieldCount; ++i) {
         names << QLatin1Char('"') + fieldName(static_cast<RideField>(i)) + QLatin1Char('"');
         holders << QStringLiteral("?");
     }
-    const bool inserting = m_state == State::Insert;
     QString sql;
     if (inserting) {
         sql = QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) +
@@ -421,42 +475,14 @@ void ADOTable::post()
         sql = QStringLiteral("UPDATE rydex SET ") + sets.join(QStringLiteral(", ")) +
               QStringLiteral(" WHERE \"id\" = ?");
     }
-    m_connection->begin();
-    try {
-        if (!q.prepare(sql))
-            throw RydexError(q.lastError().databaseText(), RydexError::Kind::Store);
-        for (int i = 1; i < rideFieldCount; ++i) {
-            const RideField f = static_cast<RideField>(i);
-            q.addBindValue(toStore(f, row[i]));
-        }
-        if (!inserting)
-            q.addBindValue(row[fieldIndex(RideField::id)]);
-        ADOConnection::exec(q);
-        ++m_localWrites;
-        if (inserting)
-            row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
-        m_connection->commit();
-    } catch (...) {
-        m_connection->rollback();
-        throw;
+    auto query = std::make_unique<QSqlQuery>(m_connection->database());
+    if (!query->prepare(sql)) {
+        const QSqlError error = query->lastError();
+        throw RydexError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                         RydexError::Kind::Store);
     }
-
-    if (!inserting && m_current >= 0)
-        m_rows.removeAt(m_current);
-    if (passesFilter(row)) {
-        const int at = positionFor(row);
-        m_rows.insert(at, row);
-        m_current = at;
-    } else {
-        m_current = std::min(m_current, int(m_rows.size()) - 1);
-        if (m_current < 0 && !m_rows.isEmpty())
-            m_current = 0;
-    }
-    m_bof = m_eof = m_rows.isEmpty();
-    m_state = State::Browse;
-    m_modified = false;
-    emit stateChanged(m_state);
-    emitSetChanged();
+    slot = std::move(query);
+    return *slot;
 }
 
 void ADOTable::cancel()

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTime>
 #include <QVector>
+#include <memory>
 
 class ADOConnection;
 
@@ -30,6 +31,7 @@ public:
     Q_ENUM(State)
 
     explicit ADOTable(ADOConnection* connection, QObject* parent = nullptr);
+    ~ADOTable() override;
 
     ADOConnection* connection() const { return m_connection; }
     QString tableName() const { return QStringLiteral("rydex"); }
@@ -131,6 +133,7 @@ private:
     void requireRow() const;
     void loadSet();
     QVector<RideRow> readSet();
+    class QSqlQuery& preparedWrite(bool inserting);
     qint64 storeVersion() const;
     void finishEditing();
     void emitSetChanged();
@@ -163,5 +166,7 @@ private:
         QVector<RideRow> rows;
     };
     QList<CachedSet> m_cache;
+    std::unique_ptr<class QSqlQuery> m_insertQuery;
+    std::unique_ptr<class QSqlQuery> m_updateQuery;
     quint64 m_localWrites = 0;
 };
