@@ -1,4 +1,5 @@
 #include "records/TfrmEditODO.h"
+#include "toolkit/ThemedFrame.h"
 
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
@@ -22,6 +23,7 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     f.setPointSize(8);
     setFont(f);
     setFixedSize(285, 106);
+    new ThemedFrame(QStringLiteral("frmEditODOSui"), this, 30);
     setModal(true);
 
     lblFirstODO = new QLabel(QStringLiteral("ODO prvního záznamu:"), this);

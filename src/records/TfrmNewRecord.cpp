@@ -1,4 +1,5 @@
 #include "records/TfrmNewRecord.h"
+#include "toolkit/ThemedFrame.h"
 
 #include "app/TfrmBase.h"
 #include "store/ADOTable.h"
@@ -33,6 +34,7 @@ TfrmNewRecord::TfrmNewRecord(TfrmBase* main)
     f.setPointSize(8);
     setFont(f);
     setFixedSize(420, 470);
+    new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
     buildControls();
     buildMessageDialogs();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

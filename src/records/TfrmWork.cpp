@@ -1,4 +1,5 @@
 #include "records/TfrmWork.h"
+#include "toolkit/ThemedFrame.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -122,6 +123,7 @@ TfrmWork::TfrmWork(QWidget* parent)
     f.setPointSize(8);
     setFont(f);
     setFixedSize(323, 98);
+    new ThemedFrame(QStringLiteral("frmWorkSui"), this, 30);
     // Set before the first showing: a window shown this way blocks every
     // other window of the program.
     setWindowModality(Qt::ApplicationModal);

@@ -1,4 +1,5 @@
 #include "settings/TfrmNewUser.h"
+#include "toolkit/ThemedFrame.h"
 
 #include "app/TfrmBase.h"
 #include "settings/TfrmSettings.h"
@@ -13,13 +14,9 @@
 #include <QScreen>
 
 namespace {
-// The themed frame drew its own title bar inside the window's top 32 pixels;
-// here the system draws it outside, so everything sits that much higher.
-constexpr int themedTitleHeight = 32;
-
 QRect below(int x, int y, int w, int h)
 {
-    return QRect(x, y - themedTitleHeight, w, h);
+    return QRect(x, y, w, h);
 }
 
 // Keeps the controls bound to the ride table still while the cyclists change,
@@ -58,7 +55,8 @@ TfrmNewUser::TfrmNewUser(TfrmBase* main) : QDialog(main), m_main(main)
                    Qt::WindowCloseButtonHint);
     setModal(true);
     setFont(main->font());
-    setFixedSize(296, 106 - themedTitleHeight);
+    setFixedSize(296, 106);
+    new ThemedFrame(QStringLiteral("frmNewUserSui"), this, 32);
 
     Label1 = new QLabel(QStringLiteral("Jméno uživatele:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -1,4 +1,5 @@
 #include "settings/TfrmSettings.h"
+#include "toolkit/ThemedFrame.h"
 
 #include "app/TfrmBase.h"
 #include "settings/JerseyPictures.h"
@@ -31,10 +32,6 @@
 #include <algorithm>
 
 namespace {
-// The themed frame drew its own title bar inside the window's top 32 pixels;
-// here the system draws it outside, so the window is that much shorter.
-constexpr int themedTitleHeight = 32;
-
 // Which jersey a node wears when it is not selected.
 constexpr int jerseyRole = Qt::UserRole;
 
@@ -65,11 +62,12 @@ TfrmSettings::TfrmSettings(TfrmBase* main) : QDialog(main), m_main(main)
                    Qt::WindowCloseButtonHint);
     setModal(true);
     setFont(main->font());
-    setFixedSize(389, 245 - themedTitleHeight);
+    setFixedSize(389, 245);
+    new ThemedFrame(QStringLiteral("frmSettingsSui"), this, 32);
 
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("Pages"));
-    Pages->setGeometry(rect());
+    Pages->setGeometry(0, 32, 389, 245 - 32);
     buildTablePage();
     buildChartPage();
     buildUsersPage();

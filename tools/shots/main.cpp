@@ -5,6 +5,9 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "records/TfrmWork.h"
+#include "settings/TfrmSettings.h"
+#include "toolkit/MessageBoxWindow.h"
 #include "store/Clock.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
@@ -13,6 +16,7 @@
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -72,9 +76,18 @@ int main(int argc, char** argv)
     int failures = 0;
     script->setModalHandler([&](QDialog& dialog) {
         dialog.show();
-        failures += save(&dialog, out, QString::fromLatin1(dialog.metaObject()->className())) ? 0 : 1;
+        const QString name = QString::fromLatin1(dialog.metaObject()->className());
+        if (auto* settings = qobject_cast<TfrmSettings*>(&dialog)) {
+            // Every page of the settings.
+            for (int page = 0; page < settings->Pages->count(); ++page) {
+                settings->Pages->setCurrentIndex(page);
+                failures += save(&dialog, out, name + QStringLiteral("-page%1").arg(page)) ? 0 : 1;
+            }
+        } else {
+            failures += save(&dialog, out, name) ? 0 : 1;
+        }
         dialog.hide();
-        return int(QDialog::Accepted);
+        return int(QDialog::Rejected);
     });
 
     Startup startup(options);
@@ -91,8 +104,27 @@ int main(int argc, char** argv)
         w->resize(270, 300);
         failures += save(w, out, QStringLiteral("TfrmBase-narrow")) ? 0 : 1;
         w->resize(994, 720);
+        // The dialogs of a signed-in cyclist.
+        w->EditRecord();
+        w->EditODO();
+        w->mnuOptionsClick();
+        if (TfrmWork* work = w->progressWindow()) {
+            work->showWorking();
+            work->Progress->setMaximum(400);
+            work->Progress->setPosition(170);
+            failures += save(work, out, QStringLiteral("TfrmWork")) ? 0 : 1;
+            work->hideWorking();
+        }
     }
+    w->openNewCyclistDialog();
     w->mnuAboutClick();
+    {
+        MessageBoxWindow box(QStringLiteral("Potvrzení"), QStringLiteral("Opravdu chcete záznam smazat?"),
+                             MessageDialog::Warning, {QStringLiteral("OK"), QStringLiteral("Cancel")});
+        box.show();
+        failures += save(&box, out, QStringLiteral("MessageDialog")) ? 0 : 1;
+        box.hide();
+    }
     for (const auto& raised : script->raised()) {
         if (raised.kind != QStringLiteral("modal"))
             QTextStream(stderr) << "raised " << raised.kind << ": " << raised.text << Qt::endl;
