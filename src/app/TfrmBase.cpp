@@ -25,7 +25,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QStatusTipEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -34,6 +33,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -172,7 +172,8 @@ void TfrmBase::FormShow()
 {
     guarded([this] {
         m_skin = m_programKey.readText(
-            QStringLiteral("skin"), QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
+            QStringLiteral("skin"),
+            QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
         m_language = m_programKey.readText(QStringLiteral("lng"), QStringLiteral("english"));
     });
     if (m_enginePresent) {

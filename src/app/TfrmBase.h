@@ -2,10 +2,10 @@
 
 #include "store/PreferenceKey.h"
 
+#include "store/TData.h"
 #include <QDate>
 #include <QMainWindow>
 #include <QPointer>
-#include "store/TData.h"
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -175,9 +175,9 @@ private:
     QString m_language;
     QString m_hint;
     TfrmNewRecord* m_recordDialog = nullptr; // not owned; lives for the whole run
-    TfrmWork* m_progress = nullptr; // not owned; lives for the whole run
-    TfrmSettings* m_settings = nullptr; // not owned; lives for the whole run
-    TfrmNewUser* m_newUser = nullptr; // not owned; lives for the whole run
+    TfrmWork* m_progress = nullptr;          // not owned; lives for the whole run
+    TfrmSettings* m_settings = nullptr;      // not owned; lives for the whole run
+    TfrmNewUser* m_newUser = nullptr;        // not owned; lives for the whole run
 
 public:
     // Components, named as the language files and the tests know them.

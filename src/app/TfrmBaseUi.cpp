@@ -118,13 +118,14 @@ void TfrmBase::buildMenus()
     mnuUpravaODO = item(this, "mnuUpravaODO", QStringLiteral("Uprav ODO v prvním záznamu..."),
                         QStringLiteral("Změní počáteční hodnotu stavu kilometrů"), QString(), 6);
     mnuRecords->addItem(mnuUpravaODO);
-    mnuPrint = item(this, "mnuPrint", QStringLiteral("Náhled a tisk grafů..."),
-                    QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+P"), 7);
+    mnuPrint =
+        item(this, "mnuPrint", QStringLiteral("Náhled a tisk grafů..."),
+             QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+P"), 7);
     mnuRydex->addItem(mnuPrint);
     mnuRydex->addSeparator();
-    mnuOptions = item(this, "mnuOptions", QStringLiteral("&Nastavení..."),
-                      QStringLiteral("Uživatelské nastavení tabulky a grafu"),
-                      QStringLiteral("Ctrl+S"), 11);
+    mnuOptions =
+        item(this, "mnuOptions", QStringLiteral("&Nastavení..."),
+             QStringLiteral("Uživatelské nastavení tabulky a grafu"), QStringLiteral("Ctrl+S"), 11);
     mnuRydex->addItem(mnuOptions);
     mnuRydex->addSeparator();
 
@@ -161,8 +162,9 @@ void TfrmBase::buildMenus()
     mnuRecordsItem->addItem(mnuDeleteItem);
     GridMenu->addAction(mnuRecordsItem);
     GridMenu->addSeparator();
-    mnuTisk = item(this, "mnuTisk", QStringLiteral("Náhled a tisk grafů..."),
-                   QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+T"), 7);
+    mnuTisk =
+        item(this, "mnuTisk", QStringLiteral("Náhled a tisk grafů..."),
+             QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+T"), 7);
     GridMenu->addAction(mnuTisk);
 
     NoteMenu = new QMenu(this);
@@ -178,7 +180,8 @@ void TfrmBase::buildMenus()
     // Every command runs guarded: an error it does not handle itself ends it
     // in the standard error box.
     const auto command = [this](QAction* action, void (TfrmBase::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
     command(mnuNovyZaznam, &TfrmBase::NewRecord);
     command(mnuNewItem, &TfrmBase::NewRecord);
@@ -377,9 +380,10 @@ QWidget* TfrmBase::buildChartArea(QWidget* parent)
         stats, QStringLiteral("StatisticsPerMonth"), QStringLiteral("Statistika za tento měsíc"),
         {QStringLiteral("Hodin celkem:"), QStringLiteral("Kilometrů celkem:"),
          QStringLiteral("Převýšení celkem:"), QStringLiteral("Průměrný tep:")},
-        {QStringLiteral("lblHodiny"), QStringLiteral("lblKilometry"), QStringLiteral("lblPrevyseni"),
-         QStringLiteral("lblTep")},
-        {QStringLiteral("hod"), QStringLiteral("km"), QStringLiteral("m"), QStringLiteral("tepů/min")},
+        {QStringLiteral("lblHodiny"), QStringLiteral("lblKilometry"),
+         QStringLiteral("lblPrevyseni"), QStringLiteral("lblTep")},
+        {QStringLiteral("hod"), QStringLiteral("km"), QStringLiteral("m"),
+         QStringLiteral("tepů/min")},
         {32, 52, 72, 92});
     month->setGeometry(8, 11, 215, 136);
     QGroupBox* year = buildStatisticsBox(
@@ -479,7 +483,8 @@ void TfrmBase::buildWorkingPage()
     Pages->addWidget(WorkPage);
 
     const auto button = [this](QToolButton* b, void (TfrmBase::*handler)()) {
-        connect(b, &QToolButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(b, &QToolButton::clicked, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
     button(toolBtnCreate, &TfrmBase::NewRecord);
     button(toolBtnEdit, &TfrmBase::EditRecord);
@@ -508,8 +513,7 @@ void TfrmBase::buildMessageDialogs()
          QStringLiteral("Nemáte nainstalován Microsoft Jet 4.0 pro práci s databázemi!")},
         {&msgDlgNotDatabeseOpen, "msgDlgNotDatabeseOpen", QStringLiteral("Chyba"),
          MessageDialog::Stop, 1,
-         QStringLiteral(
-             "Nemohu pracovat s databází. Restartujte program, při potížích celé PC.")},
+         QStringLiteral("Nemohu pracovat s databází. Restartujte program, při potížích celé PC.")},
         {&msgDlgDeleteRecord, "msgDlgDeleteRecord", QStringLiteral("Potvrzení"),
          MessageDialog::Warning, 2, QStringLiteral("Opravdu chcete záznam smazat?")},
         {&msgDlgNotDelete, "msgDlgNotDelete", QStringLiteral("Stop!"), MessageDialog::Warning, 1,

@@ -91,8 +91,9 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
 void TfrmInfo::setLinkColour(const QString& colour)
 {
     const QString address = QString::fromLatin1(webAddress);
-    lblWeb->setText(QStringLiteral("<a href=\"%1\" style=\"color:%2; text-decoration:underline\">%1</a>")
-                        .arg(address, colour));
+    lblWeb->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color:%2; text-decoration:underline\">%1</a>")
+            .arg(address, colour));
 }
 
 bool TfrmInfo::eventFilter(QObject* watched, QEvent* event)

@@ -24,7 +24,8 @@ constexpr Entry entries[] = {
     {Msg::RegSetDataFailed, "Failed to set data for '%s'"},
     {Msg::RangeError, "Range check error"},
     {Msg::StoreNotValid, "The file \"%s\" is not a Rydex ride store: %s"},
-    {Msg::StoreReadOnly, "The ride store \"%s\" is read-only: attempt to write a readonly database"},
+    {Msg::StoreReadOnly,
+     "The ride store \"%s\" is read-only: attempt to write a readonly database"},
     {Msg::StoreCannotCreate, "The ride store \"%s\" cannot be created: %s"},
     {Msg::PreferencesDamaged,
      "The preference file \"%s\" is damaged and has been kept as \"%s\". The program goes on with "

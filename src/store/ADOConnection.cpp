@@ -51,7 +51,8 @@ QString engineText(const QSqlError& error)
 
 ADOConnection::ADOConnection(const QString& filePath, QObject* parent)
     : QObject(parent), m_path(filePath),
-      m_connectionName(QStringLiteral("rydex-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+      m_connectionName(QStringLiteral("rydex-") +
+                       QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     setObjectName(QStringLiteral("ADOConnection"));
 }
@@ -165,10 +166,10 @@ void ADOConnection::configure()
     q.finish();
     if (columns.isEmpty())
         fail(Msg::StoreNotValid, QStringLiteral("no such table: rydex"));
-    const char* needed[] = {"id",     "date",        "user", "day",   "month",     "year",
-                            "time",   "dst",         "avs",  "pulse", "alt",       "odo",
-                            "temperature", "druh",   "vlivy", "obtiznost", "pocit", "typ",
-                            "note",   "altmax",      "pulsemax"};
+    const char* needed[] = {"id",          "date",   "user",    "day",       "month", "year",
+                            "time",        "dst",    "avs",     "pulse",     "alt",   "odo",
+                            "temperature", "druh",   "vlivy",   "obtiznost", "pocit", "typ",
+                            "note",        "altmax", "pulsemax"};
     for (const char* c : needed) {
         if (!columns.contains(QLatin1String(c)))
             fail(Msg::StoreNotValid, QStringLiteral("no such column: ") + QLatin1String(c));

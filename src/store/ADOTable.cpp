@@ -530,7 +530,8 @@ void ADOTable::refresh()
     requireOpen();
     finishEditing();
     forgetCachedSets();
-    const QVariant id = m_current >= 0 ? m_rows.at(m_current)[fieldIndex(RideField::id)] : QVariant();
+    const QVariant id =
+        m_current >= 0 ? m_rows.at(m_current)[fieldIndex(RideField::id)] : QVariant();
     loadSet();
     m_current = m_rows.isEmpty() ? -1 : 0;
     for (int i = 0; i < m_rows.size() && id.isValid(); ++i) {

@@ -66,7 +66,7 @@ QVariant normalizeFieldValue(RideField field, const QVariant& value)
         const qlonglong v = value.toLongLong(&ok);
         if (!ok)
             notConvertible(field, value);
-        const qlonglong lo = def.kind == FieldKind::UInt16 ? 0
+        const qlonglong lo = def.kind == FieldKind::UInt16  ? 0
                              : def.kind == FieldKind::Int16 ? -32768
                                                             : std::numeric_limits<qint32>::min();
         const qlonglong hi = def.kind == FieldKind::UInt16  ? 65535

@@ -59,7 +59,10 @@ const FieldDef& fieldDef(RideField field);
 QString fieldName(RideField field);
 // Looks a field up by name without regard to case.
 std::optional<RideField> fieldByName(QStringView name);
-inline constexpr int fieldIndex(RideField f) { return static_cast<int>(f); }
+inline constexpr int fieldIndex(RideField f)
+{
+    return static_cast<int>(f);
+}
 
 // One ride record. A null QVariant is an empty field; the others hold the
 // type of their field's kind (int, QString, QDateTime, QTime, Fixed4).

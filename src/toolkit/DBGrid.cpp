@@ -67,7 +67,8 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     // The selected ride stays marked when the focus moves to the menu or the note.
     QPalette pal = palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
                  pal.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(pal);
@@ -106,8 +107,8 @@ void DBGrid::setGridColumns(const QVector<ColumnSpec>& columns)
     for (int i = 0; i < columns.size(); ++i) {
         auto* column = new GridColumn(this, i, columns.at(i).field);
         m_columns.append(column);
-        const int w = columns.at(i).width > 0 ? columns.at(i).width
-                                              : fieldDisplayWidth(columns.at(i).field);
+        const int w =
+            columns.at(i).width > 0 ? columns.at(i).width : fieldDisplayWidth(columns.at(i).field);
         setColumnWidth(i, w);
     }
 }

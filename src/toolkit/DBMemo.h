@@ -2,8 +2,8 @@
 
 #include "store/RideFields.h"
 
-#include <QPlainTextEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 
 class DataSource;

@@ -2,9 +2,9 @@
 
 #include "store/RideFields.h"
 
+#include "store/ADOTable.h"
 #include <QAbstractTableModel>
 #include <QPointer>
-#include "store/ADOTable.h"
 #include <QVector>
 
 class ADOTable;

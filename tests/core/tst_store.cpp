@@ -85,7 +85,8 @@ private slots:
         QTest::newRow("short year") << RideFilter::yearText(QStringLiteral("Jan"), 987)
                                     << QStringLiteral("(user = 'Jan') and (year = 987)");
         QTest::newRow("month") << RideFilter::monthText(QStringLiteral("Jan"), 2005, 3)
-                               << QStringLiteral("(user = 'Jan') and (year = 2005) and (month = 3)");
+                               << QStringLiteral(
+                                      "(user = 'Jan') and (year = 2005) and (month = 3)");
         QTest::newRow("apostrophe")
             << RideFilter::monthText(QStringLiteral("O'Neil"), 0, 12)
             << QStringLiteral("(user = 'O'Neil') and (year = 0) and (month = 12)");
@@ -152,8 +153,8 @@ private slots:
         addRide(t, QStringLiteral("Jan') or ('1'='1"), QDate(2005, 3, 6));
 
         t.setFilter(RideFilter::monthText(QStringLiteral("Jan"), 2005, 3));
-        QCOMPARE(daysOf(t), QStringList({QStringLiteral("Jan@2005-03-02"),
-                                         QStringLiteral("Jan@2005-03-20")}));
+        QCOMPARE(daysOf(t),
+                 QStringList({QStringLiteral("Jan@2005-03-02"), QStringLiteral("Jan@2005-03-20")}));
         t.setFilter(RideFilter::yearText(QStringLiteral("Jan"), 2005));
         QCOMPARE(t.recordCount(), 3);
         t.setFilter(RideFilter::cyclistText(QStringLiteral("Jan")));
@@ -213,8 +214,8 @@ private slots:
         t.first();
         for (int i = 0; i < t.recordCount(); ++i, t.next())
             km << t.asString(RideField::dst);
-        QCOMPARE(km, QStringList({QStringLiteral("3.00"), QStringLiteral("1.00"),
-                                  QStringLiteral("2.00")}));
+        QCOMPARE(km, QStringList(
+                         {QStringLiteral("3.00"), QStringLiteral("1.00"), QStringLiteral("2.00")}));
     }
 
     void editPostCancelDelete()
@@ -279,10 +280,13 @@ private slots:
         t.insert();
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::pulse, 70000));
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::alt, -40000));
-        QVERIFY_THROWS_EXCEPTION(RydexError, t.setEditText(RideField::time, QStringLiteral("25:00:00")));
-        QVERIFY_THROWS_EXCEPTION(RydexError, t.setEditText(RideField::time, QStringLiteral(" 1:61:00")));
+        QVERIFY_THROWS_EXCEPTION(RydexError,
+                                 t.setEditText(RideField::time, QStringLiteral("25:00:00")));
+        QVERIFY_THROWS_EXCEPTION(RydexError,
+                                 t.setEditText(RideField::time, QStringLiteral(" 1:61:00")));
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setEditText(RideField::dst, QStringLiteral("12km")));
-        QVERIFY_THROWS_EXCEPTION(RydexError, t.setEditText(RideField::pulse, QStringLiteral("abc")));
+        QVERIFY_THROWS_EXCEPTION(RydexError,
+                                 t.setEditText(RideField::pulse, QStringLiteral("abc")));
         try {
             t.setEditText(RideField::dst, QStringLiteral("12km"));
         } catch (const RydexError& e) {
@@ -393,7 +397,8 @@ private slots:
     {
         const QString file = path(QStringLiteral("Rydex.dat"));
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
             db.setDatabaseName(file);
             QVERIFY(db.open());
             QSqlQuery q(db);

@@ -18,7 +18,8 @@ std::unique_ptr<QTemporaryDir>& tempRoot()
 
 void TestEnv::prepare()
 {
-    tempRoot() = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rydex-test-XXXXXX"));
+    tempRoot() =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rydex-test-XXXXXX"));
     const QString base = tempRoot()->path();
     const char* dirs[][2] = {{"HOME", "/home"},
                              {"XDG_CONFIG_HOME", "/config"},

@@ -16,8 +16,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -105,7 +105,8 @@ private slots:
         // The keys exist afterwards; nothing was written into them.
         PreferenceStore prefs(p.prefs);
         QVERIFY(prefs.openKey(PreferenceStore::cyclistsKeyPath(), false).exists());
-        QVERIFY(!prefs.openKey(PreferenceStore::programKeyPath(), false).hasValue(QStringLiteral("skin")));
+        QVERIFY(!prefs.openKey(PreferenceStore::programKeyPath(), false)
+                     .hasValue(QStringLiteral("skin")));
         // The store was created, and closed again by the menu build.
         QVERIFY(QFile::exists(p.store));
         QVERIFY(!startup.data()->table()->isOpen());
@@ -116,7 +117,7 @@ private slots:
         QVERIFY(w->mnuNovyZaznam->ownEnabled());
         QVERIFY(w->mnuAbout->isEnabled());
         // Window geometry.
-        QCOMPARE(w->centralWidget()->width() , 994);
+        QCOMPARE(w->centralWidget()->width(), 994);
         QVERIFY(w->minimumWidth() == 270);
     }
 
@@ -147,7 +148,9 @@ private slots:
             f.write("this is not a ride store at all\x01\x02");
         }
         const QString before = fileBytes(p.store);
-        PreferenceStore(p.prefs).openKey(PreferenceStore::cyclistsKeyPath()).createSubkey(QStringLiteral("Eva"));
+        PreferenceStore(p.prefs)
+            .openKey(PreferenceStore::cyclistsKeyPath())
+            .createSubkey(QStringLiteral("Eva"));
         ScopedPresenter dialogs;
         Startup startup(optionsFor(p));
         startup.show();
@@ -292,7 +295,8 @@ private slots:
         QCOMPARE(startup.data()->table()->currentIndex(), 0);
         QCOMPARE(w->Grafy->tabIndex(), 1);
         PreferenceStore prefs(p.prefs);
-        PreferenceKey janKey = prefs.openKey(PreferenceStore::cyclistsKeyPath()).subkey(QStringLiteral("Jan"));
+        PreferenceKey janKey =
+            prefs.openKey(PreferenceStore::cyclistsKeyPath()).subkey(QStringLiteral("Jan"));
         QCOMPARE(janKey.readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2005"));
 
         // Another month writes nothing and refreshes only the month box.

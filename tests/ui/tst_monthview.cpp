@@ -44,7 +44,8 @@ public:
         m_options.applicationDir = m_dir;
         m_options.engineCheck = [] { return true; };
         PreferenceStore store(m_options.preferencePath);
-        PreferenceKey eva = store.openKey(PreferenceStore::cyclistsKeyPath()).subkey(QStringLiteral("Eva"));
+        PreferenceKey eva =
+            store.openKey(PreferenceStore::cyclistsKeyPath()).subkey(QStringLiteral("Eva"));
         for (const auto& p : prefs)
             eva.writeText(p.first, p.second);
         TData data(m_options.storePath);
@@ -72,7 +73,10 @@ public:
         m_startup->show();
         return m_startup->mainWindow();
     }
-    void signIn() { m_startup->mainWindow()->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger(); }
+    void signIn()
+    {
+        m_startup->mainWindow()->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger();
+    }
     PreferenceKey eva() const
     {
         return PreferenceStore(m_options.preferencePath)
@@ -94,7 +98,8 @@ private:
 
 QStringList monthBox(TfrmBase* w)
 {
-    return {w->lblHodiny->text(), w->lblKilometry->text(), w->lblPrevyseni->text(), w->lblTep->text()};
+    return {w->lblHodiny->text(), w->lblKilometry->text(), w->lblPrevyseni->text(),
+            w->lblTep->text()};
 }
 } // namespace
 
@@ -107,8 +112,8 @@ private slots:
     {
         Session s({});
         TfrmBase* w = s.start();
-        for (QLabel* l : {w->lblHodiny, w->lblKilometry, w->lblPrevyseni, w->lblTep, w->lblHodCelkem,
-                          w->lblKMCelkem})
+        for (QLabel* l : {w->lblHodiny, w->lblKilometry, w->lblPrevyseni, w->lblTep,
+                          w->lblHodCelkem, w->lblKMCelkem})
             QCOMPARE(l->text(), QStringLiteral("hodnota"));
         QCOMPARE(w->Graf->dayAxisMaximum(), 32);
     }
@@ -127,7 +132,8 @@ private slots:
         QCOMPARE(w->Graf->dayAxisMaximum(), 32);
         QCOMPARE(w->Grid->model()->rowCount(), 0);
         // First sign-in of a new cyclist: today's year is stored, distance chart.
-        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2005"));
+        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2005"));
         QCOMPARE(w->Grafy->tabIndex(), 1);
         QCOMPARE(w->Graf->activeSeries(), 1);
         QCOMPARE(dialogs->raised().size(), 0);
@@ -136,10 +142,14 @@ private slots:
     void monthFiguresFromTheRows()
     {
         ScopedPresenter dialogs;
-        Session s({{QDate(2005, 3, 1), QStringLiteral("12.5"), QTime(1, 20, 30), 151, 100, QStringLiteral("500")},
-                   {QDate(2005, 3, 1), QStringLiteral("13.5"), QTime(1, 20, 30), 150, 50, QStringLiteral("513.5")},
-                   {QDate(2005, 3, 31), QStringLiteral("0.5"), QTime(1, 20, 30), 0, 0, QStringLiteral("514")},
-                   {QDate(2004, 2, 10), QStringLiteral("40"), QTime(2, 0, 0), 140, 0, QStringLiteral("40")}});
+        Session s({{QDate(2005, 3, 1), QStringLiteral("12.5"), QTime(1, 20, 30), 151, 100,
+                    QStringLiteral("500")},
+                   {QDate(2005, 3, 1), QStringLiteral("13.5"), QTime(1, 20, 30), 150, 50,
+                    QStringLiteral("513.5")},
+                   {QDate(2005, 3, 31), QStringLiteral("0.5"), QTime(1, 20, 30), 0, 0,
+                    QStringLiteral("514")},
+                   {QDate(2004, 2, 10), QStringLiteral("40"), QTime(2, 0, 0), 140, 0,
+                    QStringLiteral("40")}});
         TfrmBase* w = s.start();
         s.signIn();
         // 12.5 counts 12, 13.5 counts 14, 0.5 counts 0; zero pulse left out.
@@ -181,7 +191,8 @@ private slots:
         QCOMPARE(w->Mesice->tabIndex(), 2);
         // An earlier stored year is not rewritten at sign-in.
         const QString before = s.prefsBytes();
-        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2004"));
+        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2004"));
         // Month tabs write nothing; the same tab runs nothing.
         w->Mesice->setTabIndex(5);
         w->Mesice->setTabIndex(5);
@@ -190,10 +201,12 @@ private slots:
         w->btnUp->click();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
         QCOMPARE(w->Mesice->tabIndex(), 5);
-        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2005"));
+        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2005"));
         w->btnDown->click();
         w->btnDown->click();
-        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2003"));
+        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2003"));
         // Sign off and on: the year last shown and today's month again.
         w->mnuLogoff->trigger();
         s.signIn();

@@ -225,7 +225,7 @@ private slots:
         run.withSettings([&](TfrmSettings& s) {
             QCOMPARE(s.windowTitle(), QStringLiteral("Nastavení"));
             QCOMPARE(s.size(), QSize(389, 245));
-        QCOMPARE(s.Pages->geometry(), QRect(0, 32, 389, 213));
+            QCOMPARE(s.Pages->geometry(), QRect(0, 32, 389, 213));
             QCOMPARE(s.Pages->currentIndex(), int(TfrmSettings::UsersPage));
             QCOMPARE(s.Pages->count(), 3);
             for (QCheckBox* box : s.columnBoxes)

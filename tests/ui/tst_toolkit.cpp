@@ -155,7 +155,8 @@ private slots:
         tabs.setTabIndex(7);
         QCOMPARE(tabs.tabIndex(), 2);
         // Translating the captions keeps the selection and runs nothing.
-        tabs.setTabs({QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March")});
+        tabs.setTabs(
+            {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March")});
         QCOMPARE(spy.count(), 1);
         QCOMPARE(tabs.tabCaption(2), QStringLiteral("March"));
     }

@@ -8,11 +8,11 @@
 #include "app/TfrmBase.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOConnection.h"
-#include "store/RideFilter.h"
-#include "toolkit/DBTimeEdit.h"
 #include "store/ADOTable.h"
 #include "store/Clock.h"
+#include "store/RideFilter.h"
 #include "store/TData.h"
+#include "toolkit/DBTimeEdit.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
@@ -227,8 +227,8 @@ int main(int argc, char** argv)
     const double perRideMs = median(commitPerRide);
     row(QStringLiteral("  recomputation of the year, one transaction"),
         QString::number(oneMs, 'f', 2) + " ms", QString(), true);
-    row(QStringLiteral("  the same, one commit per ride"), QString::number(perRideMs, 'f', 2) + " ms",
-        QStringLiteral("(ratio)"), true);
+    row(QStringLiteral("  the same, one commit per ride"),
+        QString::number(perRideMs, 'f', 2) + " ms", QStringLiteral("(ratio)"), true);
     out() << "  one transaction is " << QString::number(perRideMs / std::max(oneMs, 0.001), 'f', 1)
           << " times faster than one commit per ride" << Qt::endl;
 
@@ -238,6 +238,7 @@ int main(int argc, char** argv)
         peak >= 0 && peak <= 150 * 1024);
     for (const auto& raised : dialogs->raised())
         if (raised.kind != QStringLiteral("modal"))
-            out() << "raised " << raised.kind << " " << raised.name << ": " << raised.text << Qt::endl;
+            out() << "raised " << raised.kind << " " << raised.name << ": " << raised.text
+                  << Qt::endl;
     return 0;
 }

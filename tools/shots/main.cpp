@@ -7,17 +7,17 @@
 #include "app/TfrmInfo.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmSettings.h"
-#include "toolkit/MessageBoxWindow.h"
 #include "store/Clock.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
+#include "toolkit/MessageBoxWindow.h"
 #include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
-#include <QTabWidget>
 #include <QDir>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -36,8 +36,8 @@ bool save(QWidget* w, const QString& dir, const QString& name)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     Startup::prepareApplication();
     const QStringList args = app.arguments();
@@ -119,8 +119,9 @@ int main(int argc, char** argv)
     w->openNewCyclistDialog();
     w->mnuAboutClick();
     {
-        MessageBoxWindow box(QStringLiteral("Potvrzení"), QStringLiteral("Opravdu chcete záznam smazat?"),
-                             MessageDialog::Warning, {QStringLiteral("OK"), QStringLiteral("Cancel")});
+        MessageBoxWindow box(
+            QStringLiteral("Potvrzení"), QStringLiteral("Opravdu chcete záznam smazat?"),
+            MessageDialog::Warning, {QStringLiteral("OK"), QStringLiteral("Cancel")});
         box.show();
         failures += save(&box, out, QStringLiteral("MessageDialog")) ? 0 : 1;
         box.hide();
