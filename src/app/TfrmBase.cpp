@@ -10,6 +10,7 @@
 #include "store/ADOTable.h"
 #include "store/AppIdentity.h"
 #include "store/Clock.h"
+#include "store/ControlsDetached.h"
 #include "store/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
@@ -38,18 +39,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// Brings the controls back to following the table however a walk ends.
-class ControlsDetached
-{
-public:
-    explicit ControlsDetached(ADOTable* table) : m_table(table) { m_table->disableControls(); }
-    ~ControlsDetached() { m_table->enableControls(); }
-    ControlsDetached(const ControlsDetached&) = delete;
-    ControlsDetached& operator=(const ControlsDetached&) = delete;
-
-private:
-    ADOTable* m_table;
-};
 
 RideFigures figuresOf(const RideRow& row)
 {

@@ -8,6 +8,7 @@
 #include "stats/Figures.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
+#include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
@@ -48,17 +49,6 @@ private:
     TfrmWork* m_window;
 };
 
-class ControlsDetached
-{
-public:
-    explicit ControlsDetached(ADOTable* table) : m_table(table) { m_table->disableControls(); }
-    ~ControlsDetached() { m_table->enableControls(); }
-    ControlsDetached(const ControlsDetached&) = delete;
-    ControlsDetached& operator=(const ControlsDetached&) = delete;
-
-private:
-    ADOTable* m_table;
-};
 } // namespace
 
 void TfrmBase::UpdateTotal()

@@ -6,6 +6,7 @@
 #include "settings/SeasonList.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
+#include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
@@ -35,18 +36,6 @@ namespace {
 // Which jersey a node wears when it is not selected.
 constexpr int jerseyRole = Qt::UserRole;
 
-// Brings the controls bound to the table back however a walk ends.
-class ControlsDetached
-{
-public:
-    explicit ControlsDetached(ADOTable* table) : m_table(table) { m_table->disableControls(); }
-    ~ControlsDetached() { m_table->enableControls(); }
-    ControlsDetached(const ControlsDetached&) = delete;
-    ControlsDetached& operator=(const ControlsDetached&) = delete;
-
-private:
-    ADOTable* m_table;
-};
 } // namespace
 
 TfrmSettings* createSettingsDialog(TfrmBase* main)

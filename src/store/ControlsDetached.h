@@ -1,0 +1,17 @@
+#pragma once
+
+#include "store/ADOTable.h"
+
+// Detaches the controls bound to the ride table for a walk over its rows and
+// brings them back however the walk ends, an error included.
+class ControlsDetached
+{
+public:
+    explicit ControlsDetached(ADOTable* table) : m_table(table) { m_table->disableControls(); }
+    ~ControlsDetached() { m_table->enableControls(); }
+    ControlsDetached(const ControlsDetached&) = delete;
+    ControlsDetached& operator=(const ControlsDetached&) = delete;
+
+private:
+    ADOTable* m_table;
+};
