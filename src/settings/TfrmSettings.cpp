@@ -29,6 +29,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <memory>
 
 #include <algorithm>
 
@@ -342,7 +343,9 @@ void TfrmSettings::btnDeleteClick()
     // His rides stay in the ride store, bound to his name.
     PreferenceKey cyclists = m_main->cyclistsKey();
     cyclists.deleteSubkey(node->text(0));
-    delete node;
+    // Taken out of the tree, which hands it over to us.
+    std::unique_ptr<QTreeWidgetItem> removed(
+        listCycling->takeTopLevelItem(listCycling->indexOfTopLevelItem(node)));
     SeznamCyklistu();
     m_main->AktualizaceMenu();
     showSignedOut(*m_main);

@@ -45,8 +45,12 @@ void DBRadioGroup::setItems(const QStringList& items)
     m_items = items;
     // The buttons there are keep their place in the tab order; a translated
     // list only renames them.
-    while (m_buttons.size() > m_items.size())
-        delete m_buttons.takeLast();
+    while (m_buttons.size() > m_items.size()) {
+        QRadioButton* extra = m_buttons.takeLast();
+        m_group->removeButton(extra);
+        extra->setParent(nullptr);
+        extra->deleteLater();
+    }
     for (int i = 0; i < m_items.size(); ++i) {
         if (i == m_buttons.size()) {
             auto* b = new QRadioButton(this);
