@@ -370,7 +370,8 @@ private slots:
     void damagedFilesAreReportedAndUntouched_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("garbage") << QByteArray("\x00\x13garbage\xff\xfe not a database", 28);
+        static const char garbage[] = "\x00\x13garbage\xff\xfe not a database";
+        QTest::newRow("garbage") << QByteArray(garbage, sizeof garbage - 1);
         QTest::newRow("empty file") << QByteArray();
         QTest::newRow("text") << QByteArray("Rydex.dat was here\n");
         QTest::newRow("truncated header") << QByteArray("SQLite format 3");
