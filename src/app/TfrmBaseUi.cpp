@@ -499,7 +499,7 @@ void TfrmBase::buildWorkingPage()
 
 void TfrmBase::buildMessageDialogs()
 {
-    struct Spec
+    struct Entry
     {
         MessageDialog** target;
         const char* name;
@@ -508,7 +508,7 @@ void TfrmBase::buildMessageDialogs()
         int buttons;
         QString text;
     };
-    const Spec specs[] = {
+    const Entry entries[] = {
         {&msgDlgMSJet, "msgDlgMSJet", QStringLiteral("Stop!"), MessageDialog::Warning, 1,
          QStringLiteral("Nemáte nainstalován Microsoft Jet 4.0 pro práci s databázemi!")},
         {&msgDlgNotDatabeseOpen, "msgDlgNotDatabeseOpen", QStringLiteral("Chyba"),
@@ -523,7 +523,7 @@ void TfrmBase::buildMessageDialogs()
         {&msgDlgNotPrint, "msgDlgNotPrint", QStringLiteral("Pozastaveno"), MessageDialog::Question,
          2, QStringLiteral("Není co tisknout, chcete přesto pokračovat?")},
     };
-    for (const Spec& s : specs) {
+    for (const Entry& s : entries) {
         auto* d = new MessageDialog(QString::fromLatin1(s.name), this);
         d->setCaption(s.caption);
         d->setIconType(s.icon);

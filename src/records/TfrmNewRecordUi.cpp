@@ -64,7 +64,7 @@ void TfrmNewRecord::buildControls()
     setFont(compact);
     // The activity type: five editable lists whose texts are what is stored.
     GroupBox1 = group(this, "GroupBox1", QStringLiteral(" Typ aktivity "), QRect(8, 40, 137, 233));
-    struct ListSpec
+    struct ListControl
     {
         QLabel** label;
         const char* labelName;
@@ -75,7 +75,7 @@ void TfrmNewRecord::buildControls()
         int top;
         QStringList items;
     };
-    const ListSpec lists[] = {
+    const ListControl lists[] = {
         {&Label1,
          "Label1",
          QStringLiteral("Druh"),
@@ -123,7 +123,7 @@ void TfrmNewRecord::buildControls()
           QStringLiteral("-15 -10 C'"), QStringLiteral("-20 -15 C'"),
           QStringLiteral("-25 -20 C'")}},
     };
-    for (const ListSpec& s : lists) {
+    for (const ListControl& s : lists) {
         *s.label = label(GroupBox1, s.labelName, s.caption, QPoint(16, s.top - labelRise));
         auto* combo = new DBComboBox(QString::fromLatin1(s.name), s.field, GroupBox1);
         combo->setItems(s.items);
@@ -153,7 +153,7 @@ void TfrmNewRecord::buildControls()
     bold.setBold(true);
     Label9->setFont(bold);
     Label9->adjustSize();
-    struct EditSpec
+    struct EditControl
     {
         QLabel** label;
         const char* labelName;
@@ -164,7 +164,7 @@ void TfrmNewRecord::buildControls()
         QPoint pos;
         int maxLength;
     };
-    const EditSpec edits[] = {
+    const EditControl edits[] = {
         {&Label10,
          "Label10",
          QStringLiteral("Prevýšení"),
@@ -198,7 +198,7 @@ void TfrmNewRecord::buildControls()
          {288, 235},
          3},
     };
-    for (const EditSpec& s : edits) {
+    for (const EditControl& s : edits) {
         *s.label = label(GroupBox2, s.labelName, s.caption, s.pos - QPoint(0, labelRise));
         auto* edit = new DBEdit(QString::fromLatin1(s.name), s.field, GroupBox2);
         edit->setMaxLength(s.maxLength);

@@ -160,7 +160,7 @@ void TfrmSettings::buildUsersPage()
 
 void TfrmSettings::buildMessageDialogs()
 {
-    struct Spec
+    struct Entry
     {
         MessageDialog** target;
         const char* name;
@@ -168,7 +168,7 @@ void TfrmSettings::buildMessageDialogs()
         int buttons;
         QString text;
     };
-    const Spec specs[] = {
+    const Entry entries[] = {
         {&msgDlgListEmpty, "msgDlgListEmpty", MessageDialog::Information, 1,
          QStringLiteral("Seznam je prazdný!")},
         {&msgDlgNoDelete, "msgDlgNoDelete", MessageDialog::Stop, 1,
@@ -176,7 +176,7 @@ void TfrmSettings::buildMessageDialogs()
         {&msgDlgCyclistDelete, "msgDlgCyclistDelete", MessageDialog::Warning, 2,
          QStringLiteral("Opravu si přejete cyklistu smazat?")},
     };
-    for (const Spec& s : specs) {
+    for (const Entry& s : entries) {
         auto* d = new MessageDialog(QString::fromLatin1(s.name), this);
         d->setCaption(QStringLiteral("Upozornění"));
         d->setIconType(s.icon);

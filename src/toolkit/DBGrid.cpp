@@ -93,7 +93,7 @@ void DBGrid::setDataSource(DataSource* source)
     m_model->setTable(source ? source->table() : nullptr);
 }
 
-void DBGrid::setGridColumns(const QVector<ColumnSpec>& columns)
+void DBGrid::setGridColumns(const QVector<ColumnLayout>& columns)
 {
     for (GridColumn* old : std::as_const(m_columns)) {
         old->setParent(nullptr);
@@ -101,7 +101,7 @@ void DBGrid::setGridColumns(const QVector<ColumnSpec>& columns)
     }
     m_columns.clear();
     QVector<RideGridModel::Column> modelColumns;
-    for (const ColumnSpec& c : columns)
+    for (const ColumnLayout& c : columns)
         modelColumns.append({c.field, c.title});
     m_model->setColumns(modelColumns);
     for (int i = 0; i < columns.size(); ++i) {

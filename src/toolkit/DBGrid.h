@@ -61,7 +61,7 @@ class DBGrid : public QTableView
     Q_OBJECT
 
 public:
-    struct ColumnSpec
+    struct ColumnLayout
     {
         RideField field;
         QString title;
@@ -71,7 +71,7 @@ public:
     DBGrid(const QString& name, QWidget* parent = nullptr);
 
     void setDataSource(DataSource* source);
-    void setGridColumns(const QVector<ColumnSpec>& columns);
+    void setGridColumns(const QVector<ColumnLayout>& columns);
     GridColumn* gridColumn(int index) const;
     int gridColumnCount() const { return int(m_columns.size()); }
     void setPopupMenu(QMenu* menu) { m_popup = menu; }

@@ -11,10 +11,10 @@ std::optional<Fixed4> value(const QString& text)
 }
 
 // "odo/dst" per ride, either side may be empty.
-QVector<ChainRide> rides(const QStringList& specs)
+QVector<ChainRide> rides(const QStringList& texts)
 {
     QVector<ChainRide> out;
-    for (const QString& s : specs) {
+    for (const QString& s : texts) {
         const QStringList parts = s.split(QLatin1Char('/'));
         out.append({value(parts.value(0)), value(parts.value(1))});
     }
