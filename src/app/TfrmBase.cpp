@@ -20,6 +20,7 @@
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/ScreenPlacement.h"
 #include "toolkit/SidePanel.h"
 #include "toolkit/TabControl.h"
 
@@ -89,11 +90,7 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     const int menuHeight = MainMenu->sizeHint().height();
     setMinimumSize(270, 50 + menuHeight);
     resize(994, 689 + menuHeight);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     FormCreate();
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/AppIdentity.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/ScreenPlacement.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -81,11 +82,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     bottom->addWidget(btnOk);
     layout->addLayout(bottom);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
 }
 
 void TfrmInfo::setLinkColour(const QString& colour)

@@ -5,6 +5,7 @@
 #include "store/ADOTable.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/ScreenPlacement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -40,11 +41,7 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     btnSave->setGeometry(192, 62, 75, 25);
     connect(btnSave, &QPushButton::clicked, this, &TfrmEditODO::btnSaveClick);
 
-    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
-        QRect client(QPoint(0, 0), size());
-        client.moveCenter(screen->availableGeometry().center());
-        move(client.topLeft());
-    }
+    centreOnScreen(this);
 
     // The edit follows the reading of the table's current record, and the
     // pending value while the record is being edited.

@@ -13,6 +13,7 @@
 #include "toolkit/DBTimeEdit.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/ScreenPlacement.h"
 
 #include <QDateEdit>
 #include <QGuiApplication>
@@ -37,11 +38,7 @@ TfrmNewRecord::TfrmNewRecord(TfrmBase* main)
     new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
     buildControls();
     buildMessageDialogs();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     setIdleState();
     FormCreate();
 }

@@ -1,4 +1,5 @@
 #include "records/TfrmWork.h"
+#include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
 
 #include <QCoreApplication>
@@ -145,12 +146,7 @@ void TfrmWork::showWorking()
 {
     // Nothing of the last run is shown while this one starts.
     Progress->setPosition(Progress->minimum());
-    QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect client(QPoint(0, 0), size());
-        client.moveCenter(screen->availableGeometry().center());
-        move(client.topLeft());
-    }
+    centreOnScreen(this);
     show();
     // The window system maps a new window in its own time; give it that much,
     // with user input left waiting in the queue, so the window is painted

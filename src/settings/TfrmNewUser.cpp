@@ -6,6 +6,7 @@
 #include "store/ADOTable.h"
 #include "store/TData.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/ScreenPlacement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -89,11 +90,7 @@ TfrmNewUser::TfrmNewUser(TfrmBase* main) : QDialog(main), m_main(main)
 
 void TfrmNewUser::showEvent(QShowEvent* event)
 {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), frameGeometry().size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
     FormShow();
 }

@@ -15,6 +15,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/ScreenPlacement.h"
 #include "toolkit/TabControl.h"
 
 #include <QCheckBox>
@@ -122,11 +123,7 @@ void TfrmSettings::guarded(const std::function<void()>& handler)
 
 void TfrmSettings::showEvent(QShowEvent* event)
 {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), frameGeometry().size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
     guarded([this] { FormShow(); });
 }
