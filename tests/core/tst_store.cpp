@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
@@ -30,17 +31,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 void addRide(ADOTable& t, const QString& user, QDate date, const QString& km = QString(),
              QTime time = QTime(1, 0, 0), int pulse = 0)
 {
-    t.insert();
-    t.setValue(RideField::user, user);
-    t.setValue(RideField::date, date.startOfDay());
-    t.setValue(RideField::day, date.day());
-    t.setValue(RideField::month, date.month());
-    t.setValue(RideField::year, date.year());
-    t.setValue(RideField::time, time);
-    if (!km.isEmpty())
-        t.setValue(RideField::dst, QVariant::fromValue(*Fixed4::parse(km, QLocale::c())));
-    t.setValue(RideField::pulse, pulse);
-    t.post();
+    addTestRide(t, {.user = user, .date = date, .km = km, .time = time, .pulse = pulse});
 }
 
 QStringList daysOf(ADOTable& t)

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
@@ -63,17 +64,8 @@ QStringList itemNames(const MenuItem* submenu)
 void addRide(ADOTable& t, const QString& user, QDate date, const QString& km, QTime time, int pulse,
              const QString& odo)
 {
-    t.insert();
-    t.setValue(RideField::user, user);
-    t.setValue(RideField::date, date.startOfDay());
-    t.setValue(RideField::day, date.day());
-    t.setValue(RideField::month, date.month());
-    t.setValue(RideField::year, date.year());
-    t.setValue(RideField::time, time);
-    t.setEditText(RideField::dst, km, QLocale::c());
-    t.setEditText(RideField::odo, odo, QLocale::c());
-    t.setValue(RideField::pulse, pulse);
-    t.post();
+    addTestRide(t,
+                {.user = user, .date = date, .km = km, .time = time, .pulse = pulse, .odo = odo});
 }
 
 QString fileBytes(const QString& path)

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
@@ -52,20 +53,13 @@ public:
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
-        for (const Ride& r : rides) {
-            t.insert();
-            t.setValue(RideField::user, QStringLiteral("Eva"));
-            t.setValue(RideField::date, r.date.startOfDay());
-            t.setValue(RideField::day, r.date.day());
-            t.setValue(RideField::month, r.date.month());
-            t.setValue(RideField::year, r.date.year());
-            t.setValue(RideField::time, r.time);
-            t.setEditText(RideField::dst, r.km, QLocale::c());
-            t.setEditText(RideField::odo, r.odo, QLocale::c());
-            t.setValue(RideField::pulse, r.pulse);
-            t.setValue(RideField::alt, r.alt);
-            t.post();
-        }
+        for (const Ride& r : rides)
+            addTestRide(t, {.date = r.date,
+                            .km = r.km,
+                            .time = r.time,
+                            .pulse = r.pulse,
+                            .alt = r.alt,
+                            .odo = r.odo});
     }
     TfrmBase* start()
     {

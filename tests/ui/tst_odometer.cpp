@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
@@ -50,15 +51,7 @@ Paths freshPaths()
 
 void addRide(ADOTable& t, const Ride& r)
 {
-    t.insert();
-    t.setValue(RideField::user, r.user);
-    t.setValue(RideField::date, r.date.startOfDay());
-    t.setValue(RideField::day, r.date.day());
-    t.setValue(RideField::month, r.date.month());
-    t.setValue(RideField::year, r.date.year());
-    t.setEditText(RideField::dst, r.dst, QLocale::c());
-    t.setEditText(RideField::odo, r.odo, QLocale::c());
-    t.post();
+    addTestRide(t, {.user = r.user, .date = r.date, .km = r.dst, .odo = r.odo});
 }
 
 // The cyclist Jan and the rides, written before the program starts.

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
@@ -72,20 +73,12 @@ public:
 
     static void add(ADOTable& t, const Ride& r)
     {
-        t.insert();
-        t.setValue(RideField::user, QStringLiteral("Eva"));
-        t.setValue(RideField::date, r.date.startOfDay());
-        t.setValue(RideField::day, r.date.day());
-        t.setValue(RideField::month, r.date.month());
-        t.setValue(RideField::year, r.date.year());
-        t.setValue(RideField::time, r.time);
-        t.setEditText(RideField::dst, r.km, QLocale::c());
-        t.setEditText(RideField::odo, r.odo, QLocale::c());
-        if (!r.typ.isEmpty())
-            t.setValue(RideField::typ, r.typ);
-        if (!r.note.isEmpty())
-            t.setValue(RideField::note, r.note);
-        t.post();
+        addTestRide(t, {.date = r.date,
+                        .km = r.km,
+                        .time = r.time,
+                        .odo = r.odo,
+                        .typ = r.typ,
+                        .note = r.note});
     }
 
     // Every ride of Eva's in the store, read through a second connection.

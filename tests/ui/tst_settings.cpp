@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
@@ -54,15 +55,8 @@ public:
             TData data(m_store);
             data.open();
             ADOTable& t = *data.table();
-            for (const Ride& r : rides) {
-                t.insert();
-                t.setValue(RideField::user, r.user);
-                t.setValue(RideField::date, r.date.startOfDay());
-                t.setValue(RideField::day, r.date.day());
-                t.setValue(RideField::month, r.date.month());
-                t.setValue(RideField::year, r.date.year());
-                t.post();
-            }
+            for (const Ride& r : rides)
+                addTestRide(t, {.user = r.user, .date = r.date});
         }
         Startup::Options o;
         o.storePath = m_store;

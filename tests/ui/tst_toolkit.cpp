@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
@@ -16,16 +17,10 @@
 namespace {
 void addRide(ADOTable& t, int day, const QString& note)
 {
-    t.insert();
-    t.setValue(RideField::user, QStringLiteral("Eva"));
-    t.setValue(RideField::date, QDate(2005, 3, day).startOfDay());
-    t.setValue(RideField::day, day);
-    t.setValue(RideField::month, 3);
-    t.setValue(RideField::year, 2005);
-    t.setValue(RideField::time, QTime(1, 2, 3));
-    t.setEditText(RideField::dst, QStringLiteral("12.5"), QLocale::c());
-    t.setValue(RideField::note, note);
-    t.post();
+    addTestRide(t, {.date = QDate(2005, 3, day),
+                    .km = QStringLiteral("12.5"),
+                    .time = QTime(1, 2, 3),
+                    .note = note});
 }
 } // namespace
 

@@ -1,0 +1,28 @@
+#include "TestRides.h"
+
+#include "store/ADOTable.h"
+
+void addTestRide(ADOTable& t, const TestRide& r)
+{
+    t.insert();
+    t.setValue(RideField::user, r.user);
+    t.setValue(RideField::date, r.date.startOfDay());
+    t.setValue(RideField::day, r.date.day());
+    t.setValue(RideField::month, r.date.month());
+    t.setValue(RideField::year, r.date.year());
+    if (r.time.isValid())
+        t.setValue(RideField::time, r.time);
+    if (!r.km.isEmpty())
+        t.setEditText(RideField::dst, r.km, QLocale::c());
+    if (!r.odo.isEmpty())
+        t.setEditText(RideField::odo, r.odo, QLocale::c());
+    if (r.pulse != 0)
+        t.setValue(RideField::pulse, r.pulse);
+    if (r.alt != 0)
+        t.setValue(RideField::alt, r.alt);
+    if (!r.typ.isEmpty())
+        t.setValue(RideField::typ, r.typ);
+    if (!r.note.isEmpty())
+        t.setValue(RideField::note, r.note);
+    t.post();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+class ADOTable;
+
+// One ride a test puts into the store before it drives the program. Empty
+// texts and an invalid time leave their fields empty, as do zero pulse and
+// elevation.
+struct TestRide
+{
+    QString user = QStringLiteral("Eva");
+    QDate date{};
+    QString km{};
+    QTime time{};
+    int pulse = 0;
+    int alt = 0;
+    QString odo{};
+    QString typ{};
+    QString note{};
+};
+
+// Adds the ride through the cursor the way the record dialog stores one: the
+// owner and the day, month and year together with the date.
+void addTestRide(ADOTable& table, const TestRide& ride);
