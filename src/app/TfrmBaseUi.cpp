@@ -3,6 +3,7 @@
 
 #include "stats/MonthChartView.h"
 #include "store/RideFields.h"
+#include "toolkit/CaptionBar.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/ImageList.h"
@@ -235,27 +236,11 @@ void TfrmBase::buildWelcomePage()
     auto* sp = new QVBoxLayout(SponsorPanel);
     sp->setContentsMargins(0, 0, 0, 0);
     sp->setSpacing(0);
-    auto* bar = new QWidget(SponsorPanel);
-    bar->setObjectName(QStringLiteral("SponsorBar"));
-    bar->setAutoFillBackground(true);
-    QPalette bp = bar->palette();
-    bp.setColor(QPalette::Window, QColor(90, 110, 150));
-    bp.setColor(QPalette::WindowText, Qt::white);
-    bar->setPalette(bp);
-    auto* barLayout = new QHBoxLayout(bar);
-    barLayout->setContentsMargins(8, 2, 4, 2);
-    auto* barCaption = new QLabel(QStringLiteral("Informace o sponzorech"), bar);
-    barCaption->setObjectName(QStringLiteral("lblSponsorCaption"));
-    QFont bf = barCaption->font();
-    bf.setBold(true);
-    barCaption->setFont(bf);
-    barLayout->addWidget(barCaption, 1);
-    auto* toggle = new QToolButton(bar);
-    toggle->setObjectName(QStringLiteral("btnSponsors"));
-    toggle->setAutoRaise(true);
-    toggle->setCheckable(true);
+    auto* bar =
+        new CaptionBar(QStringLiteral("SponsorBar"), QStringLiteral("btnSponsors"), SponsorPanel);
+    bar->setCaption(QStringLiteral("Informace o sponzorech"));
+    QToolButton* toggle = bar->button();
     toggle->setArrowType(Qt::DownArrow);
-    barLayout->addWidget(toggle);
     sp->addWidget(bar);
     auto* group = new QGroupBox(QStringLiteral("Informace o sponzorech"), SponsorPanel);
     group->setObjectName(QStringLiteral("SponsorGroup"));

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QLabel;
+class CaptionBar;
 class QToolButton;
 class QVBoxLayout;
 
@@ -38,8 +38,7 @@ private:
     int m_openWidth;
     bool m_pinned = true;
     bool m_open = true;
-    QWidget* m_header;
-    QLabel* m_caption;
+    CaptionBar* m_header;
     QToolButton* m_pin;
     QWidget* m_inner;
     QVBoxLayout* m_content;
