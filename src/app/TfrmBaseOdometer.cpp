@@ -17,7 +17,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 namespace {
 std::optional<Fixed4> fixedOrEmpty(const QVariant& value)
@@ -86,9 +85,6 @@ void TfrmBase::UpdateTotal()
         // and half new.
         try {
             connection->begin();
-            // Controls bound to the table (an open record dialog among them)
-            // must neither see the walk nor write their texts into its rows.
-            const QSignalBlocker quiet(table);
             for (int k = 2; k <= n; ++k) {
                 table->edit();
                 table->setValue(RideField::odo, QVariant::fromValue(chain.readings.at(k - 2)));
