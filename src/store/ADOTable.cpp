@@ -159,7 +159,7 @@ void ADOTable::close()
     m_rows.clear();
     m_current = -1;
     m_bof = m_eof = true;
-    emit stateChanged(m_state);
+    emitStateChanged();
     emitSetChanged();
 }
 
@@ -371,7 +371,7 @@ void ADOTable::insert()
     m_buffer = RideRow{};
     m_modified = false;
     m_state = State::Insert;
-    emit stateChanged(m_state);
+    emitStateChanged();
 }
 
 void ADOTable::edit()
@@ -386,7 +386,7 @@ void ADOTable::edit()
     m_buffer = m_rows.at(m_current);
     m_modified = false;
     m_state = State::Edit;
-    emit stateChanged(m_state);
+    emitStateChanged();
 }
 
 void ADOTable::updateRecord()
@@ -446,7 +446,7 @@ void ADOTable::post()
     m_bof = m_eof = m_rows.isEmpty();
     m_state = State::Browse;
     m_modified = false;
-    emit stateChanged(m_state);
+    emitStateChanged();
     emitSetChanged();
 }
 
@@ -492,7 +492,7 @@ void ADOTable::cancel()
     m_state = State::Browse;
     m_modified = false;
     m_buffer = RideRow{};
-    emit stateChanged(m_state);
+    emitStateChanged();
     emitCurrentChanged();
 }
 
@@ -567,6 +567,7 @@ void ADOTable::enableControls()
         return;
     m_pendingSetChanged = false;
     m_pendingCurrentChanged = false;
+    emit stateChanged(m_state);
     emit setChanged();
     emit currentChanged(m_current);
 }
@@ -579,6 +580,15 @@ void ADOTable::emitSetChanged()
     }
     emit setChanged();
     emit currentChanged(m_current);
+}
+
+void ADOTable::emitStateChanged()
+{
+    // Detached controls do not follow the rows being edited in a walk either;
+    // they are brought up to date when they are attached again.
+    if (m_disableCount > 0)
+        return;
+    emit stateChanged(m_state);
 }
 
 void ADOTable::emitCurrentChanged()

@@ -138,6 +138,7 @@ private:
     void finishEditing();
     void emitSetChanged();
     void emitCurrentChanged();
+    void emitStateChanged();
     int positionFor(const RideRow& row) const;
     bool passesFilter(const RideRow& row) const;
     static RideRow readRow(const class QSqlQuery& query);

@@ -70,8 +70,15 @@ private slots:
         t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
         t.last();
         QCOMPARE(note.toPlainText(), QStringLiteral("third"));
+        // Editing rows during the walk is not followed either.
+        QSignalSpy states(&t, &ADOTable::stateChanged);
+        t.edit();
+        t.setValue(RideField::note, QStringLiteral("walked"));
+        t.post();
+        QCOMPARE(states.count(), 0);
         t.enableControls();
-        QCOMPARE(note.toPlainText(), QStringLiteral("second"));
+        QCOMPARE(states.count(), 1);
+        QCOMPARE(note.toPlainText(), QStringLiteral("walked"));
 
         // Column titles and visibility as language files and settings reach them.
         grid.gridColumn(1)->title()->setCaption(QStringLiteral("Time"));
