@@ -3,7 +3,7 @@
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build qt6-base-dev libqt6sql6-sqlite qt6-charts-dev
+packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
           libgl-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
