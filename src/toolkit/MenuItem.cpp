@@ -53,6 +53,7 @@ QMenu* MenuItem::makeSubmenu()
             m_submenu->setEnabled(isEnabled());
         });
         m_submenu->setTitle(text());
+        m_submenu->setEnabled(isEnabled());
     }
     return m_submenu.get();
 }
@@ -85,4 +86,10 @@ void MenuItem::removeItems()
             a->deleteLater();
         }
     }
+    // A menu popped up while empty had no size, and Qt then keeps its window
+    // unmapped for good, even once it holds items: the rebuilt items go into
+    // a menu of their own.
+    setMenu(nullptr);
+    m_submenu.release()->deleteLater();
+    makeSubmenu();
 }

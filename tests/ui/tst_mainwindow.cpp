@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -59,6 +61,24 @@ QStringList itemNames(const MenuItem* submenu)
     for (QAction* a : submenu->submenu()->actions())
         out << a->objectName() + QLatin1Char('=') + a->text();
     return out;
+}
+
+// Opens the ride-log menu as a user does and rests the pointer on item.
+QMenu* restOn(TfrmBase* w, MenuItem* item)
+{
+    QMenu* menu = w->mnuRydex->submenu();
+    // Qt ignores a pointer that has not moved since the menu popped up.
+    QTest::mouseMove(w, QPoint(w->width() - 5, w->height() - 5));
+    menu->popup(w->mapToGlobal(QPoint(10, 10)));
+    if (!QTest::qWaitForWindowExposed(menu))
+        return menu;
+    const QPoint at = menu->actionGeometry(item).center();
+    QTest::mouseMove(menu, at);
+    QMouseEvent move(QEvent::MouseMove, at, menu->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(menu, &move);
+    QTest::qWait(400);
+    return menu;
 }
 
 void addRide(ADOTable& t, const QString& user, QDate date, const QString& km, QTime time, int pulse,
@@ -328,16 +348,25 @@ private slots:
         QVERIFY(w->mnuLogin->submenu()->actions().isEmpty());
         QVERIFY(w->mnuNewCyclist->isVisible());
         QVERIFY(w->mnuNewCyclist->isEnabled());
+        // Resting on the empty sign-in submenu first must not keep it from
+        // opening once it lists a cyclist.
+        restOn(w, w->mnuLogin);
         dialogs->handleNextModal([](QDialog& d) {
             auto* name = d.findChild<QLineEdit*>(QStringLiteral("edtCycling"));
             name->insert(QStringLiteral("Ondřej O'Neil"));
             d.findChild<QPushButton*>(QStringLiteral("btnCreate"))->click();
             return int(QDialog::Accepted);
         });
-        w->mnuNewCyclist->trigger();
+        QMenu* menu = restOn(w, w->mnuNewCyclist);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(w->mnuNewCyclist).center());
         QCOMPARE(dialogs->last().className, QStringLiteral("TfrmNewUser"));
         QCOMPARE(itemNames(w->mnuLogin), QStringList({QStringLiteral("menu0=Ondřej O'Neil")}));
         QVERIFY(!w->mnuNewCyclist->isVisible());
+        menu = restOn(w, w->mnuLogin);
+        // What the window system is asked to show, not only the widget's flag.
+        QWindow* shown = w->mnuLogin->submenu()->windowHandle();
+        QVERIFY(shown && shown->isVisible());
+        menu->hide();
         w->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger();
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Ondřej O'Neil"));
         QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
