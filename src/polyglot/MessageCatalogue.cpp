@@ -44,6 +44,14 @@ constexpr Entry entries[] = {
      "The preference file \"%s\" is damaged and no copy of it could be kept: %s. The program "
      "goes on with default preferences and leaves the file as it is."},
     {Msg::NotARegularFile, "it is not a regular file"},
+    {Msg::PreferenceFolderNotWritable,
+     "The folder \"%s\" cannot be written, so the preference file \"%s\" cannot be saved"},
+    {Msg::PreferenceFileNotWritable, "The preference file \"%s\" cannot be written: %s"},
+    {Msg::PreferenceFileLocked,
+     "The preference file \"%s\" is being written by another program (lock file \"%s\")"},
+    {Msg::PreferenceFileDamagedKept,
+     "The preference file \"%s\" is damaged and is left as it is until the program is started "
+     "again"},
     {Msg::AverageSpeedZeroDuration,
      "Division by zero: a ride of 0:00:00 has no average speed. Enter the duration of the ride"},
     {Msg::InvalidRecordDate, "Invalid argument to date encode: day %s, month %s, year %s"},

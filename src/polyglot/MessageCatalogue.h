@@ -42,6 +42,10 @@ enum Id : int {
     RegDeleteFailed = 1100,
     PreferencesNotKept = 1101,
     NotARegularFile = 1102,
+    PreferenceFolderNotWritable = 1103,
+    PreferenceFileNotWritable = 1104,
+    PreferenceFileLocked = 1105,
+    PreferenceFileDamagedKept = 1106,
 
     // Ride records.
     AverageSpeedZeroDuration = 1250,

@@ -439,7 +439,9 @@ Node PreferenceFile::read() const
 
 namespace {
 // Creates the missing directories above the file, readable by the owner only.
-bool ensureDirectory(const QString& dirPath)
+// Empty when the directory is there; otherwise the folder that stood in the
+// way, so that the user learns where to look.
+QString blockingFolder(const QString& dirPath)
 {
     QStringList missing;
     QString p = QDir::cleanPath(dirPath);
@@ -447,38 +449,48 @@ bool ensureDirectory(const QString& dirPath)
         missing.prepend(p);
         const QString parent = QFileInfo(p).path();
         if (parent == p)
-            return false;
+            return p;
         p = parent;
     }
     const QFileInfo existing(p);
     if (!existing.isDir())
-        return false;
+        return p;
     if (!missing.isEmpty() && !existing.permissions().testFlag(QFileDevice::WriteOwner))
-        return false;
+        return p;
     for (const QString& dir : missing) {
         if (!QDir().mkdir(dir, ownerOnlyDir))
-            return false;
+            return QFileInfo(dir).path();
     }
-    return true;
+    return QString();
 }
 } // namespace
 
 bool PreferenceFile::update(const std::function<bool(Node&)>& change)
 {
+    m_failure.clear();
     const QFileInfo info(m_path);
     const QString dir = info.absolutePath();
-    if (!ensureDirectory(dir))
+    const QString shownDir = QDir::toNativeSeparators(dir);
+    const QString shownFile = QDir::toNativeSeparators(m_path);
+    const auto fail = [this](int id, const QStringList& args) {
+        m_failure = Msg::format(id, args);
         return false;
+    };
+    const QString blocking = blockingFolder(dir);
+    if (!blocking.isEmpty())
+        return fail(Msg::PreferenceFolderNotWritable,
+                    {QDir::toNativeSeparators(blocking), shownFile});
     // The owner's write bits decide, not only the system: a read-only file or
     // directory stays untouched even by a program run as root.
     if (!QFileInfo(dir).permissions().testFlag(QFileDevice::WriteOwner))
-        return false;
+        return fail(Msg::PreferenceFolderNotWritable, {shownDir, shownFile});
     if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner))
-        return false;
+        return fail(Msg::PreferenceFileNotWritable, {shownFile, systemError(EACCES)});
 
     QLockFile lock(m_path + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs))
-        return false;
+        return fail(Msg::PreferenceFileLocked,
+                    {shownFile, QDir::toNativeSeparators(m_path + QStringLiteral(".lock"))});
 
     Snapshot current = load();
     switch (current.status) {
@@ -486,11 +498,11 @@ bool PreferenceFile::update(const std::function<bool(Node&)>& change)
     case Snapshot::Fine:
         break;
     case Snapshot::Unreadable:
-        return false;
+        return fail(Msg::PreferencesUnreadable, {shownFile, current.reason});
     case Snapshot::Damaged:
         // Only a damaged content that check() kept a copy of may be replaced.
         if (m_keptDamage.isEmpty() || checksumOf(m_path) != m_keptDamage)
-            return false;
+            return fail(Msg::PreferenceFileDamagedKept, {shownFile});
         current.root = Node();
         break;
     }
@@ -502,12 +514,17 @@ bool PreferenceFile::update(const std::function<bool(Node&)>& change)
 bool PreferenceFile::replace(const Node& root)
 {
     QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
+    const auto fail = [&] {
+        m_failure = Msg::format(Msg::PreferenceFileNotWritable,
+                                {QDir::toNativeSeparators(m_path), out.errorString()});
         return false;
+    };
+    if (!out.open(QIODevice::WriteOnly))
+        return fail();
     out.setPermissions(ownerOnlyFile);
     const QByteArray bytes = PreferenceFormat::serialize(root);
     if (out.write(bytes) != bytes.size() || !out.commit())
-        return false;
+        return fail();
     m_keptDamage.clear();
     return true;
 }

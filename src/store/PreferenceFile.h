@@ -82,6 +82,9 @@ public:
     // written: a read-only file or directory, a lock that cannot be had, or a
     // damaged file whose content has not been kept aside by check().
     bool update(const std::function<bool(PreferenceFormat::Node&)>& change);
+    // After update() failed: which file or folder could not be written, and
+    // why, in words for the user.
+    const QString& failure() const { return m_failure; }
     // Nothing when the file is fine or missing; otherwise the user's message.
     // A damaged file is first copied aside; from then on the next change
     // replaces it with a fresh file.
@@ -100,6 +103,7 @@ private:
     std::optional<QString> keepCopy(QByteArray* checksum, QString* failure) const;
 
     QString m_path;
+    QString m_failure;
     // Checksum of the damaged content that check() kept aside.
     QByteArray m_keptDamage;
     // The bytes parsed last and what they gave.

@@ -11,9 +11,13 @@
 using PreferenceFormat::Node;
 
 namespace {
-RydexError preferenceError(Msg::Id id, const QString& name)
+// The store's own words, then which file or folder stood in the way.
+RydexError preferenceError(Msg::Id id, const QString& name, const QString& failure = QString())
 {
-    return RydexError(Msg::format(id, {name}), RydexError::Kind::Preference);
+    QString text = Msg::format(id, {name});
+    if (!failure.isEmpty())
+        text += QStringLiteral(".\n") + failure;
+    return RydexError(text, RydexError::Kind::Preference);
 }
 
 // An optional sign and decimal digits; nothing else, not even spaces.
@@ -109,7 +113,7 @@ void PreferenceKey::writeText(const QString& name, const QString& text)
         return root.ensure(m_segments).setText(name, text);
     });
     if (!written)
-        throw preferenceError(Msg::RegSetDataFailed, name);
+        throw preferenceError(Msg::RegSetDataFailed, name, failure());
 }
 
 void PreferenceKey::writeInteger(const QString& name, int value)
@@ -131,29 +135,40 @@ QStringList PreferenceKey::subkeys() const
     return names;
 }
 
-void PreferenceKey::create(const QString& shownName) const
+QString PreferenceKey::failure() const
+{
+    return m_file ? m_file->failure() : QString();
+}
+
+bool PreferenceKey::tryCreate() const
 {
     if (exists())
-        return;
-    const bool created = isOpen() && m_file->update([&](Node& root) {
+        return true;
+    return isOpen() && m_file->update([&](Node& root) {
         const bool existed = root.find(m_segments) != nullptr;
         root.ensure(m_segments);
         return !existed;
     });
-    if (!created)
-        throw preferenceError(Msg::RegCreateFailed, shownName);
+}
+
+void PreferenceKey::create(const QString& shownName) const
+{
+    if (!tryCreate())
+        throw preferenceError(Msg::RegCreateFailed, shownName, failure());
 }
 
 void PreferenceKey::createSubkey(const QString& name)
 {
-    subkey(name, true);
+    PreferenceKey(m_file, m_segments + QStringList{name}).create(name);
 }
 
 PreferenceKey PreferenceKey::subkey(const QString& name, bool create) const
 {
     PreferenceKey key(m_file, m_segments + QStringList{name});
+    // A key that cannot be created is no error by itself: it reads its
+    // defaults, and a write to it reports what stood in the way.
     if (create)
-        key.create(name);
+        key.tryCreate();
     return key;
 }
 
@@ -166,5 +181,5 @@ void PreferenceKey::deleteSubkey(const QString& name)
         return key && key->removeChild(name);
     });
     if (!deleted)
-        throw preferenceError(Msg::RegDeleteFailed, name);
+        throw preferenceError(Msg::RegDeleteFailed, name, failure());
 }

@@ -49,6 +49,7 @@ public:
     // throws "Failed to delete key name".
     void deleteSubkey(const QString& name);
     // The subkey called name (one key name), created unless create is false.
+    // A subkey that cannot be created is still returned: it reads defaults.
     PreferenceKey subkey(const QString& name, bool create = true) const;
 
 private:
@@ -56,8 +57,12 @@ private:
     PreferenceKey(std::shared_ptr<PreferenceFile> file, QStringList segments);
     // A store behind it and a path of non-empty names.
     bool isOpen() const;
-    // Creates this key; throws "Failed to create key shownName" on failure.
+    // Creates this key (and those above it); false when the file refused.
+    bool tryCreate() const;
+    // As tryCreate(); throws "Failed to create key shownName" on failure.
     void create(const QString& shownName) const;
+    // Why the file refused the last change, for the user.
+    QString failure() const;
 
     std::shared_ptr<PreferenceFile> m_file;
     QStringList m_segments;

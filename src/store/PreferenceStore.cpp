@@ -21,8 +21,10 @@ std::optional<QString> PreferenceStore::check()
 PreferenceKey PreferenceStore::openKey(const QString& path, bool create)
 {
     PreferenceKey key(m_file, path.split(QLatin1Char('\\'), Qt::SkipEmptyParts));
+    // A key that cannot be opened is no error by itself: reads from it give
+    // their defaults, and the first write says what stood in the way.
     if (create)
-        key.create(path);
+        key.tryCreate();
     return key;
 }
 

@@ -27,7 +27,8 @@ public:
     std::optional<QString> check();
     // path is a list of key names separated by "\" ("software\Brontel\...");
     // empty names are skipped. Creates the key and those above it unless
-    // create is false; failure throws "Failed to create key path".
+    // create is false; a key that cannot be created is returned all the same
+    // and reads its defaults.
     PreferenceKey openKey(const QString& path, bool create = true);
 
     // "software\Brontel\Rydex 2005"

@@ -28,6 +28,12 @@ template <typename F> QString errorOf(F&& f)
     return QStringLiteral("(no error)");
 }
 
+// The store's own words, without the line that says which file stood in the way.
+template <typename F> QString firstLineOf(F&& f)
+{
+    return errorOf(std::forward<F>(f)).section(QLatin1Char('\n'), 0, 0);
+}
+
 // The permission bits only, without the "current user" flags Qt adds.
 QFileDevice::Permissions modeOf(const QString& path)
 {
@@ -294,9 +300,10 @@ private slots:
 
         QVERIFY(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
         QCOMPARE(errorOf([&] { program.writeText(QStringLiteral("lng"), QStringLiteral("x")); }),
-                 QStringLiteral("Failed to set data for 'lng'"));
-        QCOMPARE(errorOf([&] { program.createSubkey(QStringLiteral("users")); }),
-                 QStringLiteral("Failed to create key users"));
+                 QStringLiteral("Failed to set data for 'lng'.\n") +
+                     Msg::format(Msg::PreferenceFileNotWritable, {m_file, "Permission denied"}));
+        QCOMPARE(firstLineOf([&] { program.createSubkey(QStringLiteral("users")); }),
+                 QStringLiteral("Failed to create key users."));
         QCOMPARE(program.readText(QStringLiteral("lng"), QString()), QStringLiteral("czech"));
         QCOMPARE(contentOf(m_file), before);
 
@@ -304,17 +311,25 @@ private slots:
         program.createSubkey(QStringLiteral("users"));
         const QString dir = QFileInfo(m_file).path();
         QVERIFY(QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        QCOMPARE(errorOf([&] { program.deleteSubkey(QStringLiteral("Users")); }),
-                 QStringLiteral("Failed to delete key Users"));
+        QCOMPARE(firstLineOf([&] { program.deleteSubkey(QStringLiteral("Users")); }),
+                 QStringLiteral("Failed to delete key Users."));
         QCOMPARE(errorOf([&] { program.writeInteger(QStringLiteral("0"), 1); }),
-                 QStringLiteral("Failed to set data for '0'"));
+                 QStringLiteral("Failed to set data for '0'.\n") +
+                     Msg::format(Msg::PreferenceFolderNotWritable, {dir, m_file}));
         QVERIFY(program.subkey(QStringLiteral("users"), false).exists());
 
-        // Nothing may be created below a read-only directory either.
-        PreferenceStore below(dir + QStringLiteral("/sub/Rydex 2005.conf"));
-        QCOMPARE(errorOf([&] { below.openKey(QStringLiteral("software\\Brontel")); }),
-                 QStringLiteral("Failed to create key software\\Brontel"));
-        QCOMPARE(below.openKey(QStringLiteral("software"), false).readInteger("x", 4), 4);
+        // Nothing may be created below a read-only directory either; opening
+        // such a key is no error, a write to it names the folder in the way.
+        const QString belowFile = dir + QStringLiteral("/sub/Rydex 2005.conf");
+        PreferenceStore below(belowFile);
+        PreferenceKey brontel = below.openKey(QStringLiteral("software\\Brontel"));
+        QVERIFY(!brontel.exists());
+        QCOMPARE(brontel.readInteger("x", 4), 4);
+        QCOMPARE(brontel.subkey(QStringLiteral("Eva")).readText("lng", "english"), "english");
+        QCOMPARE(errorOf([&] { brontel.writeInteger(QStringLiteral("x"), 1); }),
+                 QStringLiteral("Failed to set data for 'x'.\n") +
+                     Msg::format(Msg::PreferenceFolderNotWritable, {dir, belowFile}));
+        QVERIFY(!QFileInfo::exists(dir + QStringLiteral("/sub")));
     }
 
     void damaged_data()
@@ -339,8 +354,8 @@ private slots:
         PreferenceKey program = unchecked.openKey(PreferenceStore::programKeyPath(), false);
         QCOMPARE(program.readText(QStringLiteral("lng"), QStringLiteral("english")),
                  QStringLiteral("english"));
-        QCOMPARE(errorOf([&] { program.writeText(QStringLiteral("lng"), QStringLiteral("x")); }),
-                 QStringLiteral("Failed to set data for 'lng'"));
+        QCOMPARE(firstLineOf([&] { program.writeText(QStringLiteral("lng"), QStringLiteral("x")); }),
+                 QStringLiteral("Failed to set data for 'lng'."));
         QCOMPARE(contentOf(m_file), original);
 
         PreferenceStore store(m_file);
@@ -377,8 +392,10 @@ private slots:
         QVERIFY(!QFile::exists(m_file + QStringLiteral(".damaged-1")));
         QVERIFY(QFile::setPermissions(QFileInfo(m_file).path(), ownerRwx));
         // Without a kept copy the file must stay as it is.
-        QCOMPARE(errorOf([&] { store.openKey(PreferenceStore::programKeyPath()); }),
-                 QStringLiteral("Failed to create key software\\Brontel\\Rydex 2005"));
+        QCOMPARE(firstLineOf([&] {
+                     store.openKey(PreferenceStore::programKeyPath()).writeText("lng", "x");
+                 }),
+                 QStringLiteral("Failed to set data for 'lng'."));
         QCOMPARE(contentOf(m_file), original);
     }
 
@@ -397,8 +414,8 @@ private slots:
         const QString unreadable = Msg::format(Msg::PreferencesUnreadable, {m_file, QString()});
         QVERIFY(store.check().value_or(QString()).startsWith(unreadable));
         QCOMPARE(store.openKey(PreferenceStore::programKeyPath(), false).readInteger("x", 4), 4);
-        QCOMPARE(errorOf([&] { store.openKey(QStringLiteral("software\\other")); }),
-                 QStringLiteral("Failed to create key software\\other"));
+        QVERIFY(errorOf([&] { store.openKey(QStringLiteral("software\\other")).createSubkey("x"); })
+                    .startsWith(QStringLiteral("Failed to create key x.\n") + unreadable));
 
         QVERIFY(QFile::remove(m_file));
         QVERIFY(QDir().mkpath(m_file));

@@ -133,6 +133,34 @@ private slots:
         QVERIFY(w->minimumWidth() == 270);
     }
 
+    void unwritableConfigurationFolder()
+    {
+        const Paths p = freshPaths();
+        const QString folder = QFileInfo(p.prefs).path();
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        ScopedPresenter dialogs;
+        Startup startup(optionsFor(p));
+        startup.show();
+        TfrmBase* w = startup.mainWindow();
+        // Reads give their defaults without a word.
+        QCOMPARE(dialogs->raised().size(), 0);
+        QCOMPARE(w->languageName(), QStringLiteral("english"));
+        // The first write says once which folder could not be written.
+        dialogs->handleNextModal([](QDialog& d) {
+            d.findChild<QLineEdit*>(QStringLiteral("edtCycling"))->insert(QStringLiteral("Eva"));
+            d.findChild<QPushButton*>(QStringLiteral("btnCreate"))->click();
+            return int(QDialog::Accepted);
+        });
+        w->mnuNewCyclist->trigger();
+        QCOMPARE(dialogs->raised().size(), 2);
+        QCOMPARE(dialogs->last().kind, QStringLiteral("error"));
+        QVERIFY2(dialogs->last().text.contains(QStringLiteral("\"") + folder + QLatin1Char('"')),
+                 qPrintable(dialogs->last().text));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner));
+    }
+
     void withoutEngineOnlyTheStopMessage()
     {
         const Paths p = freshPaths();
