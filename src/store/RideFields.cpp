@@ -14,7 +14,9 @@ constexpr FieldDef defs[rideFieldCount] = {
     {"time", FieldKind::Duration, 0},     {"dst", FieldKind::Decimal, 18},
     {"avs", FieldKind::Decimal, 5},       {"pulse", FieldKind::UInt16, 0},
     {"alt", FieldKind::Int16, 0},         {"odo", FieldKind::Decimal, 8},
-    {"temperature", FieldKind::Text, 10}, {"druh", FieldKind::Text, 10},
+    // One wider than the table's ten characters, so that the list's own band
+    // "-10 -  5 C'" is stored whole rather than refused.
+    {"temperature", FieldKind::Text, 11}, {"druh", FieldKind::Text, 10},
     {"vlivy", FieldKind::Text, 5},        {"obtiznost", FieldKind::Text, 10},
     {"pocit", FieldKind::Text, 5},        {"typ", FieldKind::Text, 10},
     {"note", FieldKind::Memo, 0},         {"altmax", FieldKind::Int16, 0},
@@ -90,7 +92,12 @@ QVariant normalizeFieldValue(RideField field, const QVariant& value)
             notConvertible(field, value);
         return QVariant(t);
     }
-    case FieldKind::Text:
+    case FieldKind::Text: {
+        const QString text = value.toString();
+        if (text.size() > def.width)
+            doesNotFit(field, value);
+        return QVariant(text);
+    }
     case FieldKind::Memo:
         return QVariant(value.toString());
     case FieldKind::Decimal: {

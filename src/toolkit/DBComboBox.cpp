@@ -4,6 +4,25 @@
 #include "toolkit/FieldLink.h"
 
 #include <QLineEdit>
+#include <QValidator>
+
+namespace {
+// Typing stops at the width of the field, so that a text the store would
+// refuse cannot be entered. A longer text put in by the program (a stored
+// value) is shown whole: a validator does not judge setText().
+class FieldWidthValidator : public QValidator
+{
+public:
+    FieldWidthValidator(int width, QObject* parent) : QValidator(parent), m_width(width) {}
+    State validate(QString& input, int&) const override
+    {
+        return input.size() > m_width ? Invalid : Acceptable;
+    }
+
+private:
+    int m_width;
+};
+} // namespace
 
 DBComboBox::DBComboBox(const QString& name, RideField field, QWidget* parent)
     : QComboBox(parent), m_link(new FieldLink(field, this))
@@ -12,6 +31,8 @@ DBComboBox::DBComboBox(const QString& name, RideField field, QWidget* parent)
     setEditable(true);
     // A text typed and confirmed with Enter is stored, not added to the list.
     setInsertPolicy(QComboBox::NoInsert);
+    if (const int width = fieldDef(field).width; width > 0)
+        setValidator(new FieldWidthValidator(width, this));
     m_link->setShow([this] {
         const ADOTable* t = m_link->table();
         showText(t ? t->displayText(m_link->field()) : QString());

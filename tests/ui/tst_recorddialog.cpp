@@ -401,6 +401,20 @@ private slots:
             QCOMPARE(d.DBTep->text(), QStringLiteral("7x"));
             QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
 
+            // Typing stops at the width of a text field; a longer text put
+            // in another way is refused by Save.
+            d.ComboPocit->lineEdit()->selectAll();
+            QTest::keyClicks(d.ComboPocit, QStringLiteral("123456"));
+            QCOMPARE(d.ComboPocit->currentText(), QStringLiteral("12345"));
+            d.ComboVlivy->setFieldText(QStringLiteral("bouřka"));
+            typeInto(d.DBTep, QStringLiteral("120"));
+            d.btnOk->click();
+            QCOMPARE(s.m_presenter->last().text,
+                     standardErrorText(Msg::format(Msg::FieldValueTooLarge, {"bouřka", "vlivy"})));
+            QVERIFY(d.isEditing());
+            QVERIFY(s.stored().isEmpty());
+            d.ComboVlivy->setFieldText(QStringLiteral(":o)"));
+
             // A zero duration: the date parts are set, the row is not stored.
             typeInto(d.DBTep, QStringLiteral("120"));
             typeInto(d.DBtime, QStringLiteral("0:00:00"));
