@@ -24,8 +24,9 @@ Startup::Options Startup::defaultOptions()
 
 void Startup::prepareApplication()
 {
+    // No application display name: Qt would append it to every window title,
+    // and each window's title is its own caption alone.
     AppIdentity::apply();
-    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(AppIdentity::title));
 }
 
 Startup::Startup(Options options)

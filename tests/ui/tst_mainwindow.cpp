@@ -161,6 +161,35 @@ private slots:
                                                   QFileDevice::ExeOwner));
     }
 
+    void titlesAreTheCaptionsAlone()
+    {
+        Startup::prepareApplication();
+        // The window system is given the title plus the application display
+        // name whenever one was set; it follows the application name only
+        // while none was.
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        const QString display = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(display, QStringLiteral("probe"));
+
+        const Paths p = freshPaths();
+        ScopedPresenter dialogs;
+        Startup startup(optionsFor(p));
+        startup.show();
+        const QStringList expected = {"TfrmBase=Rydex 2005", "TfrmNewRecord=Nový záznam",
+                                      "TfrmNewUser=Nový uživatel", "TfrmSettings=Nastavení",
+                                      "TfrmWork=Pracuji..."};
+        QStringList titles;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            const QString cls = QString::fromLatin1(top->metaObject()->className());
+            if (cls.startsWith(QStringLiteral("Tfrm")))
+                titles << cls + QLatin1Char('=') + top->windowTitle();
+        }
+        titles.sort();
+        QCOMPARE(titles, expected);
+    }
+
     void withoutEngineOnlyTheStopMessage()
     {
         const Paths p = freshPaths();
