@@ -1,4 +1,6 @@
 #include "records/TfrmNewRecord.h"
+
+#include "records/LongDate.h"
 #include "toolkit/ThemedFrame.h"
 
 #include "app/TfrmBase.h"
@@ -18,6 +20,7 @@
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
@@ -233,8 +236,37 @@ void TfrmNewRecord::FormShow()
 {
     // The long date of the user's locale, which may have changed since the
     // last showing.
-    Calendar->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    const QLocale locale;
+    Calendar->setLocale(locale);
+    Calendar->setDisplayFormat(longDateWithoutWeekday(locale));
+    fitCalendarFont();
     DBtime->setFocus();
+}
+
+void TfrmNewRecord::fitCalendarFont()
+{
+    // The box keeps its place and width; where the desktop's font is too wide
+    // for the longest date of the year, the date gets a smaller one, so that
+    // the year is never cut off.
+    const auto* box = Calendar->findChild<QLineEdit*>();
+    if (!box)
+        return;
+    const int room = box->width() - 4;
+    const QString format = Calendar->displayFormat();
+    const QLocale locale = Calendar->locale();
+    QFont f = font();
+    const auto longest = [&](const QFont& candidate) {
+        const QFontMetrics metrics(candidate);
+        int widest = 0;
+        for (int month = 1; month <= 12; ++month) {
+            const QDate date(Calendar->date().year(), month, 28);
+            widest = std::max(widest, metrics.horizontalAdvance(locale.toString(date, format)));
+        }
+        return widest;
+    };
+    while (f.pointSizeF() > 6.0 && longest(f) > room)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    Calendar->setFont(f);
 }
 
 void TfrmNewRecord::keyPressEvent(QKeyEvent* event)

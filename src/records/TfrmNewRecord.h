@@ -106,6 +106,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fitCalendarFont();
     void buildControls();
     void buildMessageDialogs();
     QList<QWidget*> entryControls() const;

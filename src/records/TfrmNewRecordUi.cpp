@@ -1,6 +1,8 @@
 // Building the ride record dialog's controls and message dialog.
 #include "records/TfrmNewRecord.h"
 
+#include "records/LongDate.h"
+
 #include "store/RideFields.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
@@ -138,7 +140,7 @@ void TfrmNewRecord::buildControls()
     Calendar = place(new QDateEdit(GroupBox2), GroupBox2, QRect(160, 76, 118, 21));
     Calendar->setObjectName(QStringLiteral("Calendar"));
     Calendar->setCalendarPopup(true);
-    Calendar->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    Calendar->setDisplayFormat(longDateWithoutWeekday(QLocale()));
     Label7 = label(GroupBox2, "Label7", QStringLiteral("Doba záteže (hh:mm:ss)"),
                    QPoint(288, 76 - labelRise));
     DBtime = place(new DBTimeEdit(QStringLiteral("DBtime"), RideField::time, GroupBox2), GroupBox2,

@@ -642,6 +642,23 @@ private slots:
         });
         QCOMPARE(s.table->state(), ADOTable::State::Browse);
         QCOMPARE(s.stored().size(), 1);
+
+        // The longest dates of a year stay whole in the date box, year included.
+        for (const auto& [locale, shown] :
+             {std::pair{"cs_CZ", QStringLiteral("30. listopadu 2005")},
+              std::pair{"en_US", QStringLiteral("September 30, 2005")}}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
+                d.FormShow();
+                d.Calendar->setDate(shown.startsWith(QLatin1Char('S')) ? QDate(2005, 9, 30)
+                                                                       : QDate(2005, 11, 30));
+                const auto* box = d.Calendar->findChild<QLineEdit*>();
+                QCOMPARE(box->text(), shown);
+                QVERIFY2(box->fontMetrics().horizontalAdvance(shown) <= box->width() - 4,
+                         qPrintable(shown));
+            });
+        }
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 };
 
