@@ -1,6 +1,7 @@
 // Building the settings dialog's pages and message dialogs.
 #include "settings/TfrmSettings.h"
 
+#include "toolkit/GroupFrame.h"
 #include "toolkit/MessageDialog.h"
 
 #include <QCheckBox>
@@ -49,7 +50,10 @@ void TfrmSettings::buildTablePage()
         grbTabulka);
     lblTabulka->setObjectName(QStringLiteral("lblTabulka"));
     lblTabulka->setWordWrap(true);
-    lblTabulka->setGeometry(QRect(QPoint(16, 18) - groupOffset, QSize(340, 28)));
+    // The texts start below the group's frame line, however tall the
+    // desktop's font makes the group's title.
+    const int belowFrame = std::max(0, groupFrameTop(grbTabulka) + 3 - (18 - groupOffset.y()));
+    lblTabulka->setGeometry(QRect(QPoint(16, 18 + belowFrame) - groupOffset, QSize(340, 28)));
 
     struct Box
     {
@@ -78,7 +82,7 @@ void TfrmSettings::buildTablePage()
     for (int i = 0; i < columnCount; ++i) {
         auto* box = new QCheckBox(boxes[i].caption, grbTabulka);
         box->setObjectName(QString::fromLatin1(boxes[i].name));
-        const QPoint onPage(32 + (i / 5) * 112, 48 + (i % 5) * 16);
+        const QPoint onPage(32 + (i / 5) * 112, 48 + belowFrame + (i % 5) * 16);
         box->setGeometry(QRect(onPage - groupOffset, QSize(105, 17)));
         // As a cyclist without stored choices sees them, so that his first
         // showing changes (and writes) nothing.

@@ -4,6 +4,7 @@
 #include "store/DataSource.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/GridHeader.h"
 #include "toolkit/PopupShortcuts.h"
 #include "toolkit/RideGridModel.h"
 
@@ -53,6 +54,7 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
     : QTableView(parent), m_model(new RideGridModel(this))
 {
     setObjectName(name);
+    setHorizontalHeader(new GridHeader(this));
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -15,6 +15,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/GroupFrame.h"
 #include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
 
@@ -222,6 +223,12 @@ private slots:
             QCOMPARE(s.Pages->geometry(), QRect(0, 32, 389, 213));
             QCOMPARE(s.Pages->currentIndex(), int(TfrmSettings::UsersPage));
             QCOMPARE(s.Pages->count(), 3);
+            // The groups' texts lie inside their frames, below the frame line.
+            for (QGroupBox* group : {s.grbTabulka, s.grpGraf}) {
+                const QRect inside = group->rect().adjusted(0, groupFrameTop(group), 0, 0);
+                for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    QVERIFY2(inside.contains(child->geometry()), qPrintable(child->objectName()));
+            }
             for (QCheckBox* box : s.columnBoxes)
                 QVERIFY2(box->isChecked(), qPrintable(box->objectName()));
             QVERIFY(s.rdbDst->isChecked());

@@ -5,6 +5,7 @@
 #include "store/RideFilter.h"
 #include "store/TData.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/GridHeader.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/RideGridModel.h"
@@ -83,6 +84,18 @@ private slots:
         // Column titles and visibility as language files and settings reach them.
         grid.gridColumn(1)->title()->setCaption(QStringLiteral("Time"));
         QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Time"));
+        // A title wider than its column keeps its beginning.
+        auto* header = qobject_cast<GridHeader*>(grid.horizontalHeader());
+        QVERIFY(header);
+        grid.gridColumn(2)->title()->setCaption(QStringLiteral("Převýšení"));
+        grid.setColumnWidth(2, 200);
+        QCOMPARE(header->shownText(2), QStringLiteral("Převýšení"));
+        QCOMPARE(header->shownAlignment(2), Qt::AlignCenter);
+        grid.setColumnWidth(2, 40);
+        QVERIFY2(header->shownText(2).startsWith(QStringLiteral("P")) &&
+                     header->shownText(2).endsWith(QChar(0x2026)),
+                 qPrintable(header->shownText(2)));
+        QCOMPARE(header->shownAlignment(2), Qt::AlignLeft | Qt::AlignVCenter);
         grid.gridColumn(2)->setVisible(false);
         QVERIFY(grid.isColumnHidden(2));
         t.close();
