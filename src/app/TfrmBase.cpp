@@ -244,7 +244,7 @@ void TfrmBase::mnuAboutClick()
 
 void TfrmBase::setCyclistCommandsEnabled(bool enabled)
 {
-    for (MenuItem* m : {mnuRecords, mnuPrint, mnuLogoff, mnuOptions})
+    for (MenuItem* m : {mnuRecords, mnuLogoff, mnuOptions})
         m->setOwnEnabled(enabled);
 }
 

@@ -12,6 +12,7 @@
 #include "toolkit/SidePanel.h"
 #include "toolkit/TabControl.h"
 
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -177,6 +178,10 @@ void TfrmBase::buildMenus()
     // precedence there), never by the window.
     for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
         m->setShortcutContext(Qt::WidgetShortcut);
+    // The report, theme and language windows do not exist yet: their
+    // commands stay off rather than do nothing.
+    for (MenuItem* m : {mnuPrint, mnuTisk, mnuSkin, mnuLanguage})
+        m->setOwnEnabled(false);
 
     // Every command runs guarded: an error it does not handle itself ends it
     // in the standard error box.
@@ -242,9 +247,13 @@ void TfrmBase::buildWelcomePage()
     QToolButton* toggle = bar->button();
     toggle->setArrowType(Qt::DownArrow);
     sp->addWidget(bar);
-    auto* group = new QGroupBox(QStringLiteral("Informace o sponzorech"), SponsorPanel);
+    // The caption bar carries the heading; the pictures sit below it in a
+    // plain frame, so the heading is not shown twice.
+    auto* group = new QFrame(SponsorPanel);
     group->setObjectName(QStringLiteral("SponsorGroup"));
+    group->setFrameShape(QFrame::StyledPanel);
     auto* gl = new QHBoxLayout(group);
+    gl->setContentsMargins(12, 8, 12, 8);
     for (int i = 0; i < 4; ++i) {
         auto* pic = new QLabel(group);
         pic->setObjectName(QStringLiteral("imgSponsor%1").arg(i + 1));
@@ -289,6 +298,7 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), 1);
     toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), 2);
     toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), 3);
+    toolBtnPrint->setEnabled(false);
     toolBtnSettings = toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), 4);
     l->addWidget(toolBtnCreate);
     l->addWidget(toolBtnEdit);
@@ -419,6 +429,9 @@ void TfrmBase::buildWorkingPage()
     btnUp->setText(QStringLiteral(">"));
     btnUp->setAutoRaise(true);
     btnUp->setGeometry(0, 8, 22, 22);
+    // A clicked button takes the focus, as users expect; Space repeats it.
+    btnDown->setFocusPolicy(Qt::StrongFocus);
+    btnUp->setFocusPolicy(Qt::StrongFocus);
     YearStrip->installEventFilter(this);
     layout->addWidget(YearStrip);
 

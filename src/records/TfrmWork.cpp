@@ -2,6 +2,7 @@
 #include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -146,6 +147,9 @@ void TfrmWork::showWorking()
 {
     // Nothing of the last run is shown while this one starts.
     Progress->setPosition(Progress->minimum());
+    m_returnTo = QApplication::activeWindow();
+    if (!m_returnTo || m_returnTo == this)
+        m_returnTo = parentWidget() ? parentWidget()->window() : nullptr;
     centreOnScreen(this);
     show();
     // The window system maps a new window in its own time; give it that much,
@@ -164,6 +168,13 @@ void TfrmWork::showWorking()
 void TfrmWork::hideWorking()
 {
     hide();
+    // Without this the keyboard would reach no window until the user clicks
+    // one, with or without a window manager, and Ctrl+N or Del would do nothing.
+    if (m_returnTo && m_returnTo->isVisible()) {
+        m_returnTo->raise();
+        m_returnTo->activateWindow();
+    }
+    m_returnTo = nullptr;
 }
 
 void TfrmWork::keyPressEvent(QKeyEvent* event)

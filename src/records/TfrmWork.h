@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -69,6 +70,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The window that was active before the work, active again after it.
+    QPointer<QWidget> m_returnTo;
 };
 
 // Makes the progress window of the run, owned by the given window.

@@ -13,6 +13,8 @@ TabControl::TabControl(const QString& name, QWidget* parent)
     m_bar->setObjectName(name + QStringLiteral("Tabs"));
     m_bar->setExpanding(false);
     m_bar->setDrawBase(true);
+    // A clicked tab takes the focus, so the arrow keys go on from it.
+    m_bar->setFocusPolicy(Qt::StrongFocus);
     m_body->setObjectName(name + QStringLiteral("Body"));
     m_body->setAutoFillBackground(true);
     m_layout->setContentsMargins(0, 0, 0, 0);

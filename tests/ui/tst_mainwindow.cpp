@@ -350,6 +350,11 @@ private slots:
         QCOMPARE(dialogs->raised().size(), 0);
         QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Jan"));
+        // Commands whose windows do not exist yet stay off while signed in.
+        for (MenuItem* m : {w->mnuPrint, w->mnuTisk, w->mnuSkin, w->mnuLanguage})
+            QVERIFY2(!m->isEnabled(), qPrintable(m->objectName()));
+        QVERIFY(!w->toolBtnPrint->isEnabled());
+        QVERIFY(w->mnuRecords->isEnabled());
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
         QCOMPARE(w->Mesice->tabIndex(), 2);
         QCOMPARE(startup.data()->table()->filter(),

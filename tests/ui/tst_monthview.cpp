@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QToolButton>
 #include <memory>
 
@@ -197,8 +198,17 @@ private slots:
         QCOMPARE(w->Mesice->tabIndex(), 5);
         QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
                  QStringLiteral("2005"));
-        w->btnDown->click();
-        w->btnDown->click();
+        // The focus follows a click, so the keyboard goes on from there.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTabBar* months = w->Mesice->tabBar();
+        QTest::mouseClick(months, Qt::LeftButton, {}, months->tabRect(3).center());
+        QCOMPARE(QApplication::focusWidget(), months);
+        QTest::keyClick(months, Qt::Key_Right);
+        QCOMPARE(w->Mesice->tabIndex(), 4);
+        QTest::mouseClick(w->btnDown, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w->btnDown);
+        QTest::keyClick(w->btnDown, Qt::Key_Space);
         QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
                  QStringLiteral("2003"));
         // Sign off and on: the year last shown and today's month again.

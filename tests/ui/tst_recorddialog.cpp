@@ -532,9 +532,14 @@ private slots:
         QCOMPARE(s.table->currentIndex(), 0);
         QCOMPARE(textOf(s.stored().at(2), RideField::odo), QStringLiteral("133.50"));
 
-        // Confirmed: the current record goes, the chain closes the gap.
+        // Confirmed: the current record goes, the chain closes the gap, and
+        // the main window is active again for the next key.
+        s.w->show();
+        s.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.w));
         s.table->setCurrentIndex(1);
         s.w->mnuSmazatZaznam->trigger();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), s.w->windowHandle());
         QCOMPARE(s.table->recordCount(), 2);
         QCOMPARE(s.table->currentIndex(), 0);
         QList<RideRow> rows = s.stored();
