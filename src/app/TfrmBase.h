@@ -99,8 +99,25 @@ public:
     // Ride records.
     void NewRecord();
     void EditRecord();
-    void mnuNoteItemClick();
     void DeleteRecord();
+public slots:
+    // The record commands' entry points, one handler each, so that a reader
+    // can trace every menu item, button and the grid to its command. Each
+    // runs its command guarded: an error ends it in the standard error box.
+    void mnuNewItemClick();
+    void mnuNovyZaznamClick();
+    void toolBtnCreateClick();
+    void mnuEditItemClick();
+    void mnuUpravaZaznamuClick();
+    void toolBtnEditClick();
+    void DBGridDblClick();
+    void mnuNoteItemClick();
+    void mnuDeleteItemClick();
+    void mnuSmazatZaznamClick();
+    void toolBtnDeleteClick();
+    void mnuUpravaODOClick();
+
+public:
     void SpoctiAVS();
     // What follows every stored change of records: UpdateTotal, re-read of
     // the table, the chart, YearKM, MonthKM, YearHours.

@@ -79,9 +79,65 @@ void TfrmBase::EditRecord()
     showRecordDialog(dialog);
 }
 
+void TfrmBase::mnuNewItemClick()
+{
+    guarded([this] { NewRecord(); });
+}
+
+void TfrmBase::mnuNovyZaznamClick()
+{
+    guarded([this] { NewRecord(); });
+}
+
+void TfrmBase::toolBtnCreateClick()
+{
+    guarded([this] { NewRecord(); });
+}
+
+void TfrmBase::mnuEditItemClick()
+{
+    guarded([this] { EditRecord(); });
+}
+
+void TfrmBase::mnuUpravaZaznamuClick()
+{
+    guarded([this] { EditRecord(); });
+}
+
+void TfrmBase::toolBtnEditClick()
+{
+    guarded([this] { EditRecord(); });
+}
+
+void TfrmBase::DBGridDblClick()
+{
+    guarded([this] { EditRecord(); });
+}
+
+// The note is edited in the full record dialog, in its memo.
 void TfrmBase::mnuNoteItemClick()
 {
-    EditRecord();
+    guarded([this] { EditRecord(); });
+}
+
+void TfrmBase::mnuDeleteItemClick()
+{
+    guarded([this] { DeleteRecord(); });
+}
+
+void TfrmBase::mnuSmazatZaznamClick()
+{
+    guarded([this] { DeleteRecord(); });
+}
+
+void TfrmBase::toolBtnDeleteClick()
+{
+    guarded([this] { DeleteRecord(); });
+}
+
+void TfrmBase::mnuUpravaODOClick()
+{
+    guarded([this] { EditODO(); });
 }
 
 void TfrmBase::DeleteRecord()

@@ -189,14 +189,14 @@ void TfrmBase::buildMenus()
         connect(action, &QAction::triggered, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
-    command(mnuNovyZaznam, &TfrmBase::NewRecord);
-    command(mnuNewItem, &TfrmBase::NewRecord);
-    command(mnuUpravaZaznamu, &TfrmBase::EditRecord);
-    command(mnuEditItem, &TfrmBase::EditRecord);
-    command(mnuNoteItem, &TfrmBase::mnuNoteItemClick);
-    command(mnuSmazatZaznam, &TfrmBase::DeleteRecord);
-    command(mnuDeleteItem, &TfrmBase::DeleteRecord);
-    command(mnuUpravaODO, &TfrmBase::EditODO);
+    connect(mnuNovyZaznam, &QAction::triggered, this, &TfrmBase::mnuNovyZaznamClick);
+    connect(mnuNewItem, &QAction::triggered, this, &TfrmBase::mnuNewItemClick);
+    connect(mnuUpravaZaznamu, &QAction::triggered, this, &TfrmBase::mnuUpravaZaznamuClick);
+    connect(mnuEditItem, &QAction::triggered, this, &TfrmBase::mnuEditItemClick);
+    connect(mnuNoteItem, &QAction::triggered, this, &TfrmBase::mnuNoteItemClick);
+    connect(mnuSmazatZaznam, &QAction::triggered, this, &TfrmBase::mnuSmazatZaznamClick);
+    connect(mnuDeleteItem, &QAction::triggered, this, &TfrmBase::mnuDeleteItemClick);
+    connect(mnuUpravaODO, &QAction::triggered, this, &TfrmBase::mnuUpravaODOClick);
     command(mnuOptions, &TfrmBase::mnuOptionsClick);
     command(mnuNewCyclist, &TfrmBase::openNewCyclistDialog);
     connect(mnuQuit, &QAction::triggered, this, &TfrmBase::mnuQuitClick);
@@ -484,11 +484,11 @@ void TfrmBase::buildWorkingPage()
         connect(b, &QToolButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
-    button(toolBtnCreate, &TfrmBase::NewRecord);
-    button(toolBtnEdit, &TfrmBase::EditRecord);
-    button(toolBtnDelete, &TfrmBase::DeleteRecord);
+    connect(toolBtnCreate, &QToolButton::clicked, this, &TfrmBase::toolBtnCreateClick);
+    connect(toolBtnEdit, &QToolButton::clicked, this, &TfrmBase::toolBtnEditClick);
+    connect(toolBtnDelete, &QToolButton::clicked, this, &TfrmBase::toolBtnDeleteClick);
     button(toolBtnSettings, &TfrmBase::mnuOptionsClick);
-    connect(Grid, &DBGrid::doubleClicked_, this, [this] { guarded([this] { EditRecord(); }); });
+    connect(Grid, &DBGrid::doubleClicked_, this, &TfrmBase::DBGridDblClick);
     connect(btnDown, &QToolButton::clicked, this, &TfrmBase::btnDownClick);
     connect(btnUp, &QToolButton::clicked, this, &TfrmBase::btnUpClick);
     connect(Mesice, &TabControl::Change, this, [this] { guarded([this] { MesiceChange(); }); });

@@ -285,6 +285,7 @@ private slots:
         t.setValue(RideField::pocit, QStringLiteral("100 %"));
         try {
             t.setEditText(RideField::dst, QStringLiteral("12km"));
+            QFAIL("a distance with letters was taken");
         } catch (const RydexError& e) {
             QVERIFY(e.text().contains(QStringLiteral("dst")));
             QVERIFY(e.text().contains(QStringLiteral("12km")));
