@@ -542,6 +542,7 @@ private slots:
         QTRY_COMPARE(QGuiApplication::focusWindow(), s.w->windowHandle());
         QCOMPARE(s.table->recordCount(), 2);
         QCOMPARE(s.table->currentIndex(), 0);
+        QCOMPARE(s.w->Grid->currentIndex().row(), 0);
         QList<RideRow> rows = s.stored();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(textOf(rows.at(1), RideField::note), QStringLiteral("third"));
