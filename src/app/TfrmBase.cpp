@@ -2,10 +2,10 @@
 
 #include "app/TfrmInfo.h"
 #include "polyglot/MessageCatalogue.h"
-#include "stats/DurationTotal.h"
 #include "stats/Figures.h"
 #include "stats/MonthChartData.h"
 #include "stats/MonthChartView.h"
+#include "stats/TableFigures.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/AppIdentity.h"
@@ -40,25 +40,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-RideFigures figuresOf(const RideRow& row)
-{
-    RideFigures f;
-    const QVariant time = row[fieldIndex(RideField::time)];
-    if (!time.isNull()) {
-        const QTime t = time.toTime();
-        f.hours = t.hour();
-        f.minutes = t.minute();
-        f.seconds = t.second();
-    }
-    const QVariant dst = row[fieldIndex(RideField::dst)];
-    if (!dst.isNull())
-        f.dst = dst.value<Fixed4>();
-    f.alt = row[fieldIndex(RideField::alt)].toInt();
-    f.pulse = row[fieldIndex(RideField::pulse)].toInt();
-    return f;
-}
-
 constexpr int columnCount = 15;
 } // namespace
 
@@ -409,17 +390,7 @@ void TfrmBase::MonthKM()
         ControlsDetached detached(table);
         if (!table->isOpen())
             m_data->open();
-        QVector<RideFigures> rides;
-        if (table->findFirst()) {
-            const int count = table->recordCount();
-            rides.reserve(count);
-            for (int i = 0; i < count; ++i) {
-                if (i > 0)
-                    table->next();
-                rides.append(figuresOf(table->rowAt(table->currentIndex())));
-            }
-        }
-        const MonthFigures figures = computeMonthFigures(rides);
+        const MonthFigures figures = readMonthFigures(*table);
         lblTep->setText(figures.pulse);
         lblKilometry->setText(QString::number(figures.km));
         lblPrevyseni->setText(QString::number(figures.alt));
@@ -434,54 +405,23 @@ void TfrmBase::MonthKM()
 void TfrmBase::YearHours()
 {
     ADOTable* table = m_data->table();
-    const QString saved = table->filter();
     ControlsDetached detached(table);
-    table->setFilter(RideFilter::yearText(m_cyclistName, m_year));
-    DurationTotal total;
-    if (table->findFirst()) {
-        const int count = table->recordCount();
-        for (int i = 0; i < count; ++i) {
-            if (i > 0)
-                table->next();
-            const QVariant t = table->value(RideField::time);
-            if (!t.isNull())
-                total.add(t.toTime());
-        }
-    }
-    lblHodCelkem->setText(total.text());
-    table->setFilter(saved);
+    lblHodCelkem->setText(readYearHours(*table, m_cyclistName, m_year));
 }
 
 void TfrmBase::YearKM()
 {
     ADOTable* table = m_data->table();
     ControlsDetached detached(table);
-    const QString saved = table->filter();
-    table->setFilter(RideFilter::yearText(m_cyclistName, m_year));
-    table->last();
-    const Fixed4 odo = table->asFixed(RideField::odo);
-    table->setFilter(saved);
-    lblKMCelkem->setText(yearKmText(odo, QLocale()));
+    lblKMCelkem->setText(yearKmText(readYearOdometer(*table, m_cyclistName, m_year), QLocale()));
 }
 
 void TfrmBase::RefreshChart()
 {
     QVector<ChartRide> rides;
     if (m_data && m_data->table()->isOpen()) {
-        ADOTable* table = m_data->table();
-        ControlsDetached detached(table);
-        rides.reserve(table->recordCount());
-        for (const RideRow& row : table->rows()) {
-            ChartRide r;
-            r.day = row[fieldIndex(RideField::day)].toInt();
-            const QVariant t = row[fieldIndex(RideField::time)];
-            r.time = t.isNull() ? QTime(0, 0) : t.toTime();
-            const QVariant dst = row[fieldIndex(RideField::dst)];
-            r.dst = dst.isNull() ? Fixed4() : dst.value<Fixed4>();
-            r.pulse = row[fieldIndex(RideField::pulse)].toInt();
-            r.alt = row[fieldIndex(RideField::alt)].toInt();
-            rides.append(r);
-        }
+        ControlsDetached detached(m_data->table());
+        rides = readChartRides(*m_data->table());
     }
     Graf->setSeriesData(buildChartSeries(rides, QLocale()));
 }

@@ -3,6 +3,7 @@
 
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
+#include "store/FilterGuard.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
@@ -188,6 +189,17 @@ private slots:
         QCOMPARE(t.currentIndex(), 2);
         t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2005));
         t.setFilter(month);
+        QCOMPARE(t.currentIndex(), 0);
+
+        // A walk under another filter puts the month back however it ends.
+        t.next();
+        try {
+            FilterGuard year(t, RideFilter::cyclistText(QStringLiteral("Eva")));
+            QCOMPARE(t.filter(), RideFilter::cyclistText(QStringLiteral("Eva")));
+            throw RydexError(QStringLiteral("walk failed"), RydexError::Kind::Store);
+        } catch (const RydexError&) {
+        }
+        QCOMPARE(t.filter(), month);
         QCOMPARE(t.currentIndex(), 0);
     }
 

@@ -1,0 +1,86 @@
+#include "stats/TableFigures.h"
+
+#include "stats/DurationTotal.h"
+#include "store/ADOTable.h"
+#include "store/FilterGuard.h"
+#include "store/RideFilter.h"
+
+namespace {
+RideFigures figuresOf(const RideRow& row)
+{
+    RideFigures f;
+    const QVariant time = row[fieldIndex(RideField::time)];
+    if (!time.isNull()) {
+        const QTime t = time.toTime();
+        f.hours = t.hour();
+        f.minutes = t.minute();
+        f.seconds = t.second();
+    }
+    const QVariant dst = row[fieldIndex(RideField::dst)];
+    if (!dst.isNull())
+        f.dst = dst.value<Fixed4>();
+    f.alt = row[fieldIndex(RideField::alt)].toInt();
+    f.pulse = row[fieldIndex(RideField::pulse)].toInt();
+    return f;
+}
+} // namespace
+
+MonthFigures readMonthFigures(ADOTable& table)
+{
+    QVector<RideFigures> rides;
+    if (table.findFirst()) {
+        const int count = table.recordCount();
+        rides.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                table.next();
+            rides.append(figuresOf(table.rowAt(table.currentIndex())));
+        }
+    }
+    return computeMonthFigures(rides);
+}
+
+QString readYearHours(ADOTable& table, const QString& cyclist, int year)
+{
+    FilterGuard yearSet(table, RideFilter::yearText(cyclist, year));
+    DurationTotal total;
+    if (table.findFirst()) {
+        const int count = table.recordCount();
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
+                table.next();
+            const QVariant t = table.value(RideField::time);
+            if (!t.isNull())
+                total.add(t.toTime());
+        }
+    }
+    yearSet.restore();
+    return total.text();
+}
+
+Fixed4 readYearOdometer(ADOTable& table, const QString& cyclist, int year)
+{
+    FilterGuard yearSet(table, RideFilter::yearText(cyclist, year));
+    table.last();
+    const Fixed4 odo = table.asFixed(RideField::odo);
+    yearSet.restore();
+    return odo;
+}
+
+QVector<ChartRide> readChartRides(const ADOTable& table)
+{
+    QVector<ChartRide> rides;
+    rides.reserve(table.recordCount());
+    for (const RideRow& row : table.rows()) {
+        ChartRide r;
+        r.day = row[fieldIndex(RideField::day)].toInt();
+        const QVariant t = row[fieldIndex(RideField::time)];
+        r.time = t.isNull() ? QTime(0, 0) : t.toTime();
+        const QVariant dst = row[fieldIndex(RideField::dst)];
+        r.dst = dst.isNull() ? Fixed4() : dst.value<Fixed4>();
+        r.pulse = row[fieldIndex(RideField::pulse)].toInt();
+        r.alt = row[fieldIndex(RideField::alt)].toInt();
+        rides.append(r);
+    }
+    return rides;
+}
