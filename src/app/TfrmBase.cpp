@@ -11,6 +11,7 @@
 #include "store/AppIdentity.h"
 #include "store/Clock.h"
 #include "store/ControlsDetached.h"
+#include "store/CyclistPreferences.h"
 #include "store/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
@@ -18,6 +19,7 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ScreenPlacement.h"
@@ -38,10 +40,6 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-constexpr int columnCount = 15;
-} // namespace
 
 TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     : QMainWindow(parent), m_env(std::move(environment))
@@ -247,7 +245,7 @@ void TfrmBase::AktualizaceMenu()
     for (int i = 0; i < m_cyclists.size(); ++i) {
         auto* item = new MenuItem(QStringLiteral("menu%1").arg(i), m_cyclists.at(i), this);
         item->setTag(i);
-        item->setImageIndex(12);
+        item->setImageIndex(ImageList::CyclistImage);
         connect(item, &QAction::triggered, this,
                 [this, item] { guarded([this, item] { ClickOnCyclist(item); }); });
         mnuLogin->addItem(item);
@@ -268,11 +266,9 @@ void TfrmBase::ClickOnCyclist(MenuItem* item)
 
 void TfrmBase::applyColumnChoice()
 {
-    for (int p = 0; p < columnCount; ++p) {
-        const int shown = m_cyclistKey.readInteger(QString::number(p), 1);
-        if (GridColumn* column = Grid->gridColumn(p))
-            column->setVisible(shown != 0);
-    }
+    const CyclistPreferences prefs = cyclistPreferences();
+    for (int p = 0; p < CyclistPreferences::columnCount; ++p)
+        showColumn(p, prefs.columnShown(p));
 }
 
 void TfrmBase::setYearText()
@@ -297,13 +293,10 @@ void TfrmBase::prihlaseni()
         m_cyclistKey = m_cyclistsKey.subkey(m_cyclistName, true);
         applyColumnChoice();
         m_workingDate = Clock::today();
-        const int stored =
-            m_cyclistKey.readInteger(QStringLiteral("CurrentYear"), m_workingDate.year());
-        if (stored < 0 || stored > 65535)
-            throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
-        m_year = stored;
+        CyclistPreferences prefs = cyclistPreferences();
+        m_year = prefs.currentYear(m_workingDate.year());
         if (m_year == m_workingDate.year())
-            m_cyclistKey.writeInteger(QStringLiteral("CurrentYear"), m_year);
+            prefs.setCurrentYear(m_year);
     } catch (...) {
         showWelcome();
         throw;
@@ -369,11 +362,10 @@ void TfrmBase::btnUpClick()
 void TfrmBase::changeYear(int step)
 {
     const int year = m_year + step;
-    if (year < 0 || year > 65535)
-        throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
+    CyclistPreferences::checkYear(year);
     m_year = year;
     setYearText();
-    m_cyclistKey.writeInteger(QStringLiteral("CurrentYear"), m_year);
+    cyclistPreferences().setCurrentYear(m_year);
     setMonthFilter();
     RefreshChart();
     YearHours();
@@ -434,13 +426,26 @@ void TfrmBase::GrafyChange()
 
 void TfrmBase::DefaultGraf()
 {
-    int index = m_cyclistKey.readInteger(QStringLiteral("DefaultGraf"), 1);
-    // Only a hand-edited preference can hold another number; it shows the
-    // chart a cyclist gets by default.
-    if (index < 0 || index > 3)
-        index = 1;
+    showChart(cyclistPreferences().chart());
+    RefreshChart();
+}
+
+void TfrmBase::showChart(int index)
+{
     Graf->deactivateAll();
+    // Runs GrafyChange when the tab changes.
     Grafy->setTabIndex(index);
     Graf->setActiveSeries(index);
-    RefreshChart();
+}
+
+void TfrmBase::showSignedOut()
+{
+    showWorkingPage(false);
+    setCyclistCommandsEnabled(false);
+}
+
+void TfrmBase::showColumn(int position, bool shown)
+{
+    if (GridColumn* column = Grid->gridColumn(position))
+        column->setVisible(shown);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CyclistPreferences.h"
 #include "store/PreferenceKey.h"
 
 #include "store/TData.h"
@@ -71,6 +72,17 @@ public:
     bool signedIn() const;
     // The month shown, 1 to 12.
     int monthShown() const;
+    // The signed-in cyclist's preferences.
+    CyclistPreferences cyclistPreferences() const { return CyclistPreferences(m_cyclistKey); }
+
+    // What the dialogs change in the month view, without reaching into its
+    // controls.
+    void showColumn(int position, bool shown);
+    // Shows the chart with this index and makes its tab current.
+    void showChart(int index);
+    // The welcome page with the cyclist commands off, as after signing off.
+    void showSignedOut();
+
     QString skinPath() const { return m_skin; }
     QString languageName() const { return m_language; }
 

@@ -8,12 +8,10 @@
 #include "store/ADOTable.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
-#include "toolkit/DBEdit.h"
-#include "toolkit/DBRadioGroup.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"
 
-#include <QDateEdit>
+#include <QDate>
 
 namespace {
 // The day the date-time scale counts from; a blank record's date shows as it.
@@ -49,19 +47,7 @@ void TfrmBase::NewRecord()
                         {QString::number(day), QString::number(month), QString::number(m_year)}),
             RydexError::Kind::Conversion);
     }
-    dialog->Calendar->setDate(date);
-    dialog->setEditingState();
-    for (DBEdit* e : {dialog->DBdst, dialog->DBTep, dialog->DBTepMax, dialog->DBaltitude,
-                      dialog->DBaltitudeMax})
-        e->setText(QStringLiteral("0"));
-    dialog->grpTyp->setItemIndex(1);
-    // Taken at once, so that the new row counts as changed.
-    try {
-        dialog->UpdateRecord();
-    } catch (...) {
-        dialog->FormClose();
-        throw;
-    }
+    dialog->prepareNewRecord(date);
     showRecordDialog(dialog);
 }
 
@@ -74,8 +60,7 @@ void TfrmBase::EditRecord()
     // On an empty month this starts a blank new row instead.
     table->edit();
     const QVariant date = table->value(RideField::date);
-    dialog->Calendar->setDate(date.isNull() ? dayZero : date.toDateTime().date());
-    dialog->setEditingState();
+    dialog->prepareEditRecord(date.isNull() ? dayZero : date.toDateTime().date());
     showRecordDialog(dialog);
 }
 

@@ -70,110 +70,114 @@ void TfrmBase::buildMenus()
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     setMenuBar(MainMenu);
 
-    mnuProgram = item(this, "mnuProgram", QStringLiteral("&Program"),
-                      QStringLiteral("Menu pro práci s programem"), QString(), -1);
-    mnuProgram->addSeparator();
-    mnuSkin = item(this, "mnuSkin", QStringLiteral("Skin..."), QString(), QString(), 14);
-    mnuProgram->addItem(mnuSkin);
-    mnuLanguage = item(this, "mnuLanguage", QStringLiteral("Jazyk..."),
-                       QStringLiteral("Vyberte jazyk ve krerém má program pracovat (jednotky pro "
-                                      "výpočty zůstávají stejné)"),
-                       QStringLiteral("Ctrl+L"), 10);
-    mnuProgram->addItem(mnuLanguage);
-    mnuProgram->addSeparator();
-    mnuQuit = item(this, "mnuQuit", QStringLiteral("&Konec"), QStringLiteral("Ukončí program"),
-                   QString(), 13);
-    mnuProgram->addItem(mnuQuit);
+    GridMenu = new QMenu(this);
+    GridMenu->setObjectName(QStringLiteral("GridMenu"));
+    NoteMenu = new QMenu(this);
+    NoteMenu->setObjectName(QStringLiteral("NoteMenu"));
 
-    mnuRydex = item(this, "mnuRydex", QStringLiteral("&Rydex"),
-                    QStringLiteral("Menu pro práci s deníkem"), QString(), -1);
-    mnuLogin = item(this, "mnuLogin", QStringLiteral("Přihlaš uživatele"),
-                    QStringLiteral("Přihlásí registrovaného uživatele"), QString(), 1);
+    // Every item in menu order: where it goes (a submenu item, the grid's or
+    // the note's popup menu, or the menu bar), then its name, caption, hint,
+    // shortcut and picture. A separator is a row without a target.
+    struct MenuRow
+    {
+        MenuItem** target;
+        MenuItem** parent;
+        QMenu* popup;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* shortcut;
+        int image;
+    };
+    using namespace ImageList;
+    const MenuRow rows[] = {
+        {&mnuProgram, nullptr, nullptr, "mnuProgram", "&Program", "Menu pro práci s programem", "",
+         NoMenuImage},
+        {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuSkin, &mnuProgram, nullptr, "mnuSkin", "Skin...", "", "", SkinImage},
+        {&mnuLanguage, &mnuProgram, nullptr, "mnuLanguage", "Jazyk...",
+         "Vyberte jazyk ve krerém má program pracovat (jednotky pro výpočty zůstávají stejné)",
+         "Ctrl+L", LanguageImage},
+        {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuQuit, &mnuProgram, nullptr, "mnuQuit", "&Konec", "Ukončí program", "", QuitImage},
+        {&mnuRydex, nullptr, nullptr, "mnuRydex", "&Rydex", "Menu pro práci s deníkem", "",
+         NoMenuImage},
+        {&mnuLogin, &mnuRydex, nullptr, "mnuLogin", "Přihlaš uživatele",
+         "Přihlásí registrovaného uživatele", "", SignInImage},
+        // Cyclists are otherwise created only from the settings dialog, which
+        // needs a signed-in cyclist: while nobody is listed, this item lets a
+        // new installation begin.
+        {&mnuNewCyclist, &mnuRydex, nullptr, "mnuNewCyclist", "Nový uživatel...",
+         "Vytvoří prvního uživatele", "", CyclistImage},
+        {&mnuLogoff, &mnuRydex, nullptr, "mnuLogoff", "Odhlásit", "Odhlásí aktuálního uživatele",
+         "Ctrl+O", SignOffImage},
+        {nullptr, &mnuRydex, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuRecords, &mnuRydex, nullptr, "mnuRecords", "&Záznamy",
+         "Rozšířené menu pro práci se zánamy", "", RecordsImage},
+        {&mnuNovyZaznam, &mnuRecords, nullptr, "mnuNovyZaznam", "Nový záznam...", "Přidá záznam",
+         "Ctrl+N", NewRecordImage},
+        {nullptr, &mnuRecords, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuUpravaZaznamu, &mnuRecords, nullptr, "mnuUpravaZaznamu", "Úprava záznamu...",
+         "Upraví záznam", "F2", EditImage},
+        {nullptr, &mnuRecords, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuSmazatZaznam, &mnuRecords, nullptr, "mnuSmazatZaznam", "Smazat záznam", "Smaže záznam",
+         "Del", DeleteImage},
+        {nullptr, &mnuRecords, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuUpravaODO, &mnuRecords, nullptr, "mnuUpravaODO", "Uprav ODO v prvním záznamu...",
+         "Změní počáteční hodnotu stavu kilometrů", "", OdometerImage},
+        {&mnuPrint, &mnuRydex, nullptr, "mnuPrint", "Náhled a tisk grafů...",
+         "Vytiskne aktuálně prohlížený graf", "Ctrl+P", PrintImage},
+        {nullptr, &mnuRydex, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuOptions, &mnuRydex, nullptr, "mnuOptions", "&Nastavení...",
+         "Uživatelské nastavení tabulky a grafu", "Ctrl+S", SettingsImage},
+        {nullptr, &mnuRydex, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuInformace, nullptr, nullptr, "mnuInformace", "&Info", "Menu info", "", NoMenuImage},
+        {nullptr, &mnuInformace, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuAbout, &mnuInformace, nullptr, "mnuAbout", "O programu", "Informace o verzi a jiné",
+         "F1", AboutImage},
+
+        {&mnuRecordsItem, nullptr, GridMenu, "mnuRecordsItem", "&Záznamy",
+         "Menu pro práci se zánamy", "", RecordsImage},
+        {&mnuNewItem, &mnuRecordsItem, nullptr, "mnuNewItem", "Nový záznam...", "Přidá záznam",
+         "Ctrl+N", NewRecordImage},
+        {nullptr, &mnuRecordsItem, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuEditItem, &mnuRecordsItem, nullptr, "mnuEditItem", "Úprava záznamu...",
+         "Upraví záznam", "Ctrl+E", EditImage},
+        {nullptr, &mnuRecordsItem, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuDeleteItem, &mnuRecordsItem, nullptr, "mnuDeleteItem", "Smazat záznam", "Smaže záznam",
+         "Ctrl+D", DeleteImage},
+        {nullptr, nullptr, GridMenu, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuTisk, nullptr, GridMenu, "mnuTisk", "Náhled a tisk grafů...",
+         "Vytiskne aktuálně prohlížený graf", "Ctrl+T", PrintImage},
+        {&mnuNoteItem, nullptr, NoteMenu, "mnuNoteItem", "Úprava poznámky...", "Úprava záznamu",
+         "Ctrl+E", EditImage},
+    };
+    for (const MenuRow& r : rows) {
+        if (!r.target) {
+            if (r.parent)
+                (*r.parent)->addSeparator();
+            else
+                r.popup->addSeparator();
+            continue;
+        }
+        *r.target = item(this, r.name, QString::fromUtf8(r.caption), QString::fromUtf8(r.hint),
+                         QString::fromLatin1(r.shortcut), r.image);
+        if (r.parent)
+            (*r.parent)->addItem(*r.target);
+        else if (r.popup)
+            r.popup->addAction(*r.target);
+        else
+            MainMenu->addAction(*r.target);
+    }
     mnuLogin->makeSubmenu();
-    mnuRydex->addItem(mnuLogin);
-    // Cyclists are otherwise created only from the settings dialog, which
-    // needs a signed-in cyclist: while nobody is listed, this item lets a new
-    // installation begin.
-    mnuNewCyclist = item(this, "mnuNewCyclist", QStringLiteral("Nový uživatel..."),
-                         QStringLiteral("Vytvoří prvního uživatele"), QString(), 12);
     mnuNewCyclist->setVisible(false);
-    mnuRydex->addItem(mnuNewCyclist);
-    mnuLogoff = item(this, "mnuLogoff", QStringLiteral("Odhlásit"),
-                     QStringLiteral("Odhlásí aktuálního uživatele"), QStringLiteral("Ctrl+O"), 2);
-    mnuRydex->addItem(mnuLogoff);
-    mnuRydex->addSeparator();
-    mnuRecords = item(this, "mnuRecords", QStringLiteral("&Záznamy"),
-                      QStringLiteral("Rozšířené menu pro práci se zánamy"), QString(), 0);
-    mnuRydex->addItem(mnuRecords);
-    mnuNovyZaznam = item(this, "mnuNovyZaznam", QStringLiteral("Nový záznam..."),
-                         QStringLiteral("Přidá záznam"), QStringLiteral("Ctrl+N"), 3);
-    mnuRecords->addItem(mnuNovyZaznam);
-    mnuRecords->addSeparator();
-    mnuUpravaZaznamu = item(this, "mnuUpravaZaznamu", QStringLiteral("Úprava záznamu..."),
-                            QStringLiteral("Upraví záznam"), QStringLiteral("F2"), 4);
-    mnuRecords->addItem(mnuUpravaZaznamu);
-    mnuRecords->addSeparator();
-    mnuSmazatZaznam = item(this, "mnuSmazatZaznam", QStringLiteral("Smazat záznam"),
-                           QStringLiteral("Smaže záznam"), QStringLiteral("Del"), 5);
-    mnuRecords->addItem(mnuSmazatZaznam);
-    mnuRecords->addSeparator();
-    mnuUpravaODO = item(this, "mnuUpravaODO", QStringLiteral("Uprav ODO v prvním záznamu..."),
-                        QStringLiteral("Změní počáteční hodnotu stavu kilometrů"), QString(), 6);
-    mnuRecords->addItem(mnuUpravaODO);
-    mnuPrint =
-        item(this, "mnuPrint", QStringLiteral("Náhled a tisk grafů..."),
-             QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+P"), 7);
-    mnuRydex->addItem(mnuPrint);
-    mnuRydex->addSeparator();
-    mnuOptions =
-        item(this, "mnuOptions", QStringLiteral("&Nastavení..."),
-             QStringLiteral("Uživatelské nastavení tabulky a grafu"), QStringLiteral("Ctrl+S"), 11);
-    mnuRydex->addItem(mnuOptions);
-    mnuRydex->addSeparator();
 
-    mnuInformace = item(this, "mnuInformace", QStringLiteral("&Info"), QStringLiteral("Menu info"),
-                        QString(), -1);
-    mnuInformace->addSeparator();
-    mnuAbout = item(this, "mnuAbout", QStringLiteral("O programu"),
-                    QStringLiteral("Informace o verzi a jiné"), QStringLiteral("F1"), 9);
-    mnuInformace->addItem(mnuAbout);
-
-    MainMenu->addAction(mnuProgram);
-    MainMenu->addAction(mnuRydex);
-    MainMenu->addAction(mnuInformace);
     // The menu bar's actions are reached from the whole window, so their
     // shortcuts work wherever the focus is.
     for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuUpravaZaznamu,
                         mnuSmazatZaznam, mnuPrint, mnuOptions, mnuAbout, mnuSkin, mnuUpravaODO})
         addAction(m);
 
-    GridMenu = new QMenu(this);
-    GridMenu->setObjectName(QStringLiteral("GridMenu"));
-    mnuRecordsItem = item(this, "mnuRecordsItem", QStringLiteral("&Záznamy"),
-                          QStringLiteral("Menu pro práci se zánamy"), QString(), 0);
-    mnuNewItem = item(this, "mnuNewItem", QStringLiteral("Nový záznam..."),
-                      QStringLiteral("Přidá záznam"), QStringLiteral("Ctrl+N"), 3);
-    mnuRecordsItem->addItem(mnuNewItem);
-    mnuRecordsItem->addSeparator();
-    mnuEditItem = item(this, "mnuEditItem", QStringLiteral("Úprava záznamu..."),
-                       QStringLiteral("Upraví záznam"), QStringLiteral("Ctrl+E"), 4);
-    mnuRecordsItem->addItem(mnuEditItem);
-    mnuRecordsItem->addSeparator();
-    mnuDeleteItem = item(this, "mnuDeleteItem", QStringLiteral("Smazat záznam"),
-                         QStringLiteral("Smaže záznam"), QStringLiteral("Ctrl+D"), 5);
-    mnuRecordsItem->addItem(mnuDeleteItem);
-    GridMenu->addAction(mnuRecordsItem);
-    GridMenu->addSeparator();
-    mnuTisk =
-        item(this, "mnuTisk", QStringLiteral("Náhled a tisk grafů..."),
-             QStringLiteral("Vytiskne aktuálně prohlížený graf"), QStringLiteral("Ctrl+T"), 7);
-    GridMenu->addAction(mnuTisk);
-
-    NoteMenu = new QMenu(this);
-    NoteMenu->setObjectName(QStringLiteral("NoteMenu"));
-    mnuNoteItem = item(this, "mnuNoteItem", QStringLiteral("Úprava poznámky..."),
-                       QStringLiteral("Úprava záznamu"), QStringLiteral("Ctrl+E"), 4);
-    NoteMenu->addAction(mnuNoteItem);
     // The popup items' keys are answered by their controls (they take
     // precedence there), never by the window.
     for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
@@ -294,12 +298,14 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     auto* l = new QHBoxLayout(strip);
     l->setContentsMargins(4, 3, 4, 3);
     l->setSpacing(2);
-    toolBtnCreate = toolButton(strip, "toolBtnCreate", QStringLiteral("New record"), 0);
-    toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), 1);
-    toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), 2);
-    toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), 3);
+    using namespace ImageList;
+    toolBtnCreate = toolButton(strip, "toolBtnCreate", QStringLiteral("New record"), NewTool);
+    toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), EditTool);
+    toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), DeleteTool);
+    toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), PrintTool);
     toolBtnPrint->setEnabled(false);
-    toolBtnSettings = toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), 4);
+    toolBtnSettings =
+        toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), SettingsTool);
     l->addWidget(toolBtnCreate);
     l->addWidget(toolBtnEdit);
     l->addWidget(toolBtnDelete);

@@ -290,3 +290,24 @@ void bindRecordDialog(TfrmNewRecord* dialog, DataSource* source)
     if (dialog)
         dialog->setDataSource(source);
 }
+
+void TfrmNewRecord::prepareNewRecord(const QDate& date)
+{
+    Calendar->setDate(date);
+    setEditingState();
+    for (DBEdit* e : {DBdst, DBTep, DBTepMax, DBaltitude, DBaltitudeMax})
+        e->setText(QStringLiteral("0"));
+    grpTyp->setItemIndex(1);
+    try {
+        UpdateRecord();
+    } catch (...) {
+        FormClose();
+        throw;
+    }
+}
+
+void TfrmNewRecord::prepareEditRecord(const QDate& date)
+{
+    Calendar->setDate(date);
+    setEditingState();
+}

@@ -46,6 +46,12 @@ public:
     // Idle: the other way round.
     void setEditingState();
     void setIdleState();
+    // For the pending new row: the date, the editing state and the presets of
+    // a new ride (zeros in the number boxes, "Trénink"), taken into the row at
+    // once so that it counts as changed. On failure nothing stays pending.
+    void prepareNewRecord(const QDate& date);
+    // For the pending edited row: its date and the editing state.
+    void prepareEditRecord(const QDate& date);
     bool isEditing() const { return m_editing; }
 
     // Writes every entry control's changed text into the pending row, in tab

@@ -4,19 +4,15 @@
 #include "app/TfrmBase.h"
 #include "settings/JerseyPictures.h"
 #include "settings/SeasonList.h"
-#include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
-#include "toolkit/DBGrid.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ImageList.h"
-#include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ScreenPlacement.h"
-#include "toolkit/TabControl.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -155,15 +151,10 @@ void TfrmSettings::FormShow()
 
     placeCount();
 
-    const PreferenceKey key = m_main->cyclistKey();
+    const CyclistPreferences prefs = m_main->cyclistPreferences();
     for (int i = 0; i < columnCount; ++i)
-        columnBoxes[i]->setChecked(key.readInteger(QString::number(i), 1) != 0);
-    int chart = key.readInteger(QStringLiteral("DefaultGraf"), 1);
-    // Only a hand-edited value lies outside; the main window then shows the
-    // distance chart, and so does the dialog.
-    if (chart < 0 || chart >= chartCount)
-        chart = 1;
-    chartButtons[chart]->setChecked(true);
+        columnBoxes[i]->setChecked(prefs.columnShown(i));
+    chartButtons[prefs.chart()]->setChecked(true);
     SeznamCyklistu();
 }
 
@@ -188,23 +179,16 @@ void TfrmSettings::columnBoxClick(int column)
     if (!m_choicesActive)
         return;
     const bool shown = columnBoxes[column]->isChecked();
-    if (GridColumn* c = m_main->Grid->gridColumn(column))
-        c->setVisible(shown);
-    PreferenceKey key = m_main->cyclistKey();
-    key.writeText(QString::number(column), shown ? QStringLiteral("1") : QStringLiteral("0"));
-    m_main->Grid->viewport()->update();
+    m_main->showColumn(column, shown);
+    m_main->cyclistPreferences().setColumnShown(column, shown);
 }
 
 void TfrmSettings::chartButtonClick(int chart)
 {
     if (!m_choicesActive)
         return;
-    m_main->Graf->deactivateAll();
-    PreferenceKey key = m_main->cyclistKey();
-    key.writeInteger(QStringLiteral("DefaultGraf"), chart);
-    // Runs the main window's GrafyChange when the tab changes.
-    m_main->Grafy->setTabIndex(chart);
-    m_main->Graf->setActiveSeries(chart);
+    m_main->cyclistPreferences().setChart(chart);
+    m_main->showChart(chart);
 }
 
 void TfrmSettings::SeznamCyklistu()
@@ -356,9 +340,7 @@ void TfrmSettings::btnCreateClick()
 
 void TfrmSettings::showSignedOut(TfrmBase& main)
 {
-    main.Pages->setCurrentWidget(main.WelcomePage);
-    for (MenuItem* m : {main.mnuLogoff, main.mnuPrint, main.mnuRecords, main.mnuOptions})
-        m->setOwnEnabled(false);
+    main.showSignedOut();
 }
 
 void TfrmSettings::cyclistSignedOut()

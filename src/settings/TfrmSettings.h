@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/CyclistPreferences.h"
+
 #include <QDialog>
 
 #include <array>
@@ -27,8 +29,8 @@ class TfrmSettings : public QDialog
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
-    static constexpr int columnCount = 15;
-    static constexpr int chartCount = 4;
+    static constexpr int columnCount = CyclistPreferences::columnCount;
+    static constexpr int chartCount = CyclistPreferences::chartCount;
     // The pages of Pages, in order.
     enum Page { TablePage = 0, ChartPage = 1, UsersPage = 2 };
 

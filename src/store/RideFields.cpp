@@ -8,18 +8,28 @@
 
 namespace {
 constexpr FieldDef defs[rideFieldCount] = {
-    {"id", FieldKind::AutoIncrement, 0},  {"date", FieldKind::DateTime, 0},
-    {"user", FieldKind::Text, 20},        {"day", FieldKind::UInt16, 0},
-    {"month", FieldKind::UInt16, 0},      {"year", FieldKind::Int16, 0},
-    {"time", FieldKind::Duration, 0},     {"dst", FieldKind::Decimal, 18},
-    {"avs", FieldKind::Decimal, 5},       {"pulse", FieldKind::UInt16, 0},
-    {"alt", FieldKind::Int16, 0},         {"odo", FieldKind::Decimal, 8},
+    {"id", FieldKind::AutoIncrement, 0},
+    {"date", FieldKind::DateTime, 0},
+    {"user", FieldKind::Text, 20},
+    {"day", FieldKind::UInt16, 0},
+    {"month", FieldKind::UInt16, 0},
+    {"year", FieldKind::Int16, 0},
+    {"time", FieldKind::Duration, 0},
+    {"dst", FieldKind::Decimal, 18},
+    {"avs", FieldKind::Decimal, 5},
+    {"pulse", FieldKind::UInt16, 0},
+    {"alt", FieldKind::Int16, 0},
+    {"odo", FieldKind::Decimal, 8},
     // One wider than the table's ten characters, so that the list's own band
     // "-10 -  5 C'" is stored whole rather than refused.
-    {"temperature", FieldKind::Text, 11}, {"druh", FieldKind::Text, 10},
-    {"vlivy", FieldKind::Text, 5},        {"obtiznost", FieldKind::Text, 10},
-    {"pocit", FieldKind::Text, 5},        {"typ", FieldKind::Text, 10},
-    {"note", FieldKind::Memo, 0},         {"altmax", FieldKind::Int16, 0},
+    {"temperature", FieldKind::Text, 11},
+    {"druh", FieldKind::Text, 10},
+    {"vlivy", FieldKind::Text, 5},
+    {"obtiznost", FieldKind::Text, 10},
+    {"pocit", FieldKind::Text, 5},
+    {"typ", FieldKind::Text, 10},
+    {"note", FieldKind::Memo, 0},
+    {"altmax", FieldKind::Int16, 0},
     {"pulsemax", FieldKind::UInt16, 0},
 };
 

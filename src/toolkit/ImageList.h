@@ -7,11 +7,34 @@
 // scale: the 16-pixel menu pictures, the 32-pixel toolbar pictures, the
 // product picture of the about box and the sponsor pictures of the welcome page.
 namespace ImageList {
-// Menu pictures by number: 0 records, 1 sign in, 2 sign off, 3 new record,
-// 4 edit, 5 delete, 6 odometer, 7 print, 9 about, 10 language, 11 settings,
-// 12 cyclist, 13 quit, 14 skin.
+// The menu pictures by number; the numbers are the menu items' ImageIndex,
+// which language files may set.
+enum MenuImage : int {
+    NoMenuImage = -1,
+    RecordsImage = 0,
+    SignInImage = 1,
+    SignOffImage = 2,
+    NewRecordImage = 3,
+    EditImage = 4,
+    DeleteImage = 5,
+    OdometerImage = 6,
+    PrintImage = 7,
+    AboutImage = 9,
+    LanguageImage = 10,
+    SettingsImage = 11,
+    CyclistImage = 12,
+    QuitImage = 13,
+    SkinImage = 14,
+};
 QIcon menuImage(int index);
-// Toolbar pictures by number: 0 new, 1 edit, 2 delete, 3 print, 4 settings.
+// The toolbar pictures by number.
+enum ToolImage : int {
+    NewTool = 0,
+    EditTool = 1,
+    DeleteTool = 2,
+    PrintTool = 3,
+    SettingsTool = 4,
+};
 QIcon toolImage(int index);
 QPixmap productPicture(int size = 32);
 QPixmap sponsorPicture(int index, const QSize& size);

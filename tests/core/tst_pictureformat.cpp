@@ -172,13 +172,24 @@ void TestPictureFormat::dateWithoutWeekday_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("Czech") << "cs_CZ" << "d. MMMM yyyy" << QStringLiteral("5. prosince 2025");
-    QTest::newRow("US English") << "en_US" << "MMMM d, yyyy" << "December 5, 2025";
-    QTest::newRow("British English") << "en_GB" << "d MMMM yyyy" << "5 December 2025";
-    QTest::newRow("weekday last") << "hu_HU" << "yyyy. MMMM d." << QStringLiteral("2025. december 5.");
-    QTest::newRow("no separator") << "ja_JP" << QStringLiteral("yyyy年M月d日") << QStringLiteral("2025年12月5日");
-    QTest::newRow("quoted literal kept") << "lt_LT" << "yyyy 'm'. MMMM d 'd'." << "";
-    QTest::newRow("Arabic comma") << "ar_EG" << "d MMMM yyyy" << "";
+    QTest::newRow("Czech") << "cs_CZ"
+                           << "d. MMMM yyyy" << QStringLiteral("5. prosince 2025");
+    QTest::newRow("US English") << "en_US"
+                                << "MMMM d, yyyy"
+                                << "December 5, 2025";
+    QTest::newRow("British English") << "en_GB"
+                                     << "d MMMM yyyy"
+                                     << "5 December 2025";
+    QTest::newRow("weekday last") << "hu_HU"
+                                  << "yyyy. MMMM d." << QStringLiteral("2025. december 5.");
+    QTest::newRow("no separator") << "ja_JP" << QStringLiteral("yyyy年M月d日")
+                                  << QStringLiteral("2025年12月5日");
+    QTest::newRow("quoted literal kept") << "lt_LT"
+                                         << "yyyy 'm'. MMMM d 'd'."
+                                         << "";
+    QTest::newRow("Arabic comma") << "ar_EG"
+                                  << "d MMMM yyyy"
+                                  << "";
 }
 
 void TestPictureFormat::dateWithoutWeekday()

@@ -354,8 +354,9 @@ private slots:
         PreferenceKey program = unchecked.openKey(PreferenceStore::programKeyPath(), false);
         QCOMPARE(program.readText(QStringLiteral("lng"), QStringLiteral("english")),
                  QStringLiteral("english"));
-        QCOMPARE(firstLineOf([&] { program.writeText(QStringLiteral("lng"), QStringLiteral("x")); }),
-                 QStringLiteral("Failed to set data for 'lng'."));
+        QCOMPARE(
+            firstLineOf([&] { program.writeText(QStringLiteral("lng"), QStringLiteral("x")); }),
+            QStringLiteral("Failed to set data for 'lng'."));
         QCOMPARE(contentOf(m_file), original);
 
         PreferenceStore store(m_file);
@@ -414,8 +415,9 @@ private slots:
         const QString unreadable = Msg::format(Msg::PreferencesUnreadable, {m_file, QString()});
         QVERIFY(store.check().value_or(QString()).startsWith(unreadable));
         QCOMPARE(store.openKey(PreferenceStore::programKeyPath(), false).readInteger("x", 4), 4);
-        QVERIFY(errorOf([&] { store.openKey(QStringLiteral("software\\other")).createSubkey("x"); })
-                    .startsWith(QStringLiteral("Failed to create key x.\n") + unreadable));
+        QVERIFY(errorOf([&] {
+                    store.openKey(QStringLiteral("software\\other")).createSubkey("x");
+                }).startsWith(QStringLiteral("Failed to create key x.\n") + unreadable));
 
         QVERIFY(QFile::remove(m_file));
         QVERIFY(QDir().mkpath(m_file));

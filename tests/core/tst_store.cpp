@@ -291,8 +291,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RydexError,
                                  t.setEditText(RideField::pulse, QStringLiteral("abc")));
         // Texts keep to their widths.
-        QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::pocit, QStringLiteral("100 %")
-                                                                               + QLatin1Char('!')));
+        QVERIFY_THROWS_EXCEPTION(
+            RydexError, t.setValue(RideField::pocit, QStringLiteral("100 %") + QLatin1Char('!')));
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::user, QString(21, 'x')));
         t.setValue(RideField::pocit, QStringLiteral("100 %"));
         try {

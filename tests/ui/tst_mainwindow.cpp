@@ -19,12 +19,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QWindow>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 struct Paths
@@ -420,7 +420,8 @@ private slots:
             return int(QDialog::Accepted);
         });
         QMenu* menu = restOn(w, w->mnuNewCyclist);
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(w->mnuNewCyclist).center());
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(w->mnuNewCyclist).center());
         QCOMPARE(dialogs->last().className, QStringLiteral("TfrmNewUser"));
         QCOMPARE(itemNames(w->mnuLogin), QStringList({QStringLiteral("menu0=Ondřej O'Neil")}));
         QVERIFY(!w->mnuNewCyclist->isVisible());

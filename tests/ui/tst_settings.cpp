@@ -12,10 +12,10 @@
 #include "store/RideFilter.h"
 #include "store/TData.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/GroupFrame.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
-#include "toolkit/GroupFrame.h"
 #include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
 

@@ -1,0 +1,48 @@
+#include "store/CyclistPreferences.h"
+
+#include "polyglot/MessageCatalogue.h"
+#include "store/RydexError.h"
+
+namespace {
+const QString chartName = QStringLiteral("DefaultGraf");
+const QString yearName = QStringLiteral("CurrentYear");
+} // namespace
+
+bool CyclistPreferences::columnShown(int position) const
+{
+    return m_key.readInteger(QString::number(position), 1) != 0;
+}
+
+void CyclistPreferences::setColumnShown(int position, bool shown)
+{
+    m_key.writeText(QString::number(position), shown ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+int CyclistPreferences::chart() const
+{
+    const int index = m_key.readInteger(chartName, defaultChart);
+    return index >= 0 && index < chartCount ? index : defaultChart;
+}
+
+void CyclistPreferences::setChart(int index)
+{
+    m_key.writeInteger(chartName, index);
+}
+
+int CyclistPreferences::currentYear(int fallback) const
+{
+    const int year = m_key.readInteger(yearName, fallback);
+    checkYear(year);
+    return year;
+}
+
+void CyclistPreferences::setCurrentYear(int year)
+{
+    m_key.writeInteger(yearName, year);
+}
+
+void CyclistPreferences::checkYear(int year)
+{
+    if (year < 0 || year > lastYear)
+        throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
+}
