@@ -2,6 +2,7 @@
 
 #include "polyglot/MessageCatalogue.h"
 #include "store/AppIdentity.h"
+#include "store/PrivateFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,7 +20,6 @@ using PreferenceFormat::Value;
 
 namespace {
 constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions ownerOnlyDir = ownerOnlyFile | QFileDevice::ExeOwner;
 // Far above any real preference file; a bigger file is not ours, and reading
 // it whole on every preference read would be ruinous.
 constexpr qint64 maxFileSize = 4 * 1024 * 1024;
@@ -342,8 +342,13 @@ PreferenceFormat::Parsed PreferenceFormat::parse(const QByteArray& bytes)
             value.isText = false;
             value.data = line.mid(pos);
             // Binary values of a registry export go on over lines ending in "\".
-            while (value.data.endsWith(QLatin1Char('\\')) && i + 1 < lines.size())
-                value.data += QLatin1Char('\n') + lines.at(++i).trimmed();
+            // At the very end of the file the value goes on with an empty line,
+            // as if the file ended in a line break: written back, that line
+            // keeps the next value from being taken as part of this one.
+            while (value.data.endsWith(QLatin1Char('\\'))) {
+                const QString next = i + 1 < lines.size() ? lines.at(++i).trimmed() : QString();
+                value.data += QLatin1Char('\n') + next;
+            }
             if (value.data.isEmpty())
                 return damaged;
         }
@@ -437,37 +442,11 @@ Node PreferenceFile::read() const
     return load().root;
 }
 
-namespace {
-// Creates the missing directories above the file, readable by the owner only.
-bool ensureDirectory(const QString& dirPath)
-{
-    QStringList missing;
-    QString p = QDir::cleanPath(dirPath);
-    while (!QFileInfo::exists(p)) {
-        missing.prepend(p);
-        const QString parent = QFileInfo(p).path();
-        if (parent == p)
-            return false;
-        p = parent;
-    }
-    const QFileInfo existing(p);
-    if (!existing.isDir())
-        return false;
-    if (!missing.isEmpty() && !existing.permissions().testFlag(QFileDevice::WriteOwner))
-        return false;
-    for (const QString& dir : missing) {
-        if (!QDir().mkdir(dir, ownerOnlyDir))
-            return false;
-    }
-    return true;
-}
-} // namespace
-
 bool PreferenceFile::update(const std::function<bool(Node&)>& change)
 {
     const QFileInfo info(m_path);
     const QString dir = info.absolutePath();
-    if (!ensureDirectory(dir))
+    if (PrivateFolder::create(dir))
         return false;
     // The owner's write bits decide, not only the system: a read-only file or
     // directory stays untouched even by a program run as root.
