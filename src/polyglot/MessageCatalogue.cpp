@@ -39,6 +39,7 @@ constexpr Entry entries[] = {
     {Msg::NotEditing, "The ride table is not in edit or insert mode"},
     {Msg::Information, "Information"},
     {Msg::Confirmation, "Confirm"},
+    {Msg::NumberOutOfRange, "Výsledek výpočtu je mimo rozsah čísel, která program umí uchovat."},
     {Msg::RegDeleteFailed, "Failed to delete key %s"},
     {Msg::PreferencesNotKept,
      "The preference file \"%s\" is damaged and no copy of it could be kept: %s. The program "

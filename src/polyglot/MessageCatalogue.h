@@ -38,6 +38,9 @@ enum Id : int {
     Information = 1012,
     Confirmation = 1013,
 
+    // The ride store.
+    NumberOutOfRange = 1025,
+
     // The preference store.
     RegDeleteFailed = 1100,
     PreferencesNotKept = 1101,
