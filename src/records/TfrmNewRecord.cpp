@@ -170,8 +170,14 @@ void TfrmNewRecord::btnOkClick()
         msgDlgNoSave->execute();
         return;
     }
-    if (!stored)
+    if (!stored) {
+        // A ride another copy of the program changed or deleted meanwhile is
+        // not stored; the table shows it as it is now, and there is nothing
+        // pending left to edit.
+        if (t->state() != ADOTable::State::Edit && t->state() != ADOTable::State::Insert)
+            setIdleState();
         return;
+    }
     setIdleState();
     reported([&] {
         t->refresh();

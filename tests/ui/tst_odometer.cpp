@@ -214,9 +214,12 @@ private slots:
         QVERIFY(!t->controlsDisabled());
         QVERIFY(!w->progressWindow()->isVisible());
 
+        // A reading that stays as it is is not written again: every write
+        // raises the ride's version, and another copy of the program editing
+        // that ride would be refused for nothing.
         w->UpdateTotal();
         QCOMPARE(stored(p.store, jan, 2005), chain);
-        QCOMPARE(written(p.store), QStringList({"2", "3", "4", "2", "3", "4"}));
+        QCOMPARE(written(p.store), QStringList({"2", "3", "4"}));
         QCOMPARE(dialogs->raised().size(), 0);
     }
 

@@ -70,6 +70,7 @@ public:
     }
 
     void signIn() { w->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger(); }
+    QString storePath() const { return m_options.storePath; }
 
     static void add(ADOTable& t, const Ride& r)
     {
@@ -423,6 +424,32 @@ private slots:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(textOf(rows.at(0), RideField::avs), QStringLiteral("30.00"));
         QCOMPARE(textOf(rows.at(0), RideField::pulse), QStringLiteral("120"));
+    }
+
+    // Another running copy of the program changed the ride being edited: Save
+    // stores nothing, says so, and the dialog shows the ride as stored.
+    void rideChangedByAnotherCopy()
+    {
+        Session s(threeMarchRides);
+        s.signIn();
+        s.command(s.w->mnuUpravaZaznamu, [&](TfrmNewRecord& d) {
+            TData other(s.storePath());
+            other.open();
+            other.table()->setFilter(QStringLiteral("(user = 'Eva')"));
+            other.table()->edit();
+            other.table()->setValue(RideField::note, QStringLiteral("from the other copy"));
+            other.table()->post();
+            typeInto(d.DBTep, QStringLiteral("150"));
+            d.btnOk->click();
+            QCOMPARE(s.m_presenter->last().text,
+                     standardErrorText(Msg::text(Msg::RideChangedElsewhere)));
+            QVERIFY(!d.isEditing());
+            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("from the other copy"));
+            QCOMPARE(d.DBTep->text(), QString());
+        });
+        const QList<RideRow> rows = s.stored();
+        QCOMPARE(textOf(rows.at(0), RideField::note), QStringLiteral("from the other copy"));
+        QCOMPARE(textOf(rows.at(0), RideField::pulse), QString());
     }
 
     void cancelAndCloseDiscard()
