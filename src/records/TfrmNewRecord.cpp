@@ -100,6 +100,8 @@ void TfrmNewRecord::DisableControls()
 
 void TfrmNewRecord::setEditingState()
 {
+    // The note is taken into its memo only while the dialog is in use.
+    DBMemo->setInUse(true);
     EnableControls();
     btnAdd->setEnabled(false);
     btnOk->setEnabled(true);
@@ -227,6 +229,7 @@ void TfrmNewRecord::done(int result)
 {
     FormClose();
     QDialog::done(result);
+    DBMemo->setInUse(false);
 }
 
 void TfrmNewRecord::showEvent(QShowEvent* event)

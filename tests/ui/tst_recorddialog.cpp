@@ -376,6 +376,30 @@ private slots:
         QCOMPARE(s.w->workingDate(), QDate(2005, 3, 20));
     }
 
+    // A note of 1 MiB without a line break once took minutes to lay out at
+    // every sign-in and change of month.
+    void longNoteKeepsSignInFast()
+    {
+        const QString note(1024 * 1024, QLatin1Char('x'));
+        Session s({{QDate(2005, 3, 2), QStringLiteral("10"), QTime(1, 0), {}, {}, note},
+                   {QDate(2005, 4, 2), QStringLiteral("10"), QTime(1, 0), {}, {}, note}});
+        QElapsedTimer timer;
+        timer.start();
+        s.signIn();
+        s.w->Mesice->setTabIndex(3);
+        s.w->Mesice->setTabIndex(2);
+        QApplication::processEvents();
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(s.w->Note->toPlainText().remove(QLatin1Char('\n')), note);
+
+        // The dialog opened on the ride holds the note whole.
+        QString inDialog;
+        s.onNextDialog([&](TfrmNewRecord& d) { inDialog = d.DBMemo->toPlainText(); });
+        s.w->mnuUpravaZaznamu->trigger();
+        QCOMPARE(inDialog, note);
+        QCOMPARE(s.stored().at(0)[fieldIndex(RideField::note)].toString(), note);
+    }
+
     void saveRefusalsKeepTheRecordPending()
     {
         Session s;
