@@ -110,17 +110,33 @@ void TfrmBase::FormCreate()
 {
     m_enginePresent = m_env.engineCheck ? m_env.engineCheck() : ADOConnection::engineAvailable();
     if (m_env.preferences) {
-        if (std::optional<QString> problem = m_env.preferences->check())
+        if (std::optional<QString> problem = m_env.preferences->check()) {
             DialogPresenter::current().showError(*problem);
+            m_preferencesReported = true;
+        }
         guarded([this] {
-            m_programKey = m_env.preferences->openKey(PreferenceStore::programKeyPath());
-            m_cyclistsKey = m_env.preferences->openKey(PreferenceStore::cyclistsKeyPath());
+            m_programKey = openPreferenceKey(PreferenceStore::programKeyPath());
+            m_cyclistsKey = openPreferenceKey(PreferenceStore::cyclistsKeyPath());
         });
     }
     // The sponsors fold away to their caption bar; the button opens them.
     if (m_enginePresent) {
         if (auto* group = SponsorPanel->findChild<QWidget*>(QStringLiteral("SponsorGroup")))
             group->setVisible(false);
+    }
+}
+
+PreferenceKey TfrmBase::openPreferenceKey(const QString& path)
+{
+    try {
+        return m_env.preferences->openKey(path);
+    } catch (const RydexError&) {
+        // The file's problem was shown at start-up: the same failure in
+        // other words would tell the user nothing new. Reads from the key
+        // give their defaults; a command that writes says so.
+        if (!m_preferencesReported)
+            throw;
+        return m_env.preferences->openKey(path, false);
     }
 }
 
@@ -237,7 +253,7 @@ void TfrmBase::showWorkingPage(bool working)
 void TfrmBase::AktualizaceMenu()
 {
     if (m_env.preferences)
-        m_programKey = m_env.preferences->openKey(PreferenceStore::programKeyPath());
+        m_programKey = openPreferenceKey(PreferenceStore::programKeyPath());
     if (m_data)
         m_data->close(true);
     m_cyclists = m_cyclistsKey.subkeys();

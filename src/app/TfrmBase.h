@@ -193,6 +193,11 @@ private:
     bool m_enginePresent = false;
     bool m_terminated = false;
     bool m_shownOnce = false;
+    // Opens (creating) a preference key; see the definition for a file
+    // whose problem was shown at start-up.
+    PreferenceKey openPreferenceKey(const QString& path);
+    // The preference file's problem was shown at start-up.
+    bool m_preferencesReported = false;
     PreferenceKey m_programKey;
     PreferenceKey m_cyclistsKey;
     PreferenceKey m_cyclistKey;

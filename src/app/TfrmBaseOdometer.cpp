@@ -63,50 +63,57 @@ void TfrmBase::UpdateTotal()
         m_data->open();
     const QString saved = table->filter();
     const ControlsDetached detached(table);
-    table->setFilter(RideFilter::yearText(m_cyclistName, m_year));
+    const QString year = RideFilter::yearText(m_cyclistName, m_year);
 
-    QVector<ChainRide> rides;
-    rides.reserve(table->recordCount());
-    for (const RideRow& row : table->rows())
-        rides.append({fixedOrEmpty(row[fieldIndex(RideField::odo)]),
-                      fixedOrEmpty(row[fieldIndex(RideField::dst)])});
-    const OdometerChain chain = computeOdometerChain(rides);
-    const int n = int(rides.size());
+    // The year's rides are read inside the transaction that rewrites them, so
+    // a ride another copy of the program saves meanwhile waits for the end of
+    // it and is never overwritten with a reading computed before it was
+    // saved. Every reading of the year is written in that one transaction: a
+    // refusal or a crash half-way leaves the year's chain as it was, never
+    // half old and half new.
+    OdometerChain chain;
+    try {
+        connection->begin();
+        if (table->filter() == year)
+            table->refresh();
+        else
+            table->setFilter(year);
 
-    table->first();
-    table->next();
-    if (bar) {
-        bar->setMaximum(n);
-        bar->setPosition(0);
-    }
-    if (n > 1) {
-        // Every reading of the year is written in one transaction: a refusal
-        // or a crash half-way leaves the year's chain as it was, never half old
-        // and half new.
-        try {
-            connection->begin();
-            for (int k = 2; k <= n; ++k) {
-                table->edit();
-                table->setValue(RideField::odo, QVariant::fromValue(chain.readings.at(k - 2)));
-                if (bar)
-                    bar->setPosition(k - 1);
-                table->post();
-                table->next();
-            }
-            connection->commit();
-        } catch (...) {
-            connection->rollback();
-            // Nothing of this run is kept: the rows in memory are read again so
-            // they match the store, and the month view comes back.
-            try {
-                table->cancel();
-                table->refresh();
-                table->setFilter(saved);
-            } catch (const RydexError&) {
-                // The refusal that got us here is what the user needs to see.
-            }
-            throw;
+        QVector<ChainRide> rides;
+        rides.reserve(table->recordCount());
+        for (const RideRow& row : table->rows())
+            rides.append({fixedOrEmpty(row[fieldIndex(RideField::odo)]),
+                          fixedOrEmpty(row[fieldIndex(RideField::dst)])});
+        chain = computeOdometerChain(rides);
+        const int n = int(rides.size());
+
+        table->first();
+        table->next();
+        if (bar) {
+            bar->setMaximum(n);
+            bar->setPosition(0);
         }
+        for (int k = 2; k <= n; ++k) {
+            table->edit();
+            table->setValue(RideField::odo, QVariant::fromValue(chain.readings.at(k - 2)));
+            if (bar)
+                bar->setPosition(k - 1);
+            table->post();
+            table->next();
+        }
+        connection->commit();
+    } catch (...) {
+        connection->rollback();
+        // Nothing of this run is kept: the rows in memory are read again so
+        // they match the store, and the month view comes back.
+        try {
+            table->cancel();
+            table->refresh();
+            table->setFilter(saved);
+        } catch (const RydexError&) {
+            // The refusal that got us here is what the user needs to see.
+        }
+        throw;
     }
 
     table->setFilter(saved);

@@ -39,6 +39,23 @@ constexpr Entry entries[] = {
     {Msg::NotEditing, "The ride table is not in edit or insert mode"},
     {Msg::Information, "Information"},
     {Msg::Confirmation, "Confirm"},
+    {Msg::StoreFolderReadOnly,
+     "Do složky \"%s\" s databází jízd nelze zapisovat (je jen pro čtení), takže do ní "
+     "program nemůže ukládat jízdy."},
+    {Msg::StoreDanglingLink,
+     "Databáze jízd \"%s\" je odkaz na soubor \"%s\", který neexistuje. Opravte odkaz, nebo "
+     "jej smažte."},
+    {Msg::StoreFolderNotCreated, "Složku \"%s\" pro databázi jízd nelze vytvořit: %s"},
+    {Msg::RideChangedElsewhere,
+     "Jízdu mezitím změnila nebo smazala jiná spuštěná kopie programu. Vaše změna nebyla "
+     "uložena; jízdy se zobrazují tak, jak jsou uložené."},
+    {Msg::DamagedRow,
+     "Jízda číslo %s v databázi \"%s\" je poškozená: pole '%s' obsahuje hodnotu '%s', kterou "
+     "program neumí uchovat."},
+    {Msg::NumberOutOfRange, "Výsledek výpočtu je mimo rozsah čísel, která program umí uchovat."},
+    {Msg::StoreUnfinishedWrite,
+     "U databáze jízd \"%s\" zůstal nedokončený zápis (\"%s\"). Program ji nepoužije a "
+     "nechá oba soubory beze změny."},
     {Msg::RegDeleteFailed, "Failed to delete key %s"},
     {Msg::PreferencesNotKept,
      "The preference file \"%s\" is damaged and no copy of it could be kept: %s. The program "

@@ -38,6 +38,15 @@ enum Id : int {
     Information = 1012,
     Confirmation = 1013,
 
+    // The ride store.
+    StoreFolderReadOnly = 1020,
+    StoreDanglingLink = 1021,
+    StoreFolderNotCreated = 1022,
+    RideChangedElsewhere = 1023,
+    DamagedRow = 1024,
+    NumberOutOfRange = 1025,
+    StoreUnfinishedWrite = 1026,
+
     // The preference store.
     RegDeleteFailed = 1100,
     PreferencesNotKept = 1101,

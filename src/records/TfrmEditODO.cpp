@@ -34,8 +34,9 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     edtFirstODO = new QLineEdit(this);
     edtFirstODO->setObjectName(QStringLiteral("edtFirstODO"));
     edtFirstODO->setGeometry(24, 64, 153, 21);
-    edtFirstODO->setMaxLength(8);
+    edtFirstODO->setMaxLength(typingLimit);
     edtFirstODO->setEnabled(false);
+    connect(edtFirstODO, &QLineEdit::textEdited, this, &TfrmEditODO::edtFirstODOEdited);
     btnSave = new QPushButton(QStringLiteral("Save"), this);
     btnSave->setObjectName(QStringLiteral("btnSave"));
     btnSave->setGeometry(192, 62, 75, 25);
@@ -53,11 +54,18 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
 
 void TfrmEditODO::showField()
 {
-    if (!m_table->isOpen()) {
-        edtFirstODO->clear();
-        return;
-    }
-    edtFirstODO->setText(m_table->editText(RideField::odo, QLocale()));
+    m_shownText = m_table->isOpen() ? m_table->editText(RideField::odo, QLocale()) : QString();
+    // The limit is for typing: a stored reading is shown whole, however long.
+    edtFirstODO->setMaxLength(std::max(typingLimit, int(m_shownText.size())));
+    edtFirstODO->setText(m_shownText);
+}
+
+void TfrmEditODO::edtFirstODOEdited(const QString& text)
+{
+    // Once the user has brought a longer stored reading within the limit,
+    // the limit holds for him as for any other text.
+    if (text.size() <= typingLimit)
+        edtFirstODO->setMaxLength(typingLimit);
 }
 
 void TfrmEditODO::showEvent(QShowEvent* event)
@@ -76,8 +84,12 @@ void TfrmEditODO::FormShow()
 void TfrmEditODO::store()
 {
     // The number is taken before anything is written: a text that is no
-    // number leaves the record pending and the store untouched.
-    m_table->setEditText(RideField::odo, edtFirstODO->text(), QLocale());
+    // number leaves the record pending and the store untouched. A text the
+    // user left as shown is not taken at all: the box shows the reading in
+    // its edit form, with at most two decimals, and writing that back would
+    // change a reading nobody touched.
+    if (edtFirstODO->text() != m_shownText)
+        m_table->setEditText(RideField::odo, edtFirstODO->text(), QLocale());
     ADOConnection* connection = m_table->connection();
     connection->begin();
     try {
@@ -99,6 +111,9 @@ void TfrmEditODO::btnSaveClick()
     } catch (const std::exception& e) {
         const auto* rydex = dynamic_cast<const RydexError*>(&e);
         const QString message = rydex ? rydex->text() : QString::fromLocal8Bit(e.what());
+        // Another copy of the program changed the ride meanwhile: the box
+        // shows the reading as now stored, for the user to decide again.
+        const bool lost = rydex && rydex->kind() == RydexError::Kind::Conflict;
         // A failure after the record was posted has rolled the whole save
         // back; the memory is brought in line with the store and the record is
         // put back into edit with what the user typed, as if Save had not
@@ -112,7 +127,8 @@ void TfrmEditODO::btnSaveClick()
             } catch (const RydexError&) {
                 // The first failure is the one to report.
             }
-            edtFirstODO->setText(typed);
+            if (!lost)
+                edtFirstODO->setText(typed);
         }
         DialogPresenter::current().showError(message);
         return;

@@ -44,11 +44,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The most the user may type into the box.
+    static constexpr int typingLimit = 8;
+
     void showField();
+    void edtFirstODOEdited(const QString& text);
     void store();
 
     ADOTable* m_table;
     std::function<void()> m_recompute;
+    // The text the box was given when the reading was last shown.
+    QString m_shownText;
     bool m_saved = false;
     bool m_closed = false;
 };

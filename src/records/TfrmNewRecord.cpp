@@ -103,6 +103,8 @@ void TfrmNewRecord::DisableControls()
 
 void TfrmNewRecord::setEditingState()
 {
+    // The note is taken into its memo only while the dialog is in use.
+    DBMemo->setInUse(true);
     EnableControls();
     btnAdd->setEnabled(false);
     btnOk->setEnabled(true);
@@ -173,8 +175,14 @@ void TfrmNewRecord::btnOkClick()
         msgDlgNoSave->execute();
         return;
     }
-    if (!stored)
+    if (!stored) {
+        // A ride another copy of the program changed or deleted meanwhile is
+        // not stored; the table shows it as it is now, and there is nothing
+        // pending left to edit.
+        if (t->state() != ADOTable::State::Edit && t->state() != ADOTable::State::Insert)
+            setIdleState();
         return;
+    }
     setIdleState();
     reported([&] {
         t->refresh();
@@ -224,6 +232,7 @@ void TfrmNewRecord::done(int result)
 {
     FormClose();
     QDialog::done(result);
+    DBMemo->setInUse(false);
 }
 
 void TfrmNewRecord::showEvent(QShowEvent* event)

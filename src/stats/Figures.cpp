@@ -1,7 +1,9 @@
 #include "stats/Figures.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "stats/DurationTotal.h"
 #include "store/PictureFormat.h"
+#include "store/RydexError.h"
 
 #include <cmath>
 
@@ -14,7 +16,9 @@ MonthFigures computeMonthFigures(const QVector<RideFigures>& rides)
     qint64 ridesWithPulse = 0;
     for (const RideFigures& ride : rides) {
         duration.add(ride.hours, ride.minutes, ride.seconds);
-        km += ride.dst.roundedToWholeEven();
+        // Distances from another tool may sit at the ends of their range.
+        if (__builtin_add_overflow(km, ride.dst.roundedToWholeEven(), &km))
+            throw RydexError(Msg::text(Msg::NumberOutOfRange), RydexError::Kind::Range);
         alt += ride.alt;
         if (ride.pulse != 0) {
             pulseSum += ride.pulse;

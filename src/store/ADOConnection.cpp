@@ -1,6 +1,8 @@
 #include "store/ADOConnection.h"
 
 #include "polyglot/MessageCatalogue.h"
+#include "store/NewStore.h"
+#include "store/PrivateFolder.h"
 #include "store/RydexError.h"
 
 #include <QDir>
@@ -35,7 +37,10 @@ const char* const schema[] = {
     " typ TEXT,"
     " note TEXT,"
     " altmax INTEGER,"
-    " pulsemax INTEGER)",
+    " pulsemax INTEGER,"
+    // Raised by every write, so that a copy of the program never overwrites
+    // a ride another copy changed since it read it.
+    " version INTEGER NOT NULL DEFAULT 0)",
     // Serves all three filters: a cyclist, a cyclist's year, a cyclist's month,
     // each already in the order the cursor lists them.
     "CREATE INDEX IF NOT EXISTS rydex_by_filter ON rydex(user, year, month, date, id)",
@@ -99,47 +104,67 @@ void ADOConnection::open()
     if (!engineAvailable())
         throw RydexError(QStringLiteral("Driver not loaded"), RydexError::Kind::Store);
     const QFileInfo info(m_path);
-    const bool existed = info.exists();
-    if (existed)
-        checkExistingStore();
-
-    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
-                          ? QSqlDatabase::database(m_connectionName, false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!existed) {
-        if (!QDir().mkpath(info.absolutePath()))
-            fail(Msg::StoreCannotCreate, QStringLiteral("unable to open database file"));
-        // Made empty and private before the engine fills it, so the rides are
-        // never readable by other users, not even for a moment.
-        QFile file(m_path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            fail(Msg::StoreCannotCreate, file.errorString());
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        file.close();
-    }
-    if (!db.open())
-        fail(existed ? Msg::StoreNotValid : Msg::StoreCannotCreate, engineText(db.lastError()));
+    if (info.isSymLink() && !info.exists())
+        fail(Msg::StoreDanglingLink, QDir::toNativeSeparators(info.symLinkTarget()));
+    if (!info.exists())
+        createStore();
+    checkExistingStore();
+    // A candidate is only looked at until it is accepted: a file that turns
+    // out not to be ours must stay exactly as it was, leftover journal and all.
+    openDatabase(true);
+    verifyStore();
+    database().close();
+    openDatabase(false);
     try {
-        if (!existed)
-            createStore();
-        else
-            configure();
+        configure();
+        upgrade();
     } catch (const RydexError&) {
-        if (!existed) {
-            db.close();
-            QFile::remove(m_path);
-        }
         close();
         throw;
     }
 }
 
+void ADOConnection::openDatabase(bool readOnly)
+{
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+                          ? QSqlDatabase::database(m_connectionName, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(readOnly
+                             ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        fail(Msg::StoreNotValid, engineText(db.lastError()));
+}
+
+void ADOConnection::createStore()
+{
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (const std::optional<QString> failure = PrivateFolder::create(folder))
+        throw RydexError(
+            Msg::format(Msg::StoreFolderNotCreated, {QDir::toNativeSeparators(folder), *failure}),
+            RydexError::Kind::Store);
+    requireWritableFolder();
+    QStringList statements;
+    for (const char* statement : schema)
+        statements << QString::fromLatin1(statement);
+    statements << QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion);
+    // When another copy of the program made the store meanwhile, that one is
+    // opened like any existing store.
+    buildNewStore(m_path, statements);
+}
+
+void ADOConnection::requireWritableFolder() const
+{
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!PrivateFolder::writable(QFileInfo(folder)))
+        throw RydexError(Msg::format(Msg::StoreFolderReadOnly, {QDir::toNativeSeparators(folder)}),
+                         RydexError::Kind::Store);
+}
+
 void ADOConnection::checkExistingStore()
 {
-    // Everything here only reads: a file that turns out not to be ours must
-    // stay exactly as it was.
+    // Everything here only reads.
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         fail(Msg::StoreNotValid, file.errorString());
@@ -147,48 +172,78 @@ void ADOConnection::checkExistingStore()
     file.close();
     if (header != QByteArray("SQLite format 3\0", 16))
         fail(Msg::StoreNotValid, QStringLiteral("file is not a database"));
-    if (!(QFile::permissions(m_path) & QFileDevice::WriteOwner))
+    if (!PrivateFolder::writable(QFileInfo(m_path)))
         throw RydexError(Msg::format(Msg::StoreReadOnly, {QDir::toNativeSeparators(m_path)}),
                          RydexError::Kind::Store);
+    // The engine keeps its journal beside the store: without a writable
+    // folder no ride could be saved.
+    requireWritableFolder();
 }
 
-void ADOConnection::configure()
+QStringList ADOConnection::columns()
 {
-    QSqlDatabase db = database();
-    // Check the table before anything is written: a database of another
-    // program is reported, not adopted.
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT name FROM pragma_table_info('rydex')")))
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT name FROM pragma_table_info('rydex')"))) {
+        const QString journal = m_path + QStringLiteral("-journal");
+        if (QFileInfo::exists(journal)) {
+            close();
+            throw RydexError(
+                Msg::format(Msg::StoreUnfinishedWrite,
+                            {QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(journal)}),
+                RydexError::Kind::Store);
+        }
         fail(Msg::StoreNotValid, engineText(q.lastError()));
-    QStringList columns;
+    }
+    QStringList names;
     while (q.next())
-        columns << q.value(0).toString().toLower();
-    q.finish();
-    if (columns.isEmpty())
+        names << q.value(0).toString().toLower();
+    return names;
+}
+
+void ADOConnection::verifyStore()
+{
+    // A database of another program is reported, not adopted.
+    const QStringList names = columns();
+    if (names.isEmpty())
         fail(Msg::StoreNotValid, QStringLiteral("no such table: rydex"));
     const char* needed[] = {"id",          "date",   "user",    "day",       "month", "year",
                             "time",        "dst",    "avs",     "pulse",     "alt",   "odo",
                             "temperature", "druh",   "vlivy",   "obtiznost", "pocit", "typ",
                             "note",        "altmax", "pulsemax"};
     for (const char* c : needed) {
-        if (!columns.contains(QLatin1String(c)))
+        if (!names.contains(QLatin1String(c)))
             fail(Msg::StoreNotValid, QStringLiteral("no such column: ") + QLatin1String(c));
     }
+}
+
+void ADOConnection::configure()
+{
     execText(QStringLiteral("PRAGMA journal_mode=WAL"));
     execText(QStringLiteral("PRAGMA synchronous=FULL"));
     for (int i = 1; i < int(std::size(schema)); ++i)
         execText(QString::fromLatin1(schema[i]));
 }
 
-void ADOConnection::createStore()
+void ADOConnection::upgrade()
 {
-    execText(QStringLiteral("PRAGMA journal_mode=WAL"));
-    execText(QStringLiteral("PRAGMA synchronous=FULL"));
+    // A store of the first version has no row versions yet. Checked again
+    // inside the transaction: another copy starting at the same moment may
+    // have added them meanwhile.
+    if (columns().contains(QLatin1String("version")))
+        return;
     begin();
     try {
-        for (const char* statement : schema)
-            execText(QString::fromLatin1(statement));
-        execText(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion));
+        if (!columns().contains(QLatin1String("version"))) {
+            execText(
+                QStringLiteral("ALTER TABLE rydex ADD COLUMN version INTEGER NOT NULL DEFAULT 0"));
+            QSqlQuery q(database());
+            if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+                throw RydexError(engineText(q.lastError()), RydexError::Kind::Store);
+            const int stored = q.value(0).toInt();
+            q.finish();
+            if (stored < schemaVersion)
+                execText(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion));
+        }
         commit();
     } catch (...) {
         rollback();

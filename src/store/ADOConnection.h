@@ -7,15 +7,16 @@
 class QSqlQuery;
 
 // The connection to the ride store "Rydex.dat". Opening a missing file
-// creates the store with its table; a file that exists but is no valid store
-// is reported and never written to.
+// creates the store with its table, whole or not at all; a file that exists
+// but is no valid store is reported and never written to. A store of an
+// earlier version is brought up to date once it is accepted.
 class ADOConnection : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool Connected READ isOpen)
 
 public:
-    static constexpr int schemaVersion = 1;
+    static constexpr int schemaVersion = 2;
 
     ADOConnection(const QString& filePath, QObject* parent = nullptr);
     ~ADOConnection() override;
@@ -48,8 +49,13 @@ public:
 
 private:
     void createStore();
+    void requireWritableFolder() const;
     void checkExistingStore();
+    void openDatabase(bool readOnly);
+    QStringList columns();
+    void verifyStore();
     void configure();
+    void upgrade();
     [[noreturn]] void fail(int messageId, const QString& detail);
 
     QString m_path;

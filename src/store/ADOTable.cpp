@@ -5,16 +5,24 @@
 #include "store/PictureFormat.h"
 #include "store/RydexError.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
+QString quotedName(RideField field)
+{
+    return QLatin1Char('"') + fieldName(field) + QLatin1Char('"');
+}
+
+// Every field, then the row's version.
 QString selectList()
 {
     QStringList names;
     for (int i = 0; i < rideFieldCount; ++i)
-        names << QLatin1Char('"') + fieldName(static_cast<RideField>(i)) + QLatin1Char('"');
+        names << quotedName(static_cast<RideField>(i));
+    names << QStringLiteral("\"version\"");
     return names.join(QStringLiteral(", "));
 }
 
@@ -33,16 +41,24 @@ QString dateToStore(const QDateTime& dt)
 }
 
 // Reads the stored text back without a regular expression: it runs for
-// every row of every set read.
-QDateTime dateFromStore(const QString& text)
+// every row of every set read. Nothing when the text holds a date beyond the
+// years the program works with (another tool wrote it): such a year has no
+// place on the date-time scale.
+std::optional<QDateTime> dateFromStore(const QString& text)
 {
     int parts[6] = {0, 0, 0, 0, 0, 0};
     int part = 0;
     bool inNumber = false;
     for (const QChar ch : text) {
         if (ch.isDigit()) {
-            if (part < 6)
-                parts[part] = parts[part] * 10 + (ch.unicode() - '0');
+            const int digit = ch.unicode() - '0';
+            if (digit < 0 || digit > 9)
+                return std::nullopt;
+            if (part < 6) {
+                if (parts[part] > (std::numeric_limits<int>::max() - digit) / 10)
+                    return std::nullopt;
+                parts[part] = parts[part] * 10 + digit;
+            }
             inNumber = true;
         } else if (inNumber) {
             ++part;
@@ -53,6 +69,8 @@ QDateTime dateFromStore(const QString& text)
         ++part;
     if (part < 3)
         return QDateTime();
+    if (parts[0] > 9999)
+        return std::nullopt;
     const QDate d(parts[0], parts[1], parts[2]);
     const QTime t = part >= 6 ? QTime(parts[3], parts[4], parts[5]) : QTime(0, 0);
     return QDateTime(d, t.isValid() ? t : QTime(0, 0));
@@ -74,23 +92,68 @@ QVariant toStore(RideField field, const QVariant& v)
     }
 }
 
-QVariant fromStore(RideField field, const QVariant& v)
+// A whole number as the engine gave it: an integer, or a real or text that
+// stands for one exactly.
+std::optional<qint64> wholeFromStore(const QVariant& v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return v.toLongLong();
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        // 2^63 is exact as a double; the cast below is then defined.
+        if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0) || d != std::trunc(d))
+            return std::nullopt;
+        return qint64(d);
+    }
+    default: {
+        bool ok = false;
+        const qint64 n = v.toString().toLongLong(&ok);
+        return ok ? std::optional<qint64>(n) : std::nullopt;
+    }
+    }
+}
+
+// The field's value in the program's form; nothing when the stored value is
+// one the field cannot hold.
+std::optional<QVariant> fromStore(RideField field, const QVariant& v)
 {
     if (v.isNull())
         return QVariant();
-    switch (fieldDef(field).kind) {
-    case FieldKind::DateTime:
-        return dateFromStore(v.toString());
+    const FieldDef& def = fieldDef(field);
+    switch (def.kind) {
+    case FieldKind::DateTime: {
+        const std::optional<QDateTime> date = dateFromStore(v.toString());
+        return date ? std::optional<QVariant>(*date) : std::nullopt;
+    }
     case FieldKind::Duration:
         return QTime::fromString(v.toString(), QStringLiteral("HH:mm:ss"));
-    case FieldKind::Decimal:
-        return QVariant::fromValue(Fixed4::fromUnits(v.toLongLong()));
+    case FieldKind::Decimal: {
+        const std::optional<qint64> units = wholeFromStore(v);
+        if (!units)
+            return std::nullopt;
+        return QVariant::fromValue(Fixed4::fromUnits(*units));
+    }
     case FieldKind::Text:
     case FieldKind::Memo:
         return v.toString();
-    default:
-        return v.toInt();
+    case FieldKind::AutoIncrement:
+    case FieldKind::UInt16:
+    case FieldKind::Int16: {
+        const std::optional<qint64> n = wholeFromStore(v);
+        const qint64 lo = def.kind == FieldKind::UInt16  ? 0
+                          : def.kind == FieldKind::Int16 ? -32768
+                                                         : std::numeric_limits<qint32>::min();
+        const qint64 hi = def.kind == FieldKind::UInt16  ? 65535
+                          : def.kind == FieldKind::Int16 ? 32767
+                                                         : std::numeric_limits<qint32>::max();
+        if (!n || *n < lo || *n > hi)
+            return std::nullopt;
+        return QVariant(int(*n));
     }
+    }
+    return v;
 }
 
 bool rowLess(const RideRow& a, const RideRow& b)
@@ -140,6 +203,7 @@ void ADOTable::open()
     } catch (...) {
         m_state = State::Inactive;
         m_rows.clear();
+        m_versions.clear();
         m_current = -1;
         throw;
     }
@@ -151,12 +215,13 @@ void ADOTable::close()
 {
     forgetCachedSets();
     m_insertQuery.reset();
-    m_updateQuery.reset();
+    m_updateQueries.clear();
     if (!isOpen())
         return;
     m_state = State::Inactive;
     m_modified = false;
     m_rows.clear();
+    m_versions.clear();
     m_current = -1;
     m_bof = m_eof = true;
     emitStateChanged();
@@ -204,7 +269,9 @@ void ADOTable::setFiltered(bool on)
 
 void ADOTable::loadSet()
 {
-    m_rows = readSet();
+    RideSet set = readSet();
+    m_rows = std::move(set.rows);
+    m_versions = std::move(set.versions);
 }
 
 qint64 ADOTable::storeVersion() const
@@ -217,7 +284,7 @@ qint64 ADOTable::storeVersion() const
     return q.value(0).toLongLong();
 }
 
-QVector<RideRow> ADOTable::readSet()
+ADOTable::RideSet ADOTable::readSet()
 {
     if (m_filtered && m_filter.isEmpty())
         return {};
@@ -229,7 +296,7 @@ QVector<RideRow> ADOTable::readSet()
     for (const CachedSet& cached : std::as_const(m_cache)) {
         if (version >= 0 && cached.version == version && cached.localWrites == m_localWrites &&
             cached.filtered == m_filtered && cached.filter == m_filterText)
-            return cached.rows;
+            return cached.set;
     }
     const bool useFilter = m_filtered;
     QString sql = QStringLiteral("SELECT ") + selectList() + QStringLiteral(" FROM rydex");
@@ -255,15 +322,18 @@ QVector<RideRow> ADOTable::readSet()
             q.bindValue(QStringLiteral(":month"), *m_filter.month);
     }
     ADOConnection::exec(q);
-    QVector<RideRow> rows;
-    while (q.next())
-        rows.append(readRow(q));
+    RideSet set;
+    while (q.next()) {
+        qint64 rowVersion = 0;
+        set.rows.append(readRow(q, &rowVersion));
+        set.versions.insert(set.rows.last()[fieldIndex(RideField::id)].toInt(), rowVersion);
+    }
     if (version >= 0) {
-        m_cache.prepend({m_filterText, m_filtered, version, m_localWrites, rows});
+        m_cache.prepend({m_filterText, m_filtered, version, m_localWrites, set});
         while (m_cache.size() > 4)
             m_cache.removeLast();
     }
-    return rows;
+    return set;
 }
 
 void ADOTable::forgetCachedSets()
@@ -271,11 +341,26 @@ void ADOTable::forgetCachedSets()
     m_cache.clear();
 }
 
-RideRow ADOTable::readRow(const QSqlQuery& query)
+RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version) const
 {
     RideRow row;
-    for (int i = 0; i < rideFieldCount; ++i)
-        row[i] = fromStore(static_cast<RideField>(i), query.value(i));
+    for (int i = 0; i < rideFieldCount; ++i) {
+        const RideField field = static_cast<RideField>(i);
+        const QVariant stored = query.value(i);
+        std::optional<QVariant> value = fromStore(field, stored);
+        if (!value) {
+            QString shown = stored.toString();
+            if (shown.size() > 40)
+                shown = shown.left(40) + QChar(0x2026);
+            throw RydexError(
+                Msg::format(Msg::DamagedRow, {query.value(0).toString(),
+                                              QDir::toNativeSeparators(m_connection->filePath()),
+                                              fieldName(field), shown}),
+                RydexError::Kind::Store);
+        }
+        row[i] = std::move(*value);
+    }
+    *version = query.value(rideFieldCount).toLongLong();
     return row;
 }
 
@@ -384,6 +469,8 @@ void ADOTable::edit()
         return;
     }
     m_buffer = m_rows.at(m_current);
+    m_original = m_buffer;
+    m_originalVersion = m_versions.value(m_buffer[fieldIndex(RideField::id)].toInt());
     m_modified = false;
     m_state = State::Edit;
     emitStateChanged();
@@ -406,23 +493,42 @@ void ADOTable::post()
     updateRecord();
     RideRow row = m_buffer;
     const bool inserting = m_state == State::Insert;
-    QSqlQuery& q = preparedWrite(inserting);
-    m_connection->begin();
-    try {
-        for (int i = 1; i < rideFieldCount; ++i) {
-            const RideField f = static_cast<RideField>(i);
-            q.bindValue(i - 1, toStore(f, row[i]));
+    const QVariant id = row[fieldIndex(RideField::id)];
+    QList<int> changed;
+    for (int i = 1; i < rideFieldCount; ++i) {
+        if (inserting || row[i].isNull() != m_original[i].isNull() || row[i] != m_original[i])
+            changed << i;
+    }
+    if (!changed.isEmpty()) {
+        bool lost = false;
+        m_connection->begin();
+        try {
+            QSqlQuery& q = inserting ? preparedInsert() : preparedUpdate(changed);
+            int at = 0;
+            for (int i : std::as_const(changed))
+                q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
+            if (!inserting) {
+                q.bindValue(at++, id);
+                q.bindValue(at++, m_originalVersion);
+            }
+            ADOConnection::exec(q);
+            lost = !inserting && q.numRowsAffected() == 0;
+            if (!lost) {
+                ++m_localWrites;
+                if (inserting)
+                    row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
+                m_connection->commit();
+            }
+        } catch (...) {
+            m_connection->rollback();
+            throw;
         }
-        if (!inserting)
-            q.bindValue(rideFieldCount - 1, row[fieldIndex(RideField::id)]);
-        ADOConnection::exec(q);
-        ++m_localWrites;
-        if (inserting)
-            row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
-        m_connection->commit();
-    } catch (...) {
-        m_connection->rollback();
-        throw;
+        if (lost) {
+            m_connection->rollback();
+            conflict(id);
+        }
+        m_versions.insert(row[fieldIndex(RideField::id)].toInt(),
+                          inserting ? 0 : m_originalVersion + 1);
     }
 
     const bool stays = passesFilter(row);
@@ -450,34 +556,66 @@ void ADOTable::post()
     emitSetChanged();
 }
 
-QSqlQuery& ADOTable::preparedWrite(bool inserting)
+void ADOTable::conflict(const QVariant& id)
 {
-    // Prepared once per opening of the store: the odometer chain posts every
-    // ride of a year in a row.
-    std::unique_ptr<QSqlQuery>& slot = inserting ? m_insertQuery : m_updateQuery;
-    if (slot)
-        return *slot;
+    // Nothing of ours was written: the set is read again, so that the table
+    // shows the ride as the other copy left it, or without it.
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer = RideRow{};
+    forgetCachedSets();
+    loadSet();
+    m_current = m_rows.isEmpty() ? 0 : std::clamp(m_current, 0, int(m_rows.size()) - 1);
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (m_rows.at(i)[fieldIndex(RideField::id)] == id) {
+            m_current = i;
+            break;
+        }
+    }
+    if (m_rows.isEmpty())
+        m_current = -1;
+    m_bof = m_eof = m_rows.isEmpty();
+    emitStateChanged();
+    emitSetChanged();
+    throw RydexError(Msg::text(Msg::RideChangedElsewhere), RydexError::Kind::Conflict);
+}
+
+QSqlQuery& ADOTable::preparedInsert()
+{
+    if (m_insertQuery)
+        return *m_insertQuery;
     QStringList names;
     QStringList holders;
     for (int i = 1; i < rideFieldCount; ++i) {
-        names << QLatin1Char('"') + fieldName(static_cast<RideField>(i)) + QLatin1Char('"');
+        names << quotedName(static_cast<RideField>(i));
         holders << QStringLiteral("?");
     }
-    QString sql;
-    if (inserting) {
-        sql = QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) +
-              QStringLiteral(") VALUES (") + holders.join(QStringLiteral(", ")) +
-              QStringLiteral(")");
-    } else {
-        QStringList sets;
-        for (const QString& n : names)
-            sets << n + QStringLiteral(" = ?");
-        sql = QStringLiteral("UPDATE rydex SET ") + sets.join(QStringLiteral(", ")) +
-              QStringLiteral(" WHERE \"id\" = ?");
-    }
     auto query = std::make_unique<QSqlQuery>(m_connection->database());
-    if (!query->prepare(sql)) {
+    if (!query->prepare(QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) +
+                        QStringLiteral(") VALUES (") + holders.join(QStringLiteral(", ")) +
+                        QStringLiteral(")"))) {
         const QSqlError error = query->lastError();
+        throw RydexError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                         RydexError::Kind::Store);
+    }
+    m_insertQuery = std::move(query);
+    return *m_insertQuery;
+}
+
+QSqlQuery& ADOTable::preparedUpdate(const QList<int>& fields)
+{
+    std::unique_ptr<QSqlQuery>& slot = m_updateQueries[fields];
+    if (slot)
+        return *slot;
+    QStringList sets;
+    for (int i : fields)
+        sets << quotedName(static_cast<RideField>(i)) + QStringLiteral(" = ?");
+    sets << QStringLiteral("\"version\" = \"version\" + 1");
+    auto query = std::make_unique<QSqlQuery>(m_connection->database());
+    if (!query->prepare(QStringLiteral("UPDATE rydex SET ") + sets.join(QStringLiteral(", ")) +
+                        QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"))) {
+        const QSqlError error = query->lastError();
+        m_updateQueries.erase(fields);
         throw RydexError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
                          RydexError::Kind::Store);
     }
@@ -506,19 +644,30 @@ void ADOTable::deleteRecord()
     if (m_state == State::Edit)
         cancel();
     requireRow();
+    const QVariant id = m_rows.at(m_current)[fieldIndex(RideField::id)];
     QSqlQuery q(m_connection->database());
+    bool lost = false;
     m_connection->begin();
     try {
-        if (!q.prepare(QStringLiteral("DELETE FROM rydex WHERE \"id\" = ?")))
+        if (!q.prepare(QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?")))
             throw RydexError(q.lastError().databaseText(), RydexError::Kind::Store);
-        q.addBindValue(m_rows.at(m_current)[fieldIndex(RideField::id)]);
+        q.addBindValue(id);
+        q.addBindValue(m_versions.value(id.toInt()));
         ADOConnection::exec(q);
-        ++m_localWrites;
-        m_connection->commit();
+        lost = q.numRowsAffected() == 0;
+        if (!lost) {
+            ++m_localWrites;
+            m_connection->commit();
+        }
     } catch (...) {
         m_connection->rollback();
         throw;
     }
+    if (lost) {
+        m_connection->rollback();
+        conflict(id);
+    }
+    m_versions.remove(id.toInt());
     m_rows.removeAt(m_current);
     m_current = std::min(m_current, int(m_rows.size()) - 1);
     m_bof = m_eof = m_rows.isEmpty();

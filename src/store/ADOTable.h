@@ -4,10 +4,12 @@
 #include "store/RideFilter.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QLocale>
 #include <QObject>
 #include <QTime>
 #include <QVector>
+#include <map>
 #include <memory>
 
 class ADOConnection;
@@ -17,7 +19,14 @@ class ADOConnection;
 // post and delete is written through to the store at once.
 //
 // Cursor operations throw RydexError with the engine's text when the store
-// refuses them; the caller decides what the user sees.
+// refuses them; the caller decides what the user sees. A stored value that
+// its field cannot hold makes the set unreadable: the error names the ride.
+//
+// Another running copy of the program may write to the same store. Every row
+// carries a version that each write checks and raises: a post or delete of a
+// ride that was changed or deleted since it was read writes nothing, reads
+// the set again (so the table shows what is stored) and throws RydexError
+// (Conflict). A post writes only the fields that changed.
 class ADOTable : public QObject
 {
     Q_OBJECT
@@ -131,9 +140,17 @@ signals:
 private:
     void requireOpen() const;
     void requireRow() const;
+    struct RideSet
+    {
+        QVector<RideRow> rows;
+        // The version of each row as read, by id.
+        QHash<int, qint64> versions;
+    };
     void loadSet();
-    QVector<RideRow> readSet();
-    class QSqlQuery& preparedWrite(bool inserting);
+    RideSet readSet();
+    class QSqlQuery& preparedInsert();
+    class QSqlQuery& preparedUpdate(const QList<int>& fields);
+    [[noreturn]] void conflict(const QVariant& id);
     qint64 storeVersion() const;
     void finishEditing();
     void emitSetChanged();
@@ -141,7 +158,7 @@ private:
     void emitStateChanged();
     int positionFor(const RideRow& row) const;
     bool passesFilter(const RideRow& row) const;
-    static RideRow readRow(const class QSqlQuery& query);
+    RideRow readRow(const class QSqlQuery& query, qint64* version) const;
 
     ADOConnection* m_connection;
     QString m_filterText;
@@ -149,10 +166,14 @@ private:
     bool m_filtered = true;
     State m_state = State::Inactive;
     QVector<RideRow> m_rows;
+    QHash<int, qint64> m_versions;
     int m_current = -1;
     bool m_bof = true;
     bool m_eof = true;
     RideRow m_buffer;
+    // The row as read when the edit began, and its version.
+    RideRow m_original;
+    qint64 m_originalVersion = 0;
     bool m_modified = false;
     int m_disableCount = 0;
     bool m_pendingSetChanged = false;
@@ -164,10 +185,12 @@ private:
         bool filtered;
         qint64 version;
         quint64 localWrites;
-        QVector<RideRow> rows;
+        RideSet set;
     };
     QList<CachedSet> m_cache;
     std::unique_ptr<class QSqlQuery> m_insertQuery;
-    std::unique_ptr<class QSqlQuery> m_updateQuery;
+    // By the fields they write: the recomputation writes one field of every
+    // ride of a year in a row.
+    std::map<QList<int>, std::unique_ptr<class QSqlQuery>> m_updateQueries;
     quint64 m_localWrites = 0;
 };

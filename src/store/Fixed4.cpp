@@ -1,8 +1,48 @@
 #include "store/Fixed4.h"
 
+#include "polyglot/MessageCatalogue.h"
+#include "store/RydexError.h"
+
 #include <QByteArray>
 #include <cmath>
 #include <limits>
+
+namespace {
+[[noreturn]] void outOfRange()
+{
+    throw RydexError(Msg::text(Msg::NumberOutOfRange), RydexError::Kind::Range);
+}
+
+// The magnitude of any count, the smallest one included.
+quint64 magnitudeOf(qint64 units)
+{
+    return units < 0 ? quint64(0) - quint64(units) : quint64(units);
+}
+} // namespace
+
+Fixed4 Fixed4::fromInt(qint64 whole)
+{
+    qint64 units = 0;
+    if (__builtin_mul_overflow(whole, scale, &units))
+        outOfRange();
+    return fromUnits(units);
+}
+
+Fixed4 Fixed4::operator+(Fixed4 o) const
+{
+    qint64 units = 0;
+    if (__builtin_add_overflow(m_units, o.m_units, &units))
+        outOfRange();
+    return fromUnits(units);
+}
+
+Fixed4 Fixed4::operator-(Fixed4 o) const
+{
+    qint64 units = 0;
+    if (__builtin_sub_overflow(m_units, o.m_units, &units))
+        outOfRange();
+    return fromUnits(units);
+}
 
 Fixed4 Fixed4::fromDouble(double value)
 {
@@ -89,10 +129,14 @@ std::optional<Fixed4> Fixed4::parse(const QString& input, const QLocale& locale)
 
 Fixed4 Fixed4::roundedTo2() const
 {
-    const qint64 step = 100;
-    const qint64 magnitude = m_units < 0 ? -m_units : m_units;
-    const qint64 rounded = (magnitude + step / 2) / step * step;
-    return fromUnits(m_units < 0 ? -rounded : rounded);
+    // Never leaves the range: the largest count ends in ...07 and rounds down.
+    const quint64 step = 100;
+    const quint64 magnitude = magnitudeOf(m_units);
+    quint64 rounded = magnitude / step;
+    if (magnitude % step >= step / 2)
+        ++rounded;
+    rounded *= step;
+    return fromUnits(m_units < 0 ? qint64(quint64(0) - rounded) : qint64(rounded));
 }
 
 qint64 Fixed4::roundedToWholeEven() const
@@ -110,9 +154,9 @@ qint64 Fixed4::roundedToWholeEven() const
 
 QString Fixed4::toPlainString() const
 {
-    const qint64 magnitude = m_units < 0 ? -m_units : m_units;
+    const quint64 magnitude = magnitudeOf(m_units);
     QString s = QString::number(magnitude / scale);
-    qint64 frac = magnitude % scale;
+    const quint64 frac = magnitude % scale;
     if (frac != 0) {
         QString f = QString::number(frac).rightJustified(4, QLatin1Char('0'));
         while (f.endsWith(QLatin1Char('0')))

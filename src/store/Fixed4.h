@@ -22,7 +22,8 @@ public:
         f.m_units = units;
         return f;
     }
-    static constexpr Fixed4 fromInt(qint64 whole) { return fromUnits(whole * scale); }
+    // Throws RydexError (Range) when the whole number has no place in the range.
+    static Fixed4 fromInt(qint64 whole);
     // Rounds to the nearest ten-thousandth, halves away from zero.
     static Fixed4 fromDouble(double value);
     // Reads a plain decimal text with an optional sign and at most one decimal
@@ -38,13 +39,11 @@ public:
     // Whole number, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
     qint64 roundedToWholeEven() const;
 
-    constexpr Fixed4 operator+(Fixed4 o) const { return fromUnits(m_units + o.m_units); }
-    constexpr Fixed4 operator-(Fixed4 o) const { return fromUnits(m_units - o.m_units); }
-    constexpr Fixed4& operator+=(Fixed4 o)
-    {
-        m_units += o.m_units;
-        return *this;
-    }
+    // A sum or difference beyond the range throws RydexError (Range): a store
+    // written by another tool can hold values at the very ends.
+    Fixed4 operator+(Fixed4 o) const;
+    Fixed4 operator-(Fixed4 o) const;
+    Fixed4& operator+=(Fixed4 o) { return *this = *this + o; }
     constexpr auto operator<=>(const Fixed4&) const = default;
 
     // Plain text with '.' and only the digits needed ("12.5", "-3", "0.0001").

@@ -2,6 +2,7 @@
 
 #include "polyglot/MessageCatalogue.h"
 #include "store/AppIdentity.h"
+#include "store/PrivateFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,7 +20,6 @@ using PreferenceFormat::Value;
 
 namespace {
 constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions ownerOnlyDir = ownerOnlyFile | QFileDevice::ExeOwner;
 // Far above any real preference file; a bigger file is not ours, and reading
 // it whole on every preference read would be ruinous.
 constexpr qint64 maxFileSize = 4 * 1024 * 1024;
@@ -342,8 +342,13 @@ PreferenceFormat::Parsed PreferenceFormat::parse(const QByteArray& bytes)
             value.isText = false;
             value.data = line.mid(pos);
             // Binary values of a registry export go on over lines ending in "\".
-            while (value.data.endsWith(QLatin1Char('\\')) && i + 1 < lines.size())
-                value.data += QLatin1Char('\n') + lines.at(++i).trimmed();
+            // At the very end of the file the value goes on with an empty line,
+            // as if the file ended in a line break: written back, that line
+            // keeps the next value from being taken as part of this one.
+            while (value.data.endsWith(QLatin1Char('\\'))) {
+                const QString next = i + 1 < lines.size() ? lines.at(++i).trimmed() : QString();
+                value.data += QLatin1Char('\n') + next;
+            }
             if (value.data.isEmpty())
                 return damaged;
         }
@@ -438,30 +443,14 @@ Node PreferenceFile::read() const
 }
 
 namespace {
-// Creates the missing directories above the file, readable by the owner only.
-// Empty when the directory is there; otherwise the folder that stood in the
-// way, so that the user learns where to look.
-QString blockingFolder(const QString& dirPath)
+// The folder that stood in the way of creating dirPath: the nearest one that
+// exists, so that the user learns where to look.
+QString nearestExisting(const QString& dirPath)
 {
-    QStringList missing;
     QString p = QDir::cleanPath(dirPath);
-    while (!QFileInfo::exists(p)) {
-        missing.prepend(p);
-        const QString parent = QFileInfo(p).path();
-        if (parent == p)
-            return p;
-        p = parent;
-    }
-    const QFileInfo existing(p);
-    if (!existing.isDir())
-        return p;
-    if (!missing.isEmpty() && !existing.permissions().testFlag(QFileDevice::WriteOwner))
-        return p;
-    for (const QString& dir : missing) {
-        if (!QDir().mkdir(dir, ownerOnlyDir))
-            return QFileInfo(dir).path();
-    }
-    return QString();
+    while (!QFileInfo::exists(p) && QFileInfo(p).path() != p)
+        p = QFileInfo(p).path();
+    return p;
 }
 } // namespace
 
@@ -476,10 +465,9 @@ bool PreferenceFile::update(const std::function<bool(Node&)>& change)
         m_failure = Msg::format(id, args);
         return false;
     };
-    const QString blocking = blockingFolder(dir);
-    if (!blocking.isEmpty())
+    if (PrivateFolder::create(dir))
         return fail(Msg::PreferenceFolderNotWritable,
-                    {QDir::toNativeSeparators(blocking), shownFile});
+                    {QDir::toNativeSeparators(nearestExisting(dir)), shownFile});
     // The owner's write bits decide, not only the system: a read-only file or
     // directory stays untouched even by a program run as root.
     if (!QFileInfo(dir).permissions().testFlag(QFileDevice::WriteOwner))

@@ -9,7 +9,9 @@
 class RydexError : public std::exception
 {
 public:
-    enum class Kind { General, Store, Preference, Range, Conversion };
+    // Conflict: another running copy of the program changed or deleted the ride
+    // since it was read; nothing was written.
+    enum class Kind { General, Store, Preference, Range, Conversion, Conflict };
 
     explicit RydexError(QString text, Kind kind = Kind::General)
         : m_text(std::move(text)), m_kind(kind), m_utf8(m_text.toUtf8())

@@ -3,6 +3,7 @@
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
 #include "toolkit/PopupShortcuts.h"
+#include "toolkit/ShortParagraphs.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -33,11 +34,19 @@ void DBMemo::showCurrent()
 {
     ADOTable* table = m_source ? m_source->table() : nullptr;
     if (!table || !table->isOpen() || table->currentIndex() < 0) {
-        setPlainText(QString());
+        showText(QString());
         return;
     }
     const RideRow& row = table->rowAt(table->currentIndex());
-    setPlainText(row[fieldIndex(m_field)].toString());
+    showText(row[fieldIndex(m_field)].toString());
+}
+
+void DBMemo::showText(const QString& text)
+{
+    if (text == m_shown)
+        return;
+    m_shown = text;
+    setPlainText(shortParagraphs(text));
 }
 
 bool DBMemo::event(QEvent* event)

@@ -11,6 +11,9 @@ class QMenu;
 
 // A read-only multi-line view of one text field of the ride table's current
 // row, with a popup menu whose shortcuts take precedence while it has the focus.
+// A long text is shown in short paragraphs, so that only what is seen is laid
+// out, and only when it changed: the table tells its controls about every
+// walk of the statistics.
 class DBMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -29,8 +32,11 @@ protected:
 
 private:
     void showCurrent();
+    void showText(const QString& text);
 
     RideField m_field;
+    // The field's text as last shown.
+    QString m_shown;
     QPointer<DataSource> m_source;
     QPointer<QMenu> m_popup;
 };

@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "store/Fixed4.h"
+#include "store/RydexError.h"
 
 #include <limits>
 
@@ -16,6 +17,7 @@ private slots:
     void fromDouble_data();
     void fromDouble();
     void plainText();
+    void sumsBeyondTheRange();
 };
 
 void TestFixed4::parse_data()
@@ -93,6 +95,11 @@ void TestFixed4::rounding_data()
     QTest::newRow("-13.5") << qint64(-135000) << qint64(-135000) << qint64(-14);
     QTest::newRow("-0.5") << qint64(-5000) << qint64(-5000) << qint64(0);
     QTest::newRow("-0.5001") << qint64(-5001) << qint64(-5000) << qint64(-1);
+    // The ends of the range, which a store written by another tool may hold.
+    QTest::newRow("largest") << std::numeric_limits<qint64>::max() << Q_INT64_C(9223372036854775800)
+                             << Q_INT64_C(922337203685478);
+    QTest::newRow("smallest") << std::numeric_limits<qint64>::min()
+                              << Q_INT64_C(-9223372036854775800) << Q_INT64_C(-922337203685478);
 }
 
 void TestFixed4::rounding()
@@ -139,6 +146,23 @@ void TestFixed4::plainText()
     // The plain text reads back to the same value.
     const Fixed4 odd = Fixed4::fromUnits(Q_INT64_C(-98765432101234));
     QCOMPARE(Fixed4::parse(odd.toPlainString(), QLocale::c()), odd);
+    QCOMPARE(Fixed4::fromUnits(std::numeric_limits<qint64>::min()).toPlainString(),
+             QStringLiteral("-922337203685477.5808"));
+}
+
+void TestFixed4::sumsBeyondTheRange()
+{
+    const Fixed4 largest = Fixed4::fromUnits(std::numeric_limits<qint64>::max());
+    const Fixed4 smallest = Fixed4::fromUnits(std::numeric_limits<qint64>::min());
+    const Fixed4 unit = Fixed4::fromUnits(1);
+    QCOMPARE((largest - unit + unit), largest);
+    QVERIFY_THROWS_EXCEPTION(RydexError, largest + unit);
+    QVERIFY_THROWS_EXCEPTION(RydexError, smallest - unit);
+    Fixed4 total = largest;
+    QVERIFY_THROWS_EXCEPTION(RydexError, total += unit);
+    QCOMPARE(total, largest);
+    QVERIFY_THROWS_EXCEPTION(RydexError, Fixed4::fromInt(Q_INT64_C(922337203685478)));
+    QCOMPARE(Fixed4::fromInt(Q_INT64_C(-922337203685477)).units(), Q_INT64_C(-9223372036854770000));
 }
 
 RYDEX_TEST_MAIN(TestFixed4, QCoreApplication)

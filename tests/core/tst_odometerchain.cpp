@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "records/OdometerChain.h"
+#include "store/RydexError.h"
 
 namespace {
 std::optional<Fixed4> value(const QString& text)
@@ -58,6 +59,9 @@ private slots:
             << QStringList{"99.995/0", "/1"} << QStringList{"101"} << "101";
         QTest::newRow("negative distance rounds away from zero")
             << QStringList{"10/0", "/-1.005"} << QStringList{"8.99"} << "8.99";
+        // A sum beyond the range of the readings is an error, not a wrap.
+        QTest::newRow("sum beyond the range")
+            << QStringList{"900000000000000/0", "/900000000000000"} << QStringList() << "error";
     }
     void chain()
     {
@@ -65,6 +69,10 @@ private slots:
         QFETCH(QStringList, readings);
         QFETCH(QString, total);
 
+        if (total == QLatin1String("error")) {
+            QVERIFY_THROWS_EXCEPTION(RydexError, computeOdometerChain(rides(year)));
+            return;
+        }
         const OdometerChain chain = computeOdometerChain(rides(year));
         QStringList got;
         for (Fixed4 r : chain.readings)

@@ -221,6 +221,43 @@ private slots:
         QCOMPARE(program.readInteger(QStringLiteral("count"), 0), 5);
     }
 
+    // Values of other types go on over lines ending in "\"; such a value at
+    // the end of the file must not swallow what a rewrite puts after it.
+    void rewriteKeepsEveryValue_data()
+    {
+        QTest::addColumn<QByteArray>("eva");
+        QTest::newRow("continued at the end, same name earlier")
+            << QByteArray("\"Blob\"=hex:00\n\"CurrentYear\"=\"2004\"\n\"blob\"=hex:01,\\");
+        QTest::newRow("continued at the end, line break")
+            << QByteArray("\"Blob\"=hex:00\n\"CurrentYear\"=\"2004\"\n\"blob\"=hex:01,\\\n");
+    }
+    void rewriteKeepsEveryValue()
+    {
+        QFETCH(QByteArray, eva);
+        QDir().mkpath(QFileInfo(m_file).path());
+        QFile f(m_file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[software\\Brontel\\Rydex 2005\\users\\eva]\n" + eva);
+        f.close();
+        const auto evaKey = [this] {
+            return PreferenceStore(m_file)
+                .openKey(PreferenceStore::cyclistsKeyPath())
+                .subkey(QStringLiteral("eva"), false);
+        };
+        const QStringList names = evaKey().valueNames();
+        QCOMPARE(evaKey().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2004"));
+
+        for (int write = 0; write < 2; ++write) {
+            PreferenceStore(m_file)
+                .openKey(PreferenceStore::programKeyPath())
+                .writeText(QStringLiteral("lng"), QStringLiteral("czech%1").arg(write));
+            QCOMPARE(evaKey().valueNames(), names);
+            QCOMPARE(evaKey().readText(QStringLiteral("CurrentYear"), QString()),
+                     QStringLiteral("2004"));
+        }
+    }
+
     void deleteSubkey()
     {
         PreferenceStore store(m_file);

@@ -1,6 +1,7 @@
 #include "TestMain.h"
 #include "TestRides.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/FilterGuard.h"
@@ -11,8 +12,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUuid>
+#include <csignal>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 QByteArray fileBytes(const QString& path)
@@ -33,6 +40,68 @@ void addRide(ADOTable& t, const QString& user, QDate date, const QString& km = Q
              QTime time = QTime(1, 0, 0), int pulse = 0)
 {
     addTestRide(t, {.user = user, .date = date, .km = km, .time = time, .pulse = pulse});
+}
+
+// Runs statements on a connection of its own, as another tool would; gives
+// the first column of the last one's rows as text.
+QStringList onStore(const QString& store, const QStringList& statements)
+{
+    const QString name = QUuid::createUuid().toString();
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(store);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(store));
+        QSqlQuery q(db);
+        for (const QString& s : statements) {
+            if (!q.exec(s))
+                qFatal("%s: %s", qPrintable(s), qPrintable(q.lastError().text()));
+        }
+        while (q.next())
+            out << q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
+}
+
+// The permission bits only, without the "current user" flags Qt adds.
+QFileDevice::Permissions modeOf(const QString& path)
+{
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                     QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                     QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    return QFileInfo(path).permissions() & all;
+}
+
+template <typename F> RydexError errorOf(F&& f)
+{
+    try {
+        f();
+    } catch (const RydexError& e) {
+        return e;
+    }
+    return RydexError(QStringLiteral("(no error)"));
+}
+
+const char* const createdMarker = "STORE-CHILD-CREATED";
+
+// Helper mode of this executable: creates the store and is killed the moment
+// a file of that name appears, as by a crash during the first start.
+[[noreturn]] void createAndDie(const QString& store)
+{
+    std::thread([store] {
+        const QByteArray name = QFile::encodeName(store);
+        for (;;) {
+            if (::access(name.constData(), F_OK) == 0)
+                ::kill(::getpid(), SIGKILL);
+        }
+    }).detach();
+    TData(store).open();
+    std::printf("%s\n", createdMarker);
+    std::fflush(stdout);
+    for (;;)
+        ::pause();
 }
 
 QStringList daysOf(ADOTable& t)
@@ -59,6 +128,12 @@ private:
     QString path(const QString& name) const { return QDir(m_dir).filePath(name); }
 
 private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsSet("RYDEX_STORE_CHILD"))
+            createAndDie(qEnvironmentVariable("RYDEX_STORE_CHILD"));
+    }
+
     void init()
     {
         static int n = 0;
@@ -121,9 +196,10 @@ private slots:
             QVERIFY(!data.table()->findFirst());
         }
         QVERIFY(QFile::exists(file));
-        QCOMPARE(QFile::permissions(file) & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
-                                             QFileDevice::WriteGroup | QFileDevice::WriteOther),
-                 QFileDevice::Permissions());
+        QCOMPARE(modeOf(file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(modeOf(path(QStringLiteral("sub"))),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(onStore(file, {QStringLiteral("PRAGMA user_version")}), QStringList{"2"});
         // A second open finds the store it made.
         TData again(file);
         again.open();
@@ -422,24 +498,247 @@ private slots:
         QCOMPARE(fileBytes(file), before);
     }
 
-    void readOnlyFileIsReported()
+    // Each reported once, naming the path and what is wrong with it.
+    void unusablePlacesAreReported_data()
     {
+        QTest::addColumn<QString>("place");
+        QTest::newRow("read-only store") << QStringLiteral("read-only store");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only folder");
+        QTest::newRow("dangling link") << QStringLiteral("dangling link");
+        QTest::newRow("folder in the way") << QStringLiteral("folder in the way");
+    }
+    void unusablePlacesAreReported()
+    {
+        QFETCH(QString, place);
+        const QString folder = path(QStringLiteral("data"));
+        const QString file = folder + QStringLiteral("/Rydex.dat");
+        QString expected;
+        if (place == QLatin1String("folder in the way")) {
+            writeFile(folder, "a file where the folder should be");
+            expected = Msg::format(Msg::StoreFolderNotCreated, {folder, strerror(ENOTDIR)});
+        } else if (place == QLatin1String("dangling link")) {
+            QDir().mkpath(folder);
+            QVERIFY(QFile::link(path(QStringLiteral("gone.dat")), file));
+            expected =
+                Msg::format(Msg::StoreDanglingLink, {file, path(QStringLiteral("gone.dat"))});
+        } else {
+            TData(file).open();
+            if (place == QLatin1String("read-only store")) {
+                QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
+                expected = Msg::format(Msg::StoreReadOnly, {file});
+            } else {
+                QVERIFY(
+                    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+                expected = Msg::format(Msg::StoreFolderReadOnly, {folder});
+            }
+        }
+        const QStringList before = QDir(path(QString())).entryList(QDir::AllEntries, QDir::Name);
+        const QByteArray bytes = fileBytes(file);
+        TData data(file);
+        const RydexError error = errorOf([&] { data.open(); });
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(error.text(), expected);
+        QCOMPARE(error.kind(), RydexError::Kind::Store);
+        QVERIFY(!data.table()->isOpen());
+        QCOMPARE(fileBytes(file), bytes);
+        QCOMPARE(QDir(path(QString())).entryList(QDir::AllEntries, QDir::Name), before);
+    }
+
+    // A crash during the first start leaves no store or a whole one, and a
+    // file left by an interrupted write is refused as it is.
+    void interruptedFirstStart()
+    {
+        const QString file = path(QStringLiteral("data/Rydex.dat"));
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("RYDEX_STORE_CHILD"), file);
+        env.insert(QStringLiteral("TMPDIR"), m_dir);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QVERIFY(!child.readAllStandardOutput().contains(createdMarker));
+        QVERIFY(QFile::exists(file));
+        {
+            TData data(file);
+            data.open();
+            QVERIFY(data.connection()->database().tables().contains(QStringLiteral("rydex")));
+        }
+
+        // The store of a start killed half-way by an earlier version: the
+        // table is written, the journal that would undo it is still there.
+        const QString other = path(QStringLiteral("copy/Rydex.dat"));
+        QDir().mkpath(path(QStringLiteral("copy")));
+        const QString half = path(QStringLiteral("half.dat"));
+        writeFile(half, QByteArray());
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("half"));
+            db.setDatabaseName(half);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA cache_size=2")));
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE first (x)")));
+            QVERIFY(q.exec(QStringLiteral("BEGIN")));
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE rydex (id INTEGER PRIMARY KEY, note)")));
+            // Enough to spill the cache into the file before the commit.
+            for (int i = 0; i < 100; ++i)
+                QVERIFY(
+                    q.exec(QStringLiteral("INSERT INTO rydex (note) VALUES (hex(zeroblob(500)))")));
+            QVERIFY(QFile::copy(half, other));
+            QVERIFY(
+                QFile::copy(half + QStringLiteral("-journal"), other + QStringLiteral("-journal")));
+            q.exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("half"));
+        const QByteArray bytes = fileBytes(other);
+        const QByteArray journal = fileBytes(other + QStringLiteral("-journal"));
+        QVERIFY(bytes.size() > 4096 && !journal.isEmpty());
+        TData data(other);
+        QCOMPARE(
+            errorOf([&] { data.open(); }).text(),
+            Msg::format(Msg::StoreUnfinishedWrite, {other, other + QStringLiteral("-journal")}));
+        QCOMPARE(fileBytes(other), bytes);
+        QCOMPARE(fileBytes(other + QStringLiteral("-journal")), journal);
+    }
+
+    // A store of the first version, as earlier versions of the program left
+    // it, keeps working once the rows carry versions.
+    void firstVersionStoreIsUpgraded()
+    {
+        const QString file = path(QStringLiteral("Rydex.dat"));
+        onStore(file, {QStringLiteral("PRAGMA journal_mode=WAL"),
+                       QStringLiteral(
+                           "CREATE TABLE rydex (id INTEGER PRIMARY KEY AUTOINCREMENT, date TEXT, "
+                           "user TEXT, day INTEGER, month INTEGER, year INTEGER, time TEXT, "
+                           "dst INTEGER, avs INTEGER, pulse INTEGER, alt INTEGER, odo INTEGER, "
+                           "temperature TEXT, druh TEXT, vlivy TEXT, obtiznost TEXT, pocit TEXT, "
+                           "typ TEXT, note TEXT, altmax INTEGER, pulsemax INTEGER)"),
+                       QStringLiteral("INSERT INTO rydex (date, user, day, month, year, note) "
+                                      "VALUES ('2005-03-02 00:00:00', 'Eva', 2, 3, 2005, 'old')"),
+                       QStringLiteral("PRAGMA user_version=1")});
+        TData data(file);
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        QCOMPARE(t.asString(RideField::note), QStringLiteral("old"));
+        t.edit();
+        t.setValue(RideField::pulse, 140);
+        t.post();
+        QCOMPARE(onStore(file, {QStringLiteral("PRAGMA user_version")}), QStringList{"2"});
+        QCOMPARE(onStore(file, {QStringLiteral("SELECT note || pulse || version FROM rydex")}),
+                 QStringList{"old1401"});
+    }
+
+    // Two copies of the program on one store: neither overwrites what the
+    // other stored since it read the ride.
+    void twoCopiesNeverOverwriteEachOther()
+    {
+        const QString file = path(QStringLiteral("Rydex.dat"));
+        const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2005, 3);
+        TData a(file);
+        a.open();
+        a.table()->setFilter(month);
+        addRide(*a.table(), QStringLiteral("Eva"), QDate(2005, 3, 1));
+        addRide(*a.table(), QStringLiteral("Eva"), QDate(2005, 3, 2));
+        TData b(file);
+        b.open();
+        b.table()->setFilter(month);
+        ADOTable& ta = *a.table();
+        ADOTable& tb = *b.table();
+        const QString told = Msg::text(Msg::RideChangedElsewhere);
+
+        // B changes the note; A, which read the ride before, its pulse.
+        ta.first();
+        tb.first();
+        tb.edit();
+        tb.setValue(RideField::note, QStringLiteral("from B"));
+        tb.post();
+        ta.edit();
+        ta.setValue(RideField::pulse, 150);
+        RydexError e = errorOf([&] { ta.post(); });
+        QCOMPARE(e.kind(), RydexError::Kind::Conflict);
+        QCOMPARE(e.text(), told);
+        // A shows the ride as stored, and a change made from there keeps B's.
+        QCOMPARE(ta.state(), ADOTable::State::Browse);
+        QCOMPARE(ta.asString(RideField::note), QStringLiteral("from B"));
+        QCOMPARE(ta.asInteger(RideField::pulse), 0);
+        ta.edit();
+        ta.setValue(RideField::pulse, 150);
+        ta.post();
+        tb.refresh();
+        QCOMPARE(tb.asString(RideField::note), QStringLiteral("from B"));
+        QCOMPARE(tb.asInteger(RideField::pulse), 150);
+
+        // B deletes the second ride while A edits it.
+        ta.setCurrentIndex(1);
+        tb.setCurrentIndex(1);
+        ta.edit();
+        ta.setValue(RideField::alt, 300);
+        tb.deleteRecord();
+        QCOMPARE(errorOf([&] { ta.post(); }).text(), told);
+        QCOMPARE(ta.recordCount(), 1);
+        QCOMPARE(ta.currentIndex(), 0);
+
+        // A deletes a ride B changed meanwhile.
+        tb.first();
+        tb.edit();
+        tb.setValue(RideField::note, QStringLiteral("kept"));
+        tb.post();
+        QCOMPARE(errorOf([&] { ta.deleteRecord(); }).text(), told);
+        QCOMPARE(ta.recordCount(), 1);
+        QCOMPARE(ta.asString(RideField::note), QStringLiteral("kept"));
+        ta.deleteRecord();
+        tb.refresh();
+        QCOMPARE(tb.recordCount(), 0);
+    }
+
+    // Values another tool wrote that a field cannot hold.
+    void damagedRowsAreReported_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("date of ten digits") << "date"
+                                            << "'2005000000-01-01 00:00:00'";
+        QTest::newRow("date part of twenty digits") << "date"
+                                                    << "'2005-01-99999999999999999999'";
+        QTest::newRow("year beyond the date scale") << "date"
+                                                    << "'99999-01-01 00:00:00'";
+        QTest::newRow("letters for a distance") << "dst"
+                                                << "'far'";
+        QTest::newRow("huge real for a reading") << "odo"
+                                                 << "1e300";
+        QTest::newRow("fraction of a unit") << "avs"
+                                            << "0.5";
+        QTest::newRow("pulse beyond its range") << "pulse"
+                                                << "70000";
+        QTest::newRow("year beyond int") << "year"
+                                         << "99999999999";
+    }
+    void damagedRowsAreReported()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
         const QString file = path(QStringLiteral("Rydex.dat"));
         {
             TData data(file);
             data.open();
+            addRide(*data.table(), QStringLiteral("Eva"), QDate(2005, 3, 1));
         }
-        QFile::setPermissions(file, QFileDevice::ReadOwner);
-        const QByteArray before = fileBytes(file);
+        onStore(file, {QStringLiteral("UPDATE rydex SET \"%1\" = %2").arg(field, value)});
         TData data(file);
-        try {
-            data.open();
-            QFAIL("a read-only store opened for writing");
-        } catch (const RydexError& e) {
-            QVERIFY(e.text().contains(QStringLiteral("readonly")));
-        }
-        QCOMPARE(fileBytes(file), before);
-        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        data.open();
+        const RydexError e = errorOf(
+            [&] { data.table()->setFilter(RideFilter::cyclistText(QStringLiteral("Eva"))); });
+        QCOMPARE(e.kind(), RydexError::Kind::Store);
+        const QString expectedStart =
+            Msg::format(Msg::DamagedRow, {QStringLiteral("1"), file, field, QString()});
+        QVERIFY2(e.text().startsWith(expectedStart.section(QLatin1Char('\''), 0, 2)),
+                 qPrintable(e.text()));
+        QCOMPARE(data.table()->recordCount(), 0);
     }
 
     void closedTableKeepsFilterForOpen()

@@ -237,6 +237,21 @@ private slots:
         QCOMPARE(fileBytes(p.store), before);
     }
 
+    void unreadablePreferencesOneError()
+    {
+        const Paths p = freshPaths();
+        PreferenceStore(p.prefs)
+            .openKey(PreferenceStore::cyclistsKeyPath())
+            .createSubkey(QStringLiteral("Eva"));
+        QVERIFY(QFile::setPermissions(p.prefs, QFileDevice::WriteOwner));
+        ScopedPresenter dialogs;
+        Startup startup(optionsFor(p));
+        startup.show();
+        QFile::setPermissions(p.prefs, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(dialogs->raised().size(), 1);
+        QVERIFY2(dialogs->last().text.contains(p.prefs), qPrintable(dialogs->last().text));
+    }
+
     void yearButtonsFollowTheStripWidth_data()
     {
         QTest::addColumn<int>("width");

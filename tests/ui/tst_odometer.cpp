@@ -139,6 +139,45 @@ QStringList written(const QString& store)
     return onStore(store, {}, QStringLiteral("SELECT id FROM written ORDER BY rowid"));
 }
 
+// Calls a function whenever the widget is painted.
+class OnPaint : public QObject
+{
+public:
+    OnPaint(QWidget* widget, std::function<void()> painted) : m_painted(std::move(painted))
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted();
+        return false;
+    }
+
+private:
+    std::function<void()> m_painted;
+};
+
+// Jan's readings of 2005 as stored, and as the stored distances say they
+// should be.
+std::pair<QStringList, QStringList> chainOf(const QString& store)
+{
+    QStringList stored, due;
+    Fixed4 total;
+    const QStringList rows =
+        onStore(store, {},
+                QStringLiteral("SELECT ifnull(odo, 0) || '/' || ifnull(dst, 0) FROM rydex "
+                               "WHERE user = 'Jan' AND year = 2005 ORDER BY date, id"));
+    for (int k = 0; k < rows.size(); ++k) {
+        const Fixed4 odo = Fixed4::fromUnits(rows[k].section('/', 0, 0).toLongLong());
+        const Fixed4 dst = Fixed4::fromUnits(rows[k].section('/', 1, 1).toLongLong());
+        total = k == 0 ? odo.roundedTo2() : total + dst.roundedTo2();
+        stored << odo.toPlainString();
+        due << total.toPlainString();
+    }
+    return {stored, due};
+}
+
 const QString monthFilter = RideFilter::monthText(jan, 2005, 3);
 
 // Helper mode of this executable: signs in, starts the recomputation and
@@ -214,9 +253,12 @@ private slots:
         QVERIFY(!t->controlsDisabled());
         QVERIFY(!w->progressWindow()->isVisible());
 
+        // A reading that stays as it is is not written again: every write
+        // raises the ride's version, and another copy of the program editing
+        // that ride would be refused for nothing.
         w->UpdateTotal();
         QCOMPARE(stored(p.store, jan, 2005), chain);
-        QCOMPARE(written(p.store), QStringList({"2", "3", "4", "2", "3", "4"}));
+        QCOMPARE(written(p.store), QStringList({"2", "3", "4"}));
         QCOMPARE(dialogs->raised().size(), 0);
     }
 
@@ -351,6 +393,125 @@ private slots:
         onStore(p.store, {QStringLiteral("DROP TRIGGER refuse")});
         w->UpdateTotal();
         QCOMPARE(stored(p.store, jan, 2005), QStringList({"100", "110", "120", "130"}));
+    }
+
+    // The box takes at most eight typed characters, but a stored reading is
+    // shown whole, and Save leaves a reading the user did not touch as it is.
+    void firstReadingKeptUnlessChanged_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("nine characters") << "100002.34"
+                                         << "100002.34";
+        QTest::newRow("four decimals") << "1.1235"
+                                       << "1.12";
+    }
+    void firstReadingKeptUnlessChanged()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, shown);
+        const Paths p = freshPaths();
+        prepare(p, {{jan, {2005, 1, 1}, "10", base},
+                    {jan, {2005, 3, 1}, "10.5", ""},
+                    {jan, {2005, 3, 2}, "2", ""}});
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmBase* w = startup->mainWindow();
+        w->UpdateTotal();
+        const QStringList before = stored(p.store, jan, 2005);
+        QCOMPARE(before.first(), base);
+
+        QString inBox;
+        dialogs->handleNextModal([&](QDialog& d) {
+            auto& dialog = static_cast<TfrmEditODO&>(d);
+            inBox = dialog.edtFirstODO->text();
+            dialog.btnSave->click();
+            return d.result();
+        });
+        w->mnuUpravaODO->trigger();
+        QCOMPARE(inBox, shown);
+        QCOMPARE(dialogs->count(QStringLiteral("error")), 0);
+        QCOMPARE(stored(p.store, jan, 2005), before);
+
+        // Typing is held to eight characters, however long the stored text.
+        dialogs->handleNextModal([&](QDialog& d) {
+            QLineEdit* edit = static_cast<TfrmEditODO&>(d).edtFirstODO;
+            edit->end(false);
+            QTest::keyClicks(edit, QStringLiteral("99"));
+            inBox = edit->text();
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("1234567890"));
+            inBox += QLatin1Char('|') + edit->text();
+            return int(QDialog::Rejected);
+        });
+        w->mnuUpravaODO->trigger();
+        QCOMPARE(inBox, (shown + QStringLiteral("99")).left(std::max(8, int(shown.size()))) +
+                            QStringLiteral("|12345678"));
+    }
+
+    // What a recomputation rewrites is read inside its transaction: a ride
+    // another copy of the program saves meanwhile is either in the chain or
+    // waits for it, never overwritten with a reading computed before it.
+    void recomputationReadsInsideItsTransaction()
+    {
+        const Paths p = freshPaths();
+        prepare(p, {{jan, {2005, 1, 1}, "10", "100"},
+                    {jan, {2005, 3, 1}, "10", ""},
+                    {jan, {2005, 3, 2}, "10", ""},
+                    {jan, {2005, 3, 3}, "10", ""}});
+        ScopedPresenter dialogs;
+        auto startup = signIn(p);
+        TfrmBase* w = startup->mainWindow();
+        w->UpdateTotal();
+
+        // The other copy writes as the bar takes the new number of rides,
+        // which the recomputation knows only once it has read them.
+        addRide(*startup->data()->table(), {jan, {2005, 3, 4}, "10", ""});
+        const QString name = QStringLiteral("other copy");
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(p.store);
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        QVERIFY(other.open());
+        WorkProgressBar* bar = w->progressWindow()->Progress;
+        bool done = false;
+        bool written = false;
+        {
+            const OnPaint hook(bar, [&] {
+                if (bar->maximum() != 5 || done)
+                    return;
+                done = true;
+                written = QSqlQuery(other).exec(
+                    QStringLiteral("UPDATE rydex SET dst = 200000 WHERE id = 2"));
+            });
+            w->UpdateTotal();
+        }
+        QVERIFY(done);
+        const QString dstOf2 = QStringLiteral("SELECT dst FROM rydex WHERE id = 2");
+        QCOMPARE(onStore(p.store, {}, dstOf2), QStringList(written ? "200000" : "100000"));
+        auto [stored, due] = chainOf(p.store);
+        QCOMPARE(stored, due);
+
+        // The first reading: the year is read when Save is pressed, not when
+        // the dialog opened.
+        written = false;
+        dialogs->handleNextModal([&](QDialog& d) {
+            auto& dialog = static_cast<TfrmEditODO&>(d);
+            written =
+                QSqlQuery(other).exec(QStringLiteral("UPDATE rydex SET dst = 300000 WHERE id = 3"));
+            dialog.edtFirstODO->setText(QStringLiteral("200"));
+            dialog.btnSave->click();
+            return d.result();
+        });
+        w->mnuUpravaODO->trigger();
+        std::tie(stored, due) = chainOf(p.store);
+        QCOMPARE(stored, due);
+        QCOMPARE(stored.first(), QStringLiteral("200"));
+        QVERIFY(written);
+        QCOMPARE(onStore(p.store, {}, QStringLiteral("SELECT dst FROM rydex WHERE id = 3")),
+                 QStringList{"300000"});
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
     }
 
     void killedMidwayKeepsOneWholeChain()

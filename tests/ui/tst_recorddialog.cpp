@@ -70,6 +70,7 @@ public:
     }
 
     void signIn() { w->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger(); }
+    QString storePath() const { return m_options.storePath; }
 
     static void add(ADOTable& t, const Ride& r)
     {
@@ -375,6 +376,30 @@ private slots:
         QCOMPARE(s.w->workingDate(), QDate(2005, 3, 20));
     }
 
+    // A note of 1 MiB without a line break once took minutes to lay out at
+    // every sign-in and change of month.
+    void longNoteKeepsSignInFast()
+    {
+        const QString note(1024 * 1024, QLatin1Char('x'));
+        Session s({{QDate(2005, 3, 2), QStringLiteral("10"), QTime(1, 0), {}, {}, note},
+                   {QDate(2005, 4, 2), QStringLiteral("10"), QTime(1, 0), {}, {}, note}});
+        QElapsedTimer timer;
+        timer.start();
+        s.signIn();
+        s.w->Mesice->setTabIndex(3);
+        s.w->Mesice->setTabIndex(2);
+        QApplication::processEvents();
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(s.w->Note->toPlainText().remove(QLatin1Char('\n')), note);
+
+        // The dialog opened on the ride holds the note whole.
+        QString inDialog;
+        s.onNextDialog([&](TfrmNewRecord& d) { inDialog = d.DBMemo->toPlainText(); });
+        s.w->mnuUpravaZaznamu->trigger();
+        QCOMPARE(inDialog, note);
+        QCOMPARE(s.stored().at(0)[fieldIndex(RideField::note)].toString(), note);
+    }
+
     void saveRefusalsKeepTheRecordPending()
     {
         Session s;
@@ -437,6 +462,32 @@ private slots:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(textOf(rows.at(0), RideField::avs), QStringLiteral("30.00"));
         QCOMPARE(textOf(rows.at(0), RideField::pulse), QStringLiteral("120"));
+    }
+
+    // Another running copy of the program changed the ride being edited: Save
+    // stores nothing, says so, and the dialog shows the ride as stored.
+    void rideChangedByAnotherCopy()
+    {
+        Session s(threeMarchRides);
+        s.signIn();
+        s.command(s.w->mnuUpravaZaznamu, [&](TfrmNewRecord& d) {
+            TData other(s.storePath());
+            other.open();
+            other.table()->setFilter(QStringLiteral("(user = 'Eva')"));
+            other.table()->edit();
+            other.table()->setValue(RideField::note, QStringLiteral("from the other copy"));
+            other.table()->post();
+            typeInto(d.DBTep, QStringLiteral("150"));
+            d.btnOk->click();
+            QCOMPARE(s.m_presenter->last().text,
+                     standardErrorText(Msg::text(Msg::RideChangedElsewhere)));
+            QVERIFY(!d.isEditing());
+            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("from the other copy"));
+            QCOMPARE(d.DBTep->text(), QString());
+        });
+        const QList<RideRow> rows = s.stored();
+        QCOMPARE(textOf(rows.at(0), RideField::note), QStringLiteral("from the other copy"));
+        QCOMPARE(textOf(rows.at(0), RideField::pulse), QString());
     }
 
     void cancelAndCloseDiscard()

@@ -1,0 +1,44 @@
+#include "store/PrivateFolder.h"
+
+#include <QDir>
+#include <QStringList>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+} // namespace
+
+std::optional<QString> PrivateFolder::create(const QString& dirPath)
+{
+    QStringList missing;
+    QString p = QDir::cleanPath(dirPath);
+    while (!QFileInfo::exists(p)) {
+        missing.prepend(p);
+        const QString parent = QFileInfo(p).path();
+        if (parent == p)
+            return systemError(ENOENT);
+        p = parent;
+    }
+    const QFileInfo existing(p);
+    if (!existing.isDir())
+        return systemError(ENOTDIR);
+    if (!missing.isEmpty() && !writable(existing))
+        return systemError(EACCES);
+    for (const QString& dir : missing) {
+        errno = 0;
+        if (!QDir().mkdir(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ExeOwner) &&
+            !QFileInfo(dir).isDir())
+            return systemError(errno != 0 ? errno : EACCES);
+    }
+    return std::nullopt;
+}
+
+bool PrivateFolder::writable(const QFileInfo& info)
+{
+    return info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner);
+}
