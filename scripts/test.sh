@@ -2,7 +2,7 @@
 # Sets up what is missing, builds and runs every test, headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh -DRYDEX_WARNINGS_AS_ERRORS=ON
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure --timeout 300 -j"$(nproc)"
