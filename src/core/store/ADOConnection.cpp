@@ -257,11 +257,19 @@ void ADOConnection::close()
         return;
     QSqlDatabase db = database();
     if (db.isOpen()) {
+        // Unchecked on purpose: closing the connection ends an open
+        // transaction without its writes whether or not ROLLBACK succeeds.
         if (m_depth > 0)
             db.exec(QStringLiteral("ROLLBACK"));
         db.close();
     }
     m_depth = 0;
+}
+
+void ADOConnection::prepare(QSqlQuery& query, const QString& sql)
+{
+    if (!query.prepare(sql))
+        throw RydexError(engineText(query.lastError()), RydexError::Kind::Store);
 }
 
 void ADOConnection::exec(QSqlQuery& query)
@@ -306,6 +314,9 @@ void ADOConnection::rollback()
     if (m_depth == 0)
         return;
     m_depth = 0;
+    // Unchecked on purpose: it runs while an error is already on its way to
+    // the user, and a ROLLBACK that fails leaves nothing of the transaction
+    // behind either (SQLite has ended it, or the next BEGIN fails loudly).
     QSqlQuery q(database());
     q.exec(QStringLiteral("ROLLBACK"));
 }

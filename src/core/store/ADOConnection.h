@@ -40,6 +40,8 @@ public:
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
 
+    // Prepares a query; throws RydexError with the engine's text on failure.
+    static void prepare(QSqlQuery& query, const QString& sql);
     // Runs a prepared query; throws RydexError with the engine's text on failure.
     static void exec(QSqlQuery& query);
     void execText(const QString& sql);

@@ -310,10 +310,7 @@ ADOTable::RideSet ADOTable::readSet()
     sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
     QSqlQuery q(m_connection->database());
     q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw RydexError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                                : q.lastError().databaseText(),
-                         RydexError::Kind::Store);
+    ADOConnection::prepare(q, sql);
     if (useFilter) {
         q.bindValue(QStringLiteral(":user"), m_filter.user);
         if (m_filter.year)
@@ -591,13 +588,10 @@ QSqlQuery& ADOTable::preparedInsert()
         holders << QStringLiteral("?");
     }
     auto query = std::make_unique<QSqlQuery>(m_connection->database());
-    if (!query->prepare(QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) +
-                        QStringLiteral(") VALUES (") + holders.join(QStringLiteral(", ")) +
-                        QStringLiteral(")"))) {
-        const QSqlError error = query->lastError();
-        throw RydexError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                         RydexError::Kind::Store);
-    }
+    ADOConnection::prepare(*query, QStringLiteral("INSERT INTO rydex (") +
+                                       names.join(QStringLiteral(", ")) +
+                                       QStringLiteral(") VALUES (") +
+                                       holders.join(QStringLiteral(", ")) + QStringLiteral(")"));
     m_insertQuery = std::move(query);
     return *m_insertQuery;
 }
@@ -612,12 +606,13 @@ QSqlQuery& ADOTable::preparedUpdate(const QList<int>& fields)
         sets << quotedName(static_cast<RideField>(i)) + QStringLiteral(" = ?");
     sets << QStringLiteral("\"version\" = \"version\" + 1");
     auto query = std::make_unique<QSqlQuery>(m_connection->database());
-    if (!query->prepare(QStringLiteral("UPDATE rydex SET ") + sets.join(QStringLiteral(", ")) +
-                        QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"))) {
-        const QSqlError error = query->lastError();
+    try {
+        ADOConnection::prepare(*query, QStringLiteral("UPDATE rydex SET ") +
+                                           sets.join(QStringLiteral(", ")) +
+                                           QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"));
+    } catch (...) {
         m_updateQueries.erase(fields);
-        throw RydexError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                         RydexError::Kind::Store);
+        throw;
     }
     slot = std::move(query);
     return *slot;
@@ -649,8 +644,8 @@ void ADOTable::deleteRecord()
     bool lost = false;
     m_connection->begin();
     try {
-        if (!q.prepare(QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?")))
-            throw RydexError(q.lastError().databaseText(), RydexError::Kind::Store);
+        ADOConnection::prepare(
+            q, QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
         q.addBindValue(id);
         q.addBindValue(m_versions.value(id.toInt()));
         ADOConnection::exec(q);

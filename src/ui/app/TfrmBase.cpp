@@ -22,6 +22,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
 #include "toolkit/SidePanel.h"
 #include "toolkit/TabControl.h"
@@ -97,13 +98,7 @@ int TfrmBase::monthShown() const
 
 void TfrmBase::guarded(const std::function<void()>& command)
 {
-    try {
-        command();
-    } catch (const RydexError& e) {
-        DialogPresenter::current().showError(e.text());
-    } catch (const std::exception& e) {
-        DialogPresenter::current().showError(QString::fromLocal8Bit(e.what()));
-    }
+    runReported(command);
 }
 
 void TfrmBase::FormCreate()

@@ -1,4 +1,5 @@
 #include "records/TfrmEditODO.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
 #include "store/ADOConnection.h"
@@ -110,7 +111,7 @@ void TfrmEditODO::btnSaveClick()
         store();
     } catch (const std::exception& e) {
         const auto* rydex = dynamic_cast<const RydexError*>(&e);
-        const QString message = rydex ? rydex->text() : QString::fromLocal8Bit(e.what());
+        const QString message = errorText(e);
         // Another copy of the program changed the ride meanwhile: the box
         // shows the reading as now stored, for the user to decide again.
         const bool lost = rydex && rydex->kind() == RydexError::Kind::Conflict;

@@ -1,6 +1,7 @@
 #include "records/TfrmNewRecord.h"
 
 #include "records/LongDate.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
 #include "app/TfrmBase.h"
@@ -136,15 +137,7 @@ void TfrmNewRecord::UpdateRecord()
 
 bool TfrmNewRecord::reported(const std::function<void()>& step)
 {
-    try {
-        step();
-        return true;
-    } catch (const RydexError& e) {
-        DialogPresenter::current().showError(e.text());
-    } catch (const std::exception& e) {
-        DialogPresenter::current().showError(QString::fromLocal8Bit(e.what()));
-    }
-    return false;
+    return runReported(step);
 }
 
 void TfrmNewRecord::btnOkClick()

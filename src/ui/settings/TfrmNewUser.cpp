@@ -4,6 +4,7 @@
 #include "app/TfrmBase.h"
 #include "settings/TfrmSettings.h"
 #include "store/ADOTable.h"
+#include "store/ControlsDetached.h"
 #include "store/TData.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ScreenPlacement.h"
@@ -19,28 +20,6 @@ QRect below(int x, int y, int w, int h)
 {
     return QRect(x, y, w, h);
 }
-
-// Keeps the controls bound to the ride table still while the cyclists change,
-// however the creation ends.
-class ControlsHeld
-{
-public:
-    explicit ControlsHeld(TData* data) : m_table(data ? data->table() : nullptr)
-    {
-        if (m_table)
-            m_table->disableControls();
-    }
-    ~ControlsHeld()
-    {
-        if (m_table)
-            m_table->enableControls();
-    }
-    ControlsHeld(const ControlsHeld&) = delete;
-    ControlsHeld& operator=(const ControlsHeld&) = delete;
-
-private:
-    ADOTable* m_table;
-};
 } // namespace
 
 TfrmNewUser* createNewUserDialog(TfrmBase* main)
@@ -128,7 +107,10 @@ void TfrmNewUser::btnCreateClick()
         return;
     }
 
-    ControlsHeld held(m_main->dataModule());
+    // The controls bound to the ride table stay still while the cyclists
+    // change, however the creation ends.
+    TData* data = m_main->dataModule();
+    ControlsDetached held(data ? data->table() : nullptr);
     // The key first: a store that refuses it leaves no cyclist listed who
     // does not exist.
     PreferenceKey cyclists = m_main->cyclistsKey();

@@ -1,4 +1,5 @@
 #include "settings/TfrmSettings.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
 #include "app/TfrmBase.h"
@@ -108,13 +109,7 @@ void TfrmSettings::connectHandlers()
 
 void TfrmSettings::guarded(const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const RydexError& e) {
-        DialogPresenter::current().showError(e.text());
-    } catch (const std::exception& e) {
-        DialogPresenter::current().showError(QString::fromLocal8Bit(e.what()));
-    }
+    runReported(handler);
 }
 
 void TfrmSettings::showEvent(QShowEvent* event)
