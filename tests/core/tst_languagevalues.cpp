@@ -1,6 +1,8 @@
 #include "TestMain.h"
 
 #include "polyglot/LanguageValues.h"
+#include "polyglot/ResourceStringSection.h"
+#include "polyglot/TbsINIFile.h"
 #include "store/RydexError.h"
 
 using namespace LanguageValues;
@@ -20,6 +22,8 @@ private slots:
     void enumeration();
     void listValue_data();
     void listValue();
+    void resourceStrings_data();
+    void resourceStrings();
 };
 
 void TestLanguageValues::textLiteral_data()
@@ -224,6 +228,41 @@ void TestLanguageValues::listValue()
     QFETCH(QString, value);
     QFETCH(QStringList, lines);
     QCOMPARE(splitListValue(value), lines);
+}
+
+void TestLanguageValues::resourceStrings_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("label") << QByteArray("65318_Cancel='Cancel'") << 65318 << true << "Cancel";
+    QTest::newRow("leading zero") << QByteArray("065318='x'") << 65318 << false << "";
+    QTest::newRow("blanks") << QByteArray("65318 _x='x'") << 65318 << true << "x";
+    QTest::newRow("other number") << QByteArray("65317='OK'") << 65318 << false << "";
+    QTest::newRow("first key decides")
+        << QByteArray("65318_a='A'\n65318_b='B'") << 65318 << true << "A";
+    QTest::newRow("its last value")
+        << QByteArray("65318_a='A'\n65318_b='B'\n65318_A='C'") << 65318 << true << "C";
+    QTest::newRow("empty text answers") << QByteArray("65318=X") << 65318 << true << "";
+    QTest::newRow("format kept") << QByteArray(
+                                        "65415='Soubor \"%s\" nelze otev'#248'\xc3\xadt. %s'")
+                                 << 65415 << true
+                                 << QStringLiteral("Soubor \"%s\" nelze otevřít. %s");
+}
+
+void TestLanguageValues::resourceStrings()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(int, id);
+    QFETCH(bool, found);
+    QFETCH(QString, text);
+    const TbsINIFile file =
+        TbsINIFile::fromBytes("[resourcestrings]\n" + section, QLocale(QLocale::Czech));
+    const std::optional<QString> result = ResourceStrings::find(file, id);
+    QCOMPARE(result.has_value(), found);
+    QCOMPARE(result.value_or(QString()), text);
 }
 
 RYDEX_TEST_MAIN(TestLanguageValues, QCoreApplication)
