@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "polyglot/LanguageDirectory.h"
 #include "polyglot/LanguageValues.h"
 #include "polyglot/TbsINIFile.h"
 #include "store/RydexError.h"
@@ -60,6 +61,9 @@ private slots:
     void release_data();
     void release();
     void openFailures();
+    void listing();
+    void lookup_data();
+    void lookup();
     void speed();
 };
 
@@ -232,6 +236,48 @@ void TestLanguageFile::openFailures()
             QCOMPARE(e.text(), "Cannot open file \"" + path + "\". " + reason);
         }
     }
+}
+
+void TestLanguageFile::listing()
+{
+    const QString dir = TestEnv::root() + "/lng/";
+    QDir().mkpath(dir + "sub.lng");
+    for (const char* name : {"english.lng", "English.lng", "Czech.lng", "deutsch.LNG", ".lng",
+                             "a.b.lng", "readme.txt", "notes.lng.bak"})
+        writeFile(QStringLiteral("lng/") + name, "[S]");
+    QCOMPARE(LanguageDirectory::languages(dir),
+             QStringList({"a.b", "Czech", "deutsch", "English", "english", "sub"}));
+    QCOMPARE(LanguageDirectory::languageName("/lng/english.lng"), "english");
+}
+
+void TestLanguageFile::lookup_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("file"); // empty: none
+
+    QTest::newRow("as given") << "english"
+                              << "english.lng";
+    QTest::newRow("other case") << "ENGLISH"
+                                << "English.lng";
+    QTest::newRow("extension case") << "deutsch"
+                                    << "deutsch.LNG";
+    QTest::newRow("folder") << "sub"
+                            << "";
+    QTest::newRow("missing") << "french"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("path") << "../lng/english"
+                          << "";
+}
+
+void TestLanguageFile::lookup()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, file);
+    const QString dir = TestEnv::root() + "/lng/";
+    QCOMPARE(LanguageDirectory::languageFile(dir, language).value_or(QString()),
+             file.isEmpty() ? QString() : dir + file);
 }
 
 void TestLanguageFile::speed()
