@@ -33,7 +33,7 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
-// The example file of the format's description.
+// A short language file of every kind of line, with made-up texts.
 const char example[] = "; Language file for the language dialog\r\n"
                        "[TfrmLanguage]\r\n"
                        "Caption='Language'\r\n"
