@@ -72,6 +72,8 @@ constexpr Entry entries[] = {
     {Msg::AverageSpeedZeroDuration,
      "Division by zero: a ride of 0:00:00 has no average speed. Enter the duration of the ride"},
     {Msg::InvalidRecordDate, "Invalid argument to date encode: day %s, month %s, year %s"},
+    {Msg::FileReadOnly, "File \"%s\" is read-only"},
+    {Msg::CannotCreateFile, "Cannot create file \"%s\". %s"},
 };
 
 Msg::Router& router()

@@ -59,6 +59,10 @@ enum Id : int {
     // Ride records.
     AverageSpeedZeroDuration = 1250,
     InvalidRecordDate = 1251,
+
+    // Language files.
+    FileReadOnly = 1300,
+    CannotCreateFile = 1301,
 };
 
 // The text of a number, after the language routing had its say; an unknown
