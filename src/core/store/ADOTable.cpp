@@ -2,7 +2,8 @@
 
 #include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
-#include "store/PictureFormat.h"
+#include "store/FieldText.h"
+#include "store/RideStorage.h"
 #include "store/RydexError.h"
 
 #include <QDir>
@@ -11,151 +12,6 @@
 #include <QSqlQuery>
 
 namespace {
-QString quotedName(RideField field)
-{
-    return QLatin1Char('"') + fieldName(field) + QLatin1Char('"');
-}
-
-// Every field, then the row's version.
-QString selectList()
-{
-    QStringList names;
-    for (int i = 0; i < rideFieldCount; ++i)
-        names << quotedName(static_cast<RideField>(i));
-    names << QStringLiteral("\"version\"");
-    return names.join(QStringLiteral(", "));
-}
-
-// Dates are kept as ISO text, which sorts like the dates within any year.
-QString dateToStore(const QDateTime& dt)
-{
-    const QDate d = dt.date();
-    const QTime t = dt.time();
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(d.year(), 4, 10, QLatin1Char('0'))
-        .arg(d.month(), 2, 10, QLatin1Char('0'))
-        .arg(d.day(), 2, 10, QLatin1Char('0'))
-        .arg(t.hour(), 2, 10, QLatin1Char('0'))
-        .arg(t.minute(), 2, 10, QLatin1Char('0'))
-        .arg(t.second(), 2, 10, QLatin1Char('0'));
-}
-
-// Reads the stored text back without a regular expression: it runs for
-// every row of every set read. Nothing when the text holds a date beyond the
-// years the program works with (another tool wrote it): such a year has no
-// place on the date-time scale.
-std::optional<QDateTime> dateFromStore(const QString& text)
-{
-    int parts[6] = {0, 0, 0, 0, 0, 0};
-    int part = 0;
-    bool inNumber = false;
-    for (const QChar ch : text) {
-        if (ch.isDigit()) {
-            const int digit = ch.unicode() - '0';
-            if (digit < 0 || digit > 9)
-                return std::nullopt;
-            if (part < 6) {
-                if (parts[part] > (std::numeric_limits<int>::max() - digit) / 10)
-                    return std::nullopt;
-                parts[part] = parts[part] * 10 + digit;
-            }
-            inNumber = true;
-        } else if (inNumber) {
-            ++part;
-            inNumber = false;
-        }
-    }
-    if (inNumber)
-        ++part;
-    if (part < 3)
-        return QDateTime();
-    if (parts[0] > 9999)
-        return std::nullopt;
-    const QDate d(parts[0], parts[1], parts[2]);
-    const QTime t = part >= 6 ? QTime(parts[3], parts[4], parts[5]) : QTime(0, 0);
-    return QDateTime(d, t.isValid() ? t : QTime(0, 0));
-}
-
-QVariant toStore(RideField field, const QVariant& v)
-{
-    if (v.isNull())
-        return QVariant();
-    switch (fieldDef(field).kind) {
-    case FieldKind::DateTime:
-        return dateToStore(v.toDateTime());
-    case FieldKind::Duration:
-        return v.toTime().toString(QStringLiteral("HH:mm:ss"));
-    case FieldKind::Decimal:
-        return QVariant(qlonglong(v.value<Fixed4>().units()));
-    default:
-        return v;
-    }
-}
-
-// A whole number as the engine gave it: an integer, or a real or text that
-// stands for one exactly.
-std::optional<qint64> wholeFromStore(const QVariant& v)
-{
-    switch (v.metaType().id()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return v.toLongLong();
-    case QMetaType::Double: {
-        const double d = v.toDouble();
-        // 2^63 is exact as a double; the cast below is then defined.
-        if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0) || d != std::trunc(d))
-            return std::nullopt;
-        return qint64(d);
-    }
-    default: {
-        bool ok = false;
-        const qint64 n = v.toString().toLongLong(&ok);
-        return ok ? std::optional<qint64>(n) : std::nullopt;
-    }
-    }
-}
-
-// The field's value in the program's form; nothing when the stored value is
-// one the field cannot hold.
-std::optional<QVariant> fromStore(RideField field, const QVariant& v)
-{
-    if (v.isNull())
-        return QVariant();
-    const FieldDef& def = fieldDef(field);
-    switch (def.kind) {
-    case FieldKind::DateTime: {
-        const std::optional<QDateTime> date = dateFromStore(v.toString());
-        return date ? std::optional<QVariant>(*date) : std::nullopt;
-    }
-    case FieldKind::Duration:
-        return QTime::fromString(v.toString(), QStringLiteral("HH:mm:ss"));
-    case FieldKind::Decimal: {
-        const std::optional<qint64> units = wholeFromStore(v);
-        if (!units)
-            return std::nullopt;
-        return QVariant::fromValue(Fixed4::fromUnits(*units));
-    }
-    case FieldKind::Text:
-    case FieldKind::Memo:
-        return v.toString();
-    case FieldKind::AutoIncrement:
-    case FieldKind::UInt16:
-    case FieldKind::Int16: {
-        const std::optional<qint64> n = wholeFromStore(v);
-        const qint64 lo = def.kind == FieldKind::UInt16  ? 0
-                          : def.kind == FieldKind::Int16 ? -32768
-                                                         : std::numeric_limits<qint32>::min();
-        const qint64 hi = def.kind == FieldKind::UInt16  ? 65535
-                          : def.kind == FieldKind::Int16 ? 32767
-                                                         : std::numeric_limits<qint32>::max();
-        if (!n || *n < lo || *n > hi)
-            return std::nullopt;
-        return QVariant(int(*n));
-    }
-    }
-    return v;
-}
-
 bool rowLess(const RideRow& a, const RideRow& b)
 {
     const QDateTime da = a[fieldIndex(RideField::date)].toDateTime();
@@ -757,7 +613,7 @@ QDateTime ADOTable::asDateTime(RideField field) const
 {
     const QVariant v = value(field);
     if (v.metaType().id() == QMetaType::QTime)
-        return QDateTime(QDate(1899, 12, 30), v.toTime());
+        return QDateTime(dateTimeOrigin(), v.toTime());
     return v.toDateTime();
 }
 
@@ -820,114 +676,18 @@ QString ADOTable::editText(RideField field, const QLocale& locale) const
 
 QString ADOTable::displayText(RideField field, const QVariant& v, const QLocale& locale)
 {
-    if (v.isNull())
-        return QString();
-    switch (fieldDef(field).kind) {
-    case FieldKind::Duration:
-        return v.toTime().toString(QStringLiteral("h:mm:ss"));
-    case FieldKind::Decimal:
-        return formatPicture(QStringLiteral("0.00"), v.value<Fixed4>(), locale);
-    case FieldKind::DateTime: {
-        const QDateTime dt = v.toDateTime();
-        if (dt.time() == QTime(0, 0))
-            return locale.toString(dt.date(), QLocale::ShortFormat);
-        return locale.toString(dt, QLocale::ShortFormat);
-    }
-    case FieldKind::AutoIncrement:
-    case FieldKind::UInt16:
-    case FieldKind::Int16:
-        return QString::number(v.toInt());
-    case FieldKind::Text:
-    case FieldKind::Memo:
-        return v.toString();
-    }
-    return v.toString();
+    return fieldDisplayText(field, v, locale);
 }
 
 QString ADOTable::editText(RideField field, const QVariant& v, const QLocale& locale)
 {
-    if (v.isNull())
-        return QString();
-    switch (fieldDef(field).kind) {
-    case FieldKind::Duration:
-        // The mask puts a missing optional hour digit as a leading blank.
-        return v.toTime().toString(QStringLiteral("h:mm:ss")).rightJustified(8, QLatin1Char(' '));
-    case FieldKind::Decimal:
-        return formatPicture(QStringLiteral("#.##"), v.value<Fixed4>(), locale);
-    default:
-        return displayText(field, v, locale);
-    }
+    return fieldEditText(field, v, locale);
 }
 
 void ADOTable::setEditText(RideField field, const QString& text, const QLocale& locale)
 {
-    const auto conversionError = [&]() {
-        return RydexError(Msg::format(Msg::FieldConversion, {text, fieldName(field)}),
-                          RydexError::Kind::Conversion);
-    };
-    QString t = text;
-    switch (fieldDef(field).kind) {
-    case FieldKind::Duration: {
-        t.remove(QLatin1Char('_'));
-        t.remove(QLatin1Char(' '));
-        if (t.remove(QLatin1Char(':')).isEmpty()) {
-            setNull(field);
-            return;
-        }
-        const QStringList parts = text.trimmed().remove(QLatin1Char('_')).split(QLatin1Char(':'));
-        bool ok[3] = {false, false, false};
-        if (parts.size() != 3)
-            throw conversionError();
-        const int h = parts[0].trimmed().toInt(&ok[0]);
-        const int m = parts[1].trimmed().toInt(&ok[1]);
-        const int s = parts[2].trimmed().toInt(&ok[2]);
-        const QTime time(h, m, s);
-        if (!ok[0] || !ok[1] || !ok[2] || !time.isValid())
-            throw conversionError();
-        setValue(field, time);
-        return;
-    }
-    case FieldKind::Decimal: {
-        if (t.trimmed().isEmpty()) {
-            setNull(field);
-            return;
-        }
-        const std::optional<Fixed4> f = Fixed4::parse(t, locale);
-        if (!f)
-            throw conversionError();
-        setValue(field, QVariant::fromValue(*f));
-        return;
-    }
-    case FieldKind::AutoIncrement:
-    case FieldKind::UInt16:
-    case FieldKind::Int16: {
-        if (t.trimmed().isEmpty()) {
-            setNull(field);
-            return;
-        }
-        bool ok = false;
-        const int v = locale.toInt(t.trimmed(), &ok);
-        if (!ok)
-            throw conversionError();
-        setValue(field, v);
-        return;
-    }
-    case FieldKind::DateTime: {
-        if (t.trimmed().isEmpty()) {
-            setNull(field);
-            return;
-        }
-        QDate d = locale.toDate(t.trimmed(), QLocale::ShortFormat);
-        if (!d.isValid())
-            d = QDate::fromString(t.trimmed(), Qt::ISODate);
-        if (!d.isValid())
-            throw conversionError();
-        setValue(field, d.startOfDay());
-        return;
-    }
-    case FieldKind::Text:
-    case FieldKind::Memo:
-        setValue(field, t);
-        return;
-    }
+    if (const std::optional<QVariant> v = fieldValueOfText(field, text, locale))
+        setValue(field, *v);
+    else
+        setNull(field);
 }

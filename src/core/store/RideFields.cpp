@@ -51,6 +51,11 @@ const FieldDef& fieldDef(RideField field)
     return defs[fieldIndex(field)];
 }
 
+QDate dateTimeOrigin()
+{
+    return QDate(1899, 12, 30);
+}
+
 QString fieldName(RideField field)
 {
     return QString::fromLatin1(fieldDef(field).name);

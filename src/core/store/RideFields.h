@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QMetaType>
 #include <QString>
 #include <QStringView>
@@ -56,6 +57,9 @@ struct FieldDef
 };
 
 const FieldDef& fieldDef(RideField field);
+// The day the date-time scale counts from: a duration is a time of this day,
+// and a blank ride's date shows as it.
+QDate dateTimeOrigin();
 QString fieldName(RideField field);
 // Looks a field up by name without regard to case.
 std::optional<RideField> fieldByName(QStringView name);

@@ -6,6 +6,7 @@
 #include "records/AverageSpeed.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOTable.h"
+#include "store/RideFields.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
@@ -14,9 +15,6 @@
 #include <QDate>
 
 namespace {
-// The day the date-time scale counts from; a blank record's date shows as it.
-const QDate dayZero(1899, 12, 30);
-
 void showRecordDialog(TfrmNewRecord* dialog)
 {
     DialogPresenter::current().execModal(*dialog);
@@ -60,7 +58,7 @@ void TfrmBase::EditRecord()
     // On an empty month this starts a blank new row instead.
     table->edit();
     const QVariant date = table->value(RideField::date);
-    dialog->prepareEditRecord(date.isNull() ? dayZero : date.toDateTime().date());
+    dialog->prepareEditRecord(date.isNull() ? dateTimeOrigin() : date.toDateTime().date());
     showRecordDialog(dialog);
 }
 
