@@ -17,6 +17,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <chrono>
 #include <csignal>
 #include <thread>
 #include <unistd.h>
@@ -88,13 +89,16 @@ const char* const createdMarker = "STORE-CHILD-CREATED";
 
 // Helper mode of this executable: creates the store and is killed the moment
 // a file of that name appears, as by a crash during the first start.
-[[noreturn]] void createAndDie(const QString& store)
+[[noreturn]] void createAndDie(const QString& store, int delayUs)
 {
-    std::thread([store] {
+    std::thread([store, delayUs] {
         const QByteArray name = QFile::encodeName(store);
         for (;;) {
-            if (::access(name.constData(), F_OK) == 0)
+            if (::access(name.constData(), F_OK) == 0) {
+                if (delayUs > 0)
+                    std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
                 ::kill(::getpid(), SIGKILL);
+            }
         }
     }).detach();
     TData(store).open();
@@ -131,7 +135,8 @@ private slots:
     void initTestCase()
     {
         if (qEnvironmentVariableIsSet("RYDEX_STORE_CHILD"))
-            createAndDie(qEnvironmentVariable("RYDEX_STORE_CHILD"));
+            createAndDie(qEnvironmentVariable("RYDEX_STORE_CHILD"),
+                         qEnvironmentVariableIntValue("RYDEX_STORE_CHILD_DELAY_US"));
     }
 
     void init()
@@ -550,20 +555,22 @@ private slots:
     // file left by an interrupted write is refused as it is.
     void interruptedFirstStart()
     {
-        const QString file = path(QStringLiteral("data/Rydex.dat"));
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("RYDEX_STORE_CHILD"), file);
-        env.insert(QStringLiteral("TMPDIR"), m_dir);
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(child.waitForFinished(60000));
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        QVERIFY(!child.readAllStandardOutput().contains(createdMarker));
-        QVERIFY(QFile::exists(file));
-        {
+        // Killed the moment the store appears, or a little later while the
+        // first start goes on with it: every later start takes the store.
+        for (const int delayUs : {0, 200, 1000, 3000, 10000}) {
+            const QString file = path(QStringLiteral("data%1/Rydex.dat").arg(delayUs));
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("RYDEX_STORE_CHILD"), file);
+            env.insert(QStringLiteral("RYDEX_STORE_CHILD_DELAY_US"), QString::number(delayUs));
+            env.insert(QStringLiteral("TMPDIR"), m_dir);
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForFinished(60000));
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+            QVERIFY(QFile::exists(file));
             TData data(file);
-            data.open();
+            QCOMPARE(errorOf([&] { data.open(); }).text(), QStringLiteral("(no error)"));
             QVERIFY(data.connection()->database().tables().contains(QStringLiteral("rydex")));
         }
 

@@ -42,6 +42,10 @@ QString build(const QString& file, const QStringList& statements)
             QSqlQuery q(db);
             QStringList all = statements;
             all.prepend(QStringLiteral("BEGIN IMMEDIATE"));
+            // The journal mode is part of the file: set here, the first
+            // opening after the rename writes nothing, so a crash at that
+            // moment cannot leave a rollback journal that later starts refuse.
+            all.prepend(QStringLiteral("PRAGMA journal_mode=WAL"));
             all.append(QStringLiteral("COMMIT"));
             for (const QString& statement : std::as_const(all)) {
                 if (!q.exec(statement)) {
