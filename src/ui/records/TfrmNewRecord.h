@@ -114,6 +114,10 @@ protected:
 private:
     void fitCalendarFont();
     void buildControls();
+    void buildActivityType();
+    void buildActivityValues();
+    // The type of training, the note, the buttons and the tab order.
+    void buildTypeNoteAndButtons();
     void buildMessageDialogs();
     QList<QWidget*> entryControls() const;
     ADOTable* table() const;

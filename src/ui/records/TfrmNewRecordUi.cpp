@@ -64,6 +64,13 @@ void TfrmNewRecord::buildControls()
     QFont compact = font();
     compact.setPointSizeF(std::min(compact.pointSizeF(), 7.5));
     setFont(compact);
+    buildActivityType();
+    buildActivityValues();
+    buildTypeNoteAndButtons();
+}
+
+void TfrmNewRecord::buildActivityType()
+{
     // The activity type: five editable lists whose texts are what is stored.
     GroupBox1 = group(this, "GroupBox1", QStringLiteral(" Typ aktivity "), QRect(8, 40, 137, 233));
     struct ListControl
@@ -132,8 +139,10 @@ void TfrmNewRecord::buildControls()
         combo->setMaxVisibleItems(int(s.items.size()));
         *s.combo = place(combo, GroupBox1, QRect(16, s.top, 120, 21));
     }
+}
 
-    // The activity values.
+void TfrmNewRecord::buildActivityValues()
+{
     GroupBox2 =
         group(this, "GroupBox2", QStringLiteral(" Hodnoty aktivity "), QRect(152, 40, 264, 233));
     Label6 = label(GroupBox2, "Label6", QStringLiteral("Datum"), QPoint(160, 76 - labelRise));
@@ -206,7 +215,10 @@ void TfrmNewRecord::buildControls()
         edit->setMaxLength(s.maxLength);
         *s.edit = place(edit, GroupBox2, QRect(s.pos, QSize(120, 21)));
     }
+}
 
+void TfrmNewRecord::buildTypeNoteAndButtons()
+{
     grpTyp = new DBRadioGroup(QStringLiteral("grpTyp"), RideField::typ, this);
     grpTyp->setTitle(QStringLiteral("Typ"));
     grpTyp->setColumns(4);
