@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -112,13 +111,6 @@ SeenBox inspect(MessageBoxWindow* box)
     seen.frameSlack =
         box->frameGeometry().width() - box->width() + box->frameGeometry().height() - box->height();
 
-    const QString shots = qEnvironmentVariable("RYDEX_SHOT_DIR");
-    if (!shots.isEmpty()) {
-        QDir().mkpath(shots);
-        box->grab().save(shots + QLatin1Char('/') + QString::number(box->iconType()) +
-                         QLatin1Char('-') + QString::number(box->buttonCount()) +
-                         QStringLiteral(".png"));
-    }
     return seen;
 }
 
@@ -330,10 +322,12 @@ void TestDialogs::scriptedModalWindows()
     QObject owner;
     MessageDialog noSave(QStringLiteral("msgDlgNoSave"), &owner);
 
-    // Nothing scripted: cancelled, and never shown.
+    // Nothing scripted: shown, cancelled and closed again.
     TfrmProbe probe;
+    QSignalSpy finished(&probe, &QDialog::finished);
     QCOMPARE(DialogPresenter::current().execModal(probe), int(QDialog::Rejected));
     QVERIFY(!probe.isVisible());
+    QCOMPARE(finished.size(), 1);
 
     // The handler acts inside the window; what it raises comes after it.
     QString typed;
@@ -345,10 +339,19 @@ void TestDialogs::scriptedModalWindows()
         typed = edit->text();
         return window.result();
     });
-    dialogs->handleNextModal([](QDialog&) { return 7; });
+    // Shown modal while the handler runs; closed with its answer through done().
+    bool shownModal = false;
+    dialogs->handleNextModal([&](QDialog& window) {
+        shownModal = window.isVisible() && QApplication::activeModalWidget() == &window;
+        return 7;
+    });
 
     QCOMPARE(DialogPresenter::current().execModal(probe), 7);
     QCOMPARE(probe.result(), 7);
+    QVERIFY(shownModal);
+    QCOMPARE(finished.size(), 2);
+    QCOMPARE(finished.last().at(0).toInt(), 7);
+    QVERIFY(!probe.isVisible());
     QVERIFY(typed.isEmpty());
     QCOMPARE(DialogPresenter::current().execModal(probe), int(QDialog::Accepted));
     QCOMPARE(typed, QStringLiteral("Petr"));

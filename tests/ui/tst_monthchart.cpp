@@ -1,3 +1,4 @@
+#include "ScopedLocale.h"
 #include "TestMain.h"
 
 #include "stats/MonthChartData.h"
@@ -7,7 +8,6 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
-#include <QDir>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
@@ -87,7 +87,6 @@ class TestMonthChart : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void chartSeries();
     void labelFormats_data();
     void labelFormats();
@@ -95,7 +94,6 @@ private slots:
     void oneSeriesDrawnAtATime();
     void axesAndTitle();
     void mirrorFollowsEveryChange();
-    void shots();
 };
 
 void TestMonthChart::chartSeries()
@@ -251,7 +249,7 @@ void TestMonthChart::axesAndTitle()
     // writes whole numbers in the user's locale ...
     auto* values = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Vertical).value(0));
     QVERIFY(values);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    const ScopedLocale czech(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
     view.setActiveSeries(AltitudeSeries);
     QStringList labels = view.valueAxisLabels();
@@ -306,34 +304,6 @@ void TestMonthChart::mirrorFollowsEveryChange()
     QVERIFY(same());
     // Following each other both ways does not echo.
     QCOMPARE(spy.count(), 6);
-}
-
-// Pictures of the four charts for a look by eye, written only when asked for
-// with RYDEX_CHART_SHOTS=<directory>.
-void TestMonthChart::shots()
-{
-    const QString dir = qEnvironmentVariable("RYDEX_CHART_SHOTS");
-    if (dir.isEmpty())
-        QSKIP("RYDEX_CHART_SHOTS not set");
-    QDir().mkpath(dir);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    for (const QSize size : {QSize(753, 200), QSize(900, 300), QSize(400, 160)}) {
-        MonthChartView view;
-        view.resize(size);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
-        view.setTitleText(QStringLiteral("Březen 845km"));
-        const QString suffix = QStringLiteral("-%1x%2.png").arg(size.width()).arg(size.height());
-        for (int i = 0; i < ChartSeriesCount; ++i) {
-            view.setActiveSeries(i);
-            QVERIFY(render(view).save(dir + '/' + MonthChartView::seriesTitle(i) + suffix));
-        }
-        view.setSeriesData({});
-        view.setDayAxisMaximum(30);
-        view.setTitleText(QStringLiteral("Únor 0km"));
-        QVERIFY(render(view).save(dir + QStringLiteral("/empty") + suffix));
-    }
 }
 
 RYDEX_TEST_MAIN(TestMonthChart, QApplication)

@@ -1,94 +1,31 @@
 #include "TestMain.h"
-#include "TestRides.h"
+#include "TestProgram.h"
 
-#include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
-#include "store/PreferenceStore.h"
 #include "store/RideFilter.h"
-#include "store/TData.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
-#include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
-#include <memory>
 
 namespace {
-struct Ride
-{
-    QDate date;
-    QString km;
-    QTime time;
-    int pulse;
-    int alt;
-    QString odo;
-};
-
 // A program started on its own files, with one cyclist "Eva" and her rides.
-class Session
+struct Session : TestProgram
 {
-public:
-    explicit Session(const QList<Ride>& rides, const QList<QPair<QString, QString>>& prefs = {})
+    explicit Session(const QList<TestRide>& rides,
+                     const QList<std::pair<QString, QString>>& prefs = {})
     {
-        static int n = 0;
-        m_dir = TestEnv::root() + QStringLiteral("/view%1").arg(++n);
-        QDir().mkpath(m_dir);
-        m_options.storePath = m_dir + QStringLiteral("/Rydex.dat");
-        m_options.preferencePath = m_dir + QStringLiteral("/prefs.conf");
-        m_options.applicationDir = m_dir;
-        m_options.engineCheck = [] { return true; };
-        PreferenceStore store(m_options.preferencePath);
-        PreferenceKey eva =
-            store.openKey(PreferenceStore::cyclistsKeyPath()).subkey(QStringLiteral("Eva"));
-        for (const auto& p : prefs)
-            eva.writeText(p.first, p.second);
-        TData data(m_options.storePath);
-        data.open();
-        ADOTable& t = *data.table();
-        t.setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
-        for (const Ride& r : rides)
-            addTestRide(t, {.date = r.date,
-                            .km = r.km,
-                            .time = r.time,
-                            .pulse = r.pulse,
-                            .alt = r.alt,
-                            .odo = r.odo});
+        addCyclist(QStringLiteral("Eva"), prefs);
+        addRides(rides);
     }
-    TfrmBase* start()
-    {
-        m_startup = std::make_unique<Startup>(m_options);
-        m_startup->show();
-        return m_startup->mainWindow();
-    }
-    void signIn()
-    {
-        m_startup->mainWindow()->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger();
-    }
-    PreferenceKey eva() const
-    {
-        return PreferenceStore(m_options.preferencePath)
-            .openKey(PreferenceStore::cyclistsKeyPath())
-            .subkey(QStringLiteral("Eva"));
-    }
-    QString prefsBytes() const
-    {
-        QFile f(m_options.preferencePath);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
-    ADOTable* table() const { return m_startup->data()->table(); }
-
-private:
-    QString m_dir;
-    Startup::Options m_options;
-    std::unique_ptr<Startup> m_startup;
+    PreferenceKey eva() const { return cyclistKey(QStringLiteral("Eva")); }
 };
 
 QStringList monthBox(TfrmBase* w)
@@ -115,7 +52,6 @@ private slots:
 
     void emptyMonthAndYear()
     {
-        ScopedPresenter dialogs;
         Session s({});
         TfrmBase* w = s.start();
         s.signIn();
@@ -131,20 +67,16 @@ private slots:
                  QStringLiteral("2005"));
         QCOMPARE(w->Grafy->tabIndex(), 1);
         QCOMPARE(w->Graf->activeSeries(), 1);
-        QCOMPARE(dialogs->raised().size(), 0);
+        QCOMPARE(s.dialogs().raised().size(), 0);
     }
 
     void monthFiguresFromTheRows()
     {
-        ScopedPresenter dialogs;
-        Session s({{QDate(2005, 3, 1), QStringLiteral("12.5"), QTime(1, 20, 30), 151, 100,
-                    QStringLiteral("500")},
-                   {QDate(2005, 3, 1), QStringLiteral("13.5"), QTime(1, 20, 30), 150, 50,
-                    QStringLiteral("513.5")},
-                   {QDate(2005, 3, 31), QStringLiteral("0.5"), QTime(1, 20, 30), 0, 0,
-                    QStringLiteral("514")},
-                   {QDate(2004, 2, 10), QStringLiteral("40"), QTime(2, 0, 0), 140, 0,
-                    QStringLiteral("40")}});
+        const QString eva = QStringLiteral("Eva");
+        Session s({{eva, {2005, 3, 1}, "12.5", {1, 20, 30}, 151, 100, "500"},
+                   {eva, {2005, 3, 1}, "13.5", {1, 20, 30}, 150, 50, "513.5"},
+                   {eva, {2005, 3, 31}, "0.5", {1, 20, 30}, 0, 0, "514"},
+                   {eva, {2004, 2, 10}, "40", {2, 0, 0}, 140, 0, "40"}});
         TfrmBase* w = s.start();
         s.signIn();
         // 12.5 counts 12, 13.5 counts 14, 0.5 counts 0; zero pulse left out.
@@ -173,25 +105,24 @@ private slots:
         QCOMPARE(w->Graf->activeSeries(), 0);
         QCOMPARE(w->Graf->titleText(), QStringLiteral("Únor 40km"));
         QCOMPARE(w->Graf->dayAxisMaximum(), 30);
-        QCOMPARE(dialogs->raised().size(), 0);
+        QCOMPARE(s.dialogs().raised().size(), 0);
     }
 
     void navigationWritesOnlyYears()
     {
-        ScopedPresenter dialogs;
         Session s({}, {{QStringLiteral("CurrentYear"), QStringLiteral("2004")}});
         TfrmBase* w = s.start();
         s.signIn();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2004"));
         QCOMPARE(w->Mesice->tabIndex(), 2);
         // An earlier stored year is not rewritten at sign-in.
-        const QString before = s.prefsBytes();
+        const QByteArray before = s.preferenceBytes();
         QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
                  QStringLiteral("2004"));
         // Month tabs write nothing; the same tab runs nothing.
         w->Mesice->setTabIndex(5);
         w->Mesice->setTabIndex(5);
-        QCOMPARE(s.prefsBytes(), before);
+        QCOMPARE(s.preferenceBytes(), before);
         QCOMPARE(s.table()->filter(), RideFilter::monthText(QStringLiteral("Eva"), 2004, 6));
         w->btnUp->click();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
@@ -216,7 +147,7 @@ private slots:
         s.signIn();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2003"));
         QCOMPARE(w->Mesice->tabIndex(), 2);
-        QCOMPARE(dialogs->raised().size(), 0);
+        QCOMPARE(s.dialogs().raised().size(), 0);
     }
 
     void yearRangeEnds_data()
@@ -230,15 +161,14 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(bool, up);
-        ScopedPresenter dialogs;
         Session s({}, {{QStringLiteral("CurrentYear"), stored}});
         TfrmBase* w = s.start();
         s.signIn();
         QCOMPARE(w->lblYear->text(), stored);
         const QString filter = s.table()->filter();
         (up ? w->btnUp : w->btnDown)->click();
-        QCOMPARE(dialogs->last().kind, QStringLiteral("error"));
-        QCOMPARE(dialogs->last().text, QStringLiteral("Range check error."));
+        QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
+        QCOMPARE(s.dialogs().last().text, QStringLiteral("Range check error."));
         QCOMPARE(w->lblYear->text(), stored);
         QCOMPARE(s.table()->filter(), filter);
         QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()), stored);
@@ -262,7 +192,6 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(int, tab);
-        ScopedPresenter dialogs;
         Session s({}, {{QStringLiteral("DefaultGraf"), stored}});
         TfrmBase* w = s.start();
         s.signIn();
@@ -286,7 +215,6 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(bool, hidden);
-        ScopedPresenter dialogs;
         Session s({}, {{QStringLiteral("8"), stored}});
         TfrmBase* w = s.start();
         s.signIn();

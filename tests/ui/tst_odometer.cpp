@@ -1,18 +1,16 @@
+#include "ScopedLocale.h"
 #include "TestMain.h"
-#include "TestRides.h"
+#include "TestProgram.h"
 
-#include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmWork.h"
 #include "store/ADOTable.h"
-#include "store/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
-#include "toolkit/ScriptedPresenter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,11 +25,6 @@
 #include <unistd.h>
 
 namespace {
-struct Paths
-{
-    QString dir, store, prefs;
-};
-
 struct Ride
 {
     QString user;
@@ -42,37 +35,30 @@ struct Ride
 const char* const childMarker = "ODO-CHILD-STOPPED";
 const QString jan = QStringLiteral("Jan");
 
-Paths freshPaths()
-{
-    static int n = 0;
-    const QString dir = TestEnv::root() + QStringLiteral("/odo%1").arg(++n);
-    return {dir, dir + QStringLiteral("/data/Rydex.dat"), dir + QStringLiteral("/config/r.conf")};
-}
-
 void addRide(ADOTable& t, const Ride& r)
 {
     addTestRide(t, {.user = r.user, .date = r.date, .km = r.dst, .odo = r.odo});
 }
 
 // The cyclist Jan and the rides, written before the program starts.
-void prepare(const Paths& p, const QVector<Ride>& rides)
+struct Program : TestProgram
 {
-    PreferenceStore(p.prefs).openKey(PreferenceStore::cyclistsKeyPath()).createSubkey(jan);
-    TData data(p.store);
-    data.open();
-    for (const Ride& r : rides)
-        addRide(*data.table(), r);
-}
-
-// Jan signed in; today is 15 March 2005, so March 2005 is shown.
-std::unique_ptr<Startup> signIn(const Paths& p)
-{
-    Startup::Options o{p.store, p.prefs, p.dir, [] { return true; }};
-    auto startup = std::make_unique<Startup>(o);
-    startup->show();
-    startup->mainWindow()->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger();
-    return startup;
-}
+    explicit Program(const QVector<Ride>& rides)
+    {
+        addCyclist(jan);
+        QList<TestRide> prepared;
+        for (const Ride& r : rides)
+            prepared.append({.user = r.user, .date = r.date, .km = r.dst, .odo = r.odo});
+        addRides(prepared);
+    }
+    // Jan signed in; today is 15 March 2005, so March 2005 is shown.
+    TfrmBase* startSignedIn()
+    {
+        start();
+        signIn(jan);
+        return window();
+    }
+};
 
 // Runs statements, then a query, on a connection of its own, as another
 // program would; gives the query's first column as text.
@@ -184,10 +170,10 @@ const QString monthFilter = RideFilter::monthText(jan, 2005, 3);
 // stops dead in the middle of its writes, waiting to be killed.
 [[noreturn]] void runAndHangMidway()
 {
-    ScopedPresenter dialogs;
-    auto startup = signIn({QString(), qEnvironmentVariable("RYDEX_ODO_CHILD_STORE"),
-                           qEnvironmentVariable("RYDEX_ODO_CHILD_PREFS")});
-    TfrmBase* w = startup->mainWindow();
+    TestProgram program(qEnvironmentVariable("RYDEX_ODO_CHILD_DIR"));
+    program.start();
+    program.signIn(jan);
+    TfrmBase* w = program.window();
     const int stopAt = qEnvironmentVariableIntValue("RYDEX_ODO_CHILD_STOP");
     QObject::connect(w->progressWindow()->Progress, &WorkProgressBar::positionChanged, w,
                      [stopAt](int position) {
@@ -210,25 +196,22 @@ class TestOdometer : public QObject
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsSet("RYDEX_ODO_CHILD_STORE"))
+        if (qEnvironmentVariableIsSet("RYDEX_ODO_CHILD_DIR"))
             runAndHangMidway();
     }
 
     void recomputesEveryReadingOfTheYearShown()
     {
-        const Paths p = freshPaths();
-        prepare(p, {{jan, {2005, 1, 10}, "30", "1000"},
-                    {jan, {2005, 3, 2}, "12.345", "5"},
-                    {jan, {2005, 3, 2}, "", ""}, // same day: the later id comes later
-                    {jan, {2005, 6, 1}, "7.5", "1"},
-                    {jan, {2004, 12, 31}, "50", "777"},
-                    {"Eva", {2005, 2, 1}, "10", "5"},
-                    {"Eva", {2005, 2, 2}, "10", "6"}});
-        onStore(p.store, writeLog);
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmBase* w = startup->mainWindow();
-        ADOTable* t = startup->data()->table();
+        Program p({{jan, {2005, 1, 10}, "30", "1000"},
+                   {jan, {2005, 3, 2}, "12.345", "5"},
+                   {jan, {2005, 3, 2}, "", ""}, // same day: the later id comes later
+                   {jan, {2005, 6, 1}, "7.5", "1"},
+                   {jan, {2004, 12, 31}, "50", "777"},
+                   {"Eva", {2005, 2, 1}, "10", "5"},
+                   {"Eva", {2005, 2, 2}, "10", "6"}});
+        onStore(p.storePath(), writeLog);
+        TfrmBase* w = p.startSignedIn();
+        ADOTable* t = p.data()->table();
         t->setCurrentIndex(1);
         // A bound edit, as of a record dialog left open, writes its text into
         // whatever row is posted; the walk must not reach it.
@@ -238,13 +221,13 @@ private slots:
         w->UpdateTotal();
         disconnect(bound);
         const QStringList chain{"1000", "1012.35", "1012.35", "1019.85"};
-        QCOMPARE(stored(p.store, jan, 2005), chain);
-        QCOMPARE(stored(p.store, jan, 2004), QStringList{"777"});
-        QCOMPARE(stored(p.store, "Eva", 2005), QStringList({"5", "6"}));
-        QCOMPARE(onStore(p.store, {}, "SELECT count(*) FROM rydex WHERE note IS NOT NULL"),
+        QCOMPARE(stored(p.storePath(), jan, 2005), chain);
+        QCOMPARE(stored(p.storePath(), jan, 2004), QStringList{"777"});
+        QCOMPARE(stored(p.storePath(), "Eva", 2005), QStringList({"5", "6"}));
+        QCOMPARE(onStore(p.storePath(), {}, "SELECT count(*) FROM rydex WHERE note IS NOT NULL"),
                  QStringList{"0"});
         // Every ride but the first is written, whether it changes or not.
-        QCOMPARE(written(p.store), QStringList({"2", "3", "4"}));
+        QCOMPARE(written(p.storePath()), QStringList({"2", "3", "4"}));
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1019.85"));
         // The month view is back, on its first ride, with the new readings.
         QCOMPARE(t->filter(), monthFilter);
@@ -257,20 +240,17 @@ private slots:
         // raises the ride's version, and another copy of the program editing
         // that ride would be refused for nothing.
         w->UpdateTotal();
-        QCOMPARE(stored(p.store, jan, 2005), chain);
-        QCOMPARE(written(p.store), QStringList({"2", "3", "4"}));
-        QCOMPARE(dialogs->raised().size(), 0);
+        QCOMPARE(stored(p.storePath(), jan, 2005), chain);
+        QCOMPARE(written(p.storePath()), QStringList({"2", "3", "4"}));
+        QCOMPARE(p.dialogs().raised().size(), 0);
     }
 
     void chainFollowsChangesOfTheYear()
     {
-        const Paths p = freshPaths();
-        prepare(p, {{"Eva", {2005, 3, 1}, "10", "5"}});
-        onStore(p.store, writeLog);
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmBase* w = startup->mainWindow();
-        ADOTable* t = startup->data()->table();
+        Program p({{"Eva", {2005, 3, 1}, "10", "5"}});
+        onStore(p.storePath(), writeLog);
+        TfrmBase* w = p.startSignedIn();
+        ADOTable* t = p.data()->table();
 
         w->UpdateTotal();
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("0.00"));
@@ -279,36 +259,34 @@ private slots:
         addRide(*t, {jan, {2005, 3, 5}, "40", "1500"});
         w->UpdateTotal();
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1500.00"));
-        QCOMPARE(written(p.store), QStringList());
+        QCOMPARE(written(p.storePath()), QStringList());
 
         addRide(*t, {jan, {2005, 3, 20}, "10", ""});
         w->UpdateTotal();
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"1500", "1510"}));
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"1500", "1510"}));
 
         // A ride dated before the first takes over the base, empty as it is;
         // the reading typed for the former first ride is gone.
         addRide(*t, {jan, {2005, 1, 3}, "25", ""});
         w->UpdateTotal();
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"-", "40", "50"}));
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"-", "40", "50"}));
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("50.00"));
 
         // Without the first ride, the second one's reading is the new base.
-        onStore(p.store, {QStringLiteral("DELETE FROM rydex WHERE date LIKE '2005-01-03%'")});
+        onStore(p.storePath(), {QStringLiteral("DELETE FROM rydex WHERE date LIKE '2005-01-03%'")});
         t->refresh();
         w->UpdateTotal();
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"40", "50"}));
-        QCOMPARE(stored(p.store, "Eva", 2005), QStringList{"5"});
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"40", "50"}));
+        QCOMPARE(stored(p.storePath(), "Eva", 2005), QStringList{"5"});
     }
 
     void progressWindowWhileRecomputing()
     {
-        const Paths p = freshPaths();
-        prepare(p, {{jan, {2005, 3, 1}, "1", "1"},
-                    {jan, {2005, 3, 2}, "1", ""},
-                    {jan, {2005, 3, 3}, "1", ""}});
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmWork* work = startup->mainWindow()->progressWindow();
+        Program p({{jan, {2005, 3, 1}, "1", "1"},
+                   {jan, {2005, 3, 2}, "1", ""},
+                   {jan, {2005, 3, 3}, "1", ""}});
+        p.startSignedIn();
+        TfrmWork* work = p.window()->progressWindow();
         QVERIFY(work);
         QCOMPARE(work->metaObject()->className(), "TfrmWork");
         QCOMPARE(work->property("Caption").toString(), QStringLiteral("Pracuji..."));
@@ -326,10 +304,10 @@ private slots:
         connect(work->Progress, &WorkProgressBar::positionChanged, this, [&] {
             seen << work->Progress->text();
             if (!work->isVisible() || QApplication::activeModalWidget() != work ||
-                !startup->data()->table()->controlsDisabled())
+                !p.data()->table()->controlsDisabled())
                 seen << QStringLiteral("not shown as it should be");
         });
-        startup->mainWindow()->UpdateTotal();
+        p.window()->UpdateTotal();
         // Whole percentages rounded down; hidden before the bar would be full.
         QCOMPARE(seen, QStringList({"33%", "66%"}));
         QVERIFY(!work->isVisible());
@@ -339,18 +317,16 @@ private slots:
 
     void refusedWriteKeepsTheOldChain()
     {
-        const Paths p = freshPaths();
-        prepare(p, {{jan, {2005, 1, 1}, "10", "100"},
-                    {jan, {2005, 3, 1}, "10", "0"},
-                    {jan, {2005, 3, 2}, "10", "0"},
-                    {jan, {2005, 3, 3}, "10", "0"}});
-        onStore(p.store, {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF odo ON rydex "
-                                         "WHEN OLD.id = 3 BEGIN "
-                                         "SELECT RAISE(ABORT, 'reading refused'); END")});
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmBase* w = startup->mainWindow();
-        ADOTable* t = startup->data()->table();
+        Program p({{jan, {2005, 1, 1}, "10", "100"},
+                   {jan, {2005, 3, 1}, "10", "0"},
+                   {jan, {2005, 3, 2}, "10", "0"},
+                   {jan, {2005, 3, 3}, "10", "0"}});
+        onStore(p.storePath(),
+                {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF odo ON rydex "
+                                "WHEN OLD.id = 3 BEGIN "
+                                "SELECT RAISE(ABORT, 'reading refused'); END")});
+        TfrmBase* w = p.startSignedIn();
+        ADOTable* t = p.data()->table();
         const QStringList before{"100", "0", "0", "0"};
         const QString label = w->lblKMCelkem->text();
 
@@ -362,7 +338,7 @@ private slots:
         }
         QVERIFY2(error.contains(QStringLiteral("reading refused")), qPrintable(error));
         // The second ride was written before the refusal; it is not kept.
-        QCOMPARE(stored(p.store, jan, 2005), before);
+        QCOMPARE(stored(p.storePath(), jan, 2005), before);
         QCOMPARE(t->filter(), monthFilter);
         QCOMPARE(inMemory(*t), QStringList({"0", "0", "0"}));
         QCOMPARE(t->state(), ADOTable::State::Browse);
@@ -373,7 +349,7 @@ private slots:
         // Saving a first reading is refused as a whole, the new base too; the
         // dialog stays, with the record pending and the text as typed.
         QStringList inDialog;
-        dialogs->handleNextModal([&](QDialog& d) {
+        p.dialogs().handleNextModal([&](QDialog& d) {
             auto& dialog = static_cast<TfrmEditODO&>(d);
             dialog.edtFirstODO->setText(QStringLiteral("200"));
             dialog.btnSave->click();
@@ -384,15 +360,15 @@ private slots:
         });
         w->mnuUpravaODO->trigger();
         QCOMPARE(inDialog, QStringList({"200", "2005-01-01", "pending"}));
-        QCOMPARE(dialogs->count(QStringLiteral("error")), 1);
-        QVERIFY(dialogs->last().text.contains(QStringLiteral("reading refused")));
-        QCOMPARE(stored(p.store, jan, 2005), before);
+        QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+        QVERIFY(p.dialogs().last().text.contains(QStringLiteral("reading refused")));
+        QCOMPARE(stored(p.storePath(), jan, 2005), before);
         QCOMPARE(t->state(), ADOTable::State::Browse);
         QCOMPARE(t->filter(), monthFilter);
 
-        onStore(p.store, {QStringLiteral("DROP TRIGGER refuse")});
+        onStore(p.storePath(), {QStringLiteral("DROP TRIGGER refuse")});
         w->UpdateTotal();
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"100", "110", "120", "130"}));
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"100", "110", "120", "130"}));
     }
 
     // The box takes at most eight typed characters, but a stored reading is
@@ -410,19 +386,16 @@ private slots:
     {
         QFETCH(QString, base);
         QFETCH(QString, shown);
-        const Paths p = freshPaths();
-        prepare(p, {{jan, {2005, 1, 1}, "10", base},
-                    {jan, {2005, 3, 1}, "10.5", ""},
-                    {jan, {2005, 3, 2}, "2", ""}});
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmBase* w = startup->mainWindow();
+        Program p({{jan, {2005, 1, 1}, "10", base},
+                   {jan, {2005, 3, 1}, "10.5", ""},
+                   {jan, {2005, 3, 2}, "2", ""}});
+        TfrmBase* w = p.startSignedIn();
         w->UpdateTotal();
-        const QStringList before = stored(p.store, jan, 2005);
+        const QStringList before = stored(p.storePath(), jan, 2005);
         QCOMPARE(before.first(), base);
 
         QString inBox;
-        dialogs->handleNextModal([&](QDialog& d) {
+        p.dialogs().handleNextModal([&](QDialog& d) {
             auto& dialog = static_cast<TfrmEditODO&>(d);
             inBox = dialog.edtFirstODO->text();
             dialog.btnSave->click();
@@ -430,11 +403,11 @@ private slots:
         });
         w->mnuUpravaODO->trigger();
         QCOMPARE(inBox, shown);
-        QCOMPARE(dialogs->count(QStringLiteral("error")), 0);
-        QCOMPARE(stored(p.store, jan, 2005), before);
+        QCOMPARE(p.dialogs().count(QStringLiteral("error")), 0);
+        QCOMPARE(stored(p.storePath(), jan, 2005), before);
 
         // Typing is held to eight characters, however long the stored text.
-        dialogs->handleNextModal([&](QDialog& d) {
+        p.dialogs().handleNextModal([&](QDialog& d) {
             QLineEdit* edit = static_cast<TfrmEditODO&>(d).edtFirstODO;
             edit->end(false);
             QTest::keyClicks(edit, QStringLiteral("99"));
@@ -454,22 +427,19 @@ private slots:
     // waits for it, never overwritten with a reading computed before it.
     void recomputationReadsInsideItsTransaction()
     {
-        const Paths p = freshPaths();
-        prepare(p, {{jan, {2005, 1, 1}, "10", "100"},
-                    {jan, {2005, 3, 1}, "10", ""},
-                    {jan, {2005, 3, 2}, "10", ""},
-                    {jan, {2005, 3, 3}, "10", ""}});
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmBase* w = startup->mainWindow();
+        Program p({{jan, {2005, 1, 1}, "10", "100"},
+                   {jan, {2005, 3, 1}, "10", ""},
+                   {jan, {2005, 3, 2}, "10", ""},
+                   {jan, {2005, 3, 3}, "10", ""}});
+        TfrmBase* w = p.startSignedIn();
         w->UpdateTotal();
 
         // The other copy writes as the bar takes the new number of rides,
         // which the recomputation knows only once it has read them.
-        addRide(*startup->data()->table(), {jan, {2005, 3, 4}, "10", ""});
+        addRide(*p.data()->table(), {jan, {2005, 3, 4}, "10", ""});
         const QString name = QStringLiteral("other copy");
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        other.setDatabaseName(p.store);
+        other.setDatabaseName(p.storePath());
         other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
         QVERIFY(other.open());
         WorkProgressBar* bar = w->progressWindow()->Progress;
@@ -487,14 +457,14 @@ private slots:
         }
         QVERIFY(done);
         const QString dstOf2 = QStringLiteral("SELECT dst FROM rydex WHERE id = 2");
-        QCOMPARE(onStore(p.store, {}, dstOf2), QStringList(written ? "200000" : "100000"));
-        auto [stored, due] = chainOf(p.store);
+        QCOMPARE(onStore(p.storePath(), {}, dstOf2), QStringList(written ? "200000" : "100000"));
+        auto [stored, due] = chainOf(p.storePath());
         QCOMPARE(stored, due);
 
         // The first reading: the year is read when Save is pressed, not when
         // the dialog opened.
         written = false;
-        dialogs->handleNextModal([&](QDialog& d) {
+        p.dialogs().handleNextModal([&](QDialog& d) {
             auto& dialog = static_cast<TfrmEditODO&>(d);
             written =
                 QSqlQuery(other).exec(QStringLiteral("UPDATE rydex SET dst = 300000 WHERE id = 3"));
@@ -503,11 +473,11 @@ private slots:
             return d.result();
         });
         w->mnuUpravaODO->trigger();
-        std::tie(stored, due) = chainOf(p.store);
+        std::tie(stored, due) = chainOf(p.storePath());
         QCOMPARE(stored, due);
         QCOMPARE(stored.first(), QStringLiteral("200"));
         QVERIFY(written);
-        QCOMPARE(onStore(p.store, {}, QStringLiteral("SELECT dst FROM rydex WHERE id = 3")),
+        QCOMPARE(onStore(p.storePath(), {}, QStringLiteral("SELECT dst FROM rydex WHERE id = 3")),
                  QStringList{"300000"});
         other.close();
         other = QSqlDatabase();
@@ -516,23 +486,21 @@ private slots:
 
     void killedMidwayKeepsOneWholeChain()
     {
-        const Paths p = freshPaths();
         QVector<Ride> rides{{jan, {2005, 1, 1}, "10", "100"}};
         QStringList oldChain{"500"};
         for (int day = 1; day <= 6; ++day) {
             rides.append({jan, {2005, 3, day}, "10", QString::number(100 + 10 * day)});
             oldChain << QString::number(100 + 10 * day);
         }
-        prepare(p, rides);
+        Program p(rides);
         // A new base: every reading after it is due to change.
-        onStore(p.store, {QStringLiteral("UPDATE rydex SET odo = 5000000 WHERE id = 1")});
+        onStore(p.storePath(), {QStringLiteral("UPDATE rydex SET odo = 5000000 WHERE id = 1")});
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("RYDEX_ODO_CHILD_STORE"), p.store);
-        env.insert(QStringLiteral("RYDEX_ODO_CHILD_PREFS"), p.prefs);
+        env.insert(QStringLiteral("RYDEX_ODO_CHILD_DIR"), p.folder());
         env.insert(QStringLiteral("RYDEX_ODO_CHILD_STOP"), QStringLiteral("4"));
-        env.insert(QStringLiteral("TMPDIR"), p.dir);
+        env.insert(QStringLiteral("TMPDIR"), p.folder());
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), {});
         QByteArray out;
@@ -548,28 +516,27 @@ private slots:
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
-        QCOMPARE(onStore(p.store, {}, "PRAGMA integrity_check"), QStringList{"ok"});
-        QCOMPARE(stored(p.store, jan, 2005), oldChain);
-        ScopedPresenter dialogs;
-        signIn(p)->mainWindow()->UpdateTotal();
-        QCOMPARE(stored(p.store, jan, 2005),
+        QCOMPARE(onStore(p.storePath(), {}, "PRAGMA integrity_check"), QStringList{"ok"});
+        QCOMPARE(stored(p.storePath(), jan, 2005), oldChain);
+        TestProgram again(p.folder());
+        again.start();
+        again.signIn(jan);
+        again.window()->UpdateTotal();
+        QCOMPARE(stored(p.storePath(), jan, 2005),
                  QStringList({"500", "510", "520", "530", "540", "550", "560"}));
     }
 
     void firstReadingCommand()
     {
-        const Paths p = freshPaths();
-        prepare(p, {{jan, {2004, 5, 1}, "10", "100"}});
-        ScopedPresenter dialogs;
-        auto startup = signIn(p);
-        TfrmBase* w = startup->mainWindow();
-        ADOTable* t = startup->data()->table();
+        Program p({{jan, {2004, 5, 1}, "10", "100"}});
+        TfrmBase* w = p.startSignedIn();
+        ADOTable* t = p.data()->table();
 
         // A year without rides: the message, and the month view as it was.
         w->mnuUpravaODO->trigger();
-        QCOMPARE(dialogs->raised().size(), 1);
-        QCOMPARE(dialogs->last().name, QStringLiteral("mdgDlgNoRecord"));
-        QCOMPARE(dialogs->last().text,
+        QCOMPARE(p.dialogs().raised().size(), 1);
+        QCOMPARE(p.dialogs().last().name, QStringLiteral("mdgDlgNoRecord"));
+        QCOMPARE(p.dialogs().last().text,
                  QStringLiteral("Nemáte žádný záznam! Nejprve jej musíte vytvořit!"));
         QCOMPARE(t->filter(), monthFilter);
 
@@ -577,13 +544,13 @@ private slots:
         addRide(*t, {jan, {2005, 3, 2}, "12.5", ""});
         addRide(*t, {jan, {2005, 3, 9}, "2.5", ""});
         t->setCurrentIndex(1);
-        dialogs->clear();
+        p.dialogs().clear();
         w->lblKilometry->setText(QStringLiteral("x"));
 
         // The year's first ride is edited, not the month's; a text that is no
         // number is refused and the dialog stays.
         QStringList inDialog;
-        dialogs->handleNextModal([&](QDialog& d) {
+        p.dialogs().handleNextModal([&](QDialog& d) {
             auto& dialog = static_cast<TfrmEditODO&>(d);
             if (d.size() != QSize(285, 106) || dialog.lblFirstODO->pos() != QPoint(24, 49) ||
                 dialog.edtFirstODO->geometry() != QRect(24, 64, 153, 21) ||
@@ -601,12 +568,12 @@ private slots:
         });
         w->mnuUpravaODO->trigger();
         QCOMPARE(inDialog, QStringList({"1000", "2005-01-10", "pending"}));
-        QCOMPARE(dialogs->raised().size(), 2);
-        QCOMPARE(dialogs->raised()[0].className, QStringLiteral("TfrmEditODO"));
-        QCOMPARE(dialogs->raised()[0].caption, QStringLiteral("Úprava ODO"));
-        QCOMPARE(dialogs->raised()[0].answer, int(QDialog::Accepted));
-        QVERIFY(dialogs->raised()[1].text.contains(QStringLiteral("'abc'")));
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
+        QCOMPARE(p.dialogs().raised().size(), 2);
+        QCOMPARE(p.dialogs().raised()[0].className, QStringLiteral("TfrmEditODO"));
+        QCOMPARE(p.dialogs().raised()[0].caption, QStringLiteral("Úprava ODO"));
+        QCOMPARE(p.dialogs().raised()[0].answer, int(QDialog::Accepted));
+        QVERIFY(p.dialogs().raised()[1].text.contains(QStringLiteral("'abc'")));
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("2015.50"));
         QCOMPARE(w->lblKilometry->text(), QStringLiteral("14"));
         QCOMPARE(t->filter(), monthFilter);
@@ -615,31 +582,31 @@ private slots:
 
         // Closing discards the pending reading; the month figures stay.
         w->lblKilometry->setText(QStringLiteral("x"));
-        dialogs->handleNextModal([](QDialog& d) {
+        p.dialogs().handleNextModal([](QDialog& d) {
             static_cast<TfrmEditODO&>(d).edtFirstODO->setText(QStringLiteral("5555"));
             return int(QDialog::Rejected);
         });
         w->mnuUpravaODO->trigger();
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
         QCOMPARE(t->state(), ADOTable::State::Browse);
         QCOMPARE(t->filter(), monthFilter);
         QCOMPARE(w->lblKilometry->text(), QStringLiteral("x"));
 
         // The user's decimal separator, in the dialog and in the total.
-        const QLocale english;
-        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
         QString shown;
-        dialogs->handleNextModal([&](QDialog& d) {
+        p.dialogs().handleNextModal([&](QDialog& d) {
             auto& dialog = static_cast<TfrmEditODO&>(d);
             shown = dialog.edtFirstODO->text();
             dialog.edtFirstODO->setText(QStringLiteral("1500,25"));
             dialog.btnSave->click();
             return d.result();
         });
-        w->mnuUpravaODO->trigger();
-        QLocale::setDefault(english);
+        {
+            const ScopedLocale czech(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+            w->mnuUpravaODO->trigger();
+        }
         QCOMPARE(shown, QStringLiteral("2000,5"));
-        QCOMPARE(stored(p.store, jan, 2005), QStringList({"1500.25", "1512.75", "1515.25"}));
+        QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"1500.25", "1512.75", "1515.25"}));
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1515,25"));
     }
 };

@@ -1,12 +1,12 @@
+#include "LayoutChecks.h"
+#include "ScopedLocale.h"
 #include "TestMain.h"
-#include "TestRides.h"
+#include "TestProgram.h"
 
-#include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "polyglot/MessageCatalogue.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOTable.h"
-#include "store/PreferenceStore.h"
 #include "store/TData.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
@@ -18,12 +18,10 @@
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
-#include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -39,62 +37,34 @@ struct Ride
     QString note;
 };
 
-// A fresh installation with the cyclist "Eva" and her rides, started and
-// signed in; "today" is 15 March 2005.
-class Session
+TestRide ofEva(const Ride& r)
 {
-public:
+    return {.date = r.date, .km = r.km, .time = r.time, .odo = r.odo, .typ = r.typ, .note = r.note};
+}
+
+// A fresh installation with the cyclist "Eva" and her rides, started;
+// "today" is 15 March 2005.
+struct Session : TestProgram
+{
     explicit Session(const QList<Ride>& rides = {})
     {
-        static int n = 0;
-        m_dir = TestEnv::root() + QStringLiteral("/records%1").arg(++n);
-        QDir().mkpath(m_dir);
-        m_options.storePath = m_dir + QStringLiteral("/data/Rydex.dat");
-        m_options.preferencePath = m_dir + QStringLiteral("/config/Rydex 2005.conf");
-        m_options.applicationDir = m_dir;
-        m_options.engineCheck = [] { return true; };
-        PreferenceStore(m_options.preferencePath)
-            .openKey(PreferenceStore::cyclistsKeyPath())
-            .createSubkey(QStringLiteral("Eva"));
-        if (!rides.isEmpty()) {
-            TData data(m_options.storePath);
-            data.open();
-            for (const Ride& r : rides)
-                add(*data.table(), r);
-        }
-        startup = std::make_unique<Startup>(m_options);
-        startup->show();
-        w = startup->mainWindow();
+        addCyclist(QStringLiteral("Eva"));
+        QList<TestRide> written;
+        for (const Ride& r : rides)
+            written.append(ofEva(r));
+        addRides(written);
+        w = start();
         dialog = w->recordDialog();
-        table = startup->data()->table();
-    }
-
-    void signIn() { w->findChild<MenuItem*>(QStringLiteral("menu0"))->trigger(); }
-    QString storePath() const { return m_options.storePath; }
-
-    static void add(ADOTable& t, const Ride& r)
-    {
-        addTestRide(t, {.date = r.date,
-                        .km = r.km,
-                        .time = r.time,
-                        .odo = r.odo,
-                        .typ = r.typ,
-                        .note = r.note});
+        table = TestProgram::table();
     }
 
     // Every ride of Eva's in the store, read through a second connection.
-    QList<RideRow> stored() const
-    {
-        TData data(m_options.storePath);
-        data.open();
-        data.table()->setFilter(QStringLiteral("(user = 'Eva')"));
-        return data.table()->rows().toList();
-    }
+    QList<RideRow> stored() const { return TestProgram::stored(QStringLiteral("Eva")); }
 
     // The next record dialog is handed to `inside` while it is up.
     void onNextDialog(std::function<void(TfrmNewRecord&)> inside)
     {
-        m_presenter->handleNextModal([inside](QDialog& d) {
+        dialogs().handleNextModal([inside](QDialog& d) {
             inside(static_cast<TfrmNewRecord&>(d));
             return int(QDialog::Rejected);
         });
@@ -106,15 +76,9 @@ public:
         action->trigger();
     }
 
-    ScopedPresenter<> m_presenter;
-    std::unique_ptr<Startup> startup;
     TfrmBase* w = nullptr;
     TfrmNewRecord* dialog = nullptr;
     ADOTable* table = nullptr;
-
-private:
-    QString m_dir;
-    Startup::Options m_options;
 };
 
 QString textOf(const RideRow& row, RideField f)
@@ -153,27 +117,42 @@ private slots:
         QCOMPARE(d->size(), QSize(420, 470));
         QCOMPARE(d->minimumSize(), d->maximumSize());
         QCOMPARE(d->parentWidget(), s.w);
-        const struct
-        {
-            const char* name;
-            QRect rect;
-        } places[] = {
-            {"GroupBox1", {8, 40, 137, 233}},       {"ComboDruh", {16, 76, 120, 21}},
-            {"ComboObtiznost", {16, 116, 120, 21}}, {"ComboPocit", {16, 156, 120, 21}},
-            {"ComboVlivy", {16, 196, 120, 21}},     {"ComboTeplota", {16, 236, 120, 21}},
-            {"GroupBox2", {152, 40, 264, 233}},     {"Calendar", {160, 76, 118, 21}},
-            {"DBtime", {288, 76, 110, 21}},         {"DBdst", {160, 116, 120, 21}},
-            {"DBaltitude", {160, 195, 120, 21}},    {"DBaltitudeMax", {288, 195, 120, 21}},
-            {"DBTep", {160, 235, 120, 21}},         {"DBTepMax", {288, 235, 120, 21}},
-            {"grpTyp", {8, 274, 408, 57}},          {"DBMemo", {8, 338, 408, 65}},
-            {"btnAdd", {160, 414, 80, 27}},         {"btnOk", {248, 414, 80, 27}},
-            {"btnCancel", {336, 414, 80, 27}},      {"StatusBar", {0, 451, 420, 19}},
+        // Each control inside its group or the window and clear of the
+        // others, each caption standing above its control.
+        const QStringList window = {"GroupBox1", "GroupBox2", "grpTyp",    "DBMemo",
+                                    "btnAdd",    "btnOk",     "btnCancel", "StatusBar"};
+        const QStringList types = {"Label1", "ComboDruh",   "Label2", "ComboObtiznost",
+                                   "Label3", "ComboPocit",  "Label4", "ComboVlivy",
+                                   "Label5", "ComboTeplota"};
+        const QStringList values = {"Label6",     "Calendar", "Label7",        "DBtime",
+                                    "Label8",     "DBdst",    "Label9",        "Label10",
+                                    "DBaltitude", "Label11",  "DBaltitudeMax", "Label12",
+                                    "DBTep",      "Label13",  "DBTepMax"};
+        QCOMPARE(outsideTheirParent(d, window + types + values), QStringList());
+        for (const QStringList& siblings : {window, types, values})
+            QCOMPARE(overlapping(d, siblings), QStringList());
+        const QList<QStringList> captions = {
+            {"Label1", "ComboDruh"},      {"Label2", "ComboObtiznost"}, {"Label3", "ComboPocit"},
+            {"Label4", "ComboVlivy"},     {"Label5", "ComboTeplota"},   {"Label6", "Calendar"},
+            {"Label7", "DBtime"},         {"Label8", "DBdst"},          {"Label10", "DBaltitude"},
+            {"Label11", "DBaltitudeMax"}, {"Label12", "DBTep"},         {"Label13", "DBTepMax"}};
+        QCOMPARE(labelsNotAbove(d, captions), QStringList());
+        // Down the window: the two groups side by side, the kind of training,
+        // the note, the buttons in one row, the status bar along the bottom.
+        const auto at = [d](const char* name) {
+            const auto* c = d->findChild<QWidget*>(QString::fromLatin1(name));
+            return QRect(c->mapTo(d, QPoint(0, 0)), c->size());
         };
-        for (const auto& p : places) {
-            auto* c = d->findChild<QWidget*>(QString::fromLatin1(p.name));
-            QVERIFY2(c, p.name);
-            QCOMPARE(QRect(c->mapTo(d, QPoint(0, 0)), c->size()), p.rect);
-        }
+        QVERIFY(at("GroupBox1").right() < at("GroupBox2").left());
+        QCOMPARE(at("GroupBox1").top(), at("GroupBox2").top());
+        QVERIFY(at("GroupBox2").bottom() < at("grpTyp").top());
+        QVERIFY(at("grpTyp").bottom() < at("DBMemo").top());
+        QVERIFY(at("DBMemo").bottom() < at("btnAdd").top());
+        QVERIFY(at("btnAdd").right() < at("btnOk").left());
+        QVERIFY(at("btnOk").right() < at("btnCancel").left());
+        QCOMPARE(at("btnAdd").top(), at("btnCancel").top());
+        QCOMPARE(at("StatusBar"), QRect(0, d->height() - at("StatusBar").height(), d->width(),
+                                        at("StatusBar").height()));
         QCOMPARE(d->ComboDruh->items(),
                  QStringList({"Cyklistika", "Plavání", "Beh", "Fitness", "Bežky", "", ""}));
         QCOMPARE(d->ComboVlivy->items(), QStringList({":o(", ":o|", ";o)"}));
@@ -189,14 +168,7 @@ private slots:
                                       "DBaltitude",   "DBaltitudeMax",  "DBTep",      "DBTepMax",
                                       "grpTypItem0",  "DBMemo",         "btnOk",      "btnCancel",
                                       "btnAdd"};
-        QStringList chain;
-        QWidget* at = d->ComboDruh;
-        do {
-            if (expected.contains(at->objectName()) && !chain.contains(at->objectName()))
-                chain << at->objectName();
-            at = at->nextInFocusChain();
-        } while (at != d->ComboDruh);
-        QCOMPARE(chain, expected);
+        QCOMPARE(tabOrder(d, expected), expected);
 
         // Idle before any command; the status bar follows the main window's hint.
         QVERIFY(!d->isEditing());
@@ -234,9 +206,8 @@ private slots:
             typeInto(d.DBtime, typed);
             QCOMPARE(d.DBtime->displayText(), shown);
             d.btnOkClick();
-            error = s.m_presenter->last().kind == QStringLiteral("error")
-                        ? s.m_presenter->last().text
-                        : QString();
+            error = s.dialogs().last().kind == QStringLiteral("error") ? s.dialogs().last().text
+                                                                       : QString();
         });
         if (stored.isValid()) {
             QCOMPARE(s.stored().size(), 1);
@@ -245,7 +216,7 @@ private slots:
             // An incomplete mask is refused; an empty one leaves the field empty.
             QVERIFY(s.stored().isEmpty());
             if (typed.isEmpty())
-                QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgNoSave"));
+                QCOMPARE(s.dialogs().last().name, QStringLiteral("msgDlgNoSave"));
             else
                 QVERIFY2(error.contains(QStringLiteral("'time'")), qPrintable(error));
         }
@@ -284,8 +255,8 @@ private slots:
             QCOMPARE(d.DBdst->text(), QStringLiteral("12.50"));
             QCOMPARE(d.Calendar->date(), QDate(2005, 3, 15));
         });
-        QCOMPARE(s.m_presenter->count(QStringLiteral("error")), 0);
-        QCOMPARE(s.m_presenter->count(QStringLiteral("message")), 0);
+        QCOMPARE(s.dialogs().count(QStringLiteral("error")), 0);
+        QCOMPARE(s.dialogs().count(QStringLiteral("message")), 0);
         QCOMPARE(s.table->recordCount(), 4);
         QCOMPARE(s.table->currentIndex(), 0);
         const RideRow& row = s.table->rowAt(2);
@@ -322,11 +293,7 @@ private slots:
     {
         QFETCH(QString, locale);
         QFETCH(QString, preset);
-        QLocale::setDefault(QLocale(locale));
-        const struct Restore
-        {
-            ~Restore() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-        } restore;
+        const ScopedLocale inLocale(locale);
         Session s;
         s.signIn();
         s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
@@ -359,7 +326,7 @@ private slots:
             d.btnOk->click();
             QVERIFY(!d.isEditing());
         });
-        QCOMPARE(s.m_presenter->count(QStringLiteral("error")), 0);
+        QCOMPARE(s.dialogs().count(QStringLiteral("error")), 0);
         const QList<RideRow> rows = s.stored();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(textOf(rows.at(0), RideField::avs), QStringLiteral("13.33"));
@@ -409,8 +376,8 @@ private slots:
 
             // No duration.
             d.btnOk->click();
-            QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgNoSave"));
-            QCOMPARE(s.m_presenter->last().text,
+            QCOMPARE(s.dialogs().last().name, QStringLiteral("msgDlgNoSave"));
+            QCOMPARE(s.dialogs().last().text,
                      QStringLiteral("Nejsou vyplnena všechna duležitá pole pro uložení záznamu!"));
             QVERIFY(d.isEditing());
             QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
@@ -419,8 +386,8 @@ private slots:
             typeInto(d.DBtime, QStringLiteral("1:00:00"));
             typeInto(d.DBTep, QStringLiteral("7x"));
             d.btnOk->click();
-            QCOMPARE(s.m_presenter->last().kind, QStringLiteral("error"));
-            QCOMPARE(s.m_presenter->last().text,
+            QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
+            QCOMPARE(s.dialogs().last().text,
                      standardErrorText(Msg::format(Msg::FieldConversion, {"7x", "pulse"})));
             QVERIFY(d.isEditing());
             QCOMPARE(d.DBTep->text(), QStringLiteral("7x"));
@@ -434,7 +401,7 @@ private slots:
             d.ComboVlivy->setFieldText(QStringLiteral("bouřka"));
             typeInto(d.DBTep, QStringLiteral("120"));
             d.btnOk->click();
-            QCOMPARE(s.m_presenter->last().text,
+            QCOMPARE(s.dialogs().last().text,
                      standardErrorText(Msg::format(Msg::FieldValueTooLarge, {"bouřka", "vlivy"})));
             QVERIFY(d.isEditing());
             QVERIFY(s.stored().isEmpty());
@@ -444,8 +411,8 @@ private slots:
             typeInto(d.DBTep, QStringLiteral("120"));
             typeInto(d.DBtime, QStringLiteral("0:00:00"));
             d.btnOk->click();
-            QCOMPARE(s.m_presenter->last().kind, QStringLiteral("error"));
-            QCOMPARE(s.m_presenter->last().text,
+            QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
+            QCOMPARE(s.dialogs().last().text,
                      standardErrorText(Msg::text(Msg::AverageSpeedZeroDuration)));
             QVERIFY(d.isEditing());
             QCOMPARE(s.table->state(), ADOTable::State::Insert);
@@ -479,7 +446,7 @@ private slots:
             other.table()->post();
             typeInto(d.DBTep, QStringLiteral("150"));
             d.btnOk->click();
-            QCOMPARE(s.m_presenter->last().text,
+            QCOMPARE(s.dialogs().last().text,
                      standardErrorText(Msg::text(Msg::RideChangedElsewhere)));
             QVERIFY(!d.isEditing());
             QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("from the other copy"));
@@ -507,8 +474,6 @@ private slots:
 
             // Add, type, then close the window by its title bar.
             d.btnAdd->click();
-            d.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&d));
             QApplication::setActiveWindow(&d);
             QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(d.DBtime));
             typeInto(d.DBtime, QStringLiteral("2:00:00"));
@@ -545,8 +510,8 @@ private slots:
             d.btnOk->click();
         });
         QTest::keyClick(s.w->Grid, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(s.m_presenter->count(QStringLiteral("modal")), 1);
-        QCOMPARE(s.m_presenter->last().className, QStringLiteral("TfrmNewRecord"));
+        QCOMPARE(s.dialogs().count(QStringLiteral("modal")), 1);
+        QCOMPARE(s.dialogs().last().className, QStringLiteral("TfrmNewRecord"));
         QCOMPARE(s.table->currentIndex(), 0);
         QList<RideRow> rows = s.stored();
         QCOMPARE(textOf(rows.at(1), RideField::note), QStringLiteral("second, long climb"));
@@ -564,7 +529,7 @@ private slots:
             QVERIFY(d.DBdst->isEnabled() && d.ComboDruh->isEnabled() && d.DBMemo->isEnabled());
         });
         QTest::keyClick(s.w->Note, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(s.m_presenter->count(QStringLiteral("modal")), 2);
+        QCOMPARE(s.dialogs().count(QStringLiteral("modal")), 2);
         QCOMPARE(shown, QDate(2005, 3, 20));
         QCOMPARE(s.table->state(), ADOTable::State::Browse);
         QCOMPARE(s.table->currentIndex(), 2);
@@ -576,9 +541,9 @@ private slots:
         s.signIn();
         s.table->setCurrentIndex(1);
         // Cancelled: nothing is deleted, yet the chain and the figures run.
-        s.m_presenter->answerNext(false);
+        s.dialogs().answerNext(false);
         s.w->mnuDeleteItem->trigger();
-        QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgDeleteRecord"));
+        QCOMPARE(s.dialogs().last().name, QStringLiteral("msgDlgDeleteRecord"));
         QCOMPARE(s.table->recordCount(), 3);
         QCOMPARE(s.table->currentIndex(), 0);
         QCOMPARE(textOf(s.stored().at(2), RideField::odo), QStringLiteral("133.50"));
@@ -602,13 +567,13 @@ private slots:
         // An empty month: the stop message, and no recomputation at all (the
         // reading of a ride added behind its back stays as it was).
         s.w->Mesice->setTabIndex(0);
-        Session::add(*s.table, {QDate(2005, 3, 25), QStringLiteral("5"), QTime(0, 20),
-                                QStringLiteral("7"), QString(), QString()});
-        s.m_presenter->clear();
+        addTestRide(*s.table, ofEva({QDate(2005, 3, 25), QStringLiteral("5"), QTime(0, 20),
+                                     QStringLiteral("7"), QString(), QString()}));
+        s.dialogs().clear();
         s.w->mnuDeleteItem->trigger();
-        QCOMPARE(s.m_presenter->raised().size(), 1);
-        QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgNotDelete"));
-        QCOMPARE(s.m_presenter->last().caption, QStringLiteral("Stop!"));
+        QCOMPARE(s.dialogs().raised().size(), 1);
+        QCOMPARE(s.dialogs().last().name, QStringLiteral("msgDlgNotDelete"));
+        QCOMPARE(s.dialogs().last().caption, QStringLiteral("Stop!"));
         QCOMPARE(textOf(s.stored().at(2), RideField::odo), QStringLiteral("7.00"));
     }
 
@@ -618,16 +583,16 @@ private slots:
         QApplication::setActiveWindow(s.w);
         QVERIFY(QTest::qWaitForWindowActive(s.w));
         QTest::keyClick(s.w, Qt::Key_Delete);
-        QCOMPARE(s.m_presenter->raised().size(), 0);
+        QCOMPARE(s.dialogs().raised().size(), 0);
         s.signIn();
         s.w->Grid->setFocus();
-        s.m_presenter->answerNext(false);
+        s.dialogs().answerNext(false);
         QTest::keyClick(s.w->Grid, Qt::Key_Delete);
-        QCOMPARE(s.m_presenter->last().name, QStringLiteral("msgDlgDeleteRecord"));
+        QCOMPARE(s.dialogs().last().name, QStringLiteral("msgDlgDeleteRecord"));
         s.w->mnuLogoff->trigger();
-        s.m_presenter->clear();
+        s.dialogs().clear();
         QTest::keyClick(s.w, Qt::Key_Delete);
-        QCOMPARE(s.m_presenter->raised().size(), 0);
+        QCOMPARE(s.dialogs().raised().size(), 0);
     }
 
     void currentRecordAfterCommands_data()
@@ -666,9 +631,9 @@ private slots:
         // 29 February of a year that has none: the error, and nothing pending.
         s.w->setWorkingDate(QDate(2004, 2, 29));
         s.w->mnuNovyZaznam->trigger();
-        QCOMPARE(s.m_presenter->count(QStringLiteral("modal")), 0);
-        QCOMPARE(s.m_presenter->last().kind, QStringLiteral("error"));
-        QCOMPARE(s.m_presenter->last().text,
+        QCOMPARE(s.dialogs().count(QStringLiteral("modal")), 0);
+        QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
+        QCOMPARE(s.dialogs().last().text,
                  standardErrorText(Msg::format(Msg::InvalidRecordDate, {"29", "2", "2005"})));
         QCOMPARE(s.table->state(), ADOTable::State::Browse);
         QVERIFY(!s.dialog->isEditing());
@@ -704,9 +669,8 @@ private slots:
         for (const auto& [locale, shown] :
              {std::pair{"cs_CZ", QStringLiteral("30. listopadu 2005")},
               std::pair{"en_US", QStringLiteral("September 30, 2005")}}) {
-            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            const ScopedLocale inLocale(QString::fromLatin1(locale));
             s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
-                d.FormShow();
                 d.Calendar->setDate(shown.startsWith(QLatin1Char('S')) ? QDate(2005, 9, 30)
                                                                        : QDate(2005, 11, 30));
                 const auto* box = d.Calendar->findChild<QLineEdit*>();
@@ -715,7 +679,6 @@ private slots:
                          qPrintable(shown));
             });
         }
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 };
 

@@ -1,7 +1,6 @@
 #include "TestMain.h"
-#include "TestRides.h"
+#include "TestProgram.h"
 
-#include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "settings/JerseyPictures.h"
 #include "settings/TfrmNewUser.h"
@@ -16,12 +15,10 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
-#include "toolkit/ScriptedPresenter.h"
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,58 +37,21 @@ struct Ride
 };
 
 // One run of the program on its own store and preferences, the cyclists and
-// rides given already there, with a scripted presenter answering every dialog.
-class Run
+// rides given already there.
+class Run : public TestProgram
 {
 public:
     explicit Run(const QStringList& cyclists, const QList<Ride>& rides = {})
-        : m_dir(makeDir()), m_store(m_dir + QStringLiteral("/data/Rydex.dat")),
-          m_prefs(m_dir + QStringLiteral("/config/Rydex 2005.conf"))
     {
-        {
-            PreferenceStore prefs(m_prefs);
-            PreferenceKey users = prefs.openKey(PreferenceStore::cyclistsKeyPath());
-            for (const QString& name : cyclists)
-                users.createSubkey(name);
-            TData data(m_store);
-            data.open();
-            ADOTable& t = *data.table();
-            for (const Ride& r : rides)
-                addTestRide(t, {.user = r.user, .date = r.date});
-        }
-        Startup::Options o;
-        o.storePath = m_store;
-        o.preferencePath = m_prefs;
-        o.applicationDir = m_dir;
-        o.engineCheck = [] { return true; };
-        m_startup = std::make_unique<Startup>(o);
-        m_startup->show();
-        w = m_startup->mainWindow();
+        for (const QString& name : cyclists)
+            addCyclist(name);
+        QList<TestRide> written;
+        for (const Ride& r : rides)
+            written.append({.user = r.user, .date = r.date});
+        addRides(written);
+        w = start();
         settings = w->settingsDialog();
         newUser = w->newUserDialog();
-    }
-
-    ScriptedPresenter& dialogs() { return *m_dialogs; }
-    QString storePath() const { return m_store; }
-    TData* data() const { return m_startup->data(); }
-
-    void signIn(const QString& name)
-    {
-        for (QAction* a : w->mnuLogin->submenu()->actions()) {
-            if (a->text() == name) {
-                a->trigger();
-                return;
-            }
-        }
-        QFAIL(qPrintable(QStringLiteral("no menu item ") + name));
-    }
-
-    QStringList menu() const
-    {
-        QStringList out;
-        for (QAction* a : w->mnuLogin->submenu()->actions())
-            out << a->objectName() + QLatin1Char('=') + a->text();
-        return out;
     }
 
     // Opens the settings dialog from the menu as the user would, does what
@@ -99,8 +59,7 @@ public:
     void withSettings(const std::function<void(TfrmSettings&)>& act)
     {
         bool ran = false;
-        m_dialogs->handleNextModal([&](QDialog& d) {
-            d.show();
+        dialogs().handleNextModal([&](QDialog& d) {
             act(*settings);
             d.close();
             ran = true;
@@ -114,53 +73,20 @@ public:
     // "Vytvoř" pressed (once, or as often as the dialog stays open).
     void typeNewCyclist(const QString& name, int* result = nullptr)
     {
-        m_dialogs->handleNextModal([this, name, result](QDialog& d) {
-            d.setResult(QDialog::Rejected); // as exec() starts
-            d.show();
+        dialogs().handleNextModal([this, name, result](QDialog& d) {
             newUser->edtCycling->setText(name);
             newUser->btnCreate->click();
             if (result)
                 *result = d.result();
-            d.close();
             return d.result();
         });
     }
 
-    PreferenceKey cyclistsKey() const
-    {
-        return PreferenceStore(m_prefs).openKey(PreferenceStore::cyclistsKeyPath(), false);
-    }
-    PreferenceKey cyclistKey(const QString& name) const
-    {
-        return cyclistsKey().subkey(name, false);
-    }
-    // The rides the store holds for a name, read through a cursor of its own.
-    int ridesOf(const QString& name) const
-    {
-        TData other(m_store);
-        other.table()->setFilter(RideFilter::cyclistText(name));
-        other.open();
-        return other.table()->recordCount();
-    }
+    int ridesOf(const QString& name) const { return int(stored(name).size()); }
 
     TfrmBase* w = nullptr;
     TfrmSettings* settings = nullptr;
     TfrmNewUser* newUser = nullptr;
-
-private:
-    static QString makeDir()
-    {
-        static int n = 0;
-        const QString dir = TestEnv::root() + QStringLiteral("/settings%1").arg(++n);
-        QDir().mkpath(dir);
-        return dir;
-    }
-
-    QString m_dir;
-    QString m_store;
-    QString m_prefs;
-    ScopedPresenter<> m_dialogs;
-    std::unique_ptr<Startup> m_startup;
 };
 
 QStringList texts(const QTreeWidget* tree)
@@ -381,7 +307,7 @@ private slots:
             s.btnDelete->click();
             QCOMPARE(run.cyclistsKey().subkeys(), QStringList({QStringLiteral("Eva")}));
             QCOMPARE(texts(s.listCycling), QStringList({QStringLiteral("Eva")}));
-            QCOMPARE(run.menu(), QStringList({QStringLiteral("menu0=Eva")}));
+            QCOMPARE(run.loginMenu(), QStringList({QStringLiteral("menu0=Eva")}));
             QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
             QVERIFY(cyclistCommandsOff(w));
             QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Eva"));
@@ -436,7 +362,7 @@ private slots:
         QFETCH(bool, message);
         Run run({QStringLiteral("Anna"), QStringLiteral("eva"), QStringLiteral("Petr")});
         run.signIn(QStringLiteral("Anna"));
-        const QStringList menuBefore = run.menu();
+        const QStringList menuBefore = run.loginMenu();
         run.withSettings([&](TfrmSettings& s) {
             int result = -1;
             run.typeNewCyclist(name, &result);
@@ -453,7 +379,7 @@ private slots:
             QVERIFY(s.choicesActive());
         });
         QCOMPARE(run.cyclistsKey().subkeys().size(), 3);
-        QCOMPARE(run.menu(), menuBefore);
+        QCOMPARE(run.loginMenu(), menuBefore);
         QCOMPARE(run.w->Pages->currentWidget(), run.w->WorkPage);
     }
 
@@ -469,7 +395,6 @@ private slots:
         run.withSettings([&](TfrmSettings& s) {
             QString typed;
             run.dialogs().handleNextModal([&](QDialog& d) {
-                d.show();
                 QTest::keyClicks(dialog->edtCycling, QStringLiteral("Zdenek z Dlouhe Vsi 21"));
                 typed = dialog->edtCycling->text();
                 dialog->edtCycling->setText(QStringLiteral("Zdeněk"));
@@ -494,8 +419,9 @@ private slots:
         const PreferenceKey created = run.cyclistKey(QStringLiteral("Zdeněk"));
         QVERIFY(created.exists());
         QVERIFY(created.valueNames().isEmpty());
-        QCOMPARE(run.menu(), QStringList({QStringLiteral("menu0=Anna"), QStringLiteral("menu1=eva"),
-                                          QStringLiteral("menu2=Zdeněk")}));
+        QCOMPARE(run.loginMenu(),
+                 QStringList({QStringLiteral("menu0=Anna"), QStringLiteral("menu1=eva"),
+                              QStringLiteral("menu2=Zdeněk")}));
         QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
         QVERIFY(cyclistCommandsOff(w));
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Anna"));
@@ -517,7 +443,7 @@ private slots:
         run.typeNewCyclist(QStringLiteral("Eva"));
         w->openNewCyclistDialog();
         QCOMPARE(run.dialogs().last().className, QStringLiteral("TfrmNewUser"));
-        QCOMPARE(run.menu(), QStringList({QStringLiteral("menu0=Eva")}));
+        QCOMPARE(run.loginMenu(), QStringList({QStringLiteral("menu0=Eva")}));
         QVERIFY(!run.settings->isVisible());
         QCOMPARE(run.settings->listCycling->topLevelItemCount(), 0);
         QVERIFY(cyclistCommandsOff(w));
@@ -556,7 +482,7 @@ private slots:
         });
         QCOMPARE(run.cyclistsKey().subkeys(), QStringList({name, QStringLiteral("Zora")}));
         QVERIFY(run.cyclistKey(name).subkeys().isEmpty());
-        QCOMPARE(run.menu(),
+        QCOMPARE(run.loginMenu(),
                  QStringList({QStringLiteral("menu0=") + name, QStringLiteral("menu1=Zora")}));
 
         run.signIn(name);
@@ -574,7 +500,7 @@ private slots:
             s.btnDelete->click();
         });
         QCOMPARE(run.cyclistsKey().subkeys(), QStringList({QStringLiteral("Zora")}));
-        QCOMPARE(run.menu(), QStringList({QStringLiteral("menu0=Zora")}));
+        QCOMPARE(run.loginMenu(), QStringList({QStringLiteral("menu0=Zora")}));
         QCOMPARE(run.ridesOf(name), 3);
         QCOMPARE(run.ridesOf(QStringLiteral("Zora")), 1);
         QCOMPARE(run.dialogs().count(QStringLiteral("error")), 0);

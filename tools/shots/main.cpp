@@ -7,6 +7,8 @@
 #include "app/TfrmInfo.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmSettings.h"
+#include "stats/MonthChartData.h"
+#include "stats/MonthChartView.h"
 #include "store/Clock.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
@@ -31,6 +33,51 @@ bool save(QWidget* w, const QString& dir, const QString& name)
     const bool ok = w->grab().save(file);
     QTextStream(stdout) << (ok ? "wrote " : "FAILED ") << file << Qt::endl;
     return ok;
+}
+
+// A month of twelve rides, two of them on the same day, with heights and
+// pulses that fill each chart.
+QVector<ChartRide> chartMonth()
+{
+    const auto ride = [](int day, QTime time, double km, int pulse, int alt) {
+        return ChartRide{day, time, Fixed4::fromDouble(km), pulse, alt};
+    };
+    return {ride(1, QTime(1, 10), 32.4, 128, 310),    ride(3, QTime(2, 5), 58.15, 141, 720),
+            ride(4, QTime(0, 45), 21, 118, 150),      ride(8, QTime(3, 30), 96.7, 146, 1450),
+            ride(12, QTime(1, 0), 28.35, 0, 0),       ride(12, QTime(0, 40), 15.1, 152, 95),
+            ride(15, QTime(2, 20), 64.25, 139, 980),  ride(18, QTime(1, 50), 47.8, 133, 540),
+            ride(22, QTime(4, 15), 118.5, 144, 2130), ride(23, QTime(1, 25), 38, 127, 260),
+            ride(27, QTime(2, 45), 77.05, 149, 1210), ride(30, QTime(1, 5), 30.6, 125, 180)};
+}
+
+// The month chart alone, each series and an empty month, at the main
+// window's size and at a wider and a narrower one, with Czech numbers.
+int saveCharts(const QString& dir)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    int failures = 0;
+    for (const QSize size : {QSize(753, 200), QSize(900, 300), QSize(400, 160)}) {
+        MonthChartView view;
+        view.resize(size);
+        view.show();
+        view.setSeriesData(buildChartSeries(chartMonth(), QLocale()));
+        view.setTitleText(QStringLiteral("Březen 845km"));
+        const QString suffix = QStringLiteral("-%1x%2").arg(size.width()).arg(size.height());
+        for (int i = 0; i < ChartSeriesCount; ++i) {
+            view.setActiveSeries(i);
+            failures +=
+                save(&view, dir, QStringLiteral("chart-") + MonthChartView::seriesTitle(i) + suffix)
+                    ? 0
+                    : 1;
+        }
+        view.setSeriesData({});
+        view.setDayAxisMaximum(30);
+        view.setTitleText(QStringLiteral("Únor 0km"));
+        failures += save(&view, dir, QStringLiteral("chart-empty") + suffix) ? 0 : 1;
+    }
+    QLocale::setDefault(previous);
+    return failures;
 }
 } // namespace
 
@@ -69,13 +116,13 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // Modal windows are rendered by the presenter instead of being run.
+    // Modal windows are shown and rendered by the presenter, then closed,
+    // instead of being run.
     auto presenter = std::make_unique<ScriptedPresenter>();
     ScriptedPresenter* script = presenter.get();
     DialogPresenter::install(std::move(presenter));
     int failures = 0;
     script->setModalHandler([&](QDialog& dialog) {
-        dialog.show();
         const QString name = QString::fromLatin1(dialog.metaObject()->className());
         if (auto* settings = qobject_cast<TfrmSettings*>(&dialog)) {
             // Every page of the settings.
@@ -86,7 +133,6 @@ int main(int argc, char** argv)
         } else {
             failures += save(&dialog, out, name) ? 0 : 1;
         }
-        dialog.hide();
         return int(QDialog::Rejected);
     });
 
@@ -118,14 +164,23 @@ int main(int argc, char** argv)
     }
     w->openNewCyclistDialog();
     w->mnuAboutClick();
-    {
-        MessageBoxWindow box(
-            QStringLiteral("Potvrzení"), QStringLiteral("Opravdu chcete záznam smazat?"),
-            MessageDialog::Warning, {QStringLiteral("OK"), QStringLiteral("Cancel")});
-        box.show();
-        failures += save(&box, out, QStringLiteral("MessageDialog")) ? 0 : 1;
-        box.hide();
+    // The message box with each icon and with one and two buttons.
+    for (int icon = MessageDialog::Information; icon <= MessageDialog::Question; ++icon) {
+        for (int buttons = 1; buttons <= 2; ++buttons) {
+            QStringList captions{QStringLiteral("OK")};
+            if (buttons == 2)
+                captions << QStringLiteral("Cancel");
+            MessageBoxWindow box(QStringLiteral("Potvrzení"),
+                                 QStringLiteral("Opravdu chcete záznam smazat?"),
+                                 MessageDialog::IconType(icon), captions);
+            box.show();
+            failures +=
+                save(&box, out, QStringLiteral("MessageDialog-%1-%2").arg(icon).arg(buttons)) ? 0
+                                                                                              : 1;
+            box.hide();
+        }
     }
+    failures += saveCharts(out);
     for (const auto& raised : script->raised()) {
         if (raised.kind != QStringLiteral("modal"))
             QTextStream(stderr) << "raised " << raised.kind << ": " << raised.text << Qt::endl;

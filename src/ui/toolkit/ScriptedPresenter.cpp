@@ -3,8 +3,26 @@
 #include "store/AppIdentity.h"
 #include "toolkit/MessageDialog.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
+#include <QWindow>
 #include <algorithm>
+
+namespace {
+// Shows the window as exec() does, modal and with its result reset, and
+// waits until the window system has it on screen, so that its show handlers
+// have run and the script acts on what the user would see.
+void showAsExecDoes(QDialog& window)
+{
+    window.setResult(QDialog::Rejected);
+    window.setAttribute(Qt::WA_ShowModal, true);
+    window.show();
+    const QDeadlineTimer deadline(5000);
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+} // namespace
 
 bool ScriptedPresenter::showMessage(MessageDialog& dialog)
 {
@@ -32,8 +50,15 @@ int ScriptedPresenter::execModal(QDialog& window)
                      QString(), -1, 0, QDialog::Rejected});
 
     ModalHandler handler = m_nextModal.isEmpty() ? m_modalHandler : m_nextModal.dequeue();
+    const bool wasShowModal = window.testAttribute(Qt::WA_ShowModal);
+    showAsExecDoes(window);
     const int result = handler ? handler(window) : int(QDialog::Rejected);
+    // A window the script left open goes the way its own buttons close it,
+    // through done(), so that its close handlers run as they do for the user.
+    if (window.isVisible())
+        window.done(result);
     window.setResult(result);
+    window.setAttribute(Qt::WA_ShowModal, wasShowModal);
     if (index < m_raised.size()) // unless the handler cleared the record
         m_raised[index].answer = result;
     return result;

@@ -9,9 +9,10 @@
 #include <memory>
 #include <utility>
 
-// A presenter for tests: nothing is shown. Every message dialog, standard error
-// box and modal window the program raises is recorded in order, and answered
-// from what the test queued beforehand.
+// A presenter for tests: no message box is shown and no modal window runs an
+// event loop of its own. Every message dialog, standard error box and modal
+// window the program raises is recorded in order, and answered from what the
+// test queued beforehand.
 //
 //     ScopedPresenter dialogs;            // a ScriptedPresenter for this scope
 //     dialogs->answerNext(false);         // the next message is answered "Cancel"
@@ -21,11 +22,14 @@
 // Messages: each takes the next queued answer; when the queue is empty it gets
 // the default answer, true ("OK") unless setDefaultAnswer() said otherwise.
 //
-// Modal windows: each goes to the next one-shot handler from handleNextModal(),
-// else to the handler from setModalHandler(), else it answers QDialog::Rejected.
-// A handler gets the window unshown and may act on it as the user would (fill
-// its fields, click its buttons); what it returns is the window's result. A
-// handler may itself raise dialogs; they are recorded after the window.
+// Modal windows: each is shown as exec() shows it, so its show handlers run,
+// then goes to the next one-shot handler from handleNextModal(), else to the
+// handler from setModalHandler(), else it answers QDialog::Rejected. A handler
+// acts on the window as the user would (fill its fields, click its buttons);
+// what it returns is the window's result. A window still open afterwards is
+// closed by done(result), as its own buttons close it, so its close handlers
+// run too. A handler may itself raise dialogs; they are recorded after the
+// window.
 class ScriptedPresenter : public DialogPresenter
 {
 public:
