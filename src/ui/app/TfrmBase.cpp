@@ -455,6 +455,17 @@ void TfrmBase::showSignedOut()
     setCyclistCommandsEnabled(false);
 }
 
+void TfrmBase::showStoreNotOpen()
+{
+    msgDlgNotDatabeseOpen->execute();
+}
+
+QMetaObject::Connection TfrmBase::connectHint(QObject* context,
+                                              std::function<void(const QString&)> show)
+{
+    return connect(this, &TfrmBase::hintChanged, context, std::move(show));
+}
+
 void TfrmBase::showColumn(int position, bool shown)
 {
     if (GridColumn* column = Grid->gridColumn(position))

@@ -2,6 +2,7 @@
 
 #include "store/CyclistPreferences.h"
 #include "store/PreferenceKey.h"
+#include "toolkit/MainWindowOperations.h"
 
 #include "store/TData.h"
 #include <QDate>
@@ -33,7 +34,7 @@ class TfrmNewUser;
 
 // The main window: the welcome page while nobody is signed in, the month view
 // of the signed-in cyclist otherwise, and every command of the program.
-class TfrmBase : public QMainWindow
+class TfrmBase : public QMainWindow, public MainWindowOperations
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
@@ -54,34 +55,41 @@ public:
 
     // The data module is made after the main window; it is handed over then.
     void setDataModule(TData* data);
-    TData* dataModule() const { return m_data; }
+    TData* dataModule() const override { return m_data; }
 
     bool enginePresent() const { return m_enginePresent; }
     // True once start-up found no engine and the program is to end.
     bool terminated() const { return m_terminated; }
 
     // Sign-in state that the other windows read.
-    QString cyclistName() const { return m_cyclistName; }
+    QString cyclistName() const override { return m_cyclistName; }
     QStringList cyclistList() const { return m_cyclists; }
     PreferenceKey programKey() const { return m_programKey; }
-    PreferenceKey cyclistsKey() const { return m_cyclistsKey; }
+    PreferenceKey cyclistsKey() const override { return m_cyclistsKey; }
     PreferenceKey cyclistKey() const { return m_cyclistKey; }
     int year() const { return m_year; }
     QDate workingDate() const { return m_workingDate; }
-    void setWorkingDate(const QDate& date) { m_workingDate = date; }
+    void setWorkingDate(const QDate& date) override { m_workingDate = date; }
     bool signedIn() const;
     // The month shown, 1 to 12.
     int monthShown() const;
     // The signed-in cyclist's preferences.
-    CyclistPreferences cyclistPreferences() const { return CyclistPreferences(m_cyclistKey); }
+    CyclistPreferences cyclistPreferences() const override
+    {
+        return CyclistPreferences(m_cyclistKey);
+    }
 
     // What the dialogs change in the month view, without reaching into its
     // controls.
-    void showColumn(int position, bool shown);
+    void showColumn(int position, bool shown) override;
     // Shows the chart with this index and makes its tab current.
-    void showChart(int index);
+    void showChart(int index) override;
     // The welcome page with the cyclist commands off, as after signing off.
-    void showSignedOut();
+    void showSignedOut() override;
+    void showStoreNotOpen() override;
+    QWidget* ownerWindow() override { return this; }
+    QMetaObject::Connection connectHint(QObject* context,
+                                        std::function<void(const QString&)> show) override;
 
     QString skinPath() const { return m_skin; }
     QString languageName() const { return m_language; }
@@ -91,7 +99,7 @@ public:
     void FormShow();
     void Reklama();
     void ShowHint(const QString& hint);
-    void AktualizaceMenu();
+    void AktualizaceMenu() override;
     void ClickOnCyclist(MenuItem* item);
     void prihlaseni();
     void mnuLogoffClick();
@@ -130,10 +138,10 @@ public slots:
     void mnuUpravaODOClick();
 
 public:
-    void SpoctiAVS();
+    void SpoctiAVS() override;
     // What follows every stored change of records: UpdateTotal, re-read of
     // the table, the chart, YearKM, MonthKM, YearHours.
-    void afterRecordsChanged();
+    void afterRecordsChanged() override;
     // Odometer chain of the signed-in cyclist's year shown, and the command
     // that sets the year's first reading.
     void UpdateTotal();
@@ -144,7 +152,7 @@ public:
     void setProgressWindow(TfrmWork* window) { m_progress = window; }
     TfrmWork* progressWindow() const { return m_progress; }
     void setSettingsDialog(TfrmSettings* dialog) { m_settings = dialog; }
-    TfrmSettings* settingsDialog() const { return m_settings; }
+    TfrmSettings* settingsDialog() const override { return m_settings; }
     void setNewUserDialog(TfrmNewUser* dialog) { m_newUser = dialog; }
     TfrmNewUser* newUserDialog() const { return m_newUser; }
 
@@ -152,10 +160,10 @@ public:
     void mnuOptionsClick();
     // Opens the new cyclist dialog (from the settings dialog, or from the
     // sign-in menu while no cyclist exists).
-    void openNewCyclistDialog();
+    void openNewCyclistDialog() override;
 
     // The shown hint, for the record dialog's status bar as well.
-    QString currentHint() const { return m_hint; }
+    QString currentHint() const override { return m_hint; }
 
 signals:
     void hintChanged(const QString& hint);

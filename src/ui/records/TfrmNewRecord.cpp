@@ -4,7 +4,6 @@
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
-#include "app/TfrmBase.h"
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
 #include "store/PictureFormat.h"
@@ -15,6 +14,7 @@
 #include "toolkit/DBRadioGroup.h"
 #include "toolkit/DBTimeEdit.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ScreenPlacement.h"
 
@@ -27,9 +27,10 @@
 #include <QScreen>
 #include <QStatusBar>
 
-TfrmNewRecord::TfrmNewRecord(TfrmBase* main)
-    : QDialog(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                        Qt::WindowCloseButtonHint),
+TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
+    : QDialog(main ? main->ownerWindow() : nullptr, Qt::Dialog | Qt::CustomizeWindowHint |
+                                                        Qt::WindowTitleHint |
+                                                        Qt::WindowCloseButtonHint),
       m_main(main)
 {
     setObjectName(QStringLiteral("frmNewRecord"));
@@ -58,7 +59,7 @@ void TfrmNewRecord::FormCreate()
         else
             StatusBar->showMessage(hint);
     };
-    connect(m_main, &TfrmBase::hintChanged, this, showHint);
+    m_main->connectHint(this, showHint);
     showHint(m_main->currentHint());
 }
 
@@ -282,7 +283,7 @@ void TfrmNewRecord::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-TfrmNewRecord* createRecordDialog(TfrmBase* owner)
+TfrmNewRecord* createRecordDialog(MainWindowOperations* owner)
 {
     return new TfrmNewRecord(owner);
 }

@@ -17,7 +17,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QStatusBar;
-class TfrmBase;
+class MainWindowOperations;
 
 // The ride record dialog: one ride entered or changed, or several new ones one
 // after another. It is made once at start-up and reused; a record command of
@@ -31,9 +31,9 @@ class TfrmNewRecord : public QDialog
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
-    explicit TfrmNewRecord(TfrmBase* main);
+    explicit TfrmNewRecord(MainWindowOperations* main);
 
-    TfrmBase* mainWindow() const { return m_main; }
+    MainWindowOperations* mainWindow() const { return m_main; }
     // Binds the entry controls to the data module's source.
     void setDataSource(DataSource* source);
     DataSource* dataSource() const;
@@ -125,12 +125,12 @@ private:
     // one did.
     bool reported(const std::function<void()>& step);
 
-    TfrmBase* m_main;
+    MainWindowOperations* m_main;
     QPointer<DataSource> m_source;
     bool m_editing = false;
 };
 
 // Made at start-up, owned by the main window.
-TfrmNewRecord* createRecordDialog(TfrmBase* owner);
+TfrmNewRecord* createRecordDialog(MainWindowOperations* owner);
 // Binds the dialog's entry controls to the data module's source.
 void bindRecordDialog(TfrmNewRecord* dialog, DataSource* source);

@@ -1,11 +1,11 @@
 #include "settings/TfrmNewUser.h"
 #include "toolkit/ThemedFrame.h"
 
-#include "app/TfrmBase.h"
 #include "settings/TfrmSettings.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/TData.h"
+#include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ScreenPlacement.h"
 
@@ -22,19 +22,19 @@ QRect below(int x, int y, int w, int h)
 }
 } // namespace
 
-TfrmNewUser* createNewUserDialog(TfrmBase* main)
+TfrmNewUser* createNewUserDialog(MainWindowOperations* main)
 {
     return new TfrmNewUser(main);
 }
 
-TfrmNewUser::TfrmNewUser(TfrmBase* main) : QDialog(main), m_main(main)
+TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow()), m_main(main)
 {
     setObjectName(QStringLiteral("frmNewUser"));
     setWindowTitle(QStringLiteral("Nový uživatel"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setModal(true);
-    setFont(main->font());
+    setFont(main->ownerWindow()->font());
     setFixedSize(296, 106);
     new ThemedFrame(QStringLiteral("frmNewUserSui"), this, 32);
 
@@ -121,7 +121,7 @@ void TfrmNewUser::btnCreateClick()
 
     edtCycling->clear();
     accept();
-    TfrmSettings::showSignedOut(*m_main);
+    m_main->showSignedOut();
     if (settings) {
         settings->cyclistSignedOut();
         settings->update();

@@ -6,7 +6,7 @@ class MessageDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TfrmBase;
+class MainWindowOperations;
 
 // The new cyclist dialog: a cyclist is created by name, as an empty key of
 // the cyclists in the preference store. Opened from the settings dialog, and
@@ -21,7 +21,7 @@ public:
     // The width of a cyclist's name in the ride store.
     static constexpr int maxNameLength = 20;
 
-    explicit TfrmNewUser(TfrmBase* main);
+    explicit TfrmNewUser(MainWindowOperations* main);
 
     void FormShow();
     void btnCreateClick();
@@ -40,8 +40,8 @@ private:
     // key names: without regard to letter case.
     bool nameTaken(const QString& name) const;
 
-    TfrmBase* m_main;
+    MainWindowOperations* m_main;
 };
 
 // Start-up makes the dialog through this, owned by the main window.
-TfrmNewUser* createNewUserDialog(TfrmBase* main);
+TfrmNewUser* createNewUserDialog(MainWindowOperations* main);

@@ -2,7 +2,6 @@
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
-#include "app/TfrmBase.h"
 #include "settings/JerseyPictures.h"
 #include "settings/SeasonList.h"
 #include "store/ADOTable.h"
@@ -12,6 +11,7 @@
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ScreenPlacement.h"
 
@@ -37,19 +37,19 @@ constexpr int jerseyRole = Qt::UserRole;
 
 } // namespace
 
-TfrmSettings* createSettingsDialog(TfrmBase* main)
+TfrmSettings* createSettingsDialog(MainWindowOperations* main)
 {
     return new TfrmSettings(main);
 }
 
-TfrmSettings::TfrmSettings(TfrmBase* main) : QDialog(main), m_main(main)
+TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWindow()), m_main(main)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Nastavení"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setModal(true);
-    setFont(main->font());
+    setFont(main->ownerWindow()->font());
     setFixedSize(389, 245);
     new ThemedFrame(QStringLiteral("frmSettingsSui"), this, 32);
 
@@ -266,7 +266,7 @@ void TfrmSettings::VypisSezon()
 
     TData* data = m_main->dataModule();
     if (!data) {
-        m_main->msgDlgNotDatabeseOpen->execute();
+        m_main->showStoreNotOpen();
         return;
     }
     ADOTable* table = data->table();
@@ -294,7 +294,7 @@ void TfrmSettings::VypisSezon()
         }
         lblUserInfo->setText(QString::number(count));
     } catch (const RydexError&) {
-        m_main->msgDlgNotDatabeseOpen->execute();
+        m_main->showStoreNotOpen();
     }
     // The month view's own rows again, its first ride current.
     table->setFilter(saved);
@@ -324,18 +324,14 @@ void TfrmSettings::btnDeleteClick()
         listCycling->takeTopLevelItem(listCycling->indexOfTopLevelItem(node)));
     SeznamCyklistu();
     m_main->AktualizaceMenu();
-    showSignedOut(*m_main);
+    // Nobody is signed in until a cyclist is chosen from the menu again.
+    m_main->showSignedOut();
     cyclistSignedOut();
 }
 
 void TfrmSettings::btnCreateClick()
 {
     m_main->openNewCyclistDialog();
-}
-
-void TfrmSettings::showSignedOut(TfrmBase& main)
-{
-    main.showSignedOut();
 }
 
 void TfrmSettings::cyclistSignedOut()

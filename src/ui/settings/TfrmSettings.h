@@ -16,7 +16,7 @@ class QRadioButton;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TfrmBase;
+class MainWindowOperations;
 
 // The settings dialog: the grid columns and the first chart of the signed-in
 // cyclist, applied and stored the moment they change, and the list of
@@ -34,7 +34,7 @@ public:
     // The pages of Pages, in order.
     enum Page { TablePage = 0, ChartPage = 1, UsersPage = 2 };
 
-    explicit TfrmSettings(TfrmBase* main);
+    explicit TfrmSettings(MainWindowOperations* main);
 
     // Handlers and methods with the program's names.
     void FormShow();
@@ -71,10 +71,6 @@ public:
     void suitemprdbPulseClick() { chartButtonClick(2); }
     void suitemprdbAltClick() { chartButtonClick(3); }
 
-    // A cyclist was created or deleted: the main window shows its welcome page
-    // with the cyclist commands off and its caption unchanged, and nobody is
-    // signed in until a cyclist is chosen from the menu again.
-    static void showSignedOut(TfrmBase& main);
     // Until the next showing the column and chart choices belong to nobody:
     // their pages are disabled and write nothing, so that a deleted cyclist's
     // key is never brought back by a late click.
@@ -148,9 +144,9 @@ private:
     QTreeWidgetItem* selectedCyclist() const;
     // Places the count after its caption, whose width follows the language.
     void placeCount();
-    TfrmBase* m_main;
+    MainWindowOperations* m_main;
     bool m_choicesActive = true;
 };
 
 // Start-up makes the dialog through this, owned by the main window.
-TfrmSettings* createSettingsDialog(TfrmBase* main);
+TfrmSettings* createSettingsDialog(MainWindowOperations* main);
