@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/CyclistPreferences.h"
+
 #include "store/Fixed4.h"
 
 #include <QLocale>
@@ -14,7 +16,7 @@ enum ChartSeriesIndex : int {
     DstSeries = 1,
     PulseSeries = 2,
     AltitudeSeries = 3,
-    ChartSeriesCount = 4
+    ChartSeriesCount = CyclistPreferences::chartCount
 };
 
 // What the month chart needs of one ride. An empty field is given as 0 (a
