@@ -1,7 +1,6 @@
 #pragma once
 
 #include "store/CyclistPreferences.h"
-
 #include "store/Fixed4.h"
 
 #include <QLocale>
