@@ -1,0 +1,234 @@
+// The ride table's writes: inserting, editing, posting and deleting a ride,
+// each one transaction that checks and raises the row's version.
+#include "store/ADOTable.h"
+
+#include "polyglot/MessageCatalogue.h"
+#include "store/ADOConnection.h"
+#include "store/RideStorage.h"
+#include "store/RydexError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+void ADOTable::insert()
+{
+    requireOpen();
+    finishEditing();
+    m_buffer = RideRow{};
+    m_modified = false;
+    m_state = State::Insert;
+    emitStateChanged();
+}
+
+void ADOTable::edit()
+{
+    requireOpen();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    if (m_current < 0) {
+        insert();
+        return;
+    }
+    m_buffer = m_rows.at(m_current);
+    m_original = m_buffer;
+    m_originalVersion = m_versions.value(m_buffer[fieldIndex(RideField::id)].toInt());
+    m_modified = false;
+    m_state = State::Edit;
+    emitStateChanged();
+}
+
+void ADOTable::updateRecord()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
+    // Detached controls do not speak for the row: a routine walking the set
+    // writes its own values, never what an open dialog happens to show.
+    if (m_disableCount == 0)
+        emit updateRecordRequested();
+}
+
+void ADOTable::post()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw RydexError(Msg::text(Msg::NotEditing), RydexError::Kind::Store);
+    updateRecord();
+    RideRow row = m_buffer;
+    const bool inserting = m_state == State::Insert;
+    const QVariant id = row[fieldIndex(RideField::id)];
+    QList<int> changed;
+    for (int i = 1; i < rideFieldCount; ++i) {
+        if (inserting || row[i].isNull() != m_original[i].isNull() || row[i] != m_original[i])
+            changed << i;
+    }
+    if (!changed.isEmpty()) {
+        bool lost = false;
+        m_connection->begin();
+        try {
+            QSqlQuery& q = inserting ? preparedInsert() : preparedUpdate(changed);
+            int at = 0;
+            for (int i : std::as_const(changed))
+                q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
+            if (!inserting) {
+                q.bindValue(at++, id);
+                q.bindValue(at++, m_originalVersion);
+            }
+            ADOConnection::exec(q);
+            lost = !inserting && q.numRowsAffected() == 0;
+            if (!lost) {
+                ++m_localWrites;
+                if (inserting)
+                    row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
+                m_connection->commit();
+            }
+        } catch (...) {
+            m_connection->rollback();
+            throw;
+        }
+        if (lost) {
+            m_connection->rollback();
+            conflict(id);
+        }
+        m_versions.insert(row[fieldIndex(RideField::id)].toInt(),
+                          inserting ? 0 : m_originalVersion + 1);
+    }
+
+    const bool stays = passesFilter(row);
+    if (!inserting && m_current >= 0 && stays &&
+        m_rows.at(m_current)[fieldIndex(RideField::date)] == row[fieldIndex(RideField::date)]) {
+        // Same place in the order: changed where it stands.
+        m_rows[m_current] = row;
+    } else {
+        if (!inserting && m_current >= 0)
+            m_rows.removeAt(m_current);
+        if (stays) {
+            const int at = positionFor(row);
+            m_rows.insert(at, row);
+            m_current = at;
+        } else {
+            m_current = std::min(m_current, int(m_rows.size()) - 1);
+            if (m_current < 0 && !m_rows.isEmpty())
+                m_current = 0;
+        }
+    }
+    m_bof = m_eof = m_rows.isEmpty();
+    m_state = State::Browse;
+    m_modified = false;
+    emitStateChanged();
+    emitSetChanged();
+}
+
+void ADOTable::conflict(const QVariant& id)
+{
+    // Nothing of ours was written: the set is read again, so that the table
+    // shows the ride as the other copy left it, or without it.
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer = RideRow{};
+    forgetCachedSets();
+    loadSet();
+    m_current = m_rows.isEmpty() ? 0 : std::clamp(m_current, 0, int(m_rows.size()) - 1);
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (m_rows.at(i)[fieldIndex(RideField::id)] == id) {
+            m_current = i;
+            break;
+        }
+    }
+    if (m_rows.isEmpty())
+        m_current = -1;
+    m_bof = m_eof = m_rows.isEmpty();
+    emitStateChanged();
+    emitSetChanged();
+    throw RydexError(Msg::text(Msg::RideChangedElsewhere), RydexError::Kind::Conflict);
+}
+
+QSqlQuery& ADOTable::preparedInsert()
+{
+    if (m_insertQuery)
+        return *m_insertQuery;
+    QStringList names;
+    QStringList holders;
+    for (int i = 1; i < rideFieldCount; ++i) {
+        names << quotedName(static_cast<RideField>(i));
+        holders << QStringLiteral("?");
+    }
+    auto query = std::make_unique<QSqlQuery>(m_connection->database());
+    ADOConnection::prepare(*query, QStringLiteral("INSERT INTO rydex (") +
+                                       names.join(QStringLiteral(", ")) +
+                                       QStringLiteral(") VALUES (") +
+                                       holders.join(QStringLiteral(", ")) + QStringLiteral(")"));
+    m_insertQuery = std::move(query);
+    return *m_insertQuery;
+}
+
+QSqlQuery& ADOTable::preparedUpdate(const QList<int>& fields)
+{
+    std::unique_ptr<QSqlQuery>& slot = m_updateQueries[fields];
+    if (slot)
+        return *slot;
+    QStringList sets;
+    for (int i : fields)
+        sets << quotedName(static_cast<RideField>(i)) + QStringLiteral(" = ?");
+    sets << QStringLiteral("\"version\" = \"version\" + 1");
+    auto query = std::make_unique<QSqlQuery>(m_connection->database());
+    try {
+        ADOConnection::prepare(*query, QStringLiteral("UPDATE rydex SET ") +
+                                           sets.join(QStringLiteral(", ")) +
+                                           QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"));
+    } catch (...) {
+        m_updateQueries.erase(fields);
+        throw;
+    }
+    slot = std::move(query);
+    return *slot;
+}
+
+void ADOTable::cancel()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer = RideRow{};
+    emitStateChanged();
+    emitCurrentChanged();
+}
+
+void ADOTable::deleteRecord()
+{
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    requireRow();
+    const QVariant id = m_rows.at(m_current)[fieldIndex(RideField::id)];
+    QSqlQuery q(m_connection->database());
+    bool lost = false;
+    m_connection->begin();
+    try {
+        ADOConnection::prepare(
+            q, QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
+        q.addBindValue(id);
+        q.addBindValue(m_versions.value(id.toInt()));
+        ADOConnection::exec(q);
+        lost = q.numRowsAffected() == 0;
+        if (!lost) {
+            ++m_localWrites;
+            m_connection->commit();
+        }
+    } catch (...) {
+        m_connection->rollback();
+        throw;
+    }
+    if (lost) {
+        m_connection->rollback();
+        conflict(id);
+    }
+    m_versions.remove(id.toInt());
+    m_rows.removeAt(m_current);
+    m_current = std::min(m_current, int(m_rows.size()) - 1);
+    m_bof = m_eof = m_rows.isEmpty();
+    emitSetChanged();
+}
