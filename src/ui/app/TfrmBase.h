@@ -18,6 +18,7 @@ class MenuItem;
 class MessageDialog;
 class PreferenceStore;
 class QGroupBox;
+class QVBoxLayout;
 class QLabel;
 class QMenu;
 class QStackedWidget;
@@ -182,6 +183,13 @@ private:
     void buildWelcomePage();
     void buildWorkingPage();
     QWidget* buildToolbarStrip(QWidget* parent);
+    QWidget* buildYearStrip(QWidget* parent);
+    void buildMonthArea(QVBoxLayout* layout);
+    // One menu item (or separator) and where it goes.
+    struct MenuRow;
+    void addMenuRows(const MenuRow* rows, std::size_t count);
+    // Shortcut scopes, the commands not built yet, and every item's handler.
+    void wireMenus();
     QWidget* buildChartArea(QWidget* parent);
     QGroupBox* buildStatisticsBox(QWidget* parent, const QString& name, const QString& caption,
                                   const QStringList& captions, const QStringList& valueNames,
