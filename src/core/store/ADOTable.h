@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTime>
 #include <QVector>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -151,6 +152,12 @@ private:
     class QSqlQuery& preparedInsert();
     class QSqlQuery& preparedUpdate(const QList<int>& fields);
     [[noreturn]] void conflict(const QVariant& id);
+    // Runs a bound write in a transaction of its own (or the one in force).
+    // A write matched by the ride's version that matches no row was overtaken
+    // by another copy of the program: nothing is kept and conflict() reports
+    // it. written runs before the commit, with the query.
+    void runWrite(class QSqlQuery& query, const QVariant& id, bool matchedByVersion,
+                  const std::function<void(class QSqlQuery&)>& written = {});
     qint64 storeVersion() const;
     void finishEditing();
     void emitSetChanged();

@@ -61,33 +61,18 @@ void ADOTable::post()
             changed << i;
     }
     if (!changed.isEmpty()) {
-        bool lost = false;
-        m_connection->begin();
-        try {
-            QSqlQuery& q = inserting ? preparedInsert() : preparedUpdate(changed);
-            int at = 0;
-            for (int i : std::as_const(changed))
-                q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
-            if (!inserting) {
-                q.bindValue(at++, id);
-                q.bindValue(at++, m_originalVersion);
-            }
-            ADOConnection::exec(q);
-            lost = !inserting && q.numRowsAffected() == 0;
-            if (!lost) {
-                ++m_localWrites;
-                if (inserting)
-                    row[fieldIndex(RideField::id)] = q.lastInsertId().toInt();
-                m_connection->commit();
-            }
-        } catch (...) {
-            m_connection->rollback();
-            throw;
+        QSqlQuery& q = inserting ? preparedInsert() : preparedUpdate(changed);
+        int at = 0;
+        for (int i : std::as_const(changed))
+            q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
+        if (!inserting) {
+            q.bindValue(at++, id);
+            q.bindValue(at++, m_originalVersion);
         }
-        if (lost) {
-            m_connection->rollback();
-            conflict(id);
-        }
+        runWrite(q, id, !inserting, [&](QSqlQuery& done) {
+            if (inserting)
+                row[fieldIndex(RideField::id)] = done.lastInsertId().toInt();
+        });
         m_versions.insert(row[fieldIndex(RideField::id)].toInt(),
                           inserting ? 0 : m_originalVersion + 1);
     }
@@ -205,17 +190,30 @@ void ADOTable::deleteRecord()
     requireRow();
     const QVariant id = m_rows.at(m_current)[fieldIndex(RideField::id)];
     QSqlQuery q(m_connection->database());
+    ADOConnection::prepare(
+        q, QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
+    q.addBindValue(id);
+    q.addBindValue(m_versions.value(id.toInt()));
+    runWrite(q, id, true);
+    m_versions.remove(id.toInt());
+    m_rows.removeAt(m_current);
+    m_current = std::min(m_current, int(m_rows.size()) - 1);
+    m_bof = m_eof = m_rows.isEmpty();
+    emitSetChanged();
+}
+
+void ADOTable::runWrite(QSqlQuery& query, const QVariant& id, bool matchedByVersion,
+                        const std::function<void(QSqlQuery&)>& written)
+{
     bool lost = false;
     m_connection->begin();
     try {
-        ADOConnection::prepare(
-            q, QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
-        q.addBindValue(id);
-        q.addBindValue(m_versions.value(id.toInt()));
-        ADOConnection::exec(q);
-        lost = q.numRowsAffected() == 0;
+        ADOConnection::exec(query);
+        lost = matchedByVersion && query.numRowsAffected() == 0;
         if (!lost) {
             ++m_localWrites;
+            if (written)
+                written(query);
             m_connection->commit();
         }
     } catch (...) {
@@ -226,9 +224,4 @@ void ADOTable::deleteRecord()
         m_connection->rollback();
         conflict(id);
     }
-    m_versions.remove(id.toInt());
-    m_rows.removeAt(m_current);
-    m_current = std::min(m_current, int(m_rows.size()) - 1);
-    m_bof = m_eof = m_rows.isEmpty();
-    emitSetChanged();
 }
