@@ -1,9 +1,6 @@
 #include "records/TfrmNewRecord.h"
 
 #include "records/LongDate.h"
-#include "toolkit/RunReported.h"
-#include "toolkit/ThemedFrame.h"
-
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
 #include "store/PictureFormat.h"
@@ -16,7 +13,9 @@
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
+#include "toolkit/ThemedFrame.h"
 
 #include <QDateEdit>
 #include <QGuiApplication>
@@ -136,11 +135,6 @@ void TfrmNewRecord::UpdateRecord()
     DBMemo->writeField();
 }
 
-bool TfrmNewRecord::reported(const std::function<void()>& step)
-{
-    return runReported(step);
-}
-
 void TfrmNewRecord::btnOkClick()
 {
     ADOTable* t = table();
@@ -149,7 +143,7 @@ void TfrmNewRecord::btnOkClick()
     bool missing = false;
     // Until the row is stored every failure leaves the dialog editing with
     // the row pending, so the user can put it right and save again.
-    const bool stored = reported([&] {
+    const bool stored = runReported([&] {
         UpdateRecord();
         if (t->isNull(RideField::time)) {
             missing = true;
@@ -178,7 +172,7 @@ void TfrmNewRecord::btnOkClick()
         return;
     }
     setIdleState();
-    reported([&] {
+    runReported([&] {
         t->refresh();
         m_main->afterRecordsChanged();
     });
@@ -189,7 +183,7 @@ void TfrmNewRecord::btnAddClick()
     ADOTable* t = table();
     if (m_editing || !t)
         return;
-    if (!reported([t] { t->insert(); }))
+    if (!runReported([t] { t->insert(); }))
         return;
     setEditingState();
     DBtime->setText(QString());
@@ -219,7 +213,7 @@ void TfrmNewRecord::FormClose()
         t->cancel();
     setIdleState();
     if (t && t->isOpen())
-        reported([t] { t->refresh(); });
+        runReported([t] { t->refresh(); });
 }
 
 void TfrmNewRecord::done(int result)

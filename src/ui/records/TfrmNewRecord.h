@@ -121,9 +121,6 @@ private:
     void buildMessageDialogs();
     QList<QWidget*> entryControls() const;
     ADOTable* table() const;
-    // Runs a step whose errors end it in the standard error box; false when
-    // one did.
-    bool reported(const std::function<void()>& step);
 
     MainWindowOperations* m_main;
     QPointer<DataSource> m_source;

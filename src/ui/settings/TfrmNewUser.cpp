@@ -7,6 +7,7 @@
 #include "store/TData.h"
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
 
 #include <QGuiApplication>
@@ -56,7 +57,7 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
     btnCreate->setGeometry(below(192, 62, 75, 25));
     btnCreate->setDefault(true);
     connect(btnCreate, &QPushButton::clicked, this,
-            [this] { TfrmSettings::guarded([this] { btnCreateClick(); }); });
+            [this] { runReported([this] { btnCreateClick(); }); });
 
     msgDlgUserExist = new MessageDialog(QStringLiteral("msgDlgUserExist"), this);
     msgDlgUserExist->setCaption(QStringLiteral("Upozornění"));

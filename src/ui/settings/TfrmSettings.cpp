@@ -1,6 +1,4 @@
 #include "settings/TfrmSettings.h"
-#include "toolkit/RunReported.h"
-#include "toolkit/ThemedFrame.h"
 
 #include "settings/JerseyPictures.h"
 #include "settings/SeasonList.h"
@@ -13,7 +11,9 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
+#include "toolkit/ThemedFrame.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -88,13 +88,13 @@ void TfrmSettings::connectHandlers()
     for (int i = 0; i < columnCount; ++i) {
         const Handler h = boxHandlers[i];
         connect(columnBoxes[i], &QCheckBox::toggled, this,
-                [this, h] { guarded([this, h] { (this->*h)(); }); });
+                [this, h] { runReported([this, h] { (this->*h)(); }); });
     }
     for (int k = 0; k < chartCount; ++k) {
         const Handler h = chartHandlers[k];
         connect(chartButtons[k], &QRadioButton::toggled, this, [this, h](bool chosen) {
             if (chosen)
-                guarded([this, h] { (this->*h)(); });
+                runReported([this, h] { (this->*h)(); });
         });
     }
     connect(listCycling, &QTreeWidget::itemSelectionChanged, this,
@@ -102,21 +102,16 @@ void TfrmSettings::connectHandlers()
     listCycling->installEventFilter(this);
     listCycling->viewport()->installEventFilter(this);
     connect(btnDelete, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnDeleteClick(); }); });
+            [this] { runReported([this] { btnDeleteClick(); }); });
     connect(btnCreate, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnCreateClick(); }); });
-}
-
-void TfrmSettings::guarded(const std::function<void()>& handler)
-{
-    runReported(handler);
+            [this] { runReported([this] { btnCreateClick(); }); });
 }
 
 void TfrmSettings::showEvent(QShowEvent* event)
 {
     centreOnScreen(this);
     QDialog::showEvent(event);
-    guarded([this] { FormShow(); });
+    runReported([this] { FormShow(); });
 }
 
 void TfrmSettings::done(int result)
@@ -129,11 +124,11 @@ bool TfrmSettings::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == listCycling->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        guarded([this] { listCyclingClick(); });
+        runReported([this] { listCyclingClick(); });
     else if (watched == listCycling && event->type() == QEvent::KeyPress)
-        guarded([this] { listCyclingKeyDown(); });
+        runReported([this] { listCyclingKeyDown(); });
     else if (watched == listCycling && event->type() == QEvent::KeyRelease)
-        guarded([this] { listCyclingKeyUp(); });
+        runReported([this] { listCyclingKeyUp(); });
     return QDialog::eventFilter(watched, event);
 }
 

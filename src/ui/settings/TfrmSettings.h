@@ -77,10 +77,6 @@ public:
     void cyclistSignedOut();
     bool choicesActive() const { return m_choicesActive; }
 
-    // Runs a handler; an error it does not handle itself ends it in the
-    // standard error box.
-    static void guarded(const std::function<void()>& handler);
-
     // Adds a cyclist at the end of the tree; he wears the yellow jersey until
     // the tree is filled again.
     void appendCyclistNode(const QString& name);
