@@ -2,6 +2,7 @@
 
 #include "polyglot/LanguageDirectory.h"
 #include "polyglot/LanguageValues.h"
+#include "polyglot/MessageCatalogue.h"
 #include "polyglot/TbsINIFile.h"
 #include "store/RydexError.h"
 
@@ -232,7 +233,8 @@ void TestLanguageFile::openFailures()
     QDir().mkpath(folder);
     QCOMPARE(openError(folder + "x"),
              "Cannot open file \"" + folder + "x\". No such file or directory");
-    QCOMPARE(openError(folder), "Cannot open file \"" + folder + "\". it is not a regular file");
+    QCOMPARE(openError(folder),
+             "Cannot open file \"" + folder + "\". " + Msg::text(Msg::NotARegularFile));
 }
 
 void TestLanguageFile::listing()

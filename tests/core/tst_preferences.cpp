@@ -349,7 +349,7 @@ private slots:
         const QString dir = QFileInfo(m_file).path();
         QVERIFY(QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         QCOMPARE(firstLineOf([&] { program.deleteSubkey(QStringLiteral("Users")); }),
-                 QStringLiteral("Failed to delete key Users."));
+                 Msg::format(Msg::RegDeleteFailed, {QStringLiteral("Users")}) + u'.');
         QCOMPARE(errorOf([&] { program.writeInteger(QStringLiteral("0"), 1); }),
                  QStringLiteral("Failed to set data for '0'.\n") +
                      Msg::format(Msg::PreferenceFolderNotWritable, {dir, m_file}));

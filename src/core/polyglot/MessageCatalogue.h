@@ -46,6 +46,7 @@ enum Id : int {
     DamagedRow = 1024,
     NumberOutOfRange = 1025,
     StoreUnfinishedWrite = 1026,
+    StoreDriverMissing = 1027,
 
     // The preference store.
     RegDeleteFailed = 1100,
@@ -63,6 +64,9 @@ enum Id : int {
     // Language files.
     FileReadOnly = 1300,
     CannotCreateFile = 1301,
+    PolyglotSingleInstance = 1302,
+    PolyglotNotAssigned = 1303,
+    MultiLangNotAssigned = 1304,
 };
 
 // The text of a number, after the language routing had its say; an unknown

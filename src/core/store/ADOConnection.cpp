@@ -102,7 +102,7 @@ void ADOConnection::open()
     if (isOpen())
         return;
     if (!engineAvailable())
-        throw RydexError(QStringLiteral("Driver not loaded"), RydexError::Kind::Store);
+        throw RydexError(Msg::text(Msg::StoreDriverMissing), RydexError::Kind::Store);
     const QFileInfo info(m_path);
     if (info.isSymLink() && !info.exists())
         fail(Msg::StoreDanglingLink, QDir::toNativeSeparators(info.symLinkTarget()));

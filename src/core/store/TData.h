@@ -1,5 +1,7 @@
 #pragma once
 
+#include "polyglot/RuntimeNaming.h"
+
 #include <QObject>
 #include <QString>
 
@@ -12,6 +14,9 @@ class DataSource;
 class TData : public QObject
 {
     Q_OBJECT
+    // Not a part of the main window that owns it: a language file's section
+    // of that window does not reach its components.
+    RYDEX_SEPARATE_OWNER
 
 public:
     explicit TData(const QString& storePath, QObject* parent = nullptr);

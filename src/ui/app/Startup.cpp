@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
 #include "app/TfrmBase.h"
+#include "polyglot/TbsCorePolyglot.h"
+#include "polyglot/TbsPolyglotManager.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
@@ -10,8 +12,10 @@
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/RunReported.h"
 
 #include <QApplication>
+#include <QDir>
 
 Startup::Options Startup::defaultOptions()
 {
@@ -31,6 +35,7 @@ void Startup::prepareApplication()
 
 Startup::Startup(Options options)
     : m_options(std::move(options)),
+      m_engine(GetCorePolyglot() ? nullptr : std::make_unique<TbsCorePolyglot>()),
       m_preferences(std::make_shared<PreferenceStore>(m_options.preferencePath))
 {
     // The main window comes first and becomes the application's main window.
@@ -50,6 +55,15 @@ Startup::Startup(Options options)
     m_data = new TData(m_options.storePath, m_main.get());
     m_main->setDataModule(m_data);
     bindRecordDialog(m_main->recordDialog(), m_data->source());
+    if (m_engine && !m_engine->creationError().isEmpty())
+        DialogPresenter::current().showError(m_engine->creationError());
+    // The language directory beside the program, where the language dialog
+    // finds the languages; the first one listed becomes current until the
+    // main window's first showing picks the stored one.
+    runReported([this] {
+        m_main->LanguageManager->setLangsDir(
+            QDir(m_options.applicationDir).filePath(QStringLiteral("lng")));
+    });
     if (m_main->enginePresent()) {
         try {
             m_data->open();

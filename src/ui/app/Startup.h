@@ -5,6 +5,7 @@
 #include <memory>
 
 class PreferenceStore;
+class TbsCorePolyglot;
 class TData;
 class TfrmBase;
 
@@ -47,6 +48,9 @@ public:
 
 private:
     Options m_options;
+    // The translation engine, when this start-up made it; it outlives every
+    // window.
+    std::unique_ptr<TbsCorePolyglot> m_engine;
     std::shared_ptr<PreferenceStore> m_preferences;
     std::unique_ptr<TfrmBase> m_main;
     TData* m_data = nullptr;

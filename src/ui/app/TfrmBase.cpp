@@ -27,6 +27,10 @@
 #include "toolkit/SidePanel.h"
 #include "toolkit/TabControl.h"
 
+#include "polyglot/TbsCorePolyglot.h"
+#include "polyglot/TbsPolyglotManager.h"
+#include "polyglot/TbsPolyglotTranslator.h"
+#include "toolkit/Controls.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -50,6 +54,7 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     QFont f = font();
     f.setPointSize(8);
     setFont(f);
+    buildLanguageManager();
 
     buildMenus();
     Pages = new QStackedWidget(this);
@@ -57,8 +62,7 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     buildWelcomePage();
     buildWorkingPage();
     setCentralWidget(Pages);
-    StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar = new ::StatusBar(QStringLiteral("StatusBar"), this);
     StatusBar->setFixedHeight(19);
     StatusBar->setSizeGripEnabled(true);
     setStatusBar(StatusBar);
@@ -71,7 +75,23 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     setMinimumSize(270, 50 + menuHeight);
     resize(994, 689 + menuHeight);
     centreOnScreen(this);
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
     FormCreate();
+}
+
+void TfrmBase::buildLanguageManager()
+{
+    LanguageManager = new TbsPolyglotManager(QStringLiteral("LanguageManager"), this);
+    // The manager's designed values. The designer's language directory
+    // belonged to his machine and is not applied: until the language dialog
+    // points the engine at "lng" beside the program, the engine's own start
+    // directory stays, where no language is found either.
+    if (GetCorePolyglot()) {
+        runReported([this] {
+            LanguageManager->setCurrentLang(QStringLiteral("czech"));
+            LanguageManager->setTranslateResourceStrings(true);
+        });
+    }
 }
 
 TfrmBase::~TfrmBase()
@@ -152,6 +172,8 @@ void TfrmBase::FormShow()
             QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
         m_language = m_programKey.readText(QStringLiteral("lng"), QStringLiteral("english"));
     });
+    if (GetCorePolyglot())
+        guarded([this] { LanguageManager->setCurrentLang(m_language); });
     if (m_enginePresent) {
         Reklama();
         qApp->installEventFilter(this);

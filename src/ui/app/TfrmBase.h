@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "store/CyclistPreferences.h"
 #include "store/PreferenceKey.h"
 #include "toolkit/MainWindowOperations.h"
@@ -13,6 +15,7 @@
 #include <memory>
 
 class DBGrid;
+class TbsPolyglotManager;
 class DBMemo;
 class MenuItem;
 class MessageDialog;
@@ -38,6 +41,7 @@ class TfrmNewUser;
 class TfrmBase : public QMainWindow, public MainWindowOperations
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
@@ -179,6 +183,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildLanguageManager();
     void buildMenus();
     void buildWelcomePage();
     void buildWorkingPage();
@@ -231,6 +236,7 @@ private:
 
 public:
     // Components, named as the language files and the tests know them.
+    TbsPolyglotManager* LanguageManager = nullptr;
     QMenuBar* MainMenu = nullptr;
     MenuItem* mnuProgram = nullptr;
     MenuItem* mnuSkin = nullptr;

@@ -4,6 +4,7 @@
 #include "stats/MonthChartView.h"
 #include "store/RideFields.h"
 #include "toolkit/CaptionBar.h"
+#include "toolkit/Controls.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/ImageList.h"
@@ -23,12 +24,10 @@
 #include <QVBoxLayout>
 
 namespace {
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, int image)
+ToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, int image)
 {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setStatusTip(hint);
+    auto* b = new ToolButton(QString::fromLatin1(name), parent);
+    b->setHintProperty(hint);
     b->setIcon(ImageList::toolImage(image));
     b->setIconSize(QSize(32, 32));
     b->setFixedSize(39, 38);
@@ -36,10 +35,9 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, 
     return b;
 }
 
-QLabel* valueLabel(QWidget* parent, const QString& name)
+Label* valueLabel(QWidget* parent, const QString& name)
 {
-    auto* l = new QLabel(QStringLiteral("hodnota"), parent);
-    l->setObjectName(name);
+    auto* l = new Label(name, QStringLiteral("hodnota"), parent);
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
@@ -63,11 +61,11 @@ void TfrmBase::buildWelcomePage()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* header = new QLabel(
+    auto* header = new Label(
+        QStringLiteral("lblAdvert"),
         QStringLiteral("Brontel – software pro sportovce, kteří chtějí vědět, kam jejich kilometry "
                        "vedou"),
         WelcomePage);
-    header->setObjectName(QStringLiteral("lblAdvert"));
     header->setFixedHeight(48);
     header->setAlignment(Qt::AlignCenter);
     header->setAutoFillBackground(true);
@@ -102,8 +100,7 @@ void TfrmBase::buildWelcomePage()
     auto* gl = new QHBoxLayout(group);
     gl->setContentsMargins(12, 8, 12, 8);
     for (int i = 0; i < 4; ++i) {
-        auto* pic = new QLabel(group);
-        pic->setObjectName(QStringLiteral("imgSponsor%1").arg(i + 1));
+        auto* pic = new Label(QStringLiteral("imgSponsor%1").arg(i + 1), QString(), group);
         pic->setPixmap(ImageList::sponsorPicture(i, QSize(150, 80)));
         pic->setAlignment(Qt::AlignCenter);
         gl->addWidget(pic);
@@ -116,8 +113,8 @@ void TfrmBase::buildWelcomePage()
     layout->addWidget(SponsorPanel);
     layout->addStretch(1);
 
-    auto* band = new QLabel(QStringLiteral("www.brontel.cz/rydex"), WelcomePage);
-    band->setObjectName(QStringLiteral("lblWebAddress"));
+    auto* band = new Label(QStringLiteral("lblWebAddress"), QStringLiteral("www.brontel.cz/rydex"),
+                           WelcomePage);
     band->setFixedHeight(55);
     band->setAlignment(Qt::AlignCenter);
     band->setAutoFillBackground(true);
@@ -152,8 +149,8 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     l->addWidget(toolBtnCreate);
     l->addWidget(toolBtnEdit);
     l->addWidget(toolBtnDelete);
-    auto* caption = new QLabel(QStringLiteral("Tabulka hodnot s poznámkou"), strip);
-    caption->setObjectName(QStringLiteral("lblToolBarCaption"));
+    auto* caption = new Label(QStringLiteral("lblToolBarCaption"),
+                              QStringLiteral("Tabulka hodnot s poznámkou"), strip);
     caption->setAlignment(Qt::AlignCenter);
     QFont cf = caption->font();
     cf.setBold(true);
@@ -169,21 +166,17 @@ QGroupBox* TfrmBase::buildStatisticsBox(QWidget* parent, const QString& name,
                                         const QStringList& valueNames, const QStringList& units,
                                         const QList<int>& rows)
 {
-    auto* box = new QGroupBox(caption, parent);
-    box->setObjectName(name);
-    QList<QLabel*> values;
+    auto* box = new GroupBox(name, caption, parent);
     for (int i = 0; i < captions.size(); ++i) {
-        auto* c = new QLabel(captions.at(i), box);
-        c->setObjectName(name + QStringLiteral("Caption%1").arg(i));
+        auto* c = new Label(name + QStringLiteral("Caption%1").arg(i), captions.at(i), box);
         c->move(16, rows.at(i));
-        c->adjustSize();
+        c->setAutoSize(true);
         QLabel* v = valueLabel(box, valueNames.at(i));
         // Right-aligned so that the values end at x = 161.
         v->setGeometry(96, rows.at(i), 65, c->height());
-        auto* u = new QLabel(units.at(i), box);
-        u->setObjectName(name + QStringLiteral("Unit%1").arg(i));
+        auto* u = new Label(name + QStringLiteral("Unit%1").arg(i), units.at(i), box);
         u->move(166, rows.at(i));
-        u->adjustSize();
+        u->setAutoSize(true);
     }
     return box;
 }
@@ -207,8 +200,7 @@ QWidget* TfrmBase::buildChartArea(QWidget* parent)
     Graf->setObjectName(QStringLiteral("Graf"));
     const QString chartHint = QStringLiteral(
         "Pravým tlačítkem myši v tabulce, nebo příkazem v menu můžete graf také tisknout");
-    Graf->setToolTip(chartHint);
-    Graf->setStatusTip(chartHint);
+    Graf->setHintProperty(chartHint);
     body->addWidget(Graf);
     l->addWidget(Grafy, 1);
 
@@ -263,8 +255,7 @@ QWidget* TfrmBase::buildYearStrip(QWidget* parent)
     YearStrip = new QWidget(parent);
     YearStrip->setObjectName(QStringLiteral("YearStrip"));
     YearStrip->setFixedHeight(40);
-    lblYear = new QLabel(YearStrip);
-    lblYear->setObjectName(QStringLiteral("lblYear"));
+    lblYear = new Label(QStringLiteral("lblYear"), QString(), YearStrip);
     lblYear->setAlignment(Qt::AlignCenter);
     QFont yf = lblYear->font();
     yf.setBold(true);
@@ -273,13 +264,11 @@ QWidget* TfrmBase::buildYearStrip(QWidget* parent)
     QPalette yp = lblYear->palette();
     yp.setColor(QPalette::WindowText, QColor(128, 0, 0));
     lblYear->setPalette(yp);
-    btnDown = new QToolButton(YearStrip);
-    btnDown->setObjectName(QStringLiteral("btnDown"));
+    btnDown = new ToolButton(QStringLiteral("btnDown"), YearStrip);
     btnDown->setText(QStringLiteral("<"));
     btnDown->setAutoRaise(true);
     btnDown->setGeometry(0, 8, 22, 22);
-    btnUp = new QToolButton(YearStrip);
-    btnUp->setObjectName(QStringLiteral("btnUp"));
+    btnUp = new ToolButton(QStringLiteral("btnUp"), YearStrip);
     btnUp->setText(QStringLiteral(">"));
     btnUp->setAutoRaise(true);
     btnUp->setGeometry(0, 8, 22, 22);
@@ -326,7 +315,7 @@ void TfrmBase::buildMonthArea(QVBoxLayout* layout)
     });
     Grid->setPopupMenu(GridMenu);
     middle->addWidget(Grid, 1);
-    NotePanel = new SidePanel(QStringLiteral("NotePanel"), 219, Mesice->body());
+    NotePanel = new SidePanel(QStringLiteral("SideNote"), 219, Mesice->body());
     NotePanel->setCaption(QStringLiteral("Poznámka"));
     Note = new DBMemo(QStringLiteral("Note"), RideField::note, NotePanel);
     Note->setPopupMenu(NoteMenu);

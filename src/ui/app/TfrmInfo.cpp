@@ -14,6 +14,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "polyglot/TbsPolyglotTranslator.h"
+#include "toolkit/Controls.h"
+#include "toolkit/RunReported.h"
+
 TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmInfo"));
@@ -24,13 +28,12 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 10);
     auto* top = new QHBoxLayout;
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("imgProduct"));
+    auto* picture = new Label(QStringLiteral("imgProduct"), QString(), this);
     picture->setPixmap(ImageList::productPicture(32));
     picture->setFixedSize(32, 32);
     top->addWidget(picture);
-    lblProduct = new QLabel(QString::fromLatin1(AppIdentity::title), this);
-    lblProduct->setObjectName(QStringLiteral("lblProduct"));
+    lblProduct =
+        new Label(QStringLiteral("lblProduct"), QString::fromLatin1(AppIdentity::title), this);
     QFont bold = lblProduct->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
@@ -38,8 +41,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     top->addWidget(lblProduct, 1);
     layout->addLayout(top);
 
-    lblWeb = new QLabel(this);
-    lblWeb->setObjectName(QStringLiteral("lblWeb"));
+    lblWeb = new Label(QStringLiteral("lblWeb"), QString(), this);
     lblWeb->setTextFormat(Qt::RichText);
     lblWeb->setCursor(Qt::PointingHandCursor);
     lblWeb->installEventFilter(this);
@@ -49,32 +51,31 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     layout->addWidget(lblWeb);
 
     auto* version = new QHBoxLayout;
-    lblVersionCaption = new QLabel(QStringLiteral("Verze programu:"), this);
-    lblVersionCaption->setObjectName(QStringLiteral("lblVersionCaption"));
-    lblVersion = new QLabel(QString::fromLatin1(AppIdentity::version), this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblVersionCaption =
+        new Label(QStringLiteral("lblVersionCaption"), QStringLiteral("Verze programu:"), this);
+    lblVersion =
+        new Label(QStringLiteral("lblVersion"), QString::fromLatin1(AppIdentity::version), this);
     version->addWidget(lblVersionCaption);
     version->addWidget(lblVersion, 1);
     layout->addLayout(version);
 
-    lblNoticeCaption = new QLabel(QStringLiteral("Upozornění:"), this);
-    lblNoticeCaption->setObjectName(QStringLiteral("lblNoticeCaption"));
+    lblNoticeCaption =
+        new Label(QStringLiteral("lblNoticeCaption"), QStringLiteral("Upozornění:"), this);
     QFont nb = lblNoticeCaption->font();
     nb.setBold(true);
     lblNoticeCaption->setFont(nb);
     layout->addWidget(lblNoticeCaption);
-    lblNotice = new QLabel(
+    lblNotice = new Label(
+        QStringLiteral("lblNotice"),
         QStringLiteral("Tento program je chráněn autorským právem. Smíte jej používat a předávat "
                        "dál beze změn. Autor neručí za škody vzniklé jeho používáním; své "
                        "záznamy si pravidelně zálohujte."),
         this);
-    lblNotice->setObjectName(QStringLiteral("lblNotice"));
     lblNotice->setWordWrap(true);
     lblNotice->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     layout->addWidget(lblNotice, 1);
 
-    btnOk = new QPushButton(QStringLiteral("OK"), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk = new Button(QStringLiteral("btnOk"), QStringLiteral("OK"), this);
     btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     auto* bottom = new QHBoxLayout;
@@ -82,6 +83,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     bottom->addWidget(btnOk);
     layout->addLayout(bottom);
 
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
     centreOnScreen(this);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -9,6 +11,7 @@ class QPushButton;
 class TfrmInfo : public QDialog
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:

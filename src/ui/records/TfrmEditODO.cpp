@@ -1,4 +1,6 @@
 #include "records/TfrmEditODO.h"
+#include "polyglot/TbsPolyglotTranslator.h"
+#include "toolkit/Controls.h"
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
@@ -25,23 +27,23 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     f.setPointSize(8);
     setFont(f);
     setFixedSize(285, 106);
-    new ThemedFrame(QStringLiteral("frmEditODOSui"), this, 30);
+    auto* frame = new ThemedFrame(QStringLiteral("frmEditODOSui"), this, 30);
     setModal(true);
 
-    lblFirstODO = new QLabel(QStringLiteral("ODO prvního záznamu:"), this);
-    lblFirstODO->setObjectName(QStringLiteral("lblFirstODO"));
-    lblFirstODO->move(24, 49);
-    lblFirstODO->adjustSize();
-    edtFirstODO = new QLineEdit(this);
-    edtFirstODO->setObjectName(QStringLiteral("edtFirstODO"));
+    auto* label =
+        new Label(QStringLiteral("lblFirstODO"), QStringLiteral("ODO prvního záznamu:"), frame);
+    label->move(24, 49);
+    label->setAutoSize(true);
+    lblFirstODO = label;
+    edtFirstODO = new Edit(QStringLiteral("edtFirstODO"), frame);
     edtFirstODO->setGeometry(24, 64, 153, 21);
     edtFirstODO->setMaxLength(typingLimit);
     edtFirstODO->setEnabled(false);
     connect(edtFirstODO, &QLineEdit::textEdited, this, &TfrmEditODO::edtFirstODOEdited);
-    btnSave = new QPushButton(QStringLiteral("Save"), this);
-    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave = new Button(QStringLiteral("btnSave"), QStringLiteral("Save"), frame);
     btnSave->setGeometry(192, 62, 75, 25);
     connect(btnSave, &QPushButton::clicked, this, &TfrmEditODO::btnSaveClick);
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
 
     centreOnScreen(this);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -15,6 +17,7 @@ class QPushButton;
 class TfrmEditODO : public QDialog
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:

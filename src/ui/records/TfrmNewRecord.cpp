@@ -1,5 +1,6 @@
 #include "records/TfrmNewRecord.h"
 
+#include "polyglot/TbsPolyglotTranslator.h"
 #include "records/LongDate.h"
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
@@ -39,9 +40,10 @@ TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
     f.setPointSize(8);
     setFont(f);
     setFixedSize(420, 470);
-    new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
+    frmNewRecordSui = new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
     buildControls();
     buildMessageDialogs();
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
     centreOnScreen(this);
     setIdleState();
     FormCreate();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <functional>
@@ -28,6 +30,7 @@ class MainWindowOperations;
 class TfrmNewRecord : public QDialog
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
@@ -71,6 +74,7 @@ public:
     void done(int result) override;
 
     // Components, named as the language files and the theme know them.
+    QWidget* frmNewRecordSui = nullptr; // the themed frame, parent of the controls
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
     DBComboBox* ComboDruh = nullptr;

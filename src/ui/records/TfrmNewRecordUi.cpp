@@ -4,6 +4,7 @@
 #include "records/LongDate.h"
 
 #include "store/RideFields.h"
+#include "toolkit/Controls.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBMemoEdit.h"
@@ -31,10 +32,9 @@ QPoint inside(const QWidget* parent, QPoint windowPos)
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, QPoint windowPos)
 {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l = new Label(QString::fromLatin1(name), caption, parent);
     l->move(inside(parent, windowPos));
-    l->adjustSize();
+    l->setAutoSize(true);
     return l;
 }
 
@@ -43,8 +43,7 @@ constexpr int labelRise = 16;
 
 QGroupBox* group(QWidget* parent, const char* name, const QString& caption, const QRect& rect)
 {
-    auto* g = new QGroupBox(caption, parent);
-    g->setObjectName(QString::fromLatin1(name));
+    auto* g = new GroupBox(QString::fromLatin1(name), caption, parent);
     g->setGeometry(rect);
     return g;
 }
@@ -72,7 +71,8 @@ void TfrmNewRecord::buildControls()
 void TfrmNewRecord::buildActivityType()
 {
     // The activity type: five editable lists whose texts are what is stored.
-    GroupBox1 = group(this, "GroupBox1", QStringLiteral(" Typ aktivity "), QRect(8, 40, 137, 233));
+    GroupBox1 = group(frmNewRecordSui, "GroupBox1", QStringLiteral(" Typ aktivity "),
+                      QRect(8, 40, 137, 233));
     struct ListControl
     {
         QLabel** label;
@@ -143,11 +143,11 @@ void TfrmNewRecord::buildActivityType()
 
 void TfrmNewRecord::buildActivityValues()
 {
-    GroupBox2 =
-        group(this, "GroupBox2", QStringLiteral(" Hodnoty aktivity "), QRect(152, 40, 264, 233));
+    GroupBox2 = group(frmNewRecordSui, "GroupBox2", QStringLiteral(" Hodnoty aktivity "),
+                      QRect(152, 40, 264, 233));
     Label6 = label(GroupBox2, "Label6", QStringLiteral("Datum"), QPoint(160, 76 - labelRise));
-    Calendar = place(new QDateEdit(GroupBox2), GroupBox2, QRect(160, 76, 118, 21));
-    Calendar->setObjectName(QStringLiteral("Calendar"));
+    Calendar = place(new DateTimePicker(QStringLiteral("Calendar"), GroupBox2), GroupBox2,
+                     QRect(160, 76, 118, 21));
     Calendar->setCalendarPopup(true);
     Calendar->setDisplayFormat(longDateWithoutWeekday(QLocale()));
     Label7 = label(GroupBox2, "Label7", QStringLiteral("Doba záteže (hh:mm:ss)"),
@@ -219,7 +219,7 @@ void TfrmNewRecord::buildActivityValues()
 
 void TfrmNewRecord::buildTypeNoteAndButtons()
 {
-    grpTyp = new DBRadioGroup(QStringLiteral("grpTyp"), RideField::typ, this);
+    grpTyp = new DBRadioGroup(QStringLiteral("grpTyp"), RideField::typ, frmNewRecordSui);
     grpTyp->setTitle(QStringLiteral("Typ"));
     grpTyp->setColumns(4);
     grpTyp->setItems({QStringLiteral("Závod"), QStringLiteral("Trénink"),
@@ -227,8 +227,8 @@ void TfrmNewRecord::buildTypeNoteAndButtons()
     grpTyp->setGeometry(8, 274, 408, 57);
 
     // The label lies under the memo, which covers it.
-    Label14 = label(this, "Label14", QStringLiteral("Poznámky"), QPoint(8, 361));
-    DBMemo = new DBMemoEdit(QStringLiteral("DBMemo"), RideField::note, this);
+    Label14 = label(frmNewRecordSui, "Label14", QStringLiteral("Poznámky"), QPoint(8, 361));
+    DBMemo = new DBMemoEdit(QStringLiteral("DBMemo"), RideField::note, frmNewRecordSui);
     DBMemo->setGeometry(8, 338, 408, 65);
     DBMemo->setFrameShape(QFrame::NoFrame);
     DBMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -236,8 +236,7 @@ void TfrmNewRecord::buildTypeNoteAndButtons()
     Label14->lower();
 
     const auto button = [this](const char* name, const QString& caption, int left) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
+        auto* b = new Button(QString::fromLatin1(name), caption, frmNewRecordSui);
         b->setGeometry(left, 414, 80, 27);
         // No button answers Enter: a ride is stored only by pressing Save.
         b->setAutoDefault(false);
@@ -247,8 +246,7 @@ void TfrmNewRecord::buildTypeNoteAndButtons()
     btnOk = button("btnOk", QStringLiteral("Uložit"), 248);
     btnCancel = button("btnCancel", QStringLiteral("Zrušit zmeny"), 336);
 
-    StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar = new ::StatusBar(QStringLiteral("StatusBar"), frmNewRecordSui);
     StatusBar->setSizeGripEnabled(false);
     StatusBar->setGeometry(0, height() - 19, width(), 19);
 

@@ -1,4 +1,7 @@
 #include "records/TfrmWork.h"
+#include "polyglot/TbsPolyglotTranslator.h"
+#include "toolkit/Controls.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
 
@@ -125,22 +128,24 @@ TfrmWork::TfrmWork(QWidget* parent)
     f.setPointSize(8);
     setFont(f);
     setFixedSize(323, 98);
-    new ThemedFrame(QStringLiteral("frmWorkSui"), this, 30);
+    auto* frame = new ThemedFrame(QStringLiteral("frmWorkSui"), this, 30);
     // Set before the first showing: a window shown this way blocks every
     // other window of the program.
     setWindowModality(Qt::ApplicationModal);
 
-    StatusText = new QLabel(QStringLiteral("Přepočítávám hodnoty ODO..."), this);
-    StatusText->setObjectName(QStringLiteral("StatusText"));
-    StatusText->move(8, 41);
-    StatusText->adjustSize();
-    Label1 = new QLabel(QStringLiteral("Strpení prosím..."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(8, 57);
-    Label1->adjustSize();
-    Progress = new WorkProgressBar(this);
+    auto* status = new Label(QStringLiteral("StatusText"),
+                             QStringLiteral("Přepočítávám hodnoty ODO..."), frame);
+    status->move(8, 41);
+    status->setAutoSize(true);
+    StatusText = status;
+    auto* wait = new Label(QStringLiteral("Label1"), QStringLiteral("Strpení prosím..."), frame);
+    wait->move(8, 57);
+    wait->setAutoSize(true);
+    Label1 = wait;
+    Progress = new WorkProgressBar(frame);
     Progress->setGeometry(8, 80, 313, 12);
     Progress->setMinimum(0);
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 
 void TfrmWork::showWorking()

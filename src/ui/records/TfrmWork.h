@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
@@ -11,6 +13,7 @@ class QLabel;
 class WorkProgressBar : public QWidget
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(int Min READ minimum WRITE setMinimum)
     Q_PROPERTY(int Max READ maximum WRITE setMaximum)
     Q_PROPERTY(int Position READ position WRITE setPosition)
@@ -54,6 +57,7 @@ private:
 class TfrmWork : public QDialog
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:

@@ -1,4 +1,6 @@
 #include "settings/TfrmNewUser.h"
+#include "polyglot/TbsPolyglotTranslator.h"
+#include "toolkit/Controls.h"
 #include "toolkit/ThemedFrame.h"
 
 #include "settings/TfrmSettings.h"
@@ -37,14 +39,12 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
     setModal(true);
     setFont(main->ownerWindow()->font());
     setFixedSize(296, 106);
-    new ThemedFrame(QStringLiteral("frmNewUserSui"), this, 32);
+    auto* frame = new ThemedFrame(QStringLiteral("frmNewUserSui"), this, 32);
 
-    Label1 = new QLabel(QStringLiteral("Jméno uživatele:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = new Label(QStringLiteral("Label1"), QStringLiteral("Jméno uživatele:"), frame);
     Label1->setGeometry(below(24, 49, 160, 15));
 
-    edtCycling = new QLineEdit(this);
-    edtCycling->setObjectName(QStringLiteral("edtCycling"));
+    edtCycling = new Edit(QStringLiteral("edtCycling"), frame);
     edtCycling->setGeometry(below(24, 64, 153, 21));
     edtCycling->setMaxLength(maxNameLength);
     QPalette cream = edtCycling->palette();
@@ -52,8 +52,7 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
     edtCycling->setPalette(cream);
     Label1->setBuddy(edtCycling);
 
-    btnCreate = new QPushButton(QStringLiteral("Vytvoř"), this);
-    btnCreate->setObjectName(QStringLiteral("btnCreate"));
+    btnCreate = new Button(QStringLiteral("btnCreate"), QStringLiteral("Vytvoř"), frame);
     btnCreate->setGeometry(below(192, 62, 75, 25));
     btnCreate->setDefault(true);
     connect(btnCreate, &QPushButton::clicked, this,
@@ -66,6 +65,7 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
     msgDlgUserExist->setButton1Caption(QStringLiteral("OK"));
     msgDlgUserExist->setButton2Caption(QStringLiteral("Cancel"));
     msgDlgUserExist->setText(QStringLiteral("Tento uživatel již existuje!"));
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 
 void TfrmNewUser::showEvent(QShowEvent* event)

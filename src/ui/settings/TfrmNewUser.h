@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QDialog>
 
 class MessageDialog;
@@ -15,6 +17,7 @@ class MainWindowOperations;
 class TfrmNewUser : public QDialog
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:

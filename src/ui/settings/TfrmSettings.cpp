@@ -1,5 +1,6 @@
 #include "settings/TfrmSettings.h"
 
+#include "polyglot/TbsPolyglotTranslator.h"
 #include "settings/JerseyPictures.h"
 #include "settings/SeasonList.h"
 #include "store/ADOTable.h"
@@ -7,6 +8,7 @@
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
+#include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/MainWindowOperations.h"
@@ -51,10 +53,9 @@ TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWind
     setModal(true);
     setFont(main->ownerWindow()->font());
     setFixedSize(389, 245);
-    new ThemedFrame(QStringLiteral("frmSettingsSui"), this, 32);
+    auto* frame = new ThemedFrame(QStringLiteral("frmSettingsSui"), this, 32);
 
-    Pages = new QTabWidget(this);
-    Pages->setObjectName(QStringLiteral("Pages"));
+    Pages = new PageControl(QStringLiteral("Pages"), frame);
     Pages->setGeometry(0, 32, 389, 245 - 32);
     buildTablePage();
     buildChartPage();
@@ -63,6 +64,7 @@ TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWind
     // Later showings open the page that was open at the last closing.
     Pages->setCurrentIndex(UsersPage);
     connectHandlers();
+    runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 
 void TfrmSettings::connectHandlers()

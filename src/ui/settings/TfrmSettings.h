@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/Controls.h"
+
 #include "store/CyclistPreferences.h"
 
 #include <QDialog>
@@ -26,6 +28,7 @@ class MainWindowOperations;
 class TfrmSettings : public QDialog
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
@@ -84,7 +87,7 @@ public:
     QStringList listedCyclists() const;
 
     // Components, named as the language files and the tests know them.
-    QTabWidget* Pages = nullptr;
+    PageControl* Pages = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;

@@ -1,6 +1,7 @@
 // Building the settings dialog's pages and message dialogs.
 #include "settings/TfrmSettings.h"
 
+#include "toolkit/Controls.h"
 #include "toolkit/GroupFrame.h"
 #include "toolkit/MessageDialog.h"
 
@@ -19,8 +20,7 @@ constexpr QPoint groupOffset(8, 4);
 
 QTreeWidget* tree(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* t = new QTreeWidget(parent);
-    t->setObjectName(QString::fromLatin1(name));
+    auto* t = new TreeView(QString::fromLatin1(name), parent);
     t->setGeometry(geometry);
     t->setHeaderHidden(true);
     t->setColumnCount(1);
@@ -38,17 +38,17 @@ QTreeWidget* tree(QWidget* parent, const char* name, const QRect& geometry)
 
 void TfrmSettings::buildTablePage()
 {
-    TabSheet1 = new QWidget(Pages);
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    Pages->addTab(TabSheet1, QStringLiteral("Tabulka"));
+    auto* sheet = new TabSheet(QStringLiteral("TabSheet1"), Pages);
+    Pages->addSheet(sheet, QStringLiteral("Tabulka"));
+    TabSheet1 = sheet;
 
-    grbTabulka = new QGroupBox(QStringLiteral("Sloupce tabulky"), TabSheet1);
-    grbTabulka->setObjectName(QStringLiteral("grbTabulka"));
+    grbTabulka =
+        new GroupBox(QStringLiteral("grbTabulka"), QStringLiteral("Sloupce tabulky"), TabSheet1);
     grbTabulka->setGeometry(groupOffset.x(), groupOffset.y(), 367, 178);
-    lblTabulka = new QLabel(
+    lblTabulka = new Label(
+        QStringLiteral("lblTabulka"),
         QStringLiteral("Zde zaškrtněte jen ta jména sloupečků, které chcete v tabulce zobrazit:"),
         grbTabulka);
-    lblTabulka->setObjectName(QStringLiteral("lblTabulka"));
     lblTabulka->setWordWrap(true);
     // The texts start below the group's frame line, however tall the
     // desktop's font makes the group's title.
@@ -80,8 +80,7 @@ void TfrmSettings::buildTablePage()
     };
     // Three columns of five, read down the columns.
     for (int i = 0; i < columnCount; ++i) {
-        auto* box = new QCheckBox(boxes[i].caption, grbTabulka);
-        box->setObjectName(QString::fromLatin1(boxes[i].name));
+        auto* box = new CheckBox(QString::fromLatin1(boxes[i].name), boxes[i].caption, grbTabulka);
         const QPoint onPage(32 + (i / 5) * 112, 48 + belowFrame + (i % 5) * 16);
         box->setGeometry(QRect(onPage - groupOffset, QSize(105, 17)));
         // As a cyclist without stored choices sees them, so that his first
@@ -94,28 +93,28 @@ void TfrmSettings::buildTablePage()
 
 void TfrmSettings::buildChartPage()
 {
-    TabSheet2 = new QWidget(Pages);
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    Pages->addTab(TabSheet2, QStringLiteral("Graf"));
+    auto* sheet = new TabSheet(QStringLiteral("TabSheet2"), Pages);
+    Pages->addSheet(sheet, QStringLiteral("Graf"));
+    TabSheet2 = sheet;
 
-    grpGraf = new QGroupBox(QStringLiteral("Výchoží záložka grafu:"), TabSheet2);
-    grpGraf->setObjectName(QStringLiteral("grpGraf"));
+    grpGraf = new GroupBox(QStringLiteral("grpGraf"), QStringLiteral("Výchoží záložka grafu:"),
+                           TabSheet2);
     grpGraf->setGeometry(groupOffset.x(), groupOffset.y(), 367, 178);
-    struct Button
+    struct Choice
     {
         QRadioButton** target;
         const char* name;
         QString caption;
     };
-    const Button buttons[chartCount] = {
+    const Choice buttons[chartCount] = {
         {&rdbTime, "rdbTime", QStringLiteral("Délka tréninku (h) %")},
         {&rdbDst, "rdbDst", QStringLiteral("Vzdálenost (km)")},
         {&rdbPulse, "rdbPulse", QStringLiteral("Průměrný tep/min")},
         {&rdbAlt, "rdbAlt", QStringLiteral("Celkové převýšení")},
     };
     for (int k = 0; k < chartCount; ++k) {
-        auto* b = new QRadioButton(buttons[k].caption, grpGraf);
-        b->setObjectName(QString::fromLatin1(buttons[k].name));
+        auto* b =
+            new RadioButton(QString::fromLatin1(buttons[k].name), buttons[k].caption, grpGraf);
         b->setGeometry(QRect(QPoint(32, 40 + 32 * k) - groupOffset, QSize(300, 17)));
         *buttons[k].target = b;
         chartButtons[k] = b;
@@ -126,22 +125,21 @@ void TfrmSettings::buildChartPage()
 
 void TfrmSettings::buildUsersPage()
 {
-    TabSheet3 = new QWidget(Pages);
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    Pages->addTab(TabSheet3, QStringLiteral("Uživatelé"));
+    auto* sheet = new TabSheet(QStringLiteral("TabSheet3"), Pages);
+    Pages->addSheet(sheet, QStringLiteral("Uživatelé"));
+    TabSheet3 = sheet;
 
-    lblSeznam = new QLabel(QStringLiteral("Seznam cyklistů a evidované sezony:"), TabSheet3);
-    lblSeznam->setObjectName(QStringLiteral("lblSeznam"));
+    lblSeznam = new Label(QStringLiteral("lblSeznam"),
+                          QStringLiteral("Seznam cyklistů a evidované sezony:"), TabSheet3);
     lblSeznam->setGeometry(8, 8, 370, 17);
     QFont bold = lblSeznam->font();
     bold.setBold(true);
     lblSeznam->setFont(bold);
 
-    lblPocet = new QLabel(QStringLiteral("Počet všech záznamů uživatele činí již:"), TabSheet3);
-    lblPocet->setObjectName(QStringLiteral("lblPocet"));
+    lblPocet = new Label(QStringLiteral("lblPocet"),
+                         QStringLiteral("Počet všech záznamů uživatele činí již:"), TabSheet3);
     lblPocet->move(8, 30);
-    lblUserInfo = new QLabel(QStringLiteral("0"), TabSheet3);
-    lblUserInfo->setObjectName(QStringLiteral("lblUserInfo"));
+    lblUserInfo = new Label(QStringLiteral("lblUserInfo"), QStringLiteral("0"), TabSheet3);
     lblUserInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblUserInfo->setFont(bold);
     placeCount();
@@ -149,11 +147,9 @@ void TfrmSettings::buildUsersPage()
     listCycling = tree(TabSheet3, "listCycling", QRect(8, 47, 217, 98));
     listSezon = tree(TabSheet3, "listSezon", QRect(235, 46, 144, 99));
 
-    btnDelete = new QPushButton(QStringLiteral("Smaž"), TabSheet3);
-    btnDelete->setObjectName(QStringLiteral("btnDelete"));
+    btnDelete = new Button(QStringLiteral("btnDelete"), QStringLiteral("Smaž"), TabSheet3);
     btnDelete->setGeometry(208, 156, 81, 27);
-    btnCreate = new QPushButton(QStringLiteral("Vytvoř"), TabSheet3);
-    btnCreate->setObjectName(QStringLiteral("btnCreate"));
+    btnCreate = new Button(QStringLiteral("btnCreate"), QStringLiteral("Vytvoř"), TabSheet3);
     btnCreate->setGeometry(296, 156, 81, 27);
     // Return in the trees must not ask to delete a cyclist.
     for (QPushButton* b : {btnDelete, btnCreate}) {

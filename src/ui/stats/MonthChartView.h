@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "stats/MonthChartData.h"
 
 #include <QChartView>
@@ -26,6 +28,7 @@ class QValueAxis;
 class MonthChartView : public QChartView
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
 
 public:
     enum class SeriesKind { Area, Bar };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -10,6 +12,8 @@ class QToolButton;
 class CaptionBar : public QWidget
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
 
 public:
     // The caption is named name + "Caption", the button buttonName.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "store/RideFields.h"
 
 #include <QComboBox>
@@ -15,9 +17,9 @@ class FieldLink;
 class DBComboBox : public QComboBox
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QStringList Items READ items WRITE setItems)
     Q_PROPERTY(QString Text READ currentText WRITE setFieldText)
-    Q_PROPERTY(QString Hint READ toolTip WRITE setToolTip)
 
 public:
     DBComboBox(const QString& name, RideField field, QWidget* parent = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "store/RideFields.h"
 
 #include <QLineEdit>
@@ -15,7 +17,7 @@ class FieldLink;
 class DBEdit : public QLineEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QString Hint READ toolTip WRITE setToolTip)
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(int MaxLength READ maxLength WRITE setMaxLength)
 
 public:

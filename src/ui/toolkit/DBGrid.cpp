@@ -50,8 +50,20 @@ void GridColumn::setVisible(bool visible)
     m_grid->setColumnHidden(m_index, !visible);
 }
 
+GridColumns::GridColumns(DBGrid* grid) : ItemCollection(grid), m_grid(grid) {}
+
+int GridColumns::count() const
+{
+    return m_grid->gridColumnCount();
+}
+
+QObject* GridColumns::item(int index) const
+{
+    return m_grid->gridColumn(index);
+}
+
 DBGrid::DBGrid(const QString& name, QWidget* parent)
-    : QTableView(parent), m_model(new RideGridModel(this))
+    : QTableView(parent), m_model(new RideGridModel(this)), m_columnList(new GridColumns(this))
 {
     setObjectName(name);
     setHorizontalHeader(new GridHeader(this));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/RideFields.h"
+#include "toolkit/ControlProperties.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -53,12 +54,28 @@ private:
     ColumnTitle* m_title;
 };
 
+// The grid's columns as a language file reaches them: Columns.Items(n).
+class GridColumns : public ItemCollection
+{
+    Q_OBJECT
+
+public:
+    explicit GridColumns(class DBGrid* grid);
+    int count() const override;
+    QObject* item(int index) const override;
+
+private:
+    class DBGrid* m_grid;
+};
+
 // The read-only grid bound to the ride table: whole-row selection that stays
 // visible without the focus, a row indicator, column titles, and a popup menu
 // whose shortcuts take precedence while the grid has the focus.
 class DBGrid : public QTableView
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
+    Q_PROPERTY(GridColumns* Columns READ columns)
 
 public:
     struct ColumnLayout
@@ -74,6 +91,7 @@ public:
     void setGridColumns(const QVector<ColumnLayout>& columns);
     GridColumn* gridColumn(int index) const;
     int gridColumnCount() const { return int(m_columns.size()); }
+    GridColumns* columns() const { return m_columnList; }
     void setPopupMenu(QMenu* menu) { m_popup = menu; }
     QMenu* popupMenu() const { return m_popup; }
     RideGridModel* rideModel() const { return m_model; }
@@ -98,6 +116,7 @@ private:
     RideGridModel* m_model;
     QPointer<DataSource> m_source;
     QList<GridColumn*> m_columns;
+    GridColumns* m_columnList;
     QPointer<QMenu> m_popup;
     bool m_following = false;
 };

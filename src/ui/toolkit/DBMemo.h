@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "store/RideFields.h"
 
 #include <QMenu>
@@ -17,7 +19,7 @@ class QMenu;
 class DBMemo : public QPlainTextEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QString Hint READ toolTip WRITE setToolTip)
+    RYDEX_CONTROL_PROPERTIES
 
 public:
     DBMemo(const QString& name, RideField field, QWidget* parent = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "store/RideFields.h"
 
 #include <QPlainTextEdit>
@@ -18,8 +20,8 @@ class FieldLink;
 class DBMemoEdit : public QPlainTextEdit
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Text READ fieldText WRITE setFieldText)
-    Q_PROPERTY(QString Hint READ toolTip WRITE setToolTip)
 
 public:
     DBMemoEdit(const QString& name, RideField field, QWidget* parent = nullptr);

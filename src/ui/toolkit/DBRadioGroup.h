@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "store/RideFields.h"
 
 #include <QGroupBox>
@@ -17,11 +19,11 @@ class QRadioButton;
 class DBRadioGroup : public QGroupBox
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ title WRITE setTitle)
     Q_PROPERTY(QStringList Items READ items WRITE setItems)
     Q_PROPERTY(int ItemIndex READ itemIndex WRITE setItemIndex)
     Q_PROPERTY(int Columns READ columns WRITE setColumns)
-    Q_PROPERTY(QString Hint READ toolTip WRITE setToolTip)
 
 public:
     DBRadioGroup(const QString& name, RideField field, QWidget* parent = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include "toolkit/DBEdit.h"
 
 // The duration edit: a DBEdit with the field's edit mask "!90:00:00;1;_",
@@ -13,6 +15,7 @@
 class DBTimeEdit : public DBEdit
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString EditMask READ editMask)
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QWidget>
 
 class CaptionBar;
@@ -11,6 +13,7 @@ class QVBoxLayout;
 class SidePanel : public QWidget
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
     Q_PROPERTY(bool Pinned READ isPinned WRITE setPinned)
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -12,9 +14,9 @@ class QVBoxLayout;
 class TabControl : public QWidget
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QStringList Tabs READ tabs WRITE setTabs)
     Q_PROPERTY(int TabIndex READ tabIndex WRITE setTabIndex)
-    Q_PROPERTY(QString Hint READ toolTip WRITE setHint)
 
 public:
     TabControl(const QString& name, QWidget* parent = nullptr);

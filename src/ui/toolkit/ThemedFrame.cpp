@@ -4,11 +4,11 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-ThemedFrame::ThemedFrame(const QString& name, QWidget* window, int height)
-    : QWidget(window), m_caption(window->windowTitle())
+ThemedFrame::ThemedFrame(const QString& name, QWidget* window, int bandHeight)
+    : QWidget(window), m_caption(window->windowTitle()), m_bandHeight(bandHeight)
 {
     setObjectName(name);
-    setGeometry(0, 0, window->width(), height);
+    setGeometry(window->rect());
     lower();
     window->installEventFilter(this);
 }
@@ -25,7 +25,7 @@ bool ThemedFrame::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::WindowTitleChange)
             setCaption(parentWidget()->windowTitle());
         else if (event->type() == QEvent::Resize)
-            resize(parentWidget()->width(), height());
+            resize(parentWidget()->size());
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -33,15 +33,16 @@ bool ThemedFrame::eventFilter(QObject* watched, QEvent* event)
 void ThemedFrame::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    QLinearGradient g(0, 0, 0, height());
+    const QRect band(0, 0, width(), m_bandHeight);
+    QLinearGradient g(0, 0, 0, m_bandHeight);
     g.setColorAt(0, QColor(112, 134, 178));
     g.setColorAt(1, QColor(70, 90, 140));
-    p.fillRect(rect(), g);
+    p.fillRect(band, g);
     p.setPen(QColor(40, 50, 90));
-    p.drawLine(0, height() - 1, width(), height() - 1);
+    p.drawLine(0, m_bandHeight - 1, width(), m_bandHeight - 1);
     QFont f = font();
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(rect().adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
+    p.drawText(band.adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
 }

@@ -1,19 +1,23 @@
 #pragma once
 
+#include "toolkit/ControlProperties.h"
+
 #include <QWidget>
 
-// The caption band a dialog draws across the top of its own area, as the
-// program's windows always have: the window's layout leaves that band free
-// and places its controls below it. The band carries a caption of its own,
-// which follows the window title unless it is set apart.
+// The themed frame of a window: it fills the window, draws the caption band
+// across its top and is the parent of the window's controls, which lie below
+// the band at the window's own coordinates. The band carries a caption of its
+// own, which follows the window title unless it is set apart.
 class ThemedFrame : public QWidget
 {
     Q_OBJECT
+    RYDEX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
 
 public:
-    // Lays the band across the top of window, height pixels high.
-    ThemedFrame(const QString& name, QWidget* window, int height);
+    // Fills the window, with a band bandHeight pixels high.
+    ThemedFrame(const QString& name, QWidget* window, int bandHeight);
+    int bandHeight() const { return m_bandHeight; }
 
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);
@@ -24,4 +28,5 @@ protected:
 
 private:
     QString m_caption;
+    int m_bandHeight;
 };

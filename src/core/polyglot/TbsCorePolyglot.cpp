@@ -1,0 +1,251 @@
+#include "polyglot/TbsCorePolyglot.h"
+
+#include "polyglot/LanguageDirectory.h"
+#include "polyglot/MessageCatalogue.h"
+#include "polyglot/PropertyPath.h"
+#include "polyglot/ResourceStringSection.h"
+#include "polyglot/THook.h"
+#include "polyglot/TbsPolyglotManager.h"
+#include "store/RydexError.h"
+
+#include <QMutexLocker>
+
+namespace {
+TbsCorePolyglot* s_engine = nullptr;
+}
+
+TbsCorePolyglot* GetCorePolyglot()
+{
+    return s_engine;
+}
+
+TbsCorePolyglot* TbsCorePolyglot::instance()
+{
+    return s_engine;
+}
+
+TbsCorePolyglot::TbsCorePolyglot()
+{
+    if (s_engine)
+        throw RydexError(Msg::text(Msg::PolyglotSingleInstance));
+    s_engine = this;
+    // A file of the starting directory that cannot be read leaves that
+    // language current with no file open; the program shows the error once
+    // its windows exist.
+    try {
+        setLangsDir(LanguageDirectory::initial());
+        chooseDefaultLanguage(QStringLiteral("English"));
+    } catch (const RydexError& e) {
+        m_creationError = e.text();
+    }
+    m_hook = std::make_unique<THook>();
+    m_hook->setOn(true);
+}
+
+TbsCorePolyglot::~TbsCorePolyglot()
+{
+    // Routing ends first, so that no message text asks a half-destroyed
+    // engine.
+    m_hook.reset();
+    if (m_file) {
+        try {
+            m_file->release();
+        } catch (const RydexError&) {
+            // At program end there is nobody left to tell.
+        }
+    }
+    if (s_engine == this)
+        s_engine = nullptr;
+}
+
+void TbsCorePolyglot::setLangsDir(const QString& directory)
+{
+    QString previous;
+    bool changed = false;
+    {
+        QMutexLocker lock(&m_languageLock);
+        previous = m_current;
+        if (directory.isEmpty()) {
+            m_directory.clear();
+            rebuildLanguageList();
+            changed = true;
+        } else {
+            const QString withSlash =
+                directory.endsWith(u'/') ? directory : directory + QLatin1Char('/');
+            if (withSlash.compare(m_directory, Qt::CaseInsensitive) != 0) {
+                m_directory = withSlash;
+                rebuildLanguageList();
+                changed = true;
+            }
+        }
+    }
+    if (changed)
+        chooseDefaultLanguage(previous);
+}
+
+QString TbsCorePolyglot::langsDir() const
+{
+    QMutexLocker lock(&m_languageLock);
+    return m_directory;
+}
+
+void TbsCorePolyglot::rebuildLanguageList()
+{
+    // The open file stays open; only the name of the current language goes.
+    m_current.clear();
+    m_languages = LanguageDirectory::languages(m_directory);
+}
+
+void TbsCorePolyglot::chooseDefaultLanguage(const QString& name)
+{
+    setCurrentLang(name);
+    bool fallBack = false;
+    QString first;
+    {
+        QMutexLocker lock(&m_languageLock);
+        fallBack = m_current.isEmpty() && !m_languages.isEmpty();
+        if (fallBack)
+            first = m_languages.first();
+    }
+    if (fallBack)
+        setCurrentLang(first);
+}
+
+bool TbsCorePolyglot::isListed(const QString& language) const
+{
+    return m_languages.contains(language, Qt::CaseInsensitive);
+}
+
+void TbsCorePolyglot::setCurrentLang(const QString& language)
+{
+    bool changed = false;
+    QString releaseError;
+    {
+        QMutexLocker lock(&m_languageLock);
+        if (language != m_current && (language.isEmpty() || isListed(language))) {
+            m_current = language;
+            changed = true;
+            releaseError = openLanguageFile(); // throws when the new file is unreadable
+        }
+    }
+    {
+        QMutexLocker lock(&m_managerLock);
+        if (changed) {
+            // A manager may go while the windows are translated (a window
+            // that closes itself); translate the ones still registered.
+            const QList<TbsPolyglotManager*> managers = m_managers;
+            for (TbsPolyglotManager* manager : managers) {
+                if (m_managers.contains(manager))
+                    manager->translateAll();
+            }
+        }
+    }
+    if (!releaseError.isEmpty())
+        throw RydexError(releaseError);
+}
+
+QString TbsCorePolyglot::openLanguageFile()
+{
+    QString releaseError;
+    if (m_file) {
+        // Releasing writes back a file that was deleted while it was open;
+        // when that fails the user hears of it, but the change goes on.
+        try {
+            m_file->release();
+        } catch (const RydexError& e) {
+            releaseError = e.text();
+        }
+        m_file.reset();
+    }
+    if (m_current.isEmpty())
+        return releaseError;
+    const std::optional<QString> path = LanguageDirectory::languageFile(m_directory, m_current);
+    if (path)
+        m_file = std::make_unique<TbsINIFile>(*path);
+    return releaseError;
+}
+
+QString TbsCorePolyglot::currentLang() const
+{
+    QMutexLocker lock(&m_languageLock);
+    return m_current;
+}
+
+int TbsCorePolyglot::languageCount() const
+{
+    QMutexLocker lock(&m_languageLock);
+    return int(m_languages.size());
+}
+
+QString TbsCorePolyglot::language(int index) const
+{
+    QMutexLocker lock(&m_languageLock);
+    return index >= 0 && index < m_languages.size() ? m_languages.at(index) : QString();
+}
+
+QStringList TbsCorePolyglot::languages() const
+{
+    QMutexLocker lock(&m_languageLock);
+    return m_languages;
+}
+
+QString TbsCorePolyglot::openFilePath() const
+{
+    QMutexLocker lock(&m_languageLock);
+    return m_file ? m_file->path() : QString();
+}
+
+void TbsCorePolyglot::translateComponent(QObject* component)
+{
+    QMutexLocker lock(&m_languageLock);
+    if (!m_file || !component)
+        return;
+    const QString section = QString::fromLatin1(component->metaObject()->className());
+    PropertyPath::ValueContext context;
+    context.codePage = m_file->codePage();
+    // Every occurrence of a key is applied, each time with its last value.
+    const QStringList keys = m_file->keys(section);
+    for (const QString& key : keys) {
+        PropertyPath::apply(component, key, m_file->readString(section, key, QString()), context);
+        if (!m_file)
+            return; // a property that changed the language closed the file
+    }
+}
+
+std::optional<QString> TbsCorePolyglot::resourceString(int id) const
+{
+    QMutexLocker lock(&m_languageLock);
+    if (!m_file || !routing())
+        return std::nullopt;
+    return ResourceStrings::find(*m_file, id);
+}
+
+void TbsCorePolyglot::registerManager(TbsPolyglotManager* manager)
+{
+    QMutexLocker lock(&m_managerLock);
+    if (manager && !m_managers.contains(manager))
+        m_managers.append(manager);
+}
+
+void TbsCorePolyglot::unregisterManager(TbsPolyglotManager* manager)
+{
+    QMutexLocker lock(&m_managerLock);
+    m_managers.removeAll(manager);
+}
+
+QList<TbsPolyglotManager*> TbsCorePolyglot::managers() const
+{
+    QMutexLocker lock(&m_managerLock);
+    return m_managers;
+}
+
+bool TbsCorePolyglot::routing() const
+{
+    return m_hook && m_hook->isOn();
+}
+
+void TbsCorePolyglot::setRouting(bool on)
+{
+    if (m_hook)
+        m_hook->setOn(on);
+}
