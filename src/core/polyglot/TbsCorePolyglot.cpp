@@ -79,8 +79,19 @@ void TbsCorePolyglot::setLangsDir(const QString& directory)
             }
         }
     }
-    if (changed)
-        chooseDefaultLanguage(previous);
+    if (!changed)
+        return;
+    chooseDefaultLanguage(previous);
+    // A directory without languages leaves none current; its file would
+    // otherwise stay open and translate the windows made afterwards.
+    QString releaseError;
+    {
+        QMutexLocker lock(&m_languageLock);
+        if (m_current.isEmpty() && m_file)
+            releaseError = openLanguageFile();
+    }
+    if (!releaseError.isEmpty())
+        throw RydexError(releaseError);
 }
 
 QString TbsCorePolyglot::langsDir() const
