@@ -3,6 +3,7 @@
 #include "app/TfrmBase.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
+#include "polyglot/TfrmLanguage.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
@@ -12,10 +13,8 @@
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
-#include "toolkit/RunReported.h"
 
 #include <QApplication>
-#include <QDir>
 
 Startup::Options Startup::defaultOptions()
 {
@@ -57,13 +56,6 @@ Startup::Startup(Options options)
     bindRecordDialog(m_main->recordDialog(), m_data->source());
     if (m_engine && !m_engine->creationError().isEmpty())
         DialogPresenter::current().showError(m_engine->creationError());
-    // The language directory beside the program, where the language dialog
-    // finds the languages; the first one listed becomes current until the
-    // main window's first showing picks the stored one.
-    runReported([this] {
-        m_main->LanguageManager->setLangsDir(
-            QDir(m_options.applicationDir).filePath(QStringLiteral("lng")));
-    });
     if (m_main->enginePresent()) {
         try {
             m_data->open();
@@ -72,6 +64,11 @@ Startup::Startup(Options options)
             DialogPresenter::current().showError(e.text());
         }
     }
+    // The language dialog comes last: it points the engine at the languages
+    // beside the program, and the first one listed becomes current until the
+    // main window's first showing picks the stored one.
+    m_main->setLanguageDialog(
+        createLanguageDialog(m_main.get(), m_main->LanguageManager, m_options.applicationDir));
 }
 
 Startup::~Startup() = default;

@@ -30,6 +30,7 @@
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "polyglot/TfrmLanguage.h"
 #include "toolkit/Controls.h"
 #include <QApplication>
 #include <QCloseEvent>
@@ -174,6 +175,8 @@ void TfrmBase::FormShow()
     });
     if (GetCorePolyglot())
         guarded([this] { LanguageManager->setCurrentLang(m_language); });
+    if (m_languageDialog)
+        guarded([this] { m_languageDialog->fillLanguageList(); });
     if (m_enginePresent) {
         Reklama();
         qApp->installEventFilter(this);
@@ -246,6 +249,12 @@ void TfrmBase::mnuQuitClick()
         m_data->table()->close();
     close();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TfrmBase::mnuLanguageClick()
+{
+    if (m_languageDialog)
+        DialogPresenter::current().execModal(*m_languageDialog);
 }
 
 void TfrmBase::mnuAboutClick()

@@ -35,6 +35,7 @@ class TfrmNewRecord;
 class TfrmWork;
 class TfrmSettings;
 class TfrmNewUser;
+class TfrmLanguage;
 
 // The main window: the welcome page while nobody is signed in, the month view
 // of the signed-in cyclist otherwise, and every command of the program.
@@ -69,7 +70,7 @@ public:
     // Sign-in state that the other windows read.
     QString cyclistName() const override { return m_cyclistName; }
     QStringList cyclistList() const { return m_cyclists; }
-    PreferenceKey programKey() const { return m_programKey; }
+    PreferenceKey programKey() const override { return m_programKey; }
     PreferenceKey cyclistsKey() const override { return m_cyclistsKey; }
     PreferenceKey cyclistKey() const { return m_cyclistKey; }
     int year() const { return m_year; }
@@ -110,7 +111,8 @@ public:
     void mnuLogoffClick();
     void mnuQuitClick();
     void mnuAboutClick();
-    void MesiceChange();
+    void mnuLanguageClick();
+    void MesiceChange() override;
     void btnDownClick();
     void btnUpClick();
     void MonthKM();
@@ -159,6 +161,8 @@ public:
     void setSettingsDialog(TfrmSettings* dialog) { m_settings = dialog; }
     TfrmSettings* settingsDialog() const override { return m_settings; }
     void setNewUserDialog(TfrmNewUser* dialog) { m_newUser = dialog; }
+    void setLanguageDialog(TfrmLanguage* dialog) { m_languageDialog = dialog; }
+    TfrmLanguage* languageDialog() const { return m_languageDialog; }
     TfrmNewUser* newUserDialog() const { return m_newUser; }
 
     // Cyclists and settings.
@@ -233,6 +237,7 @@ private:
     TfrmWork* m_progress = nullptr;          // not owned; lives for the whole run
     TfrmSettings* m_settings = nullptr;      // not owned; lives for the whole run
     TfrmNewUser* m_newUser = nullptr;        // not owned; lives for the whole run
+    TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
 
 public:
     // Components, named as the language files and the tests know them.

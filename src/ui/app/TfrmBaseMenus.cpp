@@ -152,9 +152,9 @@ void TfrmBase::wireMenus()
     // precedence there), never by the window.
     for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
         m->setShortcutContext(Qt::WidgetShortcut);
-    // The report, theme and language windows do not exist yet: their
-    // commands stay off rather than do nothing.
-    for (MenuItem* m : {mnuPrint, mnuTisk, mnuSkin, mnuLanguage})
+    // The report and theme windows do not exist yet: their commands stay
+    // off rather than do nothing.
+    for (MenuItem* m : {mnuPrint, mnuTisk, mnuSkin})
         m->setOwnEnabled(false);
 
     // Every command runs guarded: an error it does not handle itself ends it
@@ -176,4 +176,5 @@ void TfrmBase::wireMenus()
     connect(mnuQuit, &QAction::triggered, this, &TfrmBase::mnuQuitClick);
     connect(mnuLogoff, &QAction::triggered, this, &TfrmBase::mnuLogoffClick);
     connect(mnuAbout, &QAction::triggered, this, &TfrmBase::mnuAboutClick);
+    connect(mnuLanguage, &QAction::triggered, this, &TfrmBase::mnuLanguageClick);
 }

@@ -27,6 +27,7 @@ public:
 
     // Sign-in state.
     virtual QString cyclistName() const = 0;
+    virtual PreferenceKey programKey() const = 0;
     virtual PreferenceKey cyclistsKey() const = 0;
     virtual CyclistPreferences cyclistPreferences() const = 0;
     virtual TData* dataModule() const = 0;
@@ -42,6 +43,8 @@ public:
     virtual void showColumn(int position, bool shown) = 0;
     virtual void showChart(int index) = 0;
     virtual void showSignedOut() = 0;
+    // The month view shown again, as a change of the month tab shows it.
+    virtual void MesiceChange() = 0;
     virtual void AktualizaceMenu() = 0;
     virtual void openNewCyclistDialog() = 0;
     virtual void SpoctiAVS() = 0;
