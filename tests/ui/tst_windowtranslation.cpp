@@ -3,13 +3,22 @@
 #include "TestProgram.h"
 
 #include "app/TfrmBase.h"
+#include "app/TfrmInfo.h"
+#include "polyglot/LanguageValues.h"
 #include "polyglot/MessageCatalogue.h"
+#include "polyglot/PropertyPath.h"
+#include "polyglot/ResourceStringSection.h"
 #include "polyglot/TbsCorePolyglot.h"
+#include "polyglot/TbsINIFile.h"
 #include "polyglot/TbsPolyglotManager.h"
+#include "polyglot/TfrmLanguage.h"
+#include "polyglot/TranslatableTexts.h"
+#include "records/TfrmEditODO.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
+#include "store/PreferenceKey.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
@@ -17,6 +26,7 @@
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -61,6 +71,81 @@ const char renaming[] =
     "lblVersionCaption.Caption='Version: \xe8\xed\x73lo'\r\n"
     "[ResourceStrings]\r\n"
     "1009_StoreClosed='The ride store is closed'\r\n";
+
+// Every translated window of a running program: those made at start-up, and
+// an about box and a first-reading dialog made now.
+struct Windows
+{
+    explicit Windows(TestProgram& program)
+        : about(program.window()), odo(
+                                       program.table(), [] {}, program.window())
+    {
+        for (QObject* child : program.window()->children()) {
+            if (child != &about && child != &odo &&
+                child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
+                                           Qt::FindDirectChildrenOnly))
+                all.append(child);
+        }
+        all << program.window() << &about << &odo;
+    }
+    // Class name, then each entry as "key=text|text".
+    QMap<QString, QStringList> texts() const
+    {
+        QMap<QString, QStringList> out;
+        for (QObject* w : all) {
+            for (const TranslatableTexts::Entry& e : TranslatableTexts::collect(w))
+                out[QString::fromLatin1(w->metaObject()->className())]
+                    << e.key + u'=' + e.lines.join(u'|');
+        }
+        for (QStringList& entries : out)
+            entries.sort();
+        return out;
+    }
+    TfrmInfo about;
+    TfrmEditODO odo;
+    QList<QObject*> all;
+};
+
+// A program whose "lng" holds the language files we ship.
+void shipLanguages(TestProgram& program)
+{
+    QDir().mkpath(program.folder() + "/lng");
+    for (const QString& name : {QStringLiteral("czech.lng"), QStringLiteral("english.lng")})
+        QVERIFY(QFile::copy(QStringLiteral(RYDEX_LANGUAGES "/") + name,
+                            program.folder() + "/lng/" + name));
+}
+
+// What a language file says of each window, as "key=text|text".
+QMap<QString, QStringList> fileTexts(const TbsINIFile& file)
+{
+    QMap<QString, QStringList> out;
+    for (const QString& section : file.sectionNames()) {
+        if (section == ResourceStrings::sectionName())
+            continue;
+        for (const QString& key : file.keys(section)) {
+            const QString raw = file.readString(section, key, QString());
+            const QStringList lines = key.endsWith(u".Strings")
+                                          ? LanguageValues::splitListValue(raw)
+                                          : QStringList{LanguageValues::decodeTextLiteral(raw)};
+            out[section] << key + u'=' + lines.join(u'|');
+        }
+    }
+    for (QStringList& entries : out)
+        entries.sort();
+    return out;
+}
+
+// The record dialog's lists whose texts are stored with each ride: the
+// English file keeps them as they are.
+bool isStoredList(const QString& entry)
+{
+    for (const char* name : {"ComboDruh.", "ComboObtiznost.", "ComboPocit.", "ComboVlivy.",
+                             "ComboTeplota.", "grpTyp.Items"}) {
+        if (entry.startsWith(QLatin1String(name)))
+            return true;
+    }
+    return false;
+}
 } // namespace
 
 class TestWindowTranslation : public QObject
@@ -70,6 +155,8 @@ class TestWindowTranslation : public QObject
 private slots:
     void everyWindowFromTheFile();
     void noLanguageFilesKeepsCzech();
+    void shippedLanguagesAreComplete();
+    void languageDialog();
 };
 
 void TestWindowTranslation::everyWindowFromTheFile()
@@ -163,6 +250,115 @@ void TestWindowTranslation::noLanguageFilesKeepsCzech()
     QCOMPARE(w->LanguageManager->CurrentLang(), "");
     QCOMPARE(w->mnuLanguage->caption(), "Jazyk...");
     QCOMPARE(w->recordDialog()->btnOk->text(), "Uložit");
+    QCOMPARE(w->languageDialog()->cbLanguages->count(), 0);
+    QCOMPARE(program.dialogs().count(QStringLiteral("error")), 0);
+}
+
+void TestWindowTranslation::shippedLanguagesAreComplete()
+{
+    // The texts the windows are defined with.
+    QMap<QString, QStringList> czech;
+    {
+        TestProgram bare;
+        bare.start();
+        czech = Windows(bare).texts();
+    }
+    QVERIFY(czech.size() >= 8);
+
+    TestProgram program;
+    shipLanguages(program);
+    TfrmBase* w = program.start();
+    QCOMPARE(w->LanguageManager->CurrentLang(), "english");
+    const TbsINIFile englishFile(program.folder() + "/lng/english.lng");
+    const TbsINIFile czechFile(program.folder() + "/lng/czech.lng");
+
+    // Every text of every window is named by the English file and shows its
+    // English text; the Czech file is the program's own texts whole.
+    const QMap<QString, QStringList> english = fileTexts(englishFile);
+    {
+        Windows windows(program);
+        const QMap<QString, QStringList> shown = windows.texts();
+        for (auto it = czech.cbegin(); it != czech.cend(); ++it) {
+            for (const QString& entry : it.value()) {
+                const QString key = entry.section(u'=', 0, 0);
+                if (isStoredList(entry))
+                    continue;
+                const auto named =
+                    std::find_if(english[it.key()].cbegin(), english[it.key()].cend(),
+                                 [&](const QString& e) { return e.section(u'=', 0, 0) == key; });
+                QVERIFY2(named != english[it.key()].cend(),
+                         qPrintable(it.key() + " does not name " + key));
+                QVERIFY2(shown[it.key()].contains(*named), qPrintable(it.key() + ": " + *named));
+            }
+        }
+        QCOMPARE(fileTexts(czechFile), czech);
+
+        // No entry of either file names nothing.
+        for (const TbsINIFile* file : {&englishFile, &czechFile}) {
+            for (QObject* window : windows.all) {
+                const QString section = QString::fromLatin1(window->metaObject()->className());
+                for (const QString& key : file->keys(section))
+                    QVERIFY2(PropertyPath::apply(window, key, file->readString(section, key, {})),
+                             qPrintable(file->path() + ": " + section + "." + key));
+            }
+        }
+    }
+    // Every message text has its English text, and the Czech file the
+    // program's own.
+    for (int id : Msg::ids()) {
+        const std::optional<QString> text = ResourceStrings::find(englishFile, id);
+        QVERIFY2(text, qPrintable(QString::number(id)));
+        QCOMPARE(Msg::text(id), *text);
+        QCOMPARE(ResourceStrings::find(czechFile, id), Msg::builtIn(id));
+    }
+
+    // Back to Czech: every window shows its own texts again, no English left.
+    w->LanguageManager->setCurrentLang(QStringLiteral("czech"));
+    QCOMPARE(Windows(program).texts(), czech);
+    QCOMPARE(Msg::text(Msg::StoreClosed), Msg::builtIn(Msg::StoreClosed));
+}
+
+void TestWindowTranslation::languageDialog()
+{
+    TestProgram program;
+    program.addCyclist(QStringLiteral("Eva"));
+    shipLanguages(program);
+    QVERIFY(QFile::rename(program.folder() + "/lng/english.lng",
+                          program.folder() + "/lng/English.lng"));
+    TfrmBase* w = program.start();
+    TfrmLanguage* dialog = w->languageDialog();
+    QVERIFY(dialog);
+    QCOMPARE(w->mnuLanguage->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
+    // "english" is listed as English: the texts are English, but the box
+    // selects nothing until the user picks a name.
+    QCOMPARE(w->LanguageManager->CurrentLang(), "english");
+    QCOMPARE(dialog->cbLanguages->count(), 2);
+    QCOMPARE(dialog->cbLanguages->itemText(0), "czech");
+    QCOMPARE(dialog->cbLanguages->currentIndex(), -1);
+    QCOMPARE(w->mnuLanguage->caption(), "&Language...");
+
+    // The command shows it; a pick changes every window at once, even this
+    // one, and is stored.
+    QStringList seen;
+    program.dialogs().handleNextModal([&](QDialog& shown) {
+        const auto pick = [&](int index) {
+            dialog->cbLanguages->setCurrentIndex(index);
+            emit dialog->cbLanguages->activated(index);
+        };
+        seen << QString::number(&shown == dialog);
+        pick(0);
+        seen << dialog->Label1->text() << w->mnuLanguage->caption()
+             << QString::number(program.preferenceBytes().contains("\"lng\"=\"czech\""));
+        pick(1);
+        seen << dialog->windowTitle() << dialog->Label1->text()
+             << dialog->cbLanguages->currentText();
+        return int(QDialog::Rejected);
+    });
+    w->mnuLanguage->trigger();
+    QCOMPARE(seen, (QStringList{"1", "Vyber jazyk:", "Jazyk...", "1", "Language",
+                                "Choose a language:", "English"}));
+    QCOMPARE(w->LanguageManager->CurrentLang(), "English");
+    QVERIFY(program.preferenceBytes().contains("\"lng\"=\"English\""));
     QCOMPARE(program.dialogs().count(QStringLiteral("error")), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "polyglot/MessageCatalogue.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 struct Entry
@@ -94,6 +95,15 @@ QString Msg::builtIn(int id)
             return QString::fromUtf8(e.text);
     }
     return QString();
+}
+
+QList<int> Msg::ids()
+{
+    QList<int> out;
+    for (const Entry& e : entries)
+        out.append(e.id);
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 QString Msg::text(int id)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -76,6 +77,8 @@ QString text(int id);
 QString format(int id, const QStringList& args);
 // The program's own text of a number, without routing.
 QString builtIn(int id);
+// Every number of the catalogue, in ascending order.
+QList<int> ids();
 
 // The translation engine installs a router here; it answers with a
 // replacement text or with nothing to keep the program's own.

@@ -51,6 +51,9 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     : QMainWindow(parent), m_env(std::move(environment))
 {
     setObjectName(QStringLiteral("frmBase"));
+    // The title carries the signed-in cyclist's name: a language file that
+    // set it would drop the name.
+    setProperty("translatable", false);
     setWindowTitle(QString::fromLatin1(AppIdentity::title));
     QFont f = font();
     f.setPointSize(8);
@@ -286,6 +289,7 @@ void TfrmBase::AktualizaceMenu()
     mnuLogin->removeItems();
     for (int i = 0; i < m_cyclists.size(); ++i) {
         auto* item = new MenuItem(QStringLiteral("menu%1").arg(i), m_cyclists.at(i), this);
+        item->setProperty("translatable", false); // a cyclist's name
         item->setTag(i);
         item->setImageIndex(ImageList::CyclistImage);
         connect(item, &QAction::triggered, this,

@@ -233,10 +233,10 @@ private:
     QString m_skin;
     QString m_language;
     QString m_hint;
-    TfrmNewRecord* m_recordDialog = nullptr; // not owned; lives for the whole run
-    TfrmWork* m_progress = nullptr;          // not owned; lives for the whole run
-    TfrmSettings* m_settings = nullptr;      // not owned; lives for the whole run
-    TfrmNewUser* m_newUser = nullptr;        // not owned; lives for the whole run
+    TfrmNewRecord* m_recordDialog = nullptr;  // not owned; lives for the whole run
+    TfrmWork* m_progress = nullptr;           // not owned; lives for the whole run
+    TfrmSettings* m_settings = nullptr;       // not owned; lives for the whole run
+    TfrmNewUser* m_newUser = nullptr;         // not owned; lives for the whole run
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
 
 public:

@@ -38,6 +38,7 @@ ToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, i
 Label* valueLabel(QWidget* parent, const QString& name)
 {
     auto* l = new Label(name, QStringLiteral("hodnota"), parent);
+    l->setProperty("translatable", false); // a figure
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
@@ -256,6 +257,7 @@ QWidget* TfrmBase::buildYearStrip(QWidget* parent)
     YearStrip->setObjectName(QStringLiteral("YearStrip"));
     YearStrip->setFixedHeight(40);
     lblYear = new Label(QStringLiteral("lblYear"), QString(), YearStrip);
+    lblYear->setProperty("translatable", false);
     lblYear->setAlignment(Qt::AlignCenter);
     QFont yf = lblYear->font();
     yf.setBold(true);

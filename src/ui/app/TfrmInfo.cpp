@@ -43,6 +43,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
 
     lblWeb = new Label(QStringLiteral("lblWeb"), QString(), this);
     lblWeb->setTextFormat(Qt::RichText);
+    lblWeb->setProperty("translatable", false); // the address
     lblWeb->setCursor(Qt::PointingHandCursor);
     lblWeb->installEventFilter(this);
     setLinkColour(QStringLiteral("blue"));
@@ -55,6 +56,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
         new Label(QStringLiteral("lblVersionCaption"), QStringLiteral("Verze programu:"), this);
     lblVersion =
         new Label(QStringLiteral("lblVersion"), QString::fromLatin1(AppIdentity::version), this);
+    lblVersion->setProperty("translatable", false);
     version->addWidget(lblVersionCaption);
     version->addWidget(lblVersion, 1);
     layout->addLayout(version);

@@ -46,7 +46,8 @@ TfrmLanguage::TfrmLanguage(MainWindowOperations* main, TbsPolyglotManager* manag
     setFixedSize(285, 114);
     frmLanguageSui = new ThemedFrame(QStringLiteral("frmLanguageSui"), this, 32);
 
-    auto* label = new Label(QStringLiteral("Label1"), QStringLiteral("Vyber jazyk:"), frmLanguageSui);
+    auto* label =
+        new Label(QStringLiteral("Label1"), QStringLiteral("Vyber jazyk:"), frmLanguageSui);
     label->move(24, 49);
     label->setAutoSize(true);
     Label1 = label;

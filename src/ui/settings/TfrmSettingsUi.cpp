@@ -140,6 +140,7 @@ void TfrmSettings::buildUsersPage()
                          QStringLiteral("Počet všech záznamů uživatele činí již:"), TabSheet3);
     lblPocet->move(8, 30);
     lblUserInfo = new Label(QStringLiteral("lblUserInfo"), QStringLiteral("0"), TabSheet3);
+    lblUserInfo->setProperty("translatable", false); // a count
     lblUserInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblUserInfo->setFont(bold);
     placeCount();
