@@ -71,7 +71,7 @@ bool setSimple(QObject* object, const QMetaProperty& property, const QString& ra
 } // namespace
 
 bool PropertyPath::apply(QObject* window, const QString& key, const QString& rawValue,
-                         const ValueContext& context)
+                         const ValueContext& context, const RuntimeNaming::ComponentIndex* index)
 {
     QObject* current = window;
     // Once a property has led to an object, only property names count.
@@ -84,8 +84,10 @@ bool PropertyPath::apply(QObject* window, const QString& key, const QString& raw
         if (!property) {
             if (reachedThroughProperty)
                 return false;
-            QObject* next =
-                current == window ? RuntimeNaming::ownedComponent(current, split.first) : nullptr;
+            QObject* next = nullptr;
+            if (current == window)
+                next = index ? index->find(split.first)
+                             : RuntimeNaming::ownedComponent(current, split.first);
             if (!next)
                 next = RuntimeNaming::childControl(current, split.first);
             if (!next || split.rest.isEmpty())

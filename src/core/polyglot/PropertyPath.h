@@ -6,6 +6,10 @@
 #include <QObject>
 #include <QString>
 
+namespace RuntimeNaming {
+class ComponentIndex;
+}
+
 // Applies one entry of a window's section: the key is a path of names
 // separated by "." that starts at the window ("DBGrid.Columns.Items(0).Title
 // .Caption"), the value is written as the kind of the property at its end
@@ -24,7 +28,8 @@ struct ValueContext
 // Returns whether a property was set. Throws RydexError "Invalid property
 // element: %s" when an enumerated property is given a name that is none of
 // its elements.
+// The index, when given, stands for the search of the window's components.
 bool apply(QObject* window, const QString& key, const QString& rawValue,
-           const ValueContext& context = {});
+           const ValueContext& context = {}, const RuntimeNaming::ComponentIndex* index = nullptr);
 
 } // namespace PropertyPath

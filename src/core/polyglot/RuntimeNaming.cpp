@@ -31,13 +31,26 @@ std::optional<QMetaProperty> RuntimeNaming::findProperty(const QObject* object, 
 {
     if (!object || name.isEmpty())
         return std::nullopt;
+    // The properties of a class, by case-folded name, the most derived
+    // class's first; classes are fixed for the run, so the table is made
+    // once per class.
+    static QHash<const QMetaObject*, QHash<QString, int>> tables;
     const QMetaObject* meta = object->metaObject();
-    for (int i = meta->propertyCount() - 1; i >= 0; --i) {
-        const QMetaProperty p = meta->property(i);
-        if (name.compare(QLatin1String(p.name()), Qt::CaseInsensitive) == 0)
-            return p;
+    auto table = tables.find(meta);
+    if (table == tables.end()) {
+        QHash<QString, int> byName;
+        for (int i = meta->propertyCount() - 1; i >= 0; --i)
+            byName.insert(QString::fromLatin1(meta->property(i).name()).toCaseFolded(), i);
+        // insert() keeps the last one inserted: walk again so that the most
+        // derived class's property wins.
+        for (int i = 0; i < meta->propertyCount(); ++i)
+            byName.insert(QString::fromLatin1(meta->property(i).name()).toCaseFolded(), i);
+        table = tables.insert(meta, byName);
     }
-    return std::nullopt;
+    const auto found = table->constFind(name.toString().toCaseFolded());
+    if (found == table->constEnd())
+        return std::nullopt;
+    return meta->property(*found);
 }
 
 RuntimeNaming::PropertyKind RuntimeNaming::kindOf(const QMetaProperty& property)
@@ -112,6 +125,36 @@ QObject* RuntimeNaming::ownedComponent(const QObject* window, QStringView name)
             pending.append(*it);
     }
     return nullptr;
+}
+
+RuntimeNaming::ComponentIndex::ComponentIndex(const QObject* window) : m_window(window)
+{
+    QList<const QObject*> pending;
+    const QObjectList& top = window->children();
+    for (auto it = top.crbegin(); it != top.crend(); ++it)
+        pending.append(*it);
+    while (!pending.isEmpty()) {
+        const QObject* object = pending.takeLast();
+        if (RuntimeNaming::ownsItsComponents(object))
+            continue;
+        const QString name = object->objectName();
+        if (!name.isEmpty()) {
+            const QString folded = name.toCaseFolded();
+            if (!m_byName.contains(folded))
+                m_byName.insert(folded, const_cast<QObject*>(object));
+        }
+        const QObjectList& children = object->children();
+        for (auto it = children.crbegin(); it != children.crend(); ++it)
+            pending.append(*it);
+    }
+}
+
+QObject* RuntimeNaming::ComponentIndex::find(QStringView name) const
+{
+    const auto found = m_byName.constFind(name.toString().toCaseFolded());
+    if (found != m_byName.constEnd() && *found)
+        return found->data();
+    return found == m_byName.constEnd() ? nullptr : RuntimeNaming::ownedComponent(m_window, name);
 }
 
 QObject* RuntimeNaming::childControl(const QObject* control, QStringView name)

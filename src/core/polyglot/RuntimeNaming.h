@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QObject>
+#include <QPointer>
 #include <QStringView>
 #include <optional>
 
@@ -54,6 +56,21 @@ QObject* ownedComponent(const QObject* window, QStringView name);
 // containers and Qt's own internal widgets belong to their parent control, so
 // the search looks through them.
 QObject* childControl(const QObject* control, QStringView name);
+
+// The components a window owns, by name, as ownedComponent() finds them,
+// taken once for a whole pass over a window's section so that each entry is
+// found without searching the window again. A component destroyed since is
+// searched for afresh.
+class ComponentIndex
+{
+public:
+    explicit ComponentIndex(const QObject* window);
+    QObject* find(QStringView name) const;
+
+private:
+    const QObject* m_window;
+    QHash<QString, QPointer<QObject>> m_byName; // case-folded name
+};
 
 // Whether an object is the root of a translation of its own or a separate
 // owner (the search for a window's components stops there).

@@ -4,6 +4,7 @@
 #include "polyglot/MessageCatalogue.h"
 #include "polyglot/PropertyPath.h"
 #include "polyglot/ResourceStringSection.h"
+#include "polyglot/RuntimeNaming.h"
 #include "polyglot/THook.h"
 #include "polyglot/TbsPolyglotManager.h"
 #include "store/RydexError.h"
@@ -216,8 +217,12 @@ void TbsCorePolyglot::translateComponent(QObject* component)
     context.codePage = m_file->codePage();
     // Every occurrence of a key is applied, each time with its last value.
     const QStringList keys = m_file->keys(section);
+    if (keys.isEmpty())
+        return;
+    const RuntimeNaming::ComponentIndex index(component);
     for (const QString& key : keys) {
-        PropertyPath::apply(component, key, m_file->readString(section, key, QString()), context);
+        PropertyPath::apply(component, key, m_file->readString(section, key, QString()), context,
+                            &index);
         if (!m_file)
             return; // a property that changed the language closed the file
     }
