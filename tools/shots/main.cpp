@@ -9,8 +9,11 @@
 #include "settings/TfrmSettings.h"
 #include "stats/MonthChartData.h"
 #include "stats/MonthChartView.h"
+#include "stats/TfrmReport.h"
+#include "store/ADOTable.h"
 #include "store/Clock.h"
 #include "store/RydexError.h"
+#include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageBoxWindow.h"
@@ -19,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPdfWriter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -146,6 +150,12 @@ int main(int argc, char** argv)
         for (int chart = 0; chart < 4; ++chart) {
             w->Grafy->setTabIndex(chart);
             failures += save(w, out, QStringLiteral("TfrmBase-chart%1").arg(chart)) ? 0 : 1;
+        }
+        // The month report, as a PDF of its pages.
+        if (w->prepareReport()) {
+            QPdfWriter pdf(QDir(out).filePath(QStringLiteral("TfrmReport.pdf")));
+            const int pages = w->reportForm()->paint(&pdf, w->dataModule()->table()->rows());
+            QTextStream(stdout) << "wrote report of " << pages << " pages" << Qt::endl;
         }
         w->resize(270, 300);
         failures += save(w, out, QStringLiteral("TfrmBase-narrow")) ? 0 : 1;

@@ -8,6 +8,7 @@
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
+#include "stats/TfrmReport.h"
 #include "store/AppIdentity.h"
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
@@ -47,6 +48,7 @@ Startup::Startup(Options options)
     // Then the long-lived windows, in this order; each is owned by the main
     // window and lives until the end of the run.
     m_main->setProgressWindow(createProgressWindow(m_main.get()));
+    m_main->setReportForm(createReportForm(m_main.get()));
     m_main->setNewUserDialog(createNewUserDialog(m_main.get()));
     m_main->setSettingsDialog(createSettingsDialog(m_main.get()));
     m_main->setRecordDialog(createRecordDialog(m_main.get()));

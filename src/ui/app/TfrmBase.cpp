@@ -31,6 +31,7 @@
 #include "polyglot/TbsPolyglotManager.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "polyglot/TfrmLanguage.h"
+#include "stats/TfrmReport.h"
 #include "toolkit/Controls.h"
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +40,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -254,6 +257,51 @@ void TfrmBase::mnuQuitClick()
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+void TfrmBase::setReportForm(TfrmReport* report)
+{
+    m_report = report;
+    if (!report)
+        return;
+    report->Graf->copyStateFrom(*Graf);
+    connect(Graf, &MonthChartView::stateChanged, report,
+            [this, report] { report->Graf->copyStateFrom(*Graf); });
+}
+
+bool TfrmBase::prepareReport()
+{
+    if (!m_report || !m_data || !m_data->table()->isOpen())
+        return false;
+    ADOTable* table = m_data->table();
+    table->first();
+    if (table->recordCount() == 0 && msgDlgNotPrint->execute() != MessageDialog::Button1)
+        return false;
+    TfrmReport::Figures figures;
+    figures.cyclist = m_cyclistName;
+    figures.month = Mesice->tabCaption(Mesice->tabIndex());
+    figures.year = QString::number(m_year);
+    figures.hours = lblHodiny->text();
+    figures.km = lblKilometry->text();
+    figures.pulse = lblTep->text();
+    figures.alt = lblPrevyseni->text();
+    m_report->setFigures(figures);
+    m_report->Graf->copyStateFrom(*Graf);
+    return true;
+}
+
+void TfrmBase::Print()
+{
+    if (!prepareReport())
+        return;
+    const QVector<RideRow> rides = m_data->table()->rows();
+    QPrinter printer(QPrinter::HighResolution);
+    TfrmReport::preparePrinter(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(TfrmReport::documentTitle());
+    connect(&preview, &QPrintPreviewDialog::paintRequested, m_report,
+            [this, &rides](QPrinter* target) { m_report->paint(target, rides); });
+    DialogPresenter::current().execModal(preview);
+}
+
 void TfrmBase::mnuLanguageClick()
 {
     if (m_languageDialog)
@@ -268,7 +316,7 @@ void TfrmBase::mnuAboutClick()
 
 void TfrmBase::setCyclistCommandsEnabled(bool enabled)
 {
-    for (MenuItem* m : {mnuRecords, mnuLogoff, mnuOptions})
+    for (MenuItem* m : {mnuRecords, mnuLogoff, mnuOptions, mnuPrint})
         m->setOwnEnabled(enabled);
 }
 

@@ -36,6 +36,7 @@ class TfrmWork;
 class TfrmSettings;
 class TfrmNewUser;
 class TfrmLanguage;
+class TfrmReport;
 
 // The main window: the welcome page while nobody is signed in, the month view
 // of the signed-in cyclist otherwise, and every command of the program.
@@ -112,6 +113,13 @@ public:
     void mnuQuitClick();
     void mnuAboutClick();
     void mnuLanguageClick();
+    // The month report in the print preview, from the menu, the grid's menu
+    // and the toolbar.
+    void Print();
+    // Its first steps: the month's first ride made current, the question
+    // for an empty month, the report's texts and chart. False when the user
+    // declined or there is nothing to report on.
+    bool prepareReport();
     void MesiceChange() override;
     void btnDownClick();
     void btnUpClick();
@@ -162,6 +170,9 @@ public:
     TfrmSettings* settingsDialog() const override { return m_settings; }
     void setNewUserDialog(TfrmNewUser* dialog) { m_newUser = dialog; }
     void setLanguageDialog(TfrmLanguage* dialog) { m_languageDialog = dialog; }
+    // The report form, whose chart follows this window's from now on.
+    void setReportForm(TfrmReport* report);
+    TfrmReport* reportForm() const { return m_report; }
     TfrmLanguage* languageDialog() const { return m_languageDialog; }
     TfrmNewUser* newUserDialog() const { return m_newUser; }
 
@@ -238,6 +249,7 @@ private:
     TfrmSettings* m_settings = nullptr;       // not owned; lives for the whole run
     TfrmNewUser* m_newUser = nullptr;         // not owned; lives for the whole run
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
+    TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
 
 public:
     // Components, named as the language files and the tests know them.

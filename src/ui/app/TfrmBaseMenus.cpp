@@ -152,10 +152,9 @@ void TfrmBase::wireMenus()
     // precedence there), never by the window.
     for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
         m->setShortcutContext(Qt::WidgetShortcut);
-    // The report and theme windows do not exist yet: their commands stay
-    // off rather than do nothing.
-    for (MenuItem* m : {mnuPrint, mnuTisk, mnuSkin})
-        m->setOwnEnabled(false);
+    // The theme window does not exist yet: its command stays off rather than
+    // do nothing.
+    mnuSkin->setOwnEnabled(false);
 
     // Every command runs guarded: an error it does not handle itself ends it
     // in the standard error box.
@@ -172,6 +171,8 @@ void TfrmBase::wireMenus()
     connect(mnuDeleteItem, &QAction::triggered, this, &TfrmBase::mnuDeleteItemClick);
     connect(mnuUpravaODO, &QAction::triggered, this, &TfrmBase::mnuUpravaODOClick);
     command(mnuOptions, &TfrmBase::mnuOptionsClick);
+    command(mnuPrint, &TfrmBase::Print);
+    command(mnuTisk, &TfrmBase::Print);
     command(mnuNewCyclist, &TfrmBase::openNewCyclistDialog);
     connect(mnuQuit, &QAction::triggered, this, &TfrmBase::mnuQuitClick);
     connect(mnuLogoff, &QAction::triggered, this, &TfrmBase::mnuLogoffClick);

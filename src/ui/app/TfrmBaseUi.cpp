@@ -144,7 +144,6 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), EditTool);
     toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), DeleteTool);
     toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), PrintTool);
-    toolBtnPrint->setEnabled(false);
     toolBtnSettings =
         toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), SettingsTool);
     l->addWidget(toolBtnCreate);
@@ -336,6 +335,7 @@ void TfrmBase::buildMonthArea(QVBoxLayout* layout)
     connect(toolBtnEdit, &QToolButton::clicked, this, &TfrmBase::toolBtnEditClick);
     connect(toolBtnDelete, &QToolButton::clicked, this, &TfrmBase::toolBtnDeleteClick);
     button(toolBtnSettings, &TfrmBase::mnuOptionsClick);
+    button(toolBtnPrint, &TfrmBase::Print);
     connect(Grid, &DBGrid::doubleClicked_, this, &TfrmBase::DBGridDblClick);
     connect(btnDown, &QToolButton::clicked, this, &TfrmBase::btnDownClick);
     connect(btnUp, &QToolButton::clicked, this, &TfrmBase::btnUpClick);

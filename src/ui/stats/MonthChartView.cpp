@@ -10,6 +10,7 @@
 #include <QGraphicsEllipseItem>
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
+#include <QGraphicsPathItem>
 #include <QGraphicsPolygonItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
@@ -375,6 +376,18 @@ QPointF MonthChartView::toPosition(double day, double value) const
     return QPointF(x, y);
 }
 
+void MonthChartView::setReportLooks(bool on)
+{
+    m_reportLooks = on;
+    QChart* c = chart();
+    if (on) {
+        c->setBackgroundBrush(Qt::white);
+        m_titleItem->setBrush(QColor(Qt::blue));
+        m_titleItem->setFont(verdana(10));
+    }
+    refresh();
+}
+
 void MonthChartView::rebuildOverlay()
 {
     m_clippedLayer.reset();
@@ -393,9 +406,11 @@ void MonthChartView::rebuildOverlay()
     m_labelLayer->setZValue(950);
 
     // The foot of the plot, where Qt would draw the day axis with its ticks.
-    auto* foot =
-        new QGraphicsLineItem(QLineF(plot.bottomLeft(), plot.bottomRight()), m_clippedLayer.get());
-    foot->setPen(QPen(Qt::black, 1));
+    if (!m_reportLooks) {
+        auto* foot = new QGraphicsLineItem(QLineF(plot.bottomLeft(), plot.bottomRight()),
+                                           m_clippedLayer.get());
+        foot->setPen(QPen(Qt::black, 1));
+    }
     addDayLabels(m_labelLayer.get());
 
     if (!validIndex(m_active))
@@ -413,18 +428,17 @@ namespace {
 class LabelPlacer
 {
 public:
-    LabelPlacer(QGraphicsItem* layer, const SeriesLook& look, qreal topLimit)
+    LabelPlacer(QGraphicsItem* layer, const SeriesLook& look, qreal topLimit, qreal connector = -1)
         : m_layer(layer), m_look(look), m_font(pointLabelFont()), m_metrics(m_font),
-          m_topLimit(topLimit)
+          m_topLimit(topLimit), m_connector(connector >= 0 ? connector : look.connector)
     {
     }
 
     void place(const QPointF& anchor, const QString& text)
     {
         const QSizeF size(m_metrics.horizontalAdvance(text) + 5, m_metrics.height() + 2);
-        QRectF box(
-            QPointF(anchor.x() - size.width() / 2, anchor.y() - m_look.connector - size.height()),
-            size);
+        QRectF box(QPointF(anchor.x() - size.width() / 2, anchor.y() - m_connector - size.height()),
+                   size);
         for (bool moved = true; moved;) {
             moved = false;
             for (const QRectF& other : m_placed) {
@@ -455,6 +469,7 @@ private:
     QFont m_font;
     QFontMetricsF m_metrics;
     qreal m_topLimit;
+    qreal m_connector;
     QList<QRectF> m_placed;
 };
 } // namespace
@@ -462,13 +477,30 @@ private:
 void MonthChartView::addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* labels)
 {
     const SeriesLook& l = look(m_active);
-    LabelPlacer placer(labels, l, 0);
+    const bool durations = m_active == TimeSeries;
+    LabelPlacer placer(labels, l, 0, m_reportLooks && !durations ? 8 : -1);
+    if (m_reportLooks) {
+        // The line through the points.
+        QPolygonF line;
+        for (const ChartPoint& p : m_data[m_active])
+            line << toPosition(p.day, p.y);
+        QPainterPath path;
+        path.addPolygon(line);
+        auto* through = new QGraphicsPathItem(path, clipped);
+        through->setPen(QPen(Qt::black, 1, durations ? Qt::DotLine : Qt::SolidLine));
+    }
     for (const ChartPoint& p : m_data[m_active]) {
         const QPointF at = toPosition(p.day, p.y);
         const QPointF base = toPosition(p.day, 0);
         auto* drop = new QGraphicsLineItem(QLineF(at, base), clipped);
         drop->setPen(QPen(dropLineColour, 1, Qt::DotLine));
-        if (l.marker == SeriesLook::Marker::Circle) {
+        if (m_reportLooks && durations) {
+            const QPolygonF diamond{QPointF(at.x(), at.y() - 4), QPointF(at.x() + 4, at.y()),
+                                    QPointF(at.x(), at.y() + 4), QPointF(at.x() - 4, at.y())};
+            auto* marker = new QGraphicsPolygonItem(diamond, clipped);
+            marker->setBrush(l.markerFill);
+            marker->setPen(QPen(Qt::black, 1));
+        } else if (l.marker == SeriesLook::Marker::Circle) {
             auto* circle =
                 new QGraphicsEllipseItem(QRectF(at.x() - 2.5, at.y() - 2.5, 5, 5), clipped);
             circle->setBrush(l.markerFill);
@@ -505,7 +537,7 @@ void MonthChartView::addBarMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* 
             const qreal centre = top.x() + (k - (count - 1) / 2.0) * width / 2;
             QRectF bar(QPointF(centre - width / 2, top.y()), QPointF(centre + width / 2, base.y()));
             auto* item = new QGraphicsRectItem(bar.normalized(), clipped);
-            item->setBrush(l.fill);
+            item->setBrush(m_reportLooks ? QColor(125, 130, 164) : l.fill);
             item->setPen(QPen(Qt::black, 1));
             placer.place(QPointF(centre, top.y()), p.label);
         }

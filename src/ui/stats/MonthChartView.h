@@ -65,6 +65,13 @@ public:
     // The labels of the value axis from the bottom up, as they are drawn now.
     QStringList valueAxisLabels() const;
 
+    // The looks of the printed report: a white background, a blue title,
+    // the distance bars a shade bluer, diamonds at the durations, a line
+    // through the points of an area (dotted for durations), labels hanging
+    // further from their points, and no axis line.
+    void setReportLooks(bool on);
+    bool reportLooks() const { return m_reportLooks; }
+
     // Takes over the points, title, day range and active series of another
     // chart, so that a second chart can mirror this one.
     void copyStateFrom(const MonthChartView& other);
@@ -86,6 +93,7 @@ private:
     QPointF toPosition(double day, double value) const;
 
     bool m_hasData = false;
+    bool m_reportLooks = false;
     ChartSeriesData m_data;
     int m_active = DstSeries;
     QString m_title;
