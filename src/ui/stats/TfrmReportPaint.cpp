@@ -7,6 +7,7 @@
 #include "store/Clock.h"
 #include "toolkit/Controls.h"
 
+#include <QImage>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -121,14 +122,20 @@ void TfrmReport::paintPage(QPainter& painter, double dotsPerMm, const QVector<Ri
             sheet.frame(0, top + 1.6, 200, 63.0);
             sheet.text(2.1, top + 3.7, text("qrlChart")->text(), verdana(8));
             const QRectF target = sheet.rect(0.5, top + 7.9, 199.0, 52.9);
-            painter.save();
-            painter.translate(target.topLeft());
-            painter.scale(target.width() / Graf->width(), target.height() / Graf->height());
-            // The widget itself, so that a chart that was never shown is laid
-            // out at its size first.
-            static_cast<QWidget*>(Graf)->render(&painter, QPoint(), QRegion(),
-                                                QWidget::DrawChildren);
-            painter.restore();
+            // Drawn on an image at three times the screen's size first:
+            // fonts would otherwise follow each device's resolution and
+            // the chart would look different in the preview and on paper.
+            QImage image(Graf->size() * 3, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(3);
+            image.fill(Qt::white);
+            {
+                // The widget itself, so that a chart that was never shown is
+                // laid out at its size first.
+                QPainter onImage(&image);
+                static_cast<QWidget*>(Graf)->render(&onImage, QPoint(), QRegion(),
+                                                    QWidget::DrawChildren);
+            }
+            painter.drawImage(target, image);
             sheet.text(2.1, top + 67.2, text("qrlTable")->text(), verdana(8));
             break;
         }
