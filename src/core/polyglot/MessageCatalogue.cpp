@@ -78,6 +78,11 @@ constexpr Entry entries[] = {
      "obtain an instance."},
     {Msg::PolyglotNotAssigned, "Core polyglot is not assigned."},
     {Msg::MultiLangNotAssigned, "Core multi lang is not assigned"},
+    {Msg::ThemeUnusable,
+     "Soubor \"%s\" nelze použít jako vzhled programu: %s. Vzhled zůstává beze změny."},
+    {Msg::ThemeEmpty, "soubor je prázdný"},
+    {Msg::ThemeNotText, "soubor neobsahuje text v kódování UTF-8"},
+    {Msg::ThemeNotStyleSheet, "soubor neobsahuje platná pravidla vzhledu"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
 };
 

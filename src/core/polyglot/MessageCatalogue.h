@@ -68,6 +68,12 @@ enum Id : int {
     PolyglotSingleInstance = 1302,
     PolyglotNotAssigned = 1303,
     MultiLangNotAssigned = 1304,
+
+    // Themes.
+    ThemeUnusable = 1400,
+    ThemeEmpty = 1401,
+    ThemeNotText = 1402,
+    ThemeNotStyleSheet = 1403,
 };
 
 // The text of a number, after the language routing had its say; an unknown

@@ -32,10 +32,14 @@
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "polyglot/TfrmLanguage.h"
 #include "stats/TfrmReport.h"
+#include "theme/TsuiFileTheme.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -62,6 +66,12 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     f.setPointSize(8);
     setFont(f);
     buildLanguageManager();
+    // The theme beside the program is in force from the start.
+    suiFileTheme = new TsuiFileTheme(m_env.applicationDir, this);
+    runReported([this] {
+        suiFileTheme->setThemeFile(
+            QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
+    });
 
     buildMenus();
     Pages = new QStackedWidget(this);
@@ -82,6 +92,27 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     setMinimumSize(270, 50 + menuHeight);
     resize(994, 689 + menuHeight);
     centreOnScreen(this);
+    suiThemeManager = new TsuiThemeManager(this, {QStringLiteral("frmBaseSui"),
+                                                  QStringLiteral("Mesice"),
+                                                  QStringLiteral("DBGrid"),
+                                                  QStringLiteral("StatisticsPerMonth"),
+                                                  QStringLiteral("StatisticsPerYear"),
+                                                  QStringLiteral("Grafy"),
+                                                  QStringLiteral("SideNote"),
+                                                  QStringLiteral("Note"),
+                                                  QStringLiteral("suiScrollBar"),
+                                                  QStringLiteral("ToolBarLeft"),
+                                                  QStringLiteral("ToolBarRight"),
+                                                  QStringLiteral("StatusBar"),
+                                                  QStringLiteral("GridMenu"),
+                                                  QStringLiteral("MainMenu"),
+                                                  QStringLiteral("NoteMenu"),
+                                                  QStringLiteral("msgDlgDeleteRecord"),
+                                                  QStringLiteral("msgDlgNotDelete"),
+                                                  QStringLiteral("mdgDlgNoRecord"),
+                                                  QStringLiteral("msgDlgMSJet"),
+                                                  QStringLiteral("msgDlgNotDatabeseOpen"),
+                                                  QStringLiteral("msgDlgNotPrint")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
     FormCreate();
 }
@@ -179,6 +210,8 @@ void TfrmBase::FormShow()
             QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
         m_language = m_programKey.readText(QStringLiteral("lng"), QStringLiteral("english"));
     });
+    guarded([this] { suiFileTheme->setThemeFile(m_skin); });
+    suiThemeManager->apply();
     if (GetCorePolyglot())
         guarded([this] { LanguageManager->setCurrentLang(m_language); });
     if (m_languageDialog)
@@ -300,6 +333,49 @@ void TfrmBase::Print()
     connect(&preview, &QPrintPreviewDialog::paintRequested, m_report,
             [this, &rides](QPrinter* target) { m_report->paint(target, rides); });
     DialogPresenter::current().execModal(preview);
+}
+
+void TfrmBase::mnuSkinClick()
+{
+    // None of the program's windows stays in view while a theme is chosen.
+    QList<QPointer<QWidget>> minimised;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && !w->isMinimized()) {
+            w->showMinimized();
+            minimised.append(w);
+        }
+    }
+    QFileDialog OpenSkinDialog(nullptr);
+    OpenSkinDialog.setObjectName(QStringLiteral("OpenSkinDialog"));
+    // Qt's own dialog, the same on every desktop: resizable, no read-only
+    // box, and it leaves the working directory alone.
+    OpenSkinDialog.setOption(QFileDialog::DontUseNativeDialog);
+    OpenSkinDialog.setNameFilter(QStringLiteral("Rydex Skin (*.sui)"));
+    OpenSkinDialog.setDefaultSuffix(QStringLiteral("sui"));
+    OpenSkinDialog.setFileMode(QFileDialog::ExistingFile);
+    OpenSkinDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The folder of the theme in force: the designer's "%programfiles%"
+    // means nothing here.
+    OpenSkinDialog.setDirectory(
+        QFileInfo(suiFileTheme->themeFile().isEmpty()
+                      ? QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui"))
+                      : suiFileTheme->themeFile())
+            .absolutePath());
+    OpenSkinDialog.setSizeGripEnabled(true);
+    if (DialogPresenter::current().execModal(OpenSkinDialog) == QDialog::Accepted &&
+        !OpenSkinDialog.selectedFiles().isEmpty()) {
+        const QString chosen = OpenSkinDialog.selectedFiles().first();
+        guarded([this, &chosen] { suiFileTheme->setThemeFile(chosen); });
+    }
+    guarded([this] {
+        m_programKey.writeText(QStringLiteral("skin"), suiFileTheme->themeFile());
+        m_skin = suiFileTheme->themeFile();
+    });
+    suiThemeManager->apply();
+    for (const QPointer<QWidget>& w : std::as_const(minimised)) {
+        if (w)
+            w->showNormal();
+    }
 }
 
 void TfrmBase::mnuLanguageClick()

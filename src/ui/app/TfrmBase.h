@@ -16,6 +16,8 @@
 
 class DBGrid;
 class TbsPolyglotManager;
+class TsuiFileTheme;
+class TsuiThemeManager;
 class DBMemo;
 class MenuItem;
 class MessageDialog;
@@ -113,6 +115,9 @@ public:
     void mnuQuitClick();
     void mnuAboutClick();
     void mnuLanguageClick();
+    // The theme command: the application minimised, the theme file chosen
+    // in OpenSkinDialog, "skin" written, the windows restored.
+    void mnuSkinClick();
     // The month report in the print preview, from the menu, the grid's menu
     // and the toolbar.
     void Print();
@@ -254,6 +259,8 @@ private:
 public:
     // Components, named as the language files and the tests know them.
     TbsPolyglotManager* LanguageManager = nullptr;
+    TsuiFileTheme* suiFileTheme = nullptr;
+    TsuiThemeManager* suiThemeManager = nullptr;
     QMenuBar* MainMenu = nullptr;
     MenuItem* mnuProgram = nullptr;
     MenuItem* mnuSkin = nullptr;

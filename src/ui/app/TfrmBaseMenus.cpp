@@ -152,9 +152,6 @@ void TfrmBase::wireMenus()
     // precedence there), never by the window.
     for (MenuItem* m : {mnuNewItem, mnuEditItem, mnuDeleteItem, mnuTisk, mnuNoteItem})
         m->setShortcutContext(Qt::WidgetShortcut);
-    // The theme window does not exist yet: its command stays off rather than
-    // do nothing.
-    mnuSkin->setOwnEnabled(false);
 
     // Every command runs guarded: an error it does not handle itself ends it
     // in the standard error box.
@@ -178,4 +175,5 @@ void TfrmBase::wireMenus()
     connect(mnuLogoff, &QAction::triggered, this, &TfrmBase::mnuLogoffClick);
     connect(mnuAbout, &QAction::triggered, this, &TfrmBase::mnuAboutClick);
     connect(mnuLanguage, &QAction::triggered, this, &TfrmBase::mnuLanguageClick);
+    command(mnuSkin, &TfrmBase::mnuSkinClick);
 }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/RunReported.h"
 
@@ -85,6 +86,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     bottom->addWidget(btnOk);
     layout->addLayout(bottom);
 
+    TsuiThemeManager::attach(this, {QStringLiteral("btnOK")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
     centreOnScreen(this);
 }

@@ -3,6 +3,7 @@
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/RunReported.h"
@@ -64,6 +65,8 @@ TfrmLanguage::TfrmLanguage(MainWindowOperations* main, TbsPolyglotManager* manag
     connect(cbLanguages, &QComboBox::activated, this,
             [this] { runReported([this] { cbLanguagesChange(); }); });
 
+    TsuiThemeManager::attach(this, {QStringLiteral("frmLanguageSui"), QStringLiteral("cbLanguages"),
+                                    QStringLiteral("btnOk")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
     // The creation handler.
     runReported([this] { fillLanguageList(); });

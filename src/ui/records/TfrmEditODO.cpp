@@ -1,5 +1,6 @@
 #include "records/TfrmEditODO.h"
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
@@ -43,6 +44,8 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     btnSave = new Button(QStringLiteral("btnSave"), QStringLiteral("Save"), frame);
     btnSave->setGeometry(192, 62, 75, 25);
     connect(btnSave, &QPushButton::clicked, this, &TfrmEditODO::btnSaveClick);
+    TsuiThemeManager::attach(this, {QStringLiteral("frmEditODOsui"), QStringLiteral("edtFirstODO"),
+                                    QStringLiteral("btnSave")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 
     centreOnScreen(this);

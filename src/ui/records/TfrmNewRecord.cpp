@@ -6,6 +6,7 @@
 #include "store/DataSource.h"
 #include "store/PictureFormat.h"
 #include "store/RydexError.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBMemoEdit.h"
@@ -43,6 +44,18 @@ TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
     frmNewRecordSui = new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
     buildControls();
     buildMessageDialogs();
+    TsuiThemeManager::attach(this,
+                             {QStringLiteral("frmNewRecordSui"), QStringLiteral("btnAdd"),
+                              QStringLiteral("btnOk"),           QStringLiteral("btnCancel"),
+                              QStringLiteral("StatusBar"),       QStringLiteral("GroupBox1"),
+                              QStringLiteral("ComboDruh"),       QStringLiteral("ComboVlivy"),
+                              QStringLiteral("ComboObtiznost"),  QStringLiteral("ComboPocit"),
+                              QStringLiteral("ComboTeplota"),    QStringLiteral("grpTyp"),
+                              QStringLiteral("DBMemo"),          QStringLiteral("GroupBox2"),
+                              QStringLiteral("DBtime"),          QStringLiteral("DBdst"),
+                              QStringLiteral("DBTep"),           QStringLiteral("DBTepMax"),
+                              QStringLiteral("DBaltitude"),      QStringLiteral("DBaltitudeMax"),
+                              QStringLiteral("suiScrollBar1"),   QStringLiteral("msgDlgNoSave")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
     centreOnScreen(this);
     setIdleState();

@@ -1,5 +1,6 @@
 #include "records/TfrmWork.h"
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
@@ -145,6 +146,7 @@ TfrmWork::TfrmWork(QWidget* parent)
     Progress = new WorkProgressBar(frame);
     Progress->setGeometry(8, 80, 313, 12);
     Progress->setMinimum(0);
+    TsuiThemeManager::attach(this, {QStringLiteral("frmWorkSui"), QStringLiteral("Progress")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 

@@ -1,5 +1,6 @@
 #include "settings/TfrmNewUser.h"
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ThemedFrame.h"
 
@@ -65,6 +66,9 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
     msgDlgUserExist->setButton1Caption(QStringLiteral("OK"));
     msgDlgUserExist->setButton2Caption(QStringLiteral("Cancel"));
     msgDlgUserExist->setText(QStringLiteral("Tento uživatel již existuje!"));
+    TsuiThemeManager::attach(this, {QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
+                                    QStringLiteral("msgDlgUserExist"),
+                                    QStringLiteral("msgDlgUserCreated")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 

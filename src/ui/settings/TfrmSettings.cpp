@@ -8,6 +8,7 @@
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ImageList.h"
@@ -64,6 +65,33 @@ TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWind
     // Later showings open the page that was open at the last closing.
     Pages->setCurrentIndex(UsersPage);
     connectHandlers();
+    TsuiThemeManager::attach(this, {QStringLiteral("frmSettingsSui"),
+                                    QStringLiteral("Pages"),
+                                    QStringLiteral("btnDelete"),
+                                    QStringLiteral("btnCreate"),
+                                    QStringLiteral("grpGraf"),
+                                    QStringLiteral("rdbTime"),
+                                    QStringLiteral("rdbDst"),
+                                    QStringLiteral("rdbPulse"),
+                                    QStringLiteral("rdbAlt"),
+                                    QStringLiteral("grbTabulka"),
+                                    QStringLiteral("chboxDen"),
+                                    QStringLiteral("chboxDruh"),
+                                    QStringLiteral("chboxTyp"),
+                                    QStringLiteral("chboxObtiznost"),
+                                    QStringLiteral("chboxVlivy"),
+                                    QStringLiteral("chboxPocit"),
+                                    QStringLiteral("chboxCas"),
+                                    QStringLiteral("chboxVzdalenost"),
+                                    QStringLiteral("chboxCelkem"),
+                                    QStringLiteral("chboxPrumer"),
+                                    QStringLiteral("chboxTeplota"),
+                                    QStringLiteral("chboxTep"),
+                                    QStringLiteral("chboxMaxTep"),
+                                    QStringLiteral("chboxPrevyseni"),
+                                    QStringLiteral("chboxMaxVyska"),
+                                    QStringLiteral("msgDlgListEmpty"),
+                                    QStringLiteral("msgDlgCyclistDelete")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 

@@ -3,6 +3,7 @@
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "stats/MonthChartView.h"
 #include "stats/ReportColumns.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/RunReported.h"
 
@@ -56,6 +57,9 @@ TfrmReport::TfrmReport(QWidget* owner) : QWidget(owner, Qt::Window)
     Graf->resize(753, 200);
     Graf->setReportLooks(true);
 
+    // The report applies its theme manager never: its one message dialog
+    // follows the theme by itself.
+    new TsuiThemeManager(this, {QStringLiteral("msgError")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 

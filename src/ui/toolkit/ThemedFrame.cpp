@@ -1,5 +1,7 @@
 #include "toolkit/ThemedFrame.h"
 
+#include "toolkit/ImageList.h"
+
 #include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,6 +11,7 @@ ThemedFrame::ThemedFrame(const QString& name, QWidget* window, int bandHeight)
 {
     setObjectName(name);
     setGeometry(window->rect());
+    setAccessibleName(m_caption);
     lower();
     window->installEventFilter(this);
 }
@@ -16,7 +19,7 @@ ThemedFrame::ThemedFrame(const QString& name, QWidget* window, int bandHeight)
 void ThemedFrame::setCaption(const QString& caption)
 {
     m_caption = caption;
-    update();
+    setAccessibleName(caption);
 }
 
 bool ThemedFrame::eventFilter(QObject* watched, QEvent* event)
@@ -35,14 +38,12 @@ void ThemedFrame::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QRect band(0, 0, width(), m_bandHeight);
     QLinearGradient g(0, 0, 0, m_bandHeight);
-    g.setColorAt(0, QColor(112, 134, 178));
-    g.setColorAt(1, QColor(70, 90, 140));
+    g.setColorAt(0, m_bandTop);
+    g.setColorAt(1, m_bandBottom);
     p.fillRect(band, g);
-    p.setPen(QColor(40, 50, 90));
+    p.setPen(m_bandLine);
     p.drawLine(0, m_bandHeight - 1, width(), m_bandHeight - 1);
-    QFont f = font();
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(band.adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, m_caption);
+    // The program's mark instead of a second title.
+    const QPixmap mark = ImageList::productPicture(16);
+    p.drawPixmap(10, (m_bandHeight - 16) / 2, mark);
 }

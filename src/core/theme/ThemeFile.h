@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// A theme is a Qt style sheet in a ".sui" file; the program shares one.
+namespace ThemeFile {
+
+// The file that setting the theme to path takes: the path itself when a
+// file is there, else the file of the same name in the program's folder;
+// nothing when neither exists (the theme in force stays).
+std::optional<QString> resolve(const QString& path, const QString& applicationDir);
+
+// The style sheet in the file's bytes, or why it is none (a text of the
+// message catalogue): empty, not UTF-8 text (NUL or other control bytes),
+// or not a style sheet (no rule, unbalanced braces, brackets or quotes, an
+// unclosed comment, a declaration without ":"). Qt's own parser is asked as
+// well by the window side; this check keeps bytes that are no text away
+// from it.
+struct Sheet
+{
+    QString text;
+    QString problem; // empty when the sheet is usable
+};
+Sheet read(const QByteArray& bytes);
+
+} // namespace ThemeFile
