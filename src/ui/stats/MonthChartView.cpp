@@ -382,6 +382,8 @@ void MonthChartView::setReportLooks(bool on)
     QChart* c = chart();
     if (on) {
         c->setBackgroundBrush(Qt::white);
+        m_valueAxis->setLineVisible(false);
+        m_dayAxis->setLineVisible(false);
         m_titleItem->setBrush(QColor(Qt::blue));
         m_titleItem->setFont(verdana(10));
     }
