@@ -6,12 +6,16 @@
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
+#include "polyglot/TbsCorePolyglot.h"
 #include "records/TfrmNewRecord.h"
+#include "stats/TfrmReport.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/Clock.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
+#include "theme/TsuiFileTheme.h"
+#include "theme/TsuiThemeManager.h"
 #include "toolkit/DBTimeEdit.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/ScriptedPresenter.h"
@@ -22,6 +26,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -79,6 +85,48 @@ void row(const QString& scenario, const QString& value, const QString& goal, boo
           << (met ? "   ok" : "   MISSED") << Qt::endl;
 }
 } // namespace
+
+// What the user waits for ends when the windows are painted: every visible
+// window is repainted inside the timed step.
+void paintNow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            w->repaint();
+    }
+}
+
+// A language file of that many entries over the windows' real keys.
+QString bigLanguageFile(const QString& dir, int entries)
+{
+    const QString path = QDir(dir).filePath(QStringLiteral("lng/big.lng"));
+    QDir().mkpath(QFileInfo(path).path());
+    QFile english(QCoreApplication::applicationDirPath() + QStringLiteral("/lng/english.lng"));
+    QStringList keys;
+    QString section;
+    if (english.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : english.readAll().split('\n')) {
+            const QString text = QString::fromUtf8(line).trimmed();
+            if (text.startsWith(u'[') && text != QStringLiteral("[ResourceStrings]"))
+                section = text;
+            else if (!section.isEmpty() && text.contains(u'=') && !text.startsWith(u';'))
+                keys << section + u'\n' + text;
+        }
+    }
+    QByteArray out;
+    // Sections must not repeat (the last would win): group by window.
+    QMap<QString, QByteArray> bySection;
+    for (int i = 0; i < entries && !keys.isEmpty(); ++i) {
+        const QString& entry = keys.at(i % keys.size());
+        bySection[entry.section(u'\n', 0, 0)] += entry.section(u'\n', 1).toUtf8() + "\r\n";
+    }
+    for (auto it = bySection.cbegin(); it != bySection.cend(); ++it)
+        out += it.key().toUtf8() + "\r\n" + it.value();
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(out);
+    return path;
+}
 
 int main(int argc, char** argv)
 {
@@ -162,21 +210,24 @@ int main(int argc, char** argv)
 
     // Sign-in: prihlaseni, DefaultGraf, both figures boxes and the chart.
     int next = 0;
-    const auto signIn =
-        measure(runs, nullptr, [&] { cyclists.at((next++) % cyclists.size())->trigger(); });
+    const auto signIn = measure(runs, nullptr, [&] {
+        cyclists.at((next++) % cyclists.size())->trigger();
+        paintNow();
+    });
     const double signInMs = median(signIn);
-    row(QStringLiteral("sign-in of a cyclist"), QString::number(signInMs, 'f', 2) + " ms",
-        QStringLiteral("30 ms"), signInMs <= 30);
+    row(QStringLiteral("sign-in of a cyclist, painted"), QString::number(signInMs, 'f', 2) + " ms",
+        QStringLiteral("16 ms"), signInMs <= 16);
 
     cyclists.first()->trigger();
     int month = 0;
     const auto monthChange = measure(runs, nullptr, [&] {
         month = (month + 1) % 12;
         w->Mesice->setTabIndex(month);
+        paintNow();
     });
     const double monthMs = median(monthChange);
-    row(QStringLiteral("change of month (MesiceChange)"), QString::number(monthMs, 'f', 2) + " ms",
-        QStringLiteral("5 ms"), monthMs <= 5);
+    row(QStringLiteral("change of month (MesiceChange), painted"),
+        QString::number(monthMs, 'f', 2) + " ms", QStringLiteral("8 ms"), monthMs <= 8);
 
     int direction = -1;
     const auto yearChange = measure(runs, nullptr, [&] {
@@ -185,10 +236,72 @@ int main(int argc, char** argv)
             w->btnDownClick();
         else
             w->btnUpClick();
+        paintNow();
     });
     const double yearMs = median(yearChange);
-    row(QStringLiteral("change of year"), QString::number(yearMs, 'f', 2) + " ms",
-        QStringLiteral("20 ms"), yearMs <= 20);
+    row(QStringLiteral("change of year, painted"), QString::number(yearMs, 'f', 2) + " ms",
+        QStringLiteral("10 ms"), yearMs <= 10);
+
+    // The month report of 60 rides, laid out and painted to PDF.
+    {
+        while (w->year() > 2020)
+            w->btnDownClick();
+        w->Mesice->setTabIndex(4);
+        const auto report = measure(std::max(3, runs / 3), nullptr, [&] {
+            QPdfWriter pdf(QDir(dir).filePath(QStringLiteral("report.pdf")));
+            QVector<RideRow> rides = startup.data()->table()->rows();
+            while (!rides.isEmpty() && rides.size() < 60)
+                rides += rides.mid(0, 60 - rides.size());
+            w->prepareReport();
+            w->reportForm()->paint(&pdf, rides);
+        });
+        const double reportMs = median(report);
+        row(QStringLiteral("60-ride report laid out and painted to PDF"),
+            QString::number(reportMs, 'f', 2) + " ms", QStringLiteral("300 ms"), reportMs <= 300);
+    }
+
+    // Languages: a file of 10,000 entries, and the shipped English file.
+    {
+        TbsCorePolyglot* engine = GetCorePolyglot();
+        const QString big = bigLanguageFile(dir, 10000);
+        const QString dirWas = engine->langsDir();
+        engine->setLangsDir(QFileInfo(big).path());
+        const auto open = measure(
+            std::max(3, runs / 3), [&] { engine->setCurrentLang(QString()); },
+            [&] {
+                engine->setCurrentLang(QStringLiteral("big"));
+                paintNow();
+            });
+        const double openMs = median(open);
+        row(QStringLiteral("language file of 10,000 entries, every window translated"),
+            QString::number(openMs, 'f', 2) + " ms", QStringLiteral("50 ms"), openMs <= 50);
+        engine->setLangsDir(dirWas);
+        bool english = false;
+        const auto toEnglish = measure(runs, nullptr, [&] {
+            english = !english;
+            engine->setCurrentLang(english ? QStringLiteral("english") : QStringLiteral("czech"));
+            paintNow();
+        });
+        const double englishMs = median(toEnglish);
+        row(QStringLiteral("switch of language with the shipped files"),
+            QString::number(englishMs, 'f', 2) + " ms", QStringLiteral("30 ms"), englishMs <= 30);
+    }
+
+    // Themes: the style sheet applied to every window.
+    {
+        const QString app = QCoreApplication::applicationDirPath();
+        bool night = false;
+        const auto theme = measure(std::max(3, runs / 3), nullptr, [&] {
+            night = !night;
+            w->suiFileTheme->setThemeFile(
+                app + (night ? QStringLiteral("/RX05Night.sui") : QStringLiteral("/RX05TdF.sui")));
+            w->suiThemeManager->apply();
+            paintNow();
+        });
+        const double themeMs = median(theme);
+        row(QStringLiteral("theme applied to every window"),
+            QString::number(themeMs, 'f', 2) + " ms", QStringLiteral("50 ms"), themeMs <= 50);
+    }
 
     // Save of a ride into a year of 400 rides: Save in the record dialog with
     // the odometer recomputation and the refresh sequence, durable on disk.
@@ -204,6 +317,7 @@ int main(int argc, char** argv)
             QElapsedTimer t;
             t.start();
             dialog->btnOkClick();
+            paintNow();
             saves.push_back(double(t.nsecsElapsed()) / 1e6);
             return int(QDialog::Accepted);
         });
@@ -212,8 +326,8 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
     }
     const double saveMs = median(saves);
-    row(QStringLiteral("Save of a ride in a year of 400 rides (with UpdateTotal)"),
-        QString::number(saveMs, 'f', 2) + " ms", QStringLiteral("50 ms"), saveMs <= 50);
+    row(QStringLiteral("Save of a ride in a year of 400 rides (with UpdateTotal), painted"),
+        QString::number(saveMs, 'f', 2) + " ms", QStringLiteral("16 ms"), saveMs <= 16);
 
     // The same recomputation written one commit per ride, against one
     // transaction for the year.
