@@ -50,8 +50,15 @@ void WorkProgressBar::setPosition(int value)
     const int filledBefore = filledWidth();
     m_position = value;
     const bool looksDifferent = text() != before || filledWidth() != filledBefore;
-    if (looksDifferent && isVisible())
+    // A screen shows at most 60 pictures a second; the last step is always
+    // shown.
+    const bool frameDue = !m_painted.isValid() || m_painted.elapsed() >= 16 || value >= m_max;
+    if (looksDifferent && isVisible() && frameDue) {
         repaint();
+        m_painted.start();
+    } else if (looksDifferent) {
+        update();
+    }
     emit positionChanged(m_position);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "toolkit/ControlProperties.h"
 
 #include <QDialog>
@@ -49,6 +51,8 @@ private:
     int m_min = 0;
     int m_max = 100;
     int m_position = 0;
+    // When the bar was last painted: it is painted at most once a frame.
+    QElapsedTimer m_painted;
 };
 
 // The progress window of the odometer recomputation. It is made once at
