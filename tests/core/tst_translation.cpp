@@ -377,6 +377,19 @@ void TestTranslation::translationPasses()
     QCOMPARE(window.caption(), "Two");
     QCOMPARE(other.caption(), "Other A");
 
+    // Two files that switch to each other end after a few nested changes.
+    writeFile(dir + "ping.lng", "[TfrmOther]\nLanguageManager.CurrentLang='pong'\n");
+    writeFile(dir + "pong.lng", "[TfrmOther]\nLanguageManager.CurrentLang='ping'\n");
+    {
+        const std::unique_ptr<TbsPolyglotManager> owned(
+            new TbsPolyglotManager(QStringLiteral("LanguageManager"), &other));
+        manager.setLangsDir(QString()); // listed anew below
+        manager.setLangsDir(dir);
+        manager.setCurrentLang(QStringLiteral("ping"));
+        QVERIFY2(manager.CurrentLang() == "ping" || manager.CurrentLang() == "pong",
+                 qPrintable(manager.CurrentLang()));
+    }
+
     // A window made later is translated from the open file at its creation;
     // texts are not reset by a language that does not name them.
     manager.setCurrentLang(QStringLiteral("a"));

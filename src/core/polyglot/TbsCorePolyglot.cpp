@@ -130,6 +130,17 @@ bool TbsCorePolyglot::isListed(const QString& language) const
 
 void TbsCorePolyglot::setCurrentLang(const QString& language)
 {
+    // A language file may set the language itself (through the manager's
+    // property); two files that name each other would change it back and
+    // forth for ever. A few nested changes are honoured, deeper ones ignored.
+    if (m_changeDepth >= maxChangeDepth)
+        return;
+    struct Depth
+    {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } nested(m_changeDepth);
     bool changed = false;
     QString releaseError;
     {

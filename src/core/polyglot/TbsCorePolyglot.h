@@ -93,6 +93,8 @@ private:
     std::unique_ptr<TbsINIFile> m_file;
     QList<TbsPolyglotManager*> m_managers;
     std::unique_ptr<THook> m_hook;
+    static constexpr int maxChangeDepth = 4;
+    int m_changeDepth = 0;
     QString m_creationError;
 };
 
