@@ -103,50 +103,53 @@ bool RuntimeNaming::ownsItsComponents(const QObject* object)
                                                      Qt::FindDirectChildrenOnly) != nullptr;
 }
 
-QObject* RuntimeNaming::ownedComponent(const QObject* window, QStringView name)
+void RuntimeNaming::forEachOwned(const QObject* window, const std::function<bool(QObject*)>& visit)
 {
-    if (!window || name.isEmpty())
-        return nullptr;
+    if (!window)
+        return;
     // Breadth by level would find a shallow component first; the owner's
     // list is in creation order, which a depth-first walk over the children
     // follows. An explicit stack keeps deep trees off the call stack.
-    QList<const QObject*> pending;
+    QList<QObject*> pending;
     const QObjectList& top = window->children();
     for (auto it = top.crbegin(); it != top.crend(); ++it)
         pending.append(*it);
     while (!pending.isEmpty()) {
-        const QObject* object = pending.takeLast();
+        QObject* object = pending.takeLast();
         if (ownsItsComponents(object))
             continue;
-        if (sameName(name, object->objectName()))
-            return const_cast<QObject*>(object);
+        if (!visit(object))
+            return;
         const QObjectList& children = object->children();
         for (auto it = children.crbegin(); it != children.crend(); ++it)
             pending.append(*it);
     }
-    return nullptr;
+}
+
+QObject* RuntimeNaming::ownedComponent(const QObject* window, QStringView name)
+{
+    QObject* found = nullptr;
+    if (!name.isEmpty()) {
+        forEachOwned(window, [&](QObject* object) {
+            if (sameName(name, object->objectName()))
+                found = object;
+            return found == nullptr;
+        });
+    }
+    return found;
 }
 
 RuntimeNaming::ComponentIndex::ComponentIndex(const QObject* window) : m_window(window)
 {
-    QList<const QObject*> pending;
-    const QObjectList& top = window->children();
-    for (auto it = top.crbegin(); it != top.crend(); ++it)
-        pending.append(*it);
-    while (!pending.isEmpty()) {
-        const QObject* object = pending.takeLast();
-        if (RuntimeNaming::ownsItsComponents(object))
-            continue;
+    forEachOwned(window, [this](QObject* object) {
         const QString name = object->objectName();
         if (!name.isEmpty()) {
             const QString folded = name.toCaseFolded();
             if (!m_byName.contains(folded))
-                m_byName.insert(folded, const_cast<QObject*>(object));
+                m_byName.insert(folded, object);
         }
-        const QObjectList& children = object->children();
-        for (auto it = children.crbegin(); it != children.crend(); ++it)
-            pending.append(*it);
-    }
+        return true;
+    });
 }
 
 QObject* RuntimeNaming::ComponentIndex::find(QStringView name) const

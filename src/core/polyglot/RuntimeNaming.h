@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringView>
+#include <functional>
 #include <optional>
 
 // What a language file can reach in a window, by name: the components a
@@ -48,6 +49,11 @@ std::optional<QMetaProperty> findProperty(const QObject* object, QStringView nam
 PropertyKind kindOf(const QMetaProperty& property);
 // The object an object property holds, or null.
 QObject* objectValue(const QObject* holder, const QMetaProperty& property);
+
+// Visits every component the window owns, in creation order, without
+// entering another translated window or a separate owner, until visit
+// answers false.
+void forEachOwned(const QObject* window, const std::function<bool(QObject*)>& visit);
 
 // A component of that name that the window owns, however deeply nested,
 // without entering another translated window or a separate owner.

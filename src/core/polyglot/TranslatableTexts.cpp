@@ -85,24 +85,16 @@ QList<TranslatableTexts::Entry> TranslatableTexts::collect(QObject* window)
     QList<Entry> out;
     if (isTranslatable(window))
         collectObject(window, QString(), out);
-    QList<const QObject*> pending;
-    const QObjectList& top = window->children();
-    for (auto it = top.crbegin(); it != top.crend(); ++it)
-        pending.append(*it);
-    while (!pending.isEmpty()) {
-        const QObject* object = pending.takeLast();
-        if (RuntimeNaming::ownsItsComponents(object))
-            continue;
+    const RuntimeNaming::ComponentIndex index(window);
+    RuntimeNaming::forEachOwned(window, [&](QObject* object) {
         const QString name = object->objectName();
         // A name that leads elsewhere (a second component of that name) is
         // no key of its own.
         if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && isTranslatable(object) &&
-            RuntimeNaming::ownedComponent(window, name) == object)
+            index.find(name) == object)
             collectObject(object, name + QLatin1Char('.'), out);
-        const QObjectList& children = object->children();
-        for (auto it = children.crbegin(); it != children.crend(); ++it)
-            pending.append(*it);
-    }
+        return true;
+    });
     return out;
 }
 
