@@ -338,11 +338,12 @@ void TfrmBase::Print()
 void TfrmBase::mnuSkinClick()
 {
     // None of the program's windows stays in view while a theme is chosen.
-    QList<QPointer<QWidget>> minimised;
+    // Each comes back as it was (a maximised window maximised).
+    QList<std::pair<QPointer<QWidget>, Qt::WindowStates>> minimised;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && !w->isMinimized()) {
+            minimised.append({w, w->windowState()});
             w->showMinimized();
-            minimised.append(w);
         }
     }
     QFileDialog OpenSkinDialog(nullptr);
@@ -356,11 +357,9 @@ void TfrmBase::mnuSkinClick()
     OpenSkinDialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The folder of the theme in force: the designer's "%programfiles%"
     // means nothing here.
-    OpenSkinDialog.setDirectory(
-        QFileInfo(suiFileTheme->themeFile().isEmpty()
-                      ? QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui"))
-                      : suiFileTheme->themeFile())
-            .absolutePath());
+    OpenSkinDialog.setDirectory(suiFileTheme->themeFile().isEmpty()
+                                    ? QDir(m_env.applicationDir).absolutePath()
+                                    : QFileInfo(suiFileTheme->themeFile()).absolutePath());
     OpenSkinDialog.setSizeGripEnabled(true);
     if (DialogPresenter::current().execModal(OpenSkinDialog) == QDialog::Accepted &&
         !OpenSkinDialog.selectedFiles().isEmpty()) {
@@ -372,9 +371,11 @@ void TfrmBase::mnuSkinClick()
         m_skin = suiFileTheme->themeFile();
     });
     suiThemeManager->apply();
-    for (const QPointer<QWidget>& w : std::as_const(minimised)) {
-        if (w)
-            w->showNormal();
+    for (const auto& [w, state] : std::as_const(minimised)) {
+        if (w) {
+            w->setWindowState(state);
+            w->show();
+        }
     }
 }
 
