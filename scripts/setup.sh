@@ -3,8 +3,10 @@
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
+# clang, its sanitizer and libFuzzer runtimes and llvm-symbolizer are for the
+# sanitizer build (scripts/sanitize.sh); the ordinary build uses g++.
 packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
-          libgl-dev xvfb xauth)
+          libgl-dev xvfb xauth clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
