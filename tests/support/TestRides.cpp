@@ -2,6 +2,11 @@
 
 #include "store/ADOTable.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
 void addTestRide(ADOTable& t, const TestRide& r)
 {
     t.insert();
@@ -25,4 +30,25 @@ void addTestRide(ADOTable& t, const TestRide& r)
     if (!r.note.isEmpty())
         t.setValue(RideField::note, r.note);
     t.post();
+}
+
+QStringList onOwnConnection(const QString& store, const QStringList& statements)
+{
+    const QString name = QUuid::createUuid().toString();
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(store);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(store));
+        QSqlQuery q(db);
+        for (const QString& s : statements) {
+            if (!q.exec(s))
+                qFatal("%s: %s", qPrintable(s), qPrintable(q.lastError().text()));
+        }
+        while (q.next())
+            out << q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
 }

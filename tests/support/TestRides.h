@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 class ADOTable;
@@ -25,3 +26,8 @@ struct TestRide
 // Adds the ride through the cursor the way the record dialog stores one: the
 // owner and the day, month and year together with the date.
 void addTestRide(ADOTable& table, const TestRide& ride);
+
+// Runs statements on a connection of its own, as another program would;
+// gives the first column of the last one's rows as text. Any failure ends
+// the test run.
+QStringList onOwnConnection(const QString& store, const QStringList& statements);

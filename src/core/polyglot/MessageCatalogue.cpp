@@ -84,6 +84,13 @@ constexpr Entry entries[] = {
     {Msg::ThemeNotText, "soubor neobsahuje text v kódování UTF-8"},
     {Msg::ThemeNotStyleSheet, "soubor neobsahuje platná pravidla vzhledu"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
+    {Msg::StoreBusy,
+     "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "
+     "zapsáno; zkuste to prosím znovu, až ji uvolní."},
+    {Msg::StoreDamagedLog,
+     "U databáze jízd \"%s\" je poškozený zápisový deník (\"%s\"), v němž mohou být jízdy, "
+     "které v databázi ještě nejsou. Program ji nepoužije a nechá oba soubory beze změny."},
+    {Msg::FileTooLarge, "soubor je větší než %s MB"},
 };
 
 Msg::Router& router()

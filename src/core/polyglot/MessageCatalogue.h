@@ -48,6 +48,8 @@ enum Id : int {
     NumberOutOfRange = 1025,
     StoreUnfinishedWrite = 1026,
     StoreDriverMissing = 1027,
+    StoreBusy = 1028,
+    StoreDamagedLog = 1029,
 
     // The preference store.
     RegDeleteFailed = 1100,
@@ -57,6 +59,7 @@ enum Id : int {
     PreferenceFileNotWritable = 1104,
     PreferenceFileLocked = 1105,
     PreferenceFileDamagedKept = 1106,
+    FileTooLarge = 1107,
 
     // Ride records.
     AverageSpeedZeroDuration = 1250,

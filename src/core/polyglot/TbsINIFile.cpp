@@ -22,18 +22,34 @@ QStringView trimmed(QStringView s)
     return s.sliced(from, to - from);
 }
 
+// Hundreds of times the size of a translation of every text of the program;
+// a bigger file is no language file, and reading it whole (then decoding and
+// indexing it) would take the memory of the machine.
+constexpr qint64 maxLanguageFileMB = 8;
+
 QByteArray readWholeFile(const QString& path)
 {
     // A FIFO or device would block the open or never end.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         throw RydexError(Msg::format(Msg::CannotOpenFile, {path, Msg::text(Msg::NotARegularFile)}));
+    const qint64 maxSize = maxLanguageFileMB * 1024 * 1024;
+    const auto tooLarge = [&] {
+        return RydexError(Msg::format(
+            Msg::CannotOpenFile,
+            {path, Msg::format(Msg::FileTooLarge, {QString::number(maxLanguageFileMB)})}));
+    };
+    if (info.size() > maxSize)
+        throw tooLarge();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RydexError(Msg::format(Msg::CannotOpenFile, {path, file.errorString()}));
-    QByteArray bytes = file.readAll();
+    // Read with the limit again: the file may grow after the look above.
+    QByteArray bytes = file.read(maxSize + 1);
     if (file.error() != QFileDevice::NoError)
         throw RydexError(Msg::format(Msg::CannotOpenFile, {path, file.errorString()}));
+    if (bytes.size() > maxSize)
+        throw tooLarge();
     return bytes;
 }
 } // namespace

@@ -47,11 +47,77 @@ const char* const schema[] = {
     "CREATE INDEX IF NOT EXISTS rydex_by_user_date ON rydex(user, date, id)",
 };
 
+// How long a statement waits for another program (or another copy of this
+// one) to finish its write before it gives up: far longer than any Save or
+// recomputation takes, short enough that the user is not left wondering.
+constexpr int busyTimeoutMs = 5000;
+
+// The engine's "database is locked" (SQLITE_BUSY, SQLITE_LOCKED) means only
+// that another program held the store for the whole busy timeout.
+bool storeBusy(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6") ||
+           error.databaseText().contains(QLatin1String("database is locked"));
+}
+
 QString engineText(const QSqlError& error)
 {
+    if (storeBusy(error))
+        return Msg::format(Msg::StoreBusy, {QString::number(busyTimeoutMs / 1000)});
     const QString db = error.databaseText();
     return db.isEmpty() ? error.text() : db;
 }
+
+quint32 bigEndian32(const uchar* p)
+{
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
+}
+
+// Whether the header of a write-ahead log is the engine's: its magic number,
+// version and checksum. The engine writes the 32 bytes at once before the
+// first commit that uses the log, so a crash leaves a whole header or none;
+// any other is damage, and the engine would silently drop every ride the log
+// holds.
+bool walHeaderValid(const QByteArray& header)
+{
+    if (header.size() < 32)
+        return false;
+    const auto* p = reinterpret_cast<const uchar*>(header.constData());
+    const quint32 magic = bigEndian32(p);
+    if ((magic & 0xFFFFFFFEu) != 0x377F0682u || bigEndian32(p + 4) != 3007000u)
+        return false;
+    // The checksum runs over the first 24 bytes, read as 32-bit words in
+    // the byte order the magic number's lowest bit names.
+    const bool big = magic & 1u;
+    quint32 s0 = 0, s1 = 0;
+    for (int i = 0; i < 24; i += 8) {
+        const auto word = [&](int at) {
+            return big ? bigEndian32(p + at)
+                       : quint32(p[at]) | quint32(p[at + 1]) << 8 | quint32(p[at + 2]) << 16 |
+                             quint32(p[at + 3]) << 24;
+        };
+        s0 += word(i) + s1;
+        s1 += word(i + 4) + s0;
+    }
+    return s0 == bigEndian32(p + 24) && s1 == bigEndian32(p + 28);
+}
+
+// The store's columns with their declared types, as every version of the
+// program made them.
+struct Column
+{
+    const char* name;
+    const char* type;
+};
+constexpr Column columnsNeeded[] = {
+    {"id", "INTEGER"},       {"date", "TEXT"},       {"user", "TEXT"},   {"day", "INTEGER"},
+    {"month", "INTEGER"},    {"year", "INTEGER"},    {"time", "TEXT"},   {"dst", "INTEGER"},
+    {"avs", "INTEGER"},      {"pulse", "INTEGER"},   {"alt", "INTEGER"}, {"odo", "INTEGER"},
+    {"temperature", "TEXT"}, {"druh", "TEXT"},       {"vlivy", "TEXT"},  {"obtiznost", "TEXT"},
+    {"pocit", "TEXT"},       {"typ", "TEXT"},        {"note", "TEXT"},   {"altmax", "INTEGER"},
+    {"pulsemax", "INTEGER"}, {"version", "INTEGER"},
+};
 } // namespace
 
 ADOConnection::ADOConnection(const QString& filePath, QObject* parent)
@@ -97,6 +163,16 @@ void ADOConnection::fail(int messageId, const QString& detail)
                      RydexError::Kind::Store);
 }
 
+void ADOConnection::failOpening(const QSqlError& error)
+{
+    // A store another program holds is no damaged store.
+    if (storeBusy(error)) {
+        close();
+        throw RydexError(engineText(error), RydexError::Kind::Store);
+    }
+    fail(Msg::StoreNotValid, engineText(error));
+}
+
 void ADOConnection::open()
 {
     if (isOpen())
@@ -130,11 +206,10 @@ void ADOConnection::openDatabase(bool readOnly)
                           ? QSqlDatabase::database(m_connectionName, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(m_path);
-    db.setConnectOptions(readOnly
-                             ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
-                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    const QString timeout = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
+    db.setConnectOptions(readOnly ? timeout + QStringLiteral(";QSQLITE_OPEN_READONLY") : timeout);
     if (!db.open())
-        fail(Msg::StoreNotValid, engineText(db.lastError()));
+        failOpening(db.lastError());
 }
 
 void ADOConnection::createStore()
@@ -165,13 +240,20 @@ void ADOConnection::requireWritableFolder() const
 void ADOConnection::checkExistingStore()
 {
     // Everything here only reads.
+    // A folder, a pipe or a device in the store's place (or at the end of a
+    // link) is never opened: a pipe would block the program for good.
+    if (!QFileInfo(m_path).isFile())
+        fail(Msg::StoreNotValid, Msg::text(Msg::NotARegularFile));
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         fail(Msg::StoreNotValid, file.errorString());
-    const QByteArray header = file.read(16);
+    const QByteArray header = file.read(100);
+    const qint64 size = file.size();
     file.close();
-    if (header != QByteArray("SQLite format 3\0", 16))
+    if (!header.startsWith(QByteArray("SQLite format 3\0", 16)))
         fail(Msg::StoreNotValid, QStringLiteral("file is not a database"));
+    checkWriteAheadLog();
+    checkLength(header, size);
     if (!PrivateFolder::writable(QFileInfo(m_path)))
         throw RydexError(Msg::format(Msg::StoreReadOnly, {QDir::toNativeSeparators(m_path)}),
                          RydexError::Kind::Store);
@@ -180,10 +262,52 @@ void ADOConnection::checkExistingStore()
     requireWritableFolder();
 }
 
+void ADOConnection::checkWriteAheadLog()
+{
+    // The engine keeps the log beside the file a link leads to.
+    const QFileInfo store(m_path);
+    const QString log =
+        (store.isSymLink() ? store.canonicalFilePath() : m_path) + QStringLiteral("-wal");
+    const QFileInfo info(log);
+    if (!info.exists() || (info.isFile() && info.size() == 0))
+        return;
+    QFile file(log);
+    if (info.isFile() && file.open(QIODevice::ReadOnly) && walHeaderValid(file.read(32)))
+        return;
+    close();
+    throw RydexError(Msg::format(Msg::StoreDamagedLog,
+                                 {QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(log)}),
+                     RydexError::Kind::Store);
+}
+
+void ADOConnection::checkLength(const QByteArray& header, qint64 size)
+{
+    // The page count in the header holds when the change counter (24) equals
+    // the "valid for" number (92). A file shorter than that was cut off;
+    // the engine would read the missing pages as empty and damage the store
+    // further with the first write. While a log or journal is about, the
+    // file may legitimately be shorter until the engine has replayed it.
+    const QFileInfo store(m_path);
+    const QString base = store.isSymLink() ? store.canonicalFilePath() : m_path;
+    if (header.size() < 100 || QFileInfo(base + QStringLiteral("-wal")).size() > 0 ||
+        QFileInfo::exists(base + QStringLiteral("-journal")))
+        return;
+    const auto* p = reinterpret_cast<const uchar*>(header.constData());
+    const quint32 pageSize = (p[16] << 8 | p[17]) == 1 ? 65536u : quint32(p[16] << 8 | p[17]);
+    const quint32 pages = bigEndian32(p + 28);
+    if (bigEndian32(p + 24) != bigEndian32(p + 92) || pages == 0)
+        return;
+    if (size < qint64(pageSize) * pages)
+        fail(Msg::StoreNotValid,
+             QStringLiteral("the file is shorter than its header says (%1 of %2 bytes)")
+                 .arg(size)
+                 .arg(qint64(pageSize) * pages));
+}
+
 QStringList ADOConnection::columns()
 {
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("SELECT name FROM pragma_table_info('rydex')"))) {
+    if (!q.exec(QStringLiteral("SELECT name, type, pk FROM pragma_table_info('rydex')"))) {
         const QString journal = m_path + QStringLiteral("-journal");
         if (QFileInfo::exists(journal)) {
             close();
@@ -192,11 +316,16 @@ QStringList ADOConnection::columns()
                             {QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(journal)}),
                 RydexError::Kind::Store);
         }
-        fail(Msg::StoreNotValid, engineText(q.lastError()));
+        failOpening(q.lastError());
     }
     QStringList names;
-    while (q.next())
-        names << q.value(0).toString().toLower();
+    m_types.clear();
+    while (q.next()) {
+        const QString name = q.value(0).toString().toLower();
+        names << name;
+        m_types.insert(name, q.value(1).toString().toUpper() +
+                                 (q.value(2).toInt() == 1 ? QStringLiteral(" PK") : QString()));
+    }
     return names;
 }
 
@@ -206,13 +335,23 @@ void ADOConnection::verifyStore()
     const QStringList names = columns();
     if (names.isEmpty())
         fail(Msg::StoreNotValid, QStringLiteral("no such table: rydex"));
-    const char* needed[] = {"id",          "date",   "user",    "day",       "month", "year",
-                            "time",        "dst",    "avs",     "pulse",     "alt",   "odo",
-                            "temperature", "druh",   "vlivy",   "obtiznost", "pocit", "typ",
-                            "note",        "altmax", "pulsemax"};
-    for (const char* c : needed) {
-        if (!names.contains(QLatin1String(c)))
-            fail(Msg::StoreNotValid, QStringLiteral("no such column: ") + QLatin1String(c));
+    for (const Column& c : columnsNeeded) {
+        const QString name = QLatin1String(c.name);
+        // The row version comes with the upgrade of a first-version store.
+        if (!names.contains(name)) {
+            if (name == QLatin1String("version"))
+                continue;
+            fail(Msg::StoreNotValid, QStringLiteral("no such column: ") + name);
+        }
+        // A column of another type would keep the program's values in
+        // another form (a text id is no row number of its own, a real
+        // distance is no exact one), and rides saved in it could not be
+        // found or read back as they were.
+        const QString expected = QLatin1String(c.type) +
+                                 (name == QLatin1String("id") ? QStringLiteral(" PK") : QString());
+        if (m_types.value(name) != expected)
+            fail(Msg::StoreNotValid, QStringLiteral("column %1 is declared \"%2\", not \"%3\"")
+                                         .arg(name, m_types.value(name), expected));
     }
 }
 
@@ -259,8 +398,10 @@ void ADOConnection::close()
     if (db.isOpen()) {
         // Unchecked on purpose: closing the connection ends an open
         // transaction without its writes whether or not ROLLBACK succeeds.
-        if (m_depth > 0)
+        if (m_depth > 0) {
             db.exec(QStringLiteral("ROLLBACK"));
+            ++m_rollbacks;
+        }
         db.close();
     }
     m_depth = 0;
@@ -314,6 +455,7 @@ void ADOConnection::rollback()
     if (m_depth == 0)
         return;
     m_depth = 0;
+    ++m_rollbacks;
     // Unchecked on purpose: it runs while an error is already on its way to
     // the user, and a ROLLBACK that fails leaves nothing of the transaction
     // behind either (SQLite has ended it, or the next BEGIN fails loudly).

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
 
+class QSqlError;
 class QSqlQuery;
 
 // The connection to the ride store "Rydex.dat". Opening a missing file
@@ -39,6 +41,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
+    // How many transactions were rolled back: what a caller kept of the
+    // store during one may be gone.
+    quint64 rollbacks() const { return m_rollbacks; }
 
     // Prepares a query; throws RydexError with the engine's text on failure.
     static void prepare(QSqlQuery& query, const QString& sql);
@@ -53,14 +58,21 @@ private:
     void createStore();
     void requireWritableFolder() const;
     void checkExistingStore();
+    void checkWriteAheadLog();
+    void checkLength(const QByteArray& header, qint64 size);
     void openDatabase(bool readOnly);
     QStringList columns();
     void verifyStore();
     void configure();
     void upgrade();
     [[noreturn]] void fail(int messageId, const QString& detail);
+    [[noreturn]] void failOpening(const QSqlError& error);
 
     QString m_path;
     QString m_connectionName;
     int m_depth = 0;
+    quint64 m_rollbacks = 0;
+    // Declared type of each column read by columns(), " PK" added for the
+    // row number.
+    QHash<QString, QString> m_types;
 };

@@ -229,6 +229,9 @@ std::optional<QString> PreferenceFile::keepCopy(QByteArray* checksum, QString* f
             copy.remove();
             return std::nullopt;
         }
+        // The copy keeps the damaged file's time as well, which tells the
+        // user when it was last written.
+        copy.setFileTime(QFileInfo(m_path).lastModified(), QFileDevice::FileModificationTime);
         *checksum = hash.result();
         return name;
     }

@@ -88,6 +88,8 @@ QString checkStructure(const QString& text)
 
 ThemeFile::Sheet ThemeFile::read(const QByteArray& bytes)
 {
+    if (bytes.size() > maxFileSize)
+        return {QString(), Msg::format(Msg::FileTooLarge, {QString::number(maxFileMB)})};
     if (bytes.trimmed().isEmpty())
         return {QString(), Msg::text(Msg::ThemeEmpty)};
     for (char b : bytes) {

@@ -14,10 +14,16 @@ std::optional<QString> resolve(const QString& path, const QString& applicationDi
 
 // The style sheet in the file's bytes, or why it is none (a text of the
 // message catalogue): empty, not UTF-8 text (NUL or other control bytes),
-// or not a style sheet (no rule, unbalanced braces, brackets or quotes, an
+// larger than maxFileSize (read one byte more to tell), or not a style
+// sheet (no rule, unbalanced braces, brackets or quotes, an
 // unclosed comment, a declaration without ":"). Qt's own parser is asked as
 // well by the window side; this check keeps bytes that are no text away
 // from it.
+// Far beyond any style sheet of the program's windows: a bigger file is no
+// theme, and Qt's parser would take its time over it.
+constexpr int maxFileMB = 4;
+constexpr qint64 maxFileSize = qint64(maxFileMB) * 1024 * 1024;
+
 struct Sheet
 {
     QString text;

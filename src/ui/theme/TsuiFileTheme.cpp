@@ -64,7 +64,7 @@ void TsuiFileTheme::setThemeFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         sheet.problem = file.errorString();
     else
-        sheet = ThemeFile::read(file.read(4 * 1024 * 1024 + 1));
+        sheet = ThemeFile::read(file.read(ThemeFile::maxFileSize + 1));
     if (sheet.problem.isEmpty() && !qtParses(sheet.text))
         sheet.problem = Msg::text(Msg::ThemeNotStyleSheet);
     if (!sheet.problem.isEmpty())
