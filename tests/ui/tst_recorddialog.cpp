@@ -666,10 +666,13 @@ private slots:
         QCOMPARE(s.stored().size(), 1);
 
         // The longest dates of a year stay whole in the date box, year included.
-        for (const auto& [locale, shown] :
+        for (const auto& example :
              {std::pair{"cs_CZ", QStringLiteral("30. listopadu 2005")},
               std::pair{"en_US", QStringLiteral("September 30, 2005")}}) {
-            const ScopedLocale inLocale(QString::fromLatin1(locale));
+            // A plain reference, not a structured binding: clang before 16
+            // cannot capture a binding in the lambda below.
+            const QString& shown = example.second;
+            const ScopedLocale inLocale(QString::fromLatin1(example.first));
             s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
                 d.Calendar->setDate(shown.startsWith(QLatin1Char('S')) ? QDate(2005, 9, 30)
                                                                        : QDate(2005, 11, 30));
