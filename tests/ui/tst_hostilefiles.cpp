@@ -36,6 +36,7 @@
 namespace {
 const QString eva = QStringLiteral("Eva");
 const QString lockedMarker = QStringLiteral("STORE-LOCKED");
+const QString releasedMarker = QStringLiteral("STORE-RELEASED");
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -143,6 +144,20 @@ long peakMemoryKB()
     return usage.ru_maxrss;
 }
 
+// AddressSanitizer keeps freed memory in quarantine and adds shadow memory
+// of its own, so there a start that reads nothing whole raises the peak as
+// much as reading the huge file would: the sanitized build checks the time.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RYDEX_ADDRESS_SANITIZER
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(RYDEX_ADDRESS_SANITIZER)
+constexpr bool peakMemoryMeansSomething = false;
+#else
+constexpr bool peakMemoryMeansSomething = true;
+#endif
+
 // Starts the program; false when that took more than ten seconds or raised
 // the peak memory by more than 64 MB, as reading a huge file whole would.
 bool startsQuicklyInLittleMemory(TestProgram& p)
@@ -151,7 +166,8 @@ bool startsQuicklyInLittleMemory(TestProgram& p)
     QElapsedTimer timer;
     timer.start();
     p.start();
-    if (timer.elapsed() < 10000 && peakMemoryKB() - memory < 64 * 1024)
+    if (timer.elapsed() < 10000 &&
+        (!peakMemoryMeansSomething || peakMemoryKB() - memory < 64 * 1024))
         return true;
     qWarning("started in %lld ms, peak memory up by %ld kB", timer.elapsed(),
              peakMemoryKB() - memory);
@@ -171,6 +187,7 @@ bool startsQuicklyInLittleMemory(TestProgram& p)
         reportLine(lockedMarker);
         QThread::msleep(ms);
         q.exec(QStringLiteral("ROLLBACK"));
+        reportLine(releasedMarker);
     }
     _exit(0);
 }
@@ -364,24 +381,23 @@ private slots:
             d.DBMemo->setPlainText(note);
         };
 
-        // Held for a second and a half: Save waits and stores the ride.
+        // Held for three seconds: Save, pressed while it is held, waits and
+        // stores the ride.
         {
             ChildProcess holder({{QStringLiteral("RYDEX_HOLD_STORE"), p.storePath()},
-                                 {QStringLiteral("RYDEX_HOLD_MS"), QStringLiteral("1500")}});
+                                 {QStringLiteral("RYDEX_HOLD_MS"), QStringLiteral("3000")}});
             QVERIFY(holder.waitForLine(lockedMarker, 60000));
-            qint64 waited = 0;
+            bool heldAtSave = false;
             p.dialogs().handleNextModal([&](QDialog& window) {
                 auto& d = static_cast<TfrmNewRecord&>(window);
                 typeRide(d, QStringLiteral("waited"));
-                QElapsedTimer timer;
-                timer.start();
+                heldAtSave = !holder.lines().contains(releasedMarker);
                 d.btnOk->click();
-                waited = timer.elapsed();
                 return int(QDialog::Rejected);
             });
             p.window()->mnuNovyZaznam->trigger();
+            QVERIFY2(heldAtSave, "the store was free before Save was pressed");
             QCOMPARE(p.dialogs().count(QStringLiteral("error")), 0);
-            QVERIFY2(waited > 500, qPrintable(QString::number(waited)));
             QCOMPARE(noteOfRide(p.storePath(), QStringLiteral("waited")), QStringLiteral("1"));
             QVERIFY(holder.waitForEnd(30000));
         }
