@@ -144,13 +144,14 @@ ADOTable::RideSet ADOTable::readSet()
     if (m_filtered && m_filter.isEmpty())
         return {};
     // The statistics switch between the month and the year filter several
-    // times in one refresh; a set read moments ago is reused as long as
-    // nobody has written to the store since.
-    // Inside a transaction what is read may still be rolled back: never kept.
-    const qint64 version = m_connection->inTransaction() ? -1 : storeVersion();
+    // times in one refresh; a set read moments ago is reused as long as no
+    // other connection has written to the store since. Our own writes are
+    // applied to the kept sets as they are made, and a rollback drops them.
+    const qint64 version = storeVersion();
     for (const CachedSet& cached : std::as_const(m_cache)) {
         if (version >= 0 && cached.version == version && cached.localWrites == m_localWrites &&
-            cached.filtered == m_filtered && cached.filter == m_filterText)
+            cached.rollbacks == m_connection->rollbacks() && cached.filtered == m_filtered &&
+            cached.filter == m_filterText)
             return cached.set;
     }
     const bool useFilter = m_filtered;
@@ -181,8 +182,9 @@ ADOTable::RideSet ADOTable::readSet()
         set.versions.insert(set.rows.last()[fieldIndex(RideField::id)].toInt(), rowVersion);
     }
     if (version >= 0) {
-        m_cache.prepend({m_filterText, m_filtered, version, m_localWrites, set});
-        while (m_cache.size() > 4)
+        m_cache.prepend({m_filterText, m_filter, m_filtered, version, m_localWrites,
+                         m_connection->rollbacks(), set});
+        while (m_cache.size() > 6)
             m_cache.removeLast();
     }
     return set;
@@ -218,17 +220,60 @@ RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version) const
 
 bool ADOTable::passesFilter(const RideRow& row) const
 {
-    if (!m_filtered)
+    return passes(row, m_filter, m_filtered);
+}
+
+bool ADOTable::passes(const RideRow& row, const RideFilter& filter, bool filtered)
+{
+    if (!filtered)
         return true;
-    if (m_filter.isEmpty())
+    if (filter.isEmpty())
         return false;
-    if (row[fieldIndex(RideField::user)].toString() != m_filter.user)
+    if (row[fieldIndex(RideField::user)].toString() != filter.user)
         return false;
-    if (m_filter.year && row[fieldIndex(RideField::year)] != QVariant(*m_filter.year))
+    if (filter.year && row[fieldIndex(RideField::year)] != QVariant(*filter.year))
         return false;
-    if (m_filter.month && row[fieldIndex(RideField::month)] != QVariant(*m_filter.month))
+    if (filter.month && row[fieldIndex(RideField::month)] != QVariant(*filter.month))
         return false;
     return true;
+}
+
+void ADOTable::keepCachedSetsWritten(const RideRow* before, const RideRow* after, qint64 version)
+{
+    const int idAt = fieldIndex(RideField::id);
+    for (CachedSet& cached : m_cache) {
+        // A set that missed an earlier write of ours stays stale.
+        if (cached.localWrites + 1 != m_localWrites)
+            continue;
+        const bool had = before && passes(*before, cached.parsed, cached.filtered);
+        const bool has = after && passes(*after, cached.parsed, cached.filtered);
+        if (had) {
+            const QVector<RideRow>& rows = std::as_const(cached.set.rows);
+            const qsizetype at =
+                std::lower_bound(rows.begin(), rows.end(), *before, rowLess) - rows.begin();
+            if (at == rows.size() || rows.at(at)[idAt] != (*before)[idAt])
+                continue; // not where it must be: the set is left stale
+            cached.set.versions.remove((*before)[idAt].toInt());
+            const int dateAt = fieldIndex(RideField::date);
+            if (has && (*after)[dateAt] == (*before)[dateAt]) {
+                // Same place in the order, as for every reading of the
+                // recomputation: changed where it stands.
+                cached.set.rows[at] = *after;
+                cached.set.versions.insert((*after)[idAt].toInt(), version);
+                cached.localWrites = m_localWrites;
+                continue;
+            }
+            cached.set.rows.removeAt(at);
+        }
+        if (has) {
+            const QVector<RideRow>& rows = std::as_const(cached.set.rows);
+            const qsizetype at =
+                std::upper_bound(rows.begin(), rows.end(), *after, rowLess) - rows.begin();
+            cached.set.rows.insert(at, *after);
+            cached.set.versions.insert((*after)[idAt].toInt(), version);
+        }
+        cached.localWrites = m_localWrites;
+    }
 }
 
 int ADOTable::positionFor(const RideRow& row) const

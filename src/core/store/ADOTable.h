@@ -165,6 +165,11 @@ private:
     void emitStateChanged();
     int positionFor(const RideRow& row) const;
     bool passesFilter(const RideRow& row) const;
+    static bool passes(const RideRow& row, const RideFilter& filter, bool filtered);
+    // Our own write of a ride, applied to the sets kept for reuse so that
+    // they stay what a read of the store would give; before and after are
+    // the ride as it was and is stored (none for an insert, a delete).
+    void keepCachedSetsWritten(const RideRow* before, const RideRow* after, qint64 version);
     RideRow readRow(const class QSqlQuery& query, qint64* version) const;
 
     ADOConnection* m_connection;
@@ -189,9 +194,11 @@ private:
     struct CachedSet
     {
         QString filter;
+        RideFilter parsed;
         bool filtered;
         qint64 version;
         quint64 localWrites;
+        quint64 rollbacks;
         RideSet set;
     };
     QList<CachedSet> m_cache;

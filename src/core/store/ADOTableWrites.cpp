@@ -73,8 +73,9 @@ void ADOTable::post()
             if (inserting)
                 row[fieldIndex(RideField::id)] = done.lastInsertId().toInt();
         });
-        m_versions.insert(row[fieldIndex(RideField::id)].toInt(),
-                          inserting ? 0 : m_originalVersion + 1);
+        const qint64 version = inserting ? 0 : m_originalVersion + 1;
+        m_versions.insert(row[fieldIndex(RideField::id)].toInt(), version);
+        keepCachedSetsWritten(inserting ? nullptr : &m_original, &row, version);
     }
 
     const bool stays = passesFilter(row);
@@ -195,6 +196,7 @@ void ADOTable::deleteRecord()
     q.addBindValue(id);
     q.addBindValue(m_versions.value(id.toInt()));
     runWrite(q, id, true);
+    keepCachedSetsWritten(&m_rows.at(m_current), nullptr, 0);
     m_versions.remove(id.toInt());
     m_rows.removeAt(m_current);
     m_current = std::min(m_current, int(m_rows.size()) - 1);
