@@ -6,6 +6,7 @@
 #include "store/TData.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
+#include "toolkit/GridCellDelegate.h"
 #include "toolkit/GridHeader.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/RideGridModel.h"
@@ -101,6 +102,68 @@ private slots:
         t.close();
         QCOMPARE(grid.model()->rowCount(), 0);
         QCOMPARE(note.toPlainText(), QString());
+    }
+
+    // The grid's quick painting must look exactly like Qt's own: the same
+    // pixels for plain, selected, right-aligned and shortened cells, with
+    // and without a theme's style sheet.
+    void gridCellsPaintAsQtWould_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("no theme") << QString();
+        QTest::newRow("theme") << QStringLiteral(
+            "QTableView { background: #fdfdf8; color: #1b2a49; gridline-color: #c8cbd2;"
+            " selection-background-color: #5b78b0; selection-color: white; font-size: 11pt; }"
+            " QMenu::item { padding: 4px; }");
+    }
+
+    void gridCellsPaintAsQtWould()
+    {
+        QFETCH(QString, sheet);
+        TData data(TestEnv::root() + QStringLiteral("/gridpaint/") + QTest::currentDataTag() +
+                   QStringLiteral("/Rydex.dat"));
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        for (int day : {3, 7, 12, 28})
+            addRide(t, day, QStringLiteral("a note long enough to be shortened in its column"));
+        DBGrid grid(QStringLiteral("DBGrid"));
+        grid.setGridColumns({{RideField::day, QStringLiteral("Den"), 30},
+                             {RideField::time, QStringLiteral("Čas"), 60},
+                             {RideField::dst, QStringLiteral("km"), 50},
+                             {RideField::note, QStringLiteral("Poznámka"), 90}});
+        grid.setDataSource(data.source());
+        grid.setStyleSheet(sheet);
+        grid.resize(300, 140);
+        grid.selectRow(1);
+        const QImage quick = grid.grab().toImage();
+        grid.setItemDelegate(new QStyledItemDelegate(&grid));
+        const QImage qt = grid.grab().toImage();
+        QCOMPARE(quick.size(), qt.size());
+        QVERIFY(quick == qt);
+    }
+
+    void sheetsThatStyleGridItems_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<bool>("styled");
+        QTest::newRow("none") << QString() << false;
+        QTest::newRow("menus only") << "QMenu::item { padding: 4px; } QMenuBar::item:selected {}"
+                                    << false;
+        QTest::newRow("table items") << "QTableView::item { color: red; }" << true;
+        QTest::newRow("any item") << "::item:selected { background: blue; }" << true;
+        QTest::newRow("named grid") << "QMenu::item {} #DBGrid1::item { padding: 2px }" << true;
+        QTest::newRow("in a comment") << "/* QTableView::item { color: red } */ QLabel {}"
+                                      << false;
+        QTest::newRow("second selector") << "QMenu::item, QAbstractItemView::item { color: red }"
+                                         << true;
+    }
+
+    void sheetsThatStyleGridItems()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(bool, styled);
+        QCOMPARE(GridCellDelegate::sheetStylesViewItems(sheet), styled);
     }
 
     void disabledSubmenuSilencesItsItems()

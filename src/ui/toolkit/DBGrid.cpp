@@ -4,6 +4,7 @@
 #include "store/DataSource.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/GridCellDelegate.h"
 #include "toolkit/GridHeader.h"
 #include "toolkit/PopupShortcuts.h"
 #include "toolkit/RideGridModel.h"
@@ -68,6 +69,7 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
     setObjectName(name);
     setHorizontalHeader(new GridHeader(this));
     setModel(m_model);
+    setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
