@@ -52,6 +52,13 @@ void TestFixed4::parse_data()
     ok("only fifth digit counts", "en_US", "1.23454999", 12345);
     ok("large", "en_US", "922337203685469.9999", Q_INT64_C(9223372036854699999));
     ok("large rounded up", "en_US", "922337203685469.99995", Q_INT64_C(9223372036854700000));
+    // Up to the very end of the range, as "#.##" shows such a value.
+    ok("whole beyond ...469", "en_US", "922337203685470", Q_INT64_C(9223372036854700000));
+    ok("largest", "en_US", "922337203685477.5807", std::numeric_limits<qint64>::max());
+    ok("most negative", "en_US", "-922337203685477.5807", -std::numeric_limits<qint64>::max());
+    bad("one unit beyond", "en_US", "922337203685477.5808");
+    bad("rounded beyond", "en_US", "922337203685477.58075");
+    bad("whole beyond", "en_US", "922337203685478");
     bad("empty", "en_US", "");
     bad("blank", "en_US", "   ");
     bad("sign only", "en_US", "-");

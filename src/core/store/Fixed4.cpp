@@ -106,9 +106,9 @@ std::optional<Fixed4> Fixed4::parse(const QString& input, const QLocale& locale)
         const int d = c.unicode() - '0';
         seenDigit = true;
         if (!seenSeparator) {
-            if (whole > (std::numeric_limits<qint64>::max() / scale - 9) / 10)
+            if (__builtin_mul_overflow(whole, qint64(10), &whole) ||
+                __builtin_add_overflow(whole, qint64(d), &whole))
                 return std::nullopt;
-            whole = whole * 10 + d;
         } else if (fracDigits < 4) {
             frac = frac * 10 + d;
             ++fracDigits;
@@ -123,7 +123,12 @@ std::optional<Fixed4> Fixed4::parse(const QString& input, const QLocale& locale)
         frac *= 10;
         ++fracDigits;
     }
-    qint64 units = whole * scale + frac + (roundDigit >= 5 ? 1 : 0);
+    // Every count up to the range's end is taken, the largest values a store
+    // can hold included, so that any value shown can be typed back.
+    qint64 units = 0;
+    if (__builtin_mul_overflow(whole, scale, &units) ||
+        __builtin_add_overflow(units, frac + (roundDigit >= 5 ? 1 : 0), &units))
+        return std::nullopt;
     return fromUnits(negative ? -units : units);
 }
 
