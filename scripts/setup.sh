@@ -5,8 +5,12 @@ set -euo pipefail
 
 # clang, its sanitizer and libFuzzer runtimes and llvm-symbolizer are for the
 # sanitizer build (scripts/sanitize.sh); the ordinary build uses g++.
+# qt6-svg-dev draws the program's icon; desktop-file-utils and appstream
+# validate the installed desktop entry and AppStream description (the install
+# test).
 packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
-          libgl-dev xvfb xauth clang libclang-rt-14-dev llvm)
+          qt6-svg-dev libgl-dev xvfb xauth desktop-file-utils appstream
+          clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
