@@ -4,17 +4,20 @@
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
+#include "toolkit/AppIcon.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/GridCellDelegate.h"
 #include "toolkit/GridHeader.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/RideGridModel.h"
+#include "toolkit/ScreenPlacement.h"
 #include "toolkit/TabControl.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 
 namespace {
 void addRide(ADOTable& t, int day, const QString& note)
@@ -237,6 +240,43 @@ private slots:
             {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March")});
         QCOMPARE(spy.count(), 1);
         QCOMPARE(tabs.tabCaption(2), QStringLiteral("March"));
+    }
+
+    // The program's icon, the same at every size the icon theme asks for:
+    // the window icon has each of them, and the about box's picture is
+    // drawn at the screen's pixel ratio.
+    void iconAtEverySize()
+    {
+        for (const int size : AppIcon::themeSizes) {
+            const QImage image = AppIcon::render(size);
+            QCOMPARE(image.size(), QSize(size, size));
+            // Drawn, with a clear corner outside the rounded square.
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+            QVERIFY(AppIcon::icon().availableSizes().contains(QSize(size, size)));
+        }
+        QCOMPARE(AppIcon::pixmap(32).deviceIndependentSize(), QSizeF(32, 32));
+    }
+
+    // A window fits the screen's free area: centred when it fits, and its
+    // title bar on the screen when it is larger (the offscreen screen is
+    // 800 by 600, smaller than the main window's design size).
+    void windowsStayOnTheScreen()
+    {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget small;
+        small.resize(300, 200);
+        centreOnScreen(&small);
+        QCOMPARE(small.frameGeometry().center(), available.center());
+        QWidget large;
+        large.resize(available.width() + 200, available.height() + 120);
+        centreOnScreen(&large);
+        QCOMPARE(large.pos(), available.topLeft());
+        QWidget tall;
+        tall.resize(200, available.height() + 120);
+        centreOnScreen(&tall);
+        QCOMPARE(tall.pos().y(), available.top());
+        QCOMPARE(tall.frameGeometry().center().x(), available.center().x());
     }
 };
 

@@ -7,6 +7,9 @@
 // A theme is a Qt style sheet in a ".sui" file; the program shares one.
 namespace ThemeFile {
 
+// The theme in force until the user picks another; it lies beside the program.
+inline constexpr const char* defaultFileName = "RX05TdF.sui";
+
 // The file that setting the theme to path takes: the path itself when a
 // file is there, else the file of the same name in the program's folder;
 // nothing when neither exists (the theme in force stays).

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/InstallationCheck.h"
 #include "app/TfrmBase.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
@@ -13,6 +14,7 @@
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
+#include "toolkit/AppIcon.h"
 #include "toolkit/DialogPresenter.h"
 
 #include <QApplication>
@@ -31,6 +33,10 @@ void Startup::prepareApplication()
     // No application display name: Qt would append it to every window title,
     // and each window's title is its own caption alone.
     AppIdentity::apply();
+    // The desktop entry's name ties the windows to the entry and its icon
+    // (Wayland's app id); the icon stands in the task list and title bars.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(AppIdentity::desktopId));
+    QApplication::setWindowIcon(AppIcon::icon());
 }
 
 Startup::Startup(Options options)
@@ -87,6 +93,14 @@ bool Startup::terminated() const
 
 int Startup::run(int argc, char** argv)
 {
+    // The check needs no display and no window, and creates no file.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], InstallationCheck::option) == 0) {
+            QCoreApplication app(argc, argv);
+            AppIdentity::apply();
+            return InstallationCheck::report(QCoreApplication::applicationDirPath());
+        }
+    }
     QApplication app(argc, argv);
     prepareApplication();
     Startup startup;

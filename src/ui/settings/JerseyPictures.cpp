@@ -38,14 +38,15 @@ QColor bodyColour(int index)
 }
 } // namespace
 
-QPixmap JerseyPictures::jersey(int index)
+QPixmap JerseyPictures::jersey(int index, int size)
 {
     if (index < 0 || index >= count)
         return QPixmap();
-    QPixmap pm(16, 16);
+    QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
     const QPainterPath shape = jerseyShape();
     p.setPen(Qt::NoPen);
     p.setBrush(bodyColour(index));
@@ -76,4 +77,18 @@ QPixmap JerseyPictures::jersey(int index)
     p.setBrush(Qt::NoBrush);
     p.drawPath(shape);
     return pm;
+}
+
+QIcon JerseyPictures::jerseyIcon(int index)
+{
+    QIcon icon;
+    for (const int size : {16, 32}) {
+        QPixmap picture = jersey(index, size);
+        if (picture.isNull()) {
+            picture = QPixmap(size, size);
+            picture.fill(Qt::transparent);
+        }
+        icon.addPixmap(picture);
+    }
+    return icon;
 }

@@ -236,13 +236,7 @@ void TfrmSettings::dressCyclistNodes()
         QTreeWidgetItem* node = listCycling->topLevelItem(i);
         const int jersey =
             node->isSelected() ? int(JerseyPictures::Yellow) : node->data(0, jerseyRole).toInt();
-        QPixmap picture = JerseyPictures::jersey(jersey);
-        if (picture.isNull()) {
-            // No jersey, but the name stays in line with the others.
-            picture = QPixmap(16, 16);
-            picture.fill(Qt::transparent);
-        }
-        node->setIcon(0, QIcon(picture));
+        node->setIcon(0, JerseyPictures::jerseyIcon(jersey));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "toolkit/ImageList.h"
 
+#include "toolkit/AppIcon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -233,16 +235,7 @@ QIcon ImageList::toolImage(int index)
 
 QPixmap ImageList::productPicture(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(150, 20, 20));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    drawCyclist(p, gold);
-    return pm;
+    return AppIcon::pixmap(size);
 }
 
 QPixmap ImageList::sponsorPicture(int index, const QSize& size)

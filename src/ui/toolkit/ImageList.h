@@ -5,7 +5,8 @@
 
 // The program's pictures, drawn for it in code so they stay sharp at any
 // scale: the 16-pixel menu pictures, the 32-pixel toolbar pictures, the
-// product picture of the about box and the sponsor pictures of the welcome page.
+// product picture of the about box (the program's icon) and the sponsor
+// pictures of the welcome page.
 namespace ImageList {
 // The menu pictures by number; the numbers are the menu items' ImageIndex,
 // which language files may set.
@@ -36,6 +37,7 @@ enum ToolImage : int {
     SettingsTool = 4,
 };
 QIcon toolImage(int index);
+// The program's icon at size × size logical pixels.
 QPixmap productPicture(int size = 32);
 QPixmap sponsorPicture(int index, const QSize& size);
 } // namespace ImageList

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 void centreOnScreen(QWidget* window)
 {
@@ -10,7 +11,10 @@ void centreOnScreen(QWidget* window)
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const QRect available = screen->availableGeometry();
     QRect outer(QPoint(0, 0), window->frameGeometry().size());
-    outer.moveCenter(screen->availableGeometry().center());
+    outer.moveCenter(available.center());
+    outer.moveTop(std::max(outer.top(), available.top()));
+    outer.moveLeft(std::max(outer.left(), available.left()));
     window->move(outer.topLeft());
 }

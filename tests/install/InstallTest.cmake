@@ -1,0 +1,169 @@
+# Installs the build into a fresh prefix and checks what a user gets: the
+# command on the PATH, the program with its languages, themes and icon, the
+# desktop entry (whose Exec is run) and the AppStream description. The
+# prefix has a space in it, as a home folder may. Nothing outside WORK_DIR is
+# touched: the installed program runs with a home of its own.
+# Given: BUILD_DIR, WORK_DIR, ID, BIN_DIR, PROGRAM_DIR, DATA_DIR.
+
+# cmake --install writes the list of what it installed into the build
+# folder, where a user's own "cmake --install" left the list he removes an
+# installation by: the test puts his list back however it ends.
+set(manifest "${BUILD_DIR}/install_manifest.txt")
+set(kept_manifest "${WORK_DIR}.manifest")
+function(restore_manifest)
+  if(EXISTS "${kept_manifest}")
+    file(RENAME "${kept_manifest}" "${manifest}")
+  else()
+    file(REMOVE "${manifest}")
+  endif()
+endfunction()
+
+function(fail)
+  restore_manifest()
+  string(JOIN "" text ${ARGV})
+  message(FATAL_ERROR "${text}")
+endfunction()
+
+function(expect_file path)
+  if(NOT EXISTS "${path}" OR IS_DIRECTORY "${path}")
+    fail("not installed: ${path}")
+  endif()
+endfunction()
+
+# The width and height a PNG file's header gives.
+function(png_size path out)
+  file(READ "${path}" header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 32 8 width_hex)
+  string(SUBSTRING "${header}" 40 8 height_hex)
+  math(EXPR width "0x${width_hex}")
+  math(EXPR height "0x${height_hex}")
+  set(${out} "${width}x${height}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE "${WORK_DIR}" "${kept_manifest}")
+if(EXISTS "${manifest}")
+  file(RENAME "${manifest}" "${kept_manifest}")
+endif()
+set(prefix "${WORK_DIR}/installed programs")
+set(home "${WORK_DIR}/home")
+file(MAKE_DIRECTORY "${home}")
+
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  fail("cmake --install failed (${rc}):\n${out}\n${err}")
+endif()
+
+# The program and its files share one folder; the command is a link to it.
+set(program_dir "${prefix}/${PROGRAM_DIR}")
+set(command "${prefix}/${BIN_DIR}/rydex")
+foreach(file rydex lng/english.lng lng/czech.lng RX05TdF.sui RX05Night.sui)
+  expect_file("${program_dir}/${file}")
+endforeach()
+if(NOT IS_SYMLINK "${command}")
+  fail("${command} is not a link to the program")
+endif()
+file(REAL_PATH "${command}" resolved)
+file(REAL_PATH "${program_dir}/rydex" real_program)
+if(NOT resolved STREQUAL real_program)
+  fail("${command} leads to ${resolved}, not to ${real_program}")
+endif()
+file(GLOB strays "${prefix}/${BIN_DIR}/*.sui" "${prefix}/${BIN_DIR}/lng")
+if(strays)
+  fail("data files in the PATH's folder: ${strays}")
+endif()
+
+# The icon at every size of the icon theme, each picture of its folder's size.
+set(icons "${prefix}/${DATA_DIR}/icons/hicolor")
+expect_file("${icons}/scalable/apps/${ID}.svg")
+foreach(size 16 22 24 32 48 64 128 256)
+  set(png "${icons}/${size}x${size}/apps/${ID}.png")
+  expect_file("${png}")
+  png_size("${png}" got)
+  if(NOT got STREQUAL "${size}x${size}")
+    fail("${png} is ${got}")
+  endif()
+endforeach()
+
+set(entry "${prefix}/${DATA_DIR}/applications/${ID}.desktop")
+set(metainfo "${prefix}/${DATA_DIR}/metainfo/${ID}.metainfo.xml")
+expect_file("${entry}")
+expect_file("${metainfo}")
+file(STRINGS "${entry}" icon_line REGEX "^Icon=")
+if(NOT icon_line STREQUAL "Icon=${ID}")
+  fail("the entry's icon is \"${icon_line}\", not ${ID}")
+endif()
+
+# The entry's Exec, unquoted as a launcher does, names the installed command.
+file(STRINGS "${entry}" exec_line REGEX "^Exec=")
+string(REGEX REPLACE "^Exec=" "" exec "${exec_line}")
+if(exec MATCHES "^\"(.*)\"$")
+  set(exec "${CMAKE_MATCH_1}")
+  string(REPLACE "\\\\" "\\" exec "${exec}")
+  string(REGEX REPLACE "\\\\([\"`$\\\\])" "\\1" exec "${exec}")
+endif()
+if(NOT exec STREQUAL command)
+  fail("the entry starts \"${exec}\" (${exec_line}), not ${command}")
+endif()
+
+# The installed program, started through the entry's command, finds its files.
+set(run_env QT_QPA_PLATFORM=offscreen "HOME=${home}" "XDG_CONFIG_HOME=${home}/.config"
+            "XDG_DATA_HOME=${home}/.local/share" "XDG_CACHE_HOME=${home}/.cache")
+function(check_installation out_rc out_text)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env ${run_env} "${exec}" --check-installation
+                  WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 60)
+  set(${out_rc} "${rc}" PARENT_SCOPE)
+  set(${out_text} "${out}${err}" PARENT_SCOPE)
+endfunction()
+check_installation(rc text)
+message(STATUS "rydex --check-installation (${rc}):\n${text}")
+if(NOT rc EQUAL 0)
+  fail("the installed program's check failed (${rc})")
+endif()
+get_filename_component(real_dir "${real_program}" DIRECTORY)
+foreach(expected "in ${real_dir}\n" "czech, english" "RX05Night.sui, RX05TdF.sui"
+                 "icon: ${ID}" "installation complete")
+  string(FIND "${text}" "${expected}" at)
+  if(at EQUAL -1)
+    fail("the check does not say \"${expected}\"")
+  endif()
+endforeach()
+file(GLOB_RECURSE created LIST_DIRECTORIES true "${home}/*")
+if(created)
+  fail("the check created files: ${created}")
+endif()
+
+# A damaged installation is reported as one, with what is wrong.
+file(REMOVE "${program_dir}/lng/english.lng")
+file(WRITE "${program_dir}/RX05Night.sui" "QWidget { color: red;")
+check_installation(rc text)
+if(rc EQUAL 0)
+  fail("the check passed without english.lng and with a broken theme:\n${text}")
+endif()
+foreach(expected "english.lng is missing" "RX05Night.sui is no usable style sheet")
+  string(FIND "${text}" "${expected}" at)
+  if(at EQUAL -1)
+    fail("the check of a damaged installation does not say \"${expected}\":\n${text}")
+  endif()
+endforeach()
+
+# The desktop's own validators, where they are installed.
+function(validate tool what)
+  find_program(found_${tool} ${tool})
+  set(program "${found_${tool}}")
+  if(NOT program)
+    message(STATUS "${tool} not installed: ${what} is not validated")
+    return()
+  endif()
+  execute_process(COMMAND "${program}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err)
+  message(STATUS "${tool} (${rc}): ${out}${err}")
+  if(NOT rc EQUAL 0)
+    fail("${tool} rejects ${what}")
+  endif()
+endfunction()
+validate(desktop-file-validate "the desktop entry" "${entry}")
+validate(appstreamcli "the AppStream description" validate --no-net "${metainfo}")
+
+restore_manifest()
