@@ -9,6 +9,7 @@
 #include "settings/TfrmSettings.h"
 #include "stats/MonthChartData.h"
 #include "stats/MonthChartView.h"
+#include "stats/ReportLayout.h"
 #include "stats/TfrmReport.h"
 #include "store/ADOTable.h"
 #include "store/Clock.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -52,6 +54,30 @@ QVector<ChartRide> chartMonth()
             ride(15, QTime(2, 20), 64.25, 139, 980),  ride(18, QTime(1, 50), 47.8, 133, 540),
             ride(22, QTime(4, 15), 118.5, 144, 2130), ride(23, QTime(1, 25), 38, 127, 260),
             ride(27, QTime(2, 45), 77.05, 149, 1210), ride(30, QTime(1, 5), 30.6, 125, 180)};
+}
+
+// The report's first page as a picture, A4 at 100 dots to the inch, as the
+// print preview shows it.
+bool saveReportPage(const TfrmReport& report, const QVector<RideRow>& rides, const QString& dir)
+{
+    const double dotsPerInch = 100;
+    const QVector<ReportLayout::PageBands> pages = ReportLayout::layout(int(rides.size()));
+    if (pages.isEmpty())
+        return false;
+    QImage page(qRound(210 / 25.4 * dotsPerInch), qRound(297 / 25.4 * dotsPerInch),
+                QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+    page.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        report.paintPage(painter, dotsPerInch / 25.4, rides, pages.first(), 0, int(pages.size()));
+    }
+    const QString file = QDir(dir).filePath(QStringLiteral("TfrmReport-page1.png"));
+    const bool ok = page.save(file);
+    QTextStream(stdout) << (ok ? "wrote " : "FAILED ") << file << Qt::endl;
+    return ok;
 }
 
 // The month chart alone, each series and an empty month, at the main
@@ -156,6 +182,9 @@ int main(int argc, char** argv)
             QPdfWriter pdf(QDir(out).filePath(QStringLiteral("TfrmReport.pdf")));
             const int pages = w->reportForm()->paint(&pdf, w->dataModule()->table()->rows());
             QTextStream(stdout) << "wrote report of " << pages << " pages" << Qt::endl;
+            failures += saveReportPage(*w->reportForm(), w->dataModule()->table()->rows(), out)
+                            ? 0
+                            : 1;
         }
         w->resize(270, 300);
         failures += save(w, out, QStringLiteral("TfrmBase-narrow")) ? 0 : 1;
@@ -173,6 +202,7 @@ int main(int argc, char** argv)
         }
     }
     w->openNewCyclistDialog();
+    w->mnuLanguageClick();
     w->mnuAboutClick();
     // The message box with each icon and with one and two buttons.
     for (int icon = MessageDialog::Information; icon <= MessageDialog::Question; ++icon) {
