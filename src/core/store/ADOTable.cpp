@@ -350,7 +350,8 @@ void ADOTable::refresh()
 {
     requireOpen();
     finishEditing();
-    forgetCachedSets();
+    // A kept set that no other connection has written to since is what
+    // the store holds: it stands for the read.
     const QVariant id =
         m_current >= 0 ? m_rows.at(m_current)[fieldIndex(RideField::id)] : QVariant();
     loadSet();

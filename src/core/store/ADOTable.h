@@ -83,8 +83,10 @@ public:
     void cancel();
     bool isModified() const { return m_modified; }
     void deleteRecord();
-    // Finishes the row being edited, then reads the set again from the store,
-    // keeping the filter, the order and, where it is still there, the current row.
+    // Finishes the row being edited, then reads the set again from the store
+    // (a kept set no other connection has written to since stands for the
+    // read), keeping the filter, the order and, where it is still there, the
+    // current row.
     void refresh();
 
     // Drops the sets kept for reuse; the next read goes to the store.
