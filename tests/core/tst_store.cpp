@@ -797,6 +797,32 @@ private slots:
         QCOMPARE(data.table()->recordCount(), 0);
     }
 
+    // Durations are read without Qt's format parser where the text is the
+    // store's own form; every text must still come back as Qt reads it.
+    void storedDurationsReadAsQtReadsThem_data()
+    {
+        QTest::addColumn<QString>("stored");
+        for (const char* text : {"00:00:00", "23:59:59", "07:05:09", "24:00:00", "12:60:00",
+                                 "7:05:09", "07:5:09", "ab:cd:ef", "07-05-09", "07:05:09 "})
+            QTest::newRow(text) << QString::fromLatin1(text);
+    }
+    void storedDurationsReadAsQtReadsThem()
+    {
+        QFETCH(QString, stored);
+        const QString file = path(QStringLiteral("Rydex.dat"));
+        {
+            TData data(file);
+            data.open();
+            addRide(*data.table(), QStringLiteral("Eva"), QDate(2005, 3, 1));
+        }
+        onOwnConnection(file, {QStringLiteral("UPDATE rydex SET \"time\" = '%1'").arg(stored)});
+        TData data(file);
+        data.open();
+        data.table()->setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
+        QCOMPARE(data.table()->value(RideField::time).toTime(),
+                 QTime::fromString(stored, QStringLiteral("HH:mm:ss")));
+    }
+
     void closedTableKeepsFilterForOpen()
     {
         const QString file = path(QStringLiteral("Rydex.dat"));
