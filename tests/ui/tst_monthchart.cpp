@@ -94,6 +94,7 @@ private slots:
     void oneSeriesDrawnAtATime();
     void axesAndTitle();
     void mirrorFollowsEveryChange();
+    void batchedChangesLookTheSame();
 };
 
 void TestMonthChart::chartSeries()
@@ -274,6 +275,37 @@ void TestMonthChart::axesAndTitle()
     QCOMPARE(dayLabels(view), numbers(0, 30));
     view.setSeriesData({});
     QVERIFY(view.valueAxisLabels().size() >= 2);
+}
+
+// A month's changes made in one batch are laid out once, at its end, into
+// the same chart as when each is laid out at once; nothing waits after it.
+void TestMonthChart::batchedChangesLookTheSame()
+{
+    MonthChartView stepwise;
+    MonthChartView batched;
+    for (MonthChartView* view : {&stepwise, &batched}) {
+        view->resize(600, 260);
+        view->setActiveSeries(AltitudeSeries);
+    }
+    const auto change = [](MonthChartView& view) {
+        view.setTitleText(QStringLiteral("Únor 245km"));
+        view.setDayAxisMaximum(29);
+        view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+        view.setActiveSeries(DstSeries);
+    };
+    change(stepwise);
+    {
+        const MonthChartView::Batch outer(&batched);
+        const QStringList before = batched.valueAxisLabels();
+        {
+            const MonthChartView::Batch inner(&batched);
+            change(batched);
+        }
+        // Still inside the outer batch: nothing laid out yet.
+        QCOMPARE(batched.valueAxisLabels(), before);
+    }
+    QCOMPARE(batched.valueAxisLabels(), stepwise.valueAxisLabels());
+    QVERIFY(render(batched) == render(stepwise));
 }
 
 void TestMonthChart::mirrorFollowsEveryChange()

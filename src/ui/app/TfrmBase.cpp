@@ -547,6 +547,7 @@ void TfrmBase::changeYear(int step)
 
 void TfrmBase::MonthKM()
 {
+    const MonthChartView::Batch batch(Graf);
     Graf->clearTitle();
     ADOTable* table = m_data->table();
     {
@@ -591,12 +592,14 @@ void TfrmBase::RefreshChart()
 
 void TfrmBase::GrafyChange()
 {
+    const MonthChartView::Batch batch(Graf);
     Graf->deactivateAll();
     Graf->setActiveSeries(Grafy->tabIndex());
 }
 
 void TfrmBase::DefaultGraf()
 {
+    const MonthChartView::Batch batch(Graf);
     showChart(cyclistPreferences().chart());
     RefreshChart();
 }

@@ -303,8 +303,20 @@ void MonthChartView::fitMargins()
     placeTitle();
 }
 
+void MonthChartView::endBatch()
+{
+    if (--m_batches == 0 && m_refreshPending) {
+        m_refreshPending = false;
+        refresh();
+    }
+}
+
 void MonthChartView::refresh()
 {
+    if (m_batches > 0) {
+        m_refreshPending = true;
+        return;
+    }
     if (m_refreshing)
         return;
     m_refreshing = true;

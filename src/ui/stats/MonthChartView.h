@@ -42,6 +42,21 @@ public:
     static QColor seriesColour(int index);
     static SeriesKind seriesKind(int index);
 
+    // Changes made while a batch is open are laid out once, when the last
+    // one closes: a month's title, day axis and points, or the switch from
+    // one series to another, cost one layout of the chart instead of several.
+    class Batch
+    {
+    public:
+        explicit Batch(MonthChartView* view) : m_view(view) { ++m_view->m_batches; }
+        ~Batch() { m_view->endBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        MonthChartView* m_view;
+    };
+
     // Replaces the points of all four series, drawn or not.
     void setSeriesData(const ChartSeriesData& data);
     const ChartSeriesData& seriesData() const { return m_data; }
@@ -111,4 +126,7 @@ private:
     QStringList m_axisLabels;
     double m_axisMax = 0.0;
     bool m_refreshing = false;
+    int m_batches = 0;
+    bool m_refreshPending = false;
+    void endBatch();
 };
