@@ -823,6 +823,39 @@ private slots:
                  QTime::fromString(stored, QStringLiteral("HH:mm:ss")));
     }
 
+    // Each filter's rides come from an index in the cursor's order, neither
+    // sorted afresh nor picked out of all of a cyclist's rides, in a new
+    // store as in one made before the year had an index of its own.
+    void everyFilterReadsFromItsIndex()
+    {
+        const QString file = path(QStringLiteral("Rydex.dat"));
+        {
+            TData data(file);
+            data.open();
+        }
+        onOwnConnection(file, {QStringLiteral("DROP INDEX rydex_by_year")});
+        TData data(file);
+        data.open();
+        const QList<std::pair<QString, QString>> filters = {
+            {QStringLiteral("\"user\" = 'Eva'"), QStringLiteral("(user=?)")},
+            {QStringLiteral("\"user\" = 'Eva' AND \"year\" = 2005"),
+             QStringLiteral("(user=? AND year=?)")},
+            {QStringLiteral("\"user\" = 'Eva' AND \"year\" = 2005 AND \"month\" = 3"),
+             QStringLiteral("(user=? AND year=? AND month=?)")},
+        };
+        for (const auto& [where, searched] : filters) {
+            QSqlQuery q(data.connection()->database());
+            QVERIFY(q.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM rydex WHERE ") + where +
+                           QStringLiteral(" ORDER BY \"date\", \"id\"")));
+            QStringList plan;
+            while (q.next())
+                plan << q.value(3).toString();
+            const QString shown = plan.join(QStringLiteral("; "));
+            QVERIFY2(shown.contains(searched) && !shown.contains(QLatin1String("TEMP B-TREE")),
+                     qPrintable(shown));
+        }
+    }
+
     void closedTableKeepsFilterForOpen()
     {
         const QString file = path(QStringLiteral("Rydex.dat"));

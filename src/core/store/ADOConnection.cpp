@@ -41,9 +41,12 @@ const char* const schema[] = {
     // Raised by every write, so that a copy of the program never overwrites
     // a ride another copy changed since it read it.
     " version INTEGER NOT NULL DEFAULT 0)",
-    // Serves all three filters: a cyclist, a cyclist's year, a cyclist's month,
-    // each already in the order the cursor lists them.
+    // Each filter's rides already in the order the cursor lists them: a
+    // cyclist's month, a cyclist's year (without its own index the engine
+    // walked all of the cyclist's rides to pick out one year), a cyclist.
+    // Added to an older store when it is opened.
     "CREATE INDEX IF NOT EXISTS rydex_by_filter ON rydex(user, year, month, date, id)",
+    "CREATE INDEX IF NOT EXISTS rydex_by_year ON rydex(user, year, date, id)",
     "CREATE INDEX IF NOT EXISTS rydex_by_user_date ON rydex(user, date, id)",
 };
 
