@@ -172,8 +172,12 @@ QGroupBox* TfrmBase::buildStatisticsBox(QWidget* parent, const QString& name,
         c->move(16, rows.at(i));
         c->setAutoSize(true);
         QLabel* v = valueLabel(box, valueNames.at(i));
-        // Right-aligned so that the values end at x = 161.
-        v->setGeometry(96, rows.at(i), 65, c->height());
+        // Right-aligned so that the values end at x = 161. It reaches back to
+        // the caption's start, so that a long value (a year of 300 hours)
+        // grows to the left instead of being cut off; it has no background
+        // and the caption stays readable beside it.
+        v->setGeometry(16, rows.at(i), 161 - 16, c->height());
+        v->lower();
         auto* u = new Label(name + QStringLiteral("Unit%1").arg(i), units.at(i), box);
         u->move(166, rows.at(i));
         u->setAutoSize(true);
