@@ -534,6 +534,7 @@ void TfrmBase::changeYear(int step)
 {
     const int year = m_year + step;
     CyclistPreferences::checkYear(year);
+    const MonthChartView::Batch batch(Graf);
     m_year = year;
     setYearText();
     cyclistPreferences().setCurrentYear(m_year);

@@ -5,6 +5,7 @@
 #include "polyglot/MessageCatalogue.h"
 #include "records/AverageSpeed.h"
 #include "records/TfrmNewRecord.h"
+#include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
 #include "store/RideFields.h"
 #include "store/RydexError.h"
@@ -147,6 +148,8 @@ void TfrmBase::SpoctiAVS()
 
 void TfrmBase::afterRecordsChanged()
 {
+    // The chart is read again by two steps of the sequence; laid out once.
+    const MonthChartView::Batch batch(Graf);
     UpdateTotal();
     m_data->table()->refresh();
     RefreshChart();
