@@ -14,9 +14,7 @@
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QPointer>
 #include <QLineEdit>
 
 namespace {
@@ -42,36 +40,6 @@ private:
     TfrmWork* m_window;
 };
 
-// Holds back the painting of the program's other visible windows until the
-// end of the scope, then asks for one paint of each: while the progress
-// window is up they are painted once, after the work, rather than once
-// before it and again after it.
-class OthersHeld
-{
-public:
-    explicit OthersHeld(const QWidget* progress)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w != progress && w->isVisible() && w->updatesEnabled()) {
-                w->setUpdatesEnabled(false);
-                m_windows.append(w);
-            }
-        }
-    }
-    ~OthersHeld()
-    {
-        for (const QPointer<QWidget>& w : std::as_const(m_windows)) {
-            if (w)
-                w->setUpdatesEnabled(true);
-        }
-    }
-    OthersHeld(const OthersHeld&) = delete;
-    OthersHeld& operator=(const OthersHeld&) = delete;
-
-private:
-    QList<QPointer<QWidget>> m_windows;
-};
-
 } // namespace
 
 void TfrmBase::UpdateTotal()
@@ -81,7 +49,6 @@ void TfrmBase::UpdateTotal()
     ADOTable* table = m_data->table();
     WorkProgressBar* bar = m_progress ? m_progress->Progress : nullptr;
 
-    const OthersHeld held(m_progress);
     const ProgressShown shown(m_progress);
     if (!table->isOpen())
         m_data->open();
