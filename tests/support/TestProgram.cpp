@@ -54,11 +54,13 @@ void TestProgram::addRides(const QList<TestRide>& rides)
         addTestRide(*data.table(), ride);
 }
 
-TfrmBase* TestProgram::start(bool engineInstalled)
+TfrmBase* TestProgram::start(bool engineInstalled, OtherWindows others)
 {
     m_options.engineCheck = [engineInstalled] { return engineInstalled; };
     m_startup = std::make_unique<Startup>(m_options);
     m_startup->show();
+    if (others == OtherWindows::Now && !m_startup->terminated())
+        window()->ensureWindows();
     return window();
 }
 

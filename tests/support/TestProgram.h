@@ -45,7 +45,10 @@ public:
     void addRides(const QList<TestRide>& rides);
 
     // Starts the program; engineInstalled answers its check for the engine.
-    TfrmBase* start(bool engineInstalled = true);
+    // The windows the program makes once the main window is painted are made
+    // at once, unless the test leaves them to the event loop.
+    enum class OtherWindows { Now, Later };
+    TfrmBase* start(bool engineInstalled = true, OtherWindows others = OtherWindows::Now);
     // Signs in through the sign-in menu as the user would: the cyclist listed
     // under that name, or the first one listed.
     void signIn(const QString& name = {});

@@ -122,20 +122,30 @@ private slots:
         QCoreApplication::setApplicationName(name);
         QCOMPARE(display, QStringLiteral("probe"));
 
+        // The dialogs are made once the main window has been painted, and
+        // are translated as they are made.
         TestProgram p;
-        p.start();
-        const QStringList expected = {"TfrmBase=Rydex 2005",       "TfrmLanguage=Jazyk",
-                                      "TfrmNewRecord=Nový záznam", "TfrmNewUser=Nový uživatel",
-                                      "TfrmReport=Report",         "TfrmSettings=Nastavení",
-                                      "TfrmWork=Pracuji..."};
-        QStringList titles;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            const QString cls = QString::fromLatin1(top->metaObject()->className());
-            if (cls.startsWith(QStringLiteral("Tfrm")))
-                titles << cls + QLatin1Char('=') + top->windowTitle();
-        }
-        titles.sort();
-        QCOMPARE(titles, expected);
+        QDir().mkpath(p.folder() + QStringLiteral("/lng"));
+        QVERIFY(QFile::copy(QStringLiteral(RYDEX_LANGUAGES "/english.lng"),
+                            p.folder() + QStringLiteral("/lng/english.lng")));
+        TfrmBase* w = p.start(true, TestProgram::OtherWindows::Later);
+        const auto titles = [] {
+            QStringList all;
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                const QString cls = QString::fromLatin1(top->metaObject()->className());
+                if (cls.startsWith(QStringLiteral("Tfrm")))
+                    all << cls + QLatin1Char('=') + top->windowTitle();
+            }
+            all.sort();
+            return all;
+        };
+        QCOMPARE(titles(), QStringList({"TfrmBase=Rydex 2005", "TfrmLanguage=Language"}));
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTRY_COMPARE(titles().size(), 7);
+        QCOMPARE(titles(), QStringList({"TfrmBase=Rydex 2005", "TfrmLanguage=Language",
+                                        "TfrmNewRecord=New record", "TfrmNewUser=New cyclist",
+                                        "TfrmReport=Report", "TfrmSettings=Settings",
+                                        "TfrmWork=Working..."}));
     }
 
     void withoutEngineOnlyTheStopMessage()

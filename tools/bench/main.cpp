@@ -156,8 +156,14 @@ QString bigLanguageFile(const QString& dir, int entries)
     return path;
 }
 
-// The two children of the start-up row: each shows its window, paints it
-// and ends.
+// The two children of the start-up row: each shows its window, paints it,
+// says so on its output (where the parent stops the clock: closing down is
+// not part of the start-up) and ends.
+void sayShown()
+{
+    out() << "shown" << Qt::endl;
+}
+
 int startProgram(const QString& store, const QString& preferences)
 {
     Startup::prepareApplication();
@@ -169,6 +175,7 @@ int startProgram(const QString& store, const QString& preferences)
     Startup startup(options);
     startup.show();
     paintNow();
+    sayShown();
     return startup.terminated() ? 1 : 0;
 }
 
@@ -197,6 +204,7 @@ int startBare()
     window.resize(800, 600);
     window.show();
     paintNow();
+    sayShown();
     return 0;
 }
 
@@ -272,6 +280,11 @@ int main(int argc, char** argv)
     Startup startup(options);
     startup.show();
     TfrmBase* w = startup.mainWindow();
+    // The program is idle when the cyclist starts working: the windows it
+    // makes after the first painting are there.
+    paintNow();
+    QCoreApplication::processEvents();
+    w->ensureWindows();
     const QList<MenuItem*> cyclists = [&] {
         QList<MenuItem*> items;
         for (int i = 0;; ++i) {
@@ -466,9 +479,13 @@ int main(int argc, char** argv)
                 QElapsedTimer t;
                 t.start();
                 child.start(QCoreApplication::applicationFilePath(), arguments);
-                if (!child.waitForFinished(60000) || child.exitCode() != 0)
+                while (!child.canReadLine() && child.waitForReadyRead(60000)) {
+                }
+                const double ms = double(t.nsecsElapsed()) / 1e6;
+                if (!child.readLine().startsWith("shown") || !child.waitForFinished(60000)
+                    || child.exitCode() != 0)
                     return -1.0;
-                times.push_back(double(t.nsecsElapsed()) / 1e6);
+                times.push_back(ms);
             }
             return median(times);
         };

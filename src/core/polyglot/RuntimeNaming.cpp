@@ -39,11 +39,11 @@ std::optional<QMetaProperty> RuntimeNaming::findProperty(const QObject* object, 
     auto table = tables.find(meta);
     if (table == tables.end()) {
         QHash<QString, int> byName;
-        for (int i = meta->propertyCount() - 1; i >= 0; --i)
-            byName.insert(QString::fromLatin1(meta->property(i).name()).toCaseFolded(), i);
-        // insert() keeps the last one inserted: walk again so that the most
-        // derived class's property wins.
-        for (int i = 0; i < meta->propertyCount(); ++i)
+        // A derived class's properties come after its base's, and insert()
+        // replaces: the most derived class's property wins.
+        const int count = meta->propertyCount();
+        byName.reserve(count);
+        for (int i = 0; i < count; ++i)
             byName.insert(QString::fromLatin1(meta->property(i).name()).toCaseFolded(), i);
         table = tables.insert(meta, byName);
     }

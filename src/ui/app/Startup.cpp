@@ -51,17 +51,9 @@ Startup::Startup(Options options)
     env.applicationDir = m_options.applicationDir;
     m_main = std::make_unique<TfrmBase>(std::move(env));
 
-    // Then the long-lived windows, in this order; each is owned by the main
-    // window and lives until the end of the run.
-    m_main->setProgressWindow(createProgressWindow(m_main.get()));
-    m_main->setReportForm(createReportForm(m_main.get()));
-    m_main->setNewUserDialog(createNewUserDialog(m_main.get()));
-    m_main->setSettingsDialog(createSettingsDialog(m_main.get()));
-    m_main->setRecordDialog(createRecordDialog(m_main.get()));
     // The data module, which the record dialog's controls are bound to.
     m_data = new TData(m_options.storePath, m_main.get());
     m_main->setDataModule(m_data);
-    bindRecordDialog(m_main->recordDialog(), m_data->source());
     if (m_engine && !m_engine->creationError().isEmpty())
         DialogPresenter::current().showError(m_engine->creationError());
     if (m_main->enginePresent()) {
@@ -72,11 +64,25 @@ Startup::Startup(Options options)
             DialogPresenter::current().showError(e.text());
         }
     }
-    // The language dialog comes last: it points the engine at the languages
-    // beside the program, and the first one listed becomes current until the
-    // main window's first showing picks the stored one.
+    // The language dialog: it points the engine at the languages beside the
+    // program, and the first one listed becomes current until the main
+    // window's first showing picks the stored one.
     m_main->setLanguageDialog(
         createLanguageDialog(m_main.get(), m_main->LanguageManager, m_options.applicationDir));
+
+    // Then the other long-lived windows, in this order, once the main window
+    // is on the screen; each is owned by the main window, is translated and
+    // themed as it is made and lives until the end of the run.
+    TfrmBase* main = m_main.get();
+    TData* data = m_data;
+    m_main->setWindowMaker([main, data] {
+        main->setProgressWindow(createProgressWindow(main));
+        main->setReportForm(createReportForm(main));
+        main->setNewUserDialog(createNewUserDialog(main));
+        main->setSettingsDialog(createSettingsDialog(main));
+        main->setRecordDialog(createRecordDialog(main));
+        bindRecordDialog(main->recordDialog(), data->source());
+    });
 }
 
 Startup::~Startup() = default;

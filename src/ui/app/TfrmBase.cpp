@@ -50,6 +50,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -255,10 +256,24 @@ bool TfrmBase::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TfrmBase::ensureWindows() const
+{
+    if (!m_windowMaker)
+        return;
+    const std::function<void()> maker = std::move(m_windowMaker);
+    m_windowMaker = nullptr;
+    maker();
+}
+
 bool TfrmBase::event(QEvent* event)
 {
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
         Reklama();
+    // Once the first picture of the window is on the screen.
+    if (event->type() == QEvent::Paint && m_windowMaker && !m_windowsScheduled) {
+        m_windowsScheduled = true;
+        QTimer::singleShot(0, this, &TfrmBase::ensureWindows);
+    }
     return QMainWindow::event(event);
 }
 
@@ -302,6 +317,7 @@ void TfrmBase::setReportForm(TfrmReport* report)
 
 bool TfrmBase::prepareReport()
 {
+    ensureWindows();
     if (!m_report || !m_data || !m_data->table()->isOpen())
         return false;
     ADOTable* table = m_data->table();

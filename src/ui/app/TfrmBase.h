@@ -168,18 +168,24 @@ public:
     void EditODO();
     // The long-lived windows made after the main window.
     void setRecordDialog(TfrmNewRecord* dialog) { m_recordDialog = dialog; }
-    TfrmNewRecord* recordDialog() const { return m_recordDialog; }
+    TfrmNewRecord* recordDialog() const { return ensureWindows(), m_recordDialog; }
     void setProgressWindow(TfrmWork* window) { m_progress = window; }
-    TfrmWork* progressWindow() const { return m_progress; }
+    TfrmWork* progressWindow() const { return ensureWindows(), m_progress; }
     void setSettingsDialog(TfrmSettings* dialog) { m_settings = dialog; }
-    TfrmSettings* settingsDialog() const override { return m_settings; }
+    TfrmSettings* settingsDialog() const override { return ensureWindows(), m_settings; }
     void setNewUserDialog(TfrmNewUser* dialog) { m_newUser = dialog; }
     void setLanguageDialog(TfrmLanguage* dialog) { m_languageDialog = dialog; }
     // The report form, whose chart follows this window's from now on.
     void setReportForm(TfrmReport* report);
-    TfrmReport* reportForm() const { return m_report; }
+    TfrmReport* reportForm() const { return ensureWindows(), m_report; }
     TfrmLanguage* languageDialog() const { return m_languageDialog; }
-    TfrmNewUser* newUserDialog() const { return m_newUser; }
+    TfrmNewUser* newUserDialog() const { return ensureWindows(), m_newUser; }
+    // The windows that are not needed to show the main window are made just
+    // after its first painting, or at once when something asks for one of
+    // them sooner: the cyclist sees the main window without waiting for
+    // dialogs he has not opened yet.
+    void setWindowMaker(std::function<void()> maker) { m_windowMaker = std::move(maker); }
+    void ensureWindows() const;
 
     // Cyclists and settings.
     void mnuOptionsClick();
@@ -255,6 +261,8 @@ private:
     TfrmNewUser* m_newUser = nullptr;         // not owned; lives for the whole run
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
     TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
+    mutable std::function<void()> m_windowMaker;
+    bool m_windowsScheduled = false;
 
 public:
     // Components, named as the language files and the tests know them.

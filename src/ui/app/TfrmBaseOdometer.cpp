@@ -44,6 +44,7 @@ private:
 
 void TfrmBase::UpdateTotal()
 {
+    ensureWindows();
     if (!m_data)
         return;
     ADOTable* table = m_data->table();

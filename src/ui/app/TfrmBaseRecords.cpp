@@ -28,6 +28,7 @@ void showRecordDialog(TfrmNewRecord* dialog)
 
 void TfrmBase::NewRecord()
 {
+    ensureWindows();
     if (!m_data || !m_recordDialog)
         return;
     ADOTable* table = m_data->table();
@@ -52,6 +53,7 @@ void TfrmBase::NewRecord()
 
 void TfrmBase::EditRecord()
 {
+    ensureWindows();
     if (!m_data || !m_recordDialog)
         return;
     ADOTable* table = m_data->table();

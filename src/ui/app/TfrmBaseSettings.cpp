@@ -7,12 +7,14 @@
 
 void TfrmBase::mnuOptionsClick()
 {
+    ensureWindows();
     if (m_settings)
         DialogPresenter::current().execModal(*m_settings);
 }
 
 void TfrmBase::openNewCyclistDialog()
 {
+    ensureWindows();
     if (m_newUser)
         DialogPresenter::current().execModal(*m_newUser);
 }

@@ -7,6 +7,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
+#include "toolkit/FirstShow.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
@@ -100,12 +101,20 @@ void TfrmBase::buildWelcomePage()
     group->setFrameShape(QFrame::StyledPanel);
     auto* gl = new QHBoxLayout(group);
     gl->setContentsMargins(12, 8, 12, 8);
+    // Drawn when the group is first opened: most sign-ins never open it.
+    QList<Label*> pictures;
+    const QSize pictureSize(150, 80);
     for (int i = 0; i < 4; ++i) {
         auto* pic = new Label(QStringLiteral("imgSponsor%1").arg(i + 1), QString(), group);
-        pic->setPixmap(ImageList::sponsorPicture(i, QSize(150, 80)));
+        pic->setMinimumSize(pictureSize);
         pic->setAlignment(Qt::AlignCenter);
         gl->addWidget(pic);
+        pictures << pic;
     }
+    onFirstShow(group, [pictures, pictureSize] {
+        for (int i = 0; i < pictures.size(); ++i)
+            pictures[i]->setPixmap(ImageList::sponsorPicture(i, pictureSize));
+    });
     sp->addWidget(group);
     connect(toggle, &QToolButton::toggled, group, [group, toggle](bool open) {
         group->setVisible(open);

@@ -1,6 +1,7 @@
 #include "toolkit/AppIcon.h"
 
 #include "store/AppIdentity.h"
+#include "toolkit/DrawnIcon.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -36,15 +37,14 @@ QImage AppIcon::render(int size)
 QIcon AppIcon::icon()
 {
     // Drawn from the picture itself rather than through Qt's SVG icon
-    // plugin, so the program needs no plugin to show its icon.
+    // plugin, so the program needs no plugin to show its icon; each size
+    // when it is first asked for.
     static const QIcon icon = [] {
-        QIcon made;
-        for (const int size : themeSizes) {
-            const QImage image = render(size);
-            if (!image.isNull())
-                made.addPixmap(QPixmap::fromImage(image));
-        }
-        return made;
+        QList<QSize> sizes;
+        for (const int size : themeSizes)
+            sizes << QSize(size, size);
+        return DrawnIcon::make([](int side) { return QPixmap::fromImage(render(side)); },
+                               sizes);
     }();
     return icon;
 }

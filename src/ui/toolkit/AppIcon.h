@@ -15,7 +15,7 @@ inline constexpr std::array<int, 8> themeSizes{16, 22, 24, 32, 48, 64, 128, 256}
 // The picture at size × size pixels; a null image when the picture cannot
 // be read.
 QImage render(int size);
-// The icon with a picture for each theme size, made once.
+// The icon with a picture for each theme size, each drawn when first asked for.
 QIcon icon();
 // The picture for size × size logical pixels on the application's screens,
 // sharp at their pixel ratio.

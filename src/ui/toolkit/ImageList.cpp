@@ -1,6 +1,7 @@
 #include "toolkit/ImageList.h"
 
 #include "toolkit/AppIcon.h"
+#include "toolkit/DrawnIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -217,20 +218,16 @@ QPixmap render(int index, int size)
 
 QIcon ImageList::menuImage(int index)
 {
-    QIcon icon;
-    icon.addPixmap(render(index, 16));
-    icon.addPixmap(render(index, 32));
-    return icon;
+    return DrawnIcon::make([index](int side) { return render(index, side); },
+                           {QSize(16, 16), QSize(32, 32)});
 }
 
 QIcon ImageList::toolImage(int index)
 {
     static constexpr int glyphOf[] = {3, 4, 5, 7, 11};
     const int glyph = index >= 0 && index < 5 ? glyphOf[index] : -1;
-    QIcon icon;
-    icon.addPixmap(render(glyph, 32));
-    icon.addPixmap(render(glyph, 64));
-    return icon;
+    return DrawnIcon::make([glyph](int side) { return render(glyph, side); },
+                           {QSize(32, 32), QSize(64, 64)});
 }
 
 QPixmap ImageList::productPicture(int size)
