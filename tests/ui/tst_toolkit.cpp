@@ -7,6 +7,8 @@
 #include "toolkit/AppIcon.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
+#include "toolkit/DrawnIcon.h"
+#include "toolkit/FirstShow.h"
 #include "toolkit/GridCellDelegate.h"
 #include "toolkit/GridHeader.h"
 #include "toolkit/MenuItem.h"
@@ -256,6 +258,43 @@ private slots:
             QVERIFY(AppIcon::icon().availableSizes().contains(QSize(size, size)));
         }
         QCOMPARE(AppIcon::pixmap(32).deviceIndependentSize(), QSizeF(32, 32));
+    }
+
+    // Drawn icons: each size drawn once, when asked for, at the device
+    // pixels asked for; a disabled picture made from the normal one; an
+    // icon that draws nothing is null.
+    void drawnIconsDrawWhenAsked()
+    {
+        QList<int> drawn;
+        const QIcon icon = DrawnIcon::make(
+            [&drawn](int side) {
+                drawn << side;
+                QPixmap pm(side, side);
+                pm.fill(Qt::red);
+                return pm;
+            },
+            {QSize(16, 16), QSize(32, 32)});
+        QVERIFY(drawn.isEmpty());
+        QCOMPARE(icon.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
+        QCOMPARE(icon.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
+        QCOMPARE(drawn, QList<int>{32});
+        const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+        QVERIFY(disabled.pixelColor(8, 8) != QColor(Qt::red));
+        QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(16, 16), QSize(32, 32)}));
+        QVERIFY(!icon.isNull());
+        QVERIFY(DrawnIcon::make([](int) { return QPixmap(); }, {QSize(16, 16)}).isNull());
+
+        // A picture for a group that is hidden until opened waits for it.
+        QWidget group;
+        int shown = 0;
+        onFirstShow(&group, [&shown] { ++shown; });
+        QCOMPARE(shown, 0);
+        group.show();
+        group.hide();
+        group.show();
+        QCOMPARE(shown, 1);
+        onFirstShow(&group, [&shown] { ++shown; });
+        QCOMPARE(shown, 2);
     }
 
     // A window fits the screen's free area: centred when it fits, and its
