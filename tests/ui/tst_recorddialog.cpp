@@ -246,7 +246,11 @@ private slots:
             d.ComboTeplota->setCurrentIndex(6);
             d.grpTyp->button(0)->click();
             QTest::keyClicks(d.DBMemo, QStringLiteral("windy"));
+            // The grid follows the stored ride and the new readings once, at
+            // the end, not at each step of the save.
+            QSignalSpy resets(s.w->Grid->model(), &QAbstractItemModel::modelReset);
             d.btnOk->click();
+            QCOMPARE(resets.size(), 1);
             QVERIFY(!d.isEditing());
             QVERIFY(!d.DBtime->isEnabled() && d.btnAdd->isEnabled() && !d.btnOk->isEnabled());
             // The disabled controls show the month's first ride, the picker the

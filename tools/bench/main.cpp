@@ -115,9 +115,12 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 }
 
 // What the user waits for ends when the windows are painted: every visible
-// window is repainted inside the timed step.
+// window is repainted inside the timed step. The chart hands its changes to
+// its view through the event queue; they are delivered first, or the chart
+// would be painted after the clock stops.
 void paintNow()
 {
+    QCoreApplication::sendPostedEvents();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible())
             w->repaint();

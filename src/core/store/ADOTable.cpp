@@ -1,5 +1,7 @@
 #include "store/ADOTable.h"
 
+#include <utility>
+
 #include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/FieldText.h"
@@ -381,14 +383,21 @@ void ADOTable::disableControls()
     ++m_disableCount;
 }
 
-void ADOTable::enableControls()
+void ADOTable::enableControls(Reattach how)
 {
     if (m_disableCount == 0)
         return;
     if (--m_disableCount > 0)
         return;
-    m_pendingSetChanged = false;
-    m_pendingCurrentChanged = false;
+    const bool setChangedMeanwhile = std::exchange(m_pendingSetChanged, false);
+    const bool currentChangedMeanwhile = std::exchange(m_pendingCurrentChanged, false);
+    if (how == Reattach::OnlyChanges) {
+        if (setChangedMeanwhile)
+            emitSetChanged();
+        else if (currentChangedMeanwhile)
+            emitCurrentChanged();
+        return;
+    }
     emit stateChanged(m_state);
     emit setChanged();
     emit currentChanged(m_current);

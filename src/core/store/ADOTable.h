@@ -94,9 +94,13 @@ public:
 
     // Bound controls stop following the cursor until enableControls(); the
     // calls come in pairs and nest. When the last pair closes, the controls
-    // are told once to show the set afresh.
+    // are told once to show the set afresh; or, with OnlyChanges, only when
+    // the set or the current row changed meanwhile, so that a step that
+    // failed without touching the table leaves the controls as the user left
+    // them.
+    enum class Reattach { Refresh, OnlyChanges };
     void disableControls();
-    void enableControls();
+    void enableControls(Reattach how = Reattach::Refresh);
     bool controlsDisabled() const { return m_disableCount > 0; }
 
     // Typed access to the current row, or to the row being edited.

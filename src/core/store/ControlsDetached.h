@@ -18,6 +18,13 @@ public:
         if (m_table)
             m_table->enableControls();
     }
+    // Attaches the controls again now, telling them only of what changed.
+    void releaseOnlyChanges()
+    {
+        if (m_table)
+            m_table->enableControls(ADOTable::Reattach::OnlyChanges);
+        m_table = nullptr;
+    }
     ControlsDetached(const ControlsDetached&) = delete;
     ControlsDetached& operator=(const ControlsDetached&) = delete;
 

@@ -3,6 +3,7 @@
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "records/LongDate.h"
 #include "store/ADOTable.h"
+#include "store/ControlsDetached.h"
 #include "store/DataSource.h"
 #include "store/PictureFormat.h"
 #include "store/RydexError.h"
@@ -27,6 +28,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+
+#include <optional>
 
 TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
     : QDialog(main ? main->ownerWindow() : nullptr, Qt::Dialog | Qt::CustomizeWindowHint |
@@ -156,6 +159,10 @@ void TfrmNewRecord::btnOkClick()
     if (!m_editing || !t)
         return;
     bool missing = false;
+    // The grid and the note follow the table once, when the ride is stored
+    // and every figure recomputed, not at each of the steps between: they
+    // would be painted half-way, under the progress window.
+    std::optional<ControlsDetached> detached;
     // Until the row is stored every failure leaves the dialog editing with
     // the row pending, so the user can put it right and save again.
     const bool stored = runReported([&] {
@@ -172,8 +179,12 @@ void TfrmNewRecord::btnOkClick()
         t->setValue(RideField::month, date.month());
         t->setValue(RideField::year, date.year());
         m_main->SpoctiAVS();
+        detached.emplace(t);
         t->post();
     });
+    // A refused ride stays in the dialog as the user typed it.
+    if (!stored && detached)
+        detached->releaseOnlyChanges();
     if (missing) {
         msgDlgNoSave->execute();
         return;
