@@ -197,11 +197,13 @@ void TfrmNewRecord::btnOkClick()
             setIdleState();
         return;
     }
-    setIdleState();
     runReported([&] {
         t->refresh();
         m_main->afterRecordsChanged();
     });
+    // Idle once the figures follow the ride: the dialog is drawn once, with
+    // the row it then shows, not also under the progress window.
+    setIdleState();
 }
 
 void TfrmNewRecord::btnAddClick()
