@@ -115,16 +115,20 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 }
 
 // What the user waits for ends when the windows are painted: every visible
-// window is repainted inside the timed step. The chart hands its changes to
-// its view through the event queue; they are delivered first, or the chart
-// would be painted after the clock stops.
+// window is repainted, whole, inside the timed step. The chart hands its
+// changes to its view through the event queue, so the windows are painted
+// by delivering the queue, as the event loop would, rather than at once: at
+// once, the chart would be painted after the clock stops.
 void paintNow()
 {
-    QCoreApplication::sendPostedEvents();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible())
-            w->repaint();
+            w->update();
     }
+    // Twice: what the first delivery posts (the chart's view asks to be
+    // painted once its scene has told it what changed).
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
 }
 
 // A language file of that many entries over the windows' real keys.

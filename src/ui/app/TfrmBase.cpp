@@ -493,6 +493,9 @@ void TfrmBase::prihlaseni()
         if (!m_data)
             throw RydexError(Msg::text(Msg::StoreClosed), RydexError::Kind::Store);
         m_data->open();
+        // The grid and the note follow the table once, when the month view
+        // is filled, not after each figure's walk over it.
+        const ControlsDetached detached(m_data->table());
         setYearText();
         setMonthFilter();
         m_data->table()->setFiltered(true);
@@ -531,8 +534,11 @@ void TfrmBase::MesiceChange()
 {
     if (!m_data || !m_data->table()->isOpen())
         return;
-    setMonthFilter();
-    MonthKM();
+    {
+        const ControlsDetached detached(m_data->table());
+        setMonthFilter();
+        MonthKM();
+    }
     emit monthViewChanged();
 }
 
@@ -554,11 +560,14 @@ void TfrmBase::changeYear(int step)
     m_year = year;
     setYearText();
     cyclistPreferences().setCurrentYear(m_year);
-    setMonthFilter();
-    RefreshChart();
-    YearHours();
-    YearKM();
-    MonthKM();
+    {
+        const ControlsDetached detached(m_data ? m_data->table() : nullptr);
+        setMonthFilter();
+        RefreshChart();
+        YearHours();
+        YearKM();
+        MonthKM();
+    }
     emit monthViewChanged();
 }
 

@@ -5,6 +5,7 @@
 #include "polyglot/MessageCatalogue.h"
 #include "records/AverageSpeed.h"
 #include "records/TfrmNewRecord.h"
+#include "store/ControlsDetached.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
 #include "store/RideFields.h"
@@ -152,11 +153,15 @@ void TfrmBase::afterRecordsChanged()
 {
     // The chart is read again by two steps of the sequence; laid out once.
     const MonthChartView::Batch batch(Graf);
-    UpdateTotal();
-    m_data->table()->refresh();
-    RefreshChart();
-    YearKM();
-    MonthKM();
-    YearHours();
+    {
+        // The grid and the note follow the table once, at the end.
+        const ControlsDetached detached(m_data->table());
+        UpdateTotal();
+        m_data->table()->refresh();
+        RefreshChart();
+        YearKM();
+        MonthKM();
+        YearHours();
+    }
     emit monthViewChanged();
 }
