@@ -285,7 +285,10 @@ private slots:
         auto* jan = w->findChild<MenuItem*>(QStringLiteral("menu1"));
         QCOMPARE(jan->tag(), 1);
         QCOMPARE(jan->imageIndex(), 12);
+        // Each change fills the grid once, not after every figure's walk.
+        QSignalSpy resets(w->Grid->model(), &QAbstractItemModel::modelReset);
         jan->trigger();
+        QCOMPARE(resets.size(), 1);
         QCOMPARE(p.dialogs().raised().size(), 0);
         QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Jan"));
@@ -311,12 +314,18 @@ private slots:
         QCOMPARE(janKey.readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2005"));
 
         // Another month writes nothing and refreshes only the month box.
+        resets.clear();
         w->Mesice->setTabIndex(5);
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(w->Grid->model()->rowCount(), 1);
         QCOMPARE(w->lblKilometry->text(), QStringLiteral("20"));
         QCOMPARE(w->lblHodCelkem->text(), QStringLiteral("26:00:01"));
 
         // Year buttons write CurrentYear at every change.
+        resets.clear();
         w->btnDown->click();
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(w->Grid->model()->rowCount(), 0);
         QCOMPARE(w->lblYear->text(), QStringLiteral("2004"));
         QCOMPARE(janKey.readText(QStringLiteral("CurrentYear"), QString()), QStringLiteral("2004"));
         QCOMPARE(w->lblHodCelkem->text(), QStringLiteral("00:00:00"));

@@ -447,6 +447,8 @@ void TfrmBase::ClickOnCyclist(MenuItem* item)
     if (index < 0 || index >= m_cyclists.size())
         return;
     m_cyclistName = m_cyclists.at(index);
+    // One filling of the grid for the sign-in and the cyclist's chart.
+    const ControlsDetached detached(m_data ? m_data->table() : nullptr);
     prihlaseni();
     DefaultGraf();
 }
@@ -492,10 +494,10 @@ void TfrmBase::prihlaseni()
     try {
         if (!m_data)
             throw RydexError(Msg::text(Msg::StoreClosed), RydexError::Kind::Store);
-        m_data->open();
         // The grid and the note follow the table once, when the month view
         // is filled, not after each figure's walk over it.
         const ControlsDetached detached(m_data->table());
+        m_data->open();
         setYearText();
         setMonthFilter();
         m_data->table()->setFiltered(true);
