@@ -71,7 +71,13 @@ void TsuiFileTheme::setThemeFile(const QString& path)
         throw RydexError(
             Msg::format(Msg::ThemeUnusable, {QDir::toNativeSeparators(*found), sheet.problem}));
     m_file = *found;
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // Qt repolishes every control once for each of its parents when one
+        // sheet replaces another, but once when the style itself changes:
+        // back to the plain style first, then the new sheet.
+        if (!app->styleSheet().isEmpty())
+            app->setStyleSheet(QString());
         app->setStyleSheet(sheet.text);
+    }
     emit themeChanged();
 }

@@ -27,9 +27,16 @@ void TsuiThemeManager::apply()
         QObject* component = RuntimeNaming::ownedComponent(parent(), name);
         if (!component)
             continue;
-        // Bound to the theme and drawn in the style of its file.
-        component->setProperty("FileTheme", QVariant::fromValue<QObject*>(theme));
-        component->setProperty("UIStyle", QStringLiteral("FromThemeFile"));
+        // Bound to the theme and drawn in the style of its file. A control
+        // bound already was polished again with the rest of the program when
+        // the theme's sheet changed.
+        const QVariant boundTheme = QVariant::fromValue<QObject*>(theme);
+        const QString fromFile = QStringLiteral("FromThemeFile");
+        if (component->property("FileTheme") == boundTheme &&
+            component->property("UIStyle") == fromFile)
+            continue;
+        component->setProperty("FileTheme", boundTheme);
+        component->setProperty("UIStyle", fromFile);
         if (auto* w = qobject_cast<QWidget*>(component)) {
             w->style()->unpolish(w);
             w->style()->polish(w);
