@@ -407,8 +407,10 @@ void MonthChartView::rebuildOverlay()
     m_clippedLayer.reset();
     m_labelLayer.reset();
     const QRectF plot = chart()->plotArea();
-    if (plot.isEmpty())
+    if (plot.isEmpty()) {
+        m_dayLayer.reset();
         return;
+    }
     // Drawn over the areas and the grid; the clipped layer keeps bars and
     // markers of an overfull plot inside it, labels may reach into the margin.
     m_clippedLayer = std::make_unique<QGraphicsRectItem>(plot.adjusted(-4, -4, 4, 0), chart());
@@ -425,7 +427,14 @@ void MonthChartView::rebuildOverlay()
                                            m_clippedLayer.get());
         foot->setPen(QPen(Qt::black, 1));
     }
-    addDayLabels(m_labelLayer.get());
+    const DayLabelsDrawn days{plot, m_dayMax, m_dayLabelRows, m_reportLooks};
+    if (!m_dayLayer || !(days == m_dayLayerDrawn)) {
+        m_dayLayer = std::make_unique<QGraphicsRectItem>(QRectF(), chart());
+        m_dayLayer->setPen(Qt::NoPen);
+        m_dayLayer->setZValue(950);
+        addDayLabels(m_dayLayer.get());
+        m_dayLayerDrawn = days;
+    }
 
     if (!validIndex(m_active))
         return;

@@ -123,6 +123,18 @@ private:
     // that a rebuild simply drops the previous ones.
     std::unique_ptr<QGraphicsRectItem> m_clippedLayer;
     std::unique_ptr<QGraphicsRectItem> m_labelLayer;
+    // The days under the plot change only with the plot, the month's length
+    // and the looks: kept while those stay.
+    struct DayLabelsDrawn
+    {
+        QRectF plot;
+        int dayMax = 0;
+        int rows = 0;
+        bool reportLooks = false;
+        bool operator==(const DayLabelsDrawn&) const = default;
+    };
+    std::unique_ptr<QGraphicsRectItem> m_dayLayer;
+    DayLabelsDrawn m_dayLayerDrawn;
     QStringList m_axisLabels;
     double m_axisMax = 0.0;
     bool m_refreshing = false;
