@@ -480,8 +480,10 @@ public:
         auto* frame = new QGraphicsRectItem(box, m_layer);
         frame->setPen(QPen(m_look.labelFrame, 1, Qt::DotLine));
         frame->setBrush(m_look.labelBackground);
-        auto* label = new QGraphicsSimpleTextItem(text, frame);
+        // The font before the text: the text is laid out once.
+        auto* label = new QGraphicsSimpleTextItem(frame);
         label->setFont(m_font);
+        label->setText(text);
         label->setBrush(Qt::black);
         label->setPos(box.left() + 3, box.top() + 1);
     }
@@ -574,8 +576,9 @@ void MonthChartView::addDayLabels(QGraphicsRectItem* layer)
     const QFontMetricsF metrics(font);
     const qreal top = chart()->plotArea().bottom() + 2;
     for (int day = 0; day <= m_dayMax; ++day) {
-        auto* label = new QGraphicsSimpleTextItem(QString::number(day), layer);
+        auto* label = new QGraphicsSimpleTextItem(layer);
         label->setFont(font);
+        label->setText(QString::number(day));
         label->setBrush(Qt::black);
         const qreal row = m_dayLabelRows > 1 && day % 2 == 0 ? metrics.height() : 0;
         const QPointF at = toPosition(day, 0);
