@@ -5,7 +5,9 @@
 #include "store/RydexError.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -326,6 +328,16 @@ private slots:
         QCOMPARE(
             PreferenceStore(m_file).openKey(PreferenceStore::programKeyPath()).valueNames().size(),
             40);
+
+        // A value the file holds already is no change: it waits for no lock
+        // (a year written again at every sign-in).
+        QLockFile held(m_file + QStringLiteral(".lock"));
+        QVERIFY(held.tryLock(0));
+        QElapsedTimer waited;
+        waited.start();
+        PreferenceStore(m_file).openKey(PreferenceStore::programKeyPath()).writeInteger(
+            QStringLiteral("a3"), 3);
+        QVERIFY2(waited.elapsed() < 1000, qPrintable(QString::number(waited.elapsed())));
     }
 
     void readOnly()

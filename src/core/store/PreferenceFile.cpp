@@ -135,6 +135,15 @@ bool PreferenceFile::update(const std::function<bool(Node&)>& change)
     if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner))
         return fail(Msg::PreferenceFileNotWritable, {shownFile, systemError(EACCES)});
 
+    // A change that the file already holds needs no lock: taking one writes
+    // the lock file and waits for the disc. Whatever another program writes
+    // afterwards it could as well have written after our change.
+    {
+        Snapshot peek = load();
+        if (peek.status == Snapshot::Fine && !change(peek.root))
+            return true;
+    }
+
     QLockFile lock(m_path + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs))
         return fail(Msg::PreferenceFileLocked,
