@@ -48,6 +48,8 @@ int main(int argc, char** argv)
     DialogPresenter::install(std::make_unique<ScriptedPresenter>());
     Startup startup(options);
     TfrmBase* w = startup.mainWindow();
+    // Every window, also those the program makes once the main one is painted.
+    w->ensureWindows();
 
     QByteArray out =
         "; The texts of Rydex 2005, one section per window and the message texts\r\n"
