@@ -270,7 +270,8 @@ bool TfrmBase::event(QEvent* event)
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
         Reklama();
     // Once the first picture of the window is on the screen.
-    if (event->type() == QEvent::Paint && m_windowMaker && !m_windowsScheduled) {
+    if (event->type() == QEvent::Paint && m_windowMaker && !m_windowsScheduled &&
+        m_enginePresent) {
         m_windowsScheduled = true;
         QTimer::singleShot(0, this, &TfrmBase::ensureWindows);
     }
