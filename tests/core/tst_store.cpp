@@ -381,8 +381,20 @@ private slots:
         ADOTable& t = *data.table();
         const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2005, 3);
         const QString year = RideFilter::yearText(QStringLiteral("Eva"), 2005);
+        // A look at the year from the month gives what showing the year
+        // would, and leaves the month shown as it was.
+        QSignalSpy setChanges(&t, &ADOTable::setChanged);
+        const auto peekedYear = [&] {
+            const int current = t.currentIndex();
+            const QVector<RideRow> rows = t.peekRows(year, {RideField::dst});
+            if (t.filter() != month || t.currentIndex() != current || !setChanges.isEmpty())
+                return -1;
+            return int(rows.size());
+        };
         t.setFilter(month);
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 1));
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 1);
         t.setFilter(year);
         QCOMPARE(t.recordCount(), 1);
         t.setFilter(month);
@@ -393,6 +405,8 @@ private slots:
             other.table()->setFilter(month);
             addRide(*other.table(), QStringLiteral("Eva"), QDate(2005, 3, 2));
         }
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 2);
         t.setFilter(year);
         QCOMPARE(t.recordCount(), 2);
         // Our own delete, then a switch back and forth.
@@ -404,10 +418,14 @@ private slots:
         t.setFilter(month);
         data.connection()->begin();
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 3));
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 2);
         t.setFilter(year);
         QCOMPARE(t.recordCount(), 2);
         data.connection()->rollback();
         t.setFilter(month);
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 1);
         t.setFilter(year);
         QCOMPARE(t.recordCount(), 1);
     }
@@ -795,6 +813,14 @@ private slots:
         QVERIFY2(e.text().startsWith(expectedStart.section(QLatin1Char('\''), 0, 2)),
                  qPrintable(e.text()));
         QCOMPARE(data.table()->recordCount(), 0);
+        // A look at the year that reads only that column reports it as
+        // showing the year does (a year out of range selects no ride).
+        const QString year = RideFilter::yearText(QStringLiteral("Eva"), 2005);
+        const RydexError peeked =
+            errorOf([&] { data.table()->peekRows(year, {*fieldByName(field)}); });
+        const RydexError shown = errorOf([&] { data.table()->setFilter(year); });
+        QCOMPARE(peeked.text(), shown.text());
+        QCOMPARE(peeked.text() == e.text(), field != QLatin1String("year"));
     }
 
     // Durations are read without Qt's format parser where the text is the

@@ -40,31 +40,32 @@ MonthFigures readMonthFigures(ADOTable& table)
     return computeMonthFigures(rides);
 }
 
+// The year's rides are looked at without showing them: the month stays in
+// the grid, and only the columns needed are read.
 QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 {
-    FilterGuard yearSet(table, RideFilter::yearText(cyclist, year));
     DurationTotal total;
-    if (table.findFirst()) {
-        const int count = table.recordCount();
-        for (int i = 0; i < count; ++i) {
-            if (i > 0)
-                table.next();
-            const QVariant t = table.value(RideField::time);
-            if (!t.isNull())
-                total.add(t.toTime());
-        }
+    for (const RideRow& row :
+         table.peekRows(RideFilter::yearText(cyclist, year), {RideField::time})) {
+        const QVariant t = row[fieldIndex(RideField::time)];
+        if (!t.isNull())
+            total.add(t.toTime());
     }
-    yearSet.restore();
     return total.text();
 }
 
 Fixed4 readYearOdometer(ADOTable& table, const QString& cyclist, int year)
 {
-    FilterGuard yearSet(table, RideFilter::yearText(cyclist, year));
-    table.last();
-    const Fixed4 odo = table.asFixed(RideField::odo);
-    yearSet.restore();
-    return odo;
+    const QVector<RideRow> rows =
+        table.peekRows(RideFilter::yearText(cyclist, year), {RideField::odo});
+    if (rows.isEmpty())
+        return Fixed4();
+    const QVariant odo = rows.last()[fieldIndex(RideField::odo)];
+    if (odo.isNull())
+        return Fixed4();
+    if (odo.metaType() == QMetaType::fromType<Fixed4>())
+        return odo.value<Fixed4>();
+    return Fixed4::fromInt(odo.toLongLong());
 }
 
 QVector<ChartRide> readChartRides(const ADOTable& table)

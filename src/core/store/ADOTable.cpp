@@ -197,6 +197,78 @@ void ADOTable::forgetCachedSets()
     m_cache.clear();
 }
 
+QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>& fields)
+{
+    const std::optional<RideFilter> parsed = RideFilter::parse(text);
+    if (!parsed)
+        throw RydexError(Msg::format(Msg::FilterNotUnderstood, {text}), RydexError::Kind::Store);
+    requireOpen();
+    finishEditing();
+    if (text == m_filterText)
+        return m_rows;
+    if (m_filtered && parsed->isEmpty())
+        return {};
+    const qint64 version = storeVersion();
+    for (const CachedSet& cached : std::as_const(m_cache)) {
+        if (version >= 0 && cached.version == version && cached.localWrites == m_localWrites &&
+            cached.rollbacks == m_connection->rollbacks() && cached.filtered == m_filtered &&
+            cached.filter == text)
+            return cached.set.rows;
+    }
+    // A narrow read: the year's figures need a column or two of a few
+    // hundred rides, not every column of each.
+    QStringList columns{quotedName(RideField::id)};
+    for (RideField field : fields)
+        columns << quotedName(field);
+    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
+                  QStringLiteral(" FROM rydex");
+    if (m_filtered) {
+        sql += QStringLiteral(" WHERE \"user\" = :user");
+        if (parsed->year)
+            sql += QStringLiteral(" AND \"year\" = :year");
+        if (parsed->month)
+            sql += QStringLiteral(" AND \"month\" = :month");
+    }
+    sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
+    QSqlQuery q(m_connection->database());
+    q.setForwardOnly(true);
+    ADOConnection::prepare(q, sql);
+    if (m_filtered) {
+        q.bindValue(QStringLiteral(":user"), parsed->user);
+        if (parsed->year)
+            q.bindValue(QStringLiteral(":year"), *parsed->year);
+        if (parsed->month)
+            q.bindValue(QStringLiteral(":month"), *parsed->month);
+    }
+    ADOConnection::exec(q);
+    QVector<RideRow> rows;
+    while (q.next()) {
+        RideRow row;
+        for (int i = 0; i <= fields.size(); ++i) {
+            const RideField field = i == 0 ? RideField::id : fields.at(i - 1);
+            const QVariant stored = q.value(i);
+            std::optional<QVariant> value = fromStore(field, stored);
+            if (!value)
+                throw damagedValue(q.value(0), field, stored);
+            row[fieldIndex(field)] = std::move(*value);
+        }
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+RydexError ADOTable::damagedValue(const QVariant& id, RideField field,
+                                  const QVariant& stored) const
+{
+    QString shown = stored.toString();
+    if (shown.size() > 40)
+        shown = shown.left(40) + QChar(0x2026);
+    return RydexError(Msg::format(Msg::DamagedRow,
+                                  {id.toString(), QDir::toNativeSeparators(m_connection->filePath()),
+                                   fieldName(field), shown}),
+                      RydexError::Kind::Store);
+}
+
 RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version) const
 {
     RideRow row;
@@ -204,16 +276,8 @@ RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version) const
         const RideField field = static_cast<RideField>(i);
         const QVariant stored = query.value(i);
         std::optional<QVariant> value = fromStore(field, stored);
-        if (!value) {
-            QString shown = stored.toString();
-            if (shown.size() > 40)
-                shown = shown.left(40) + QChar(0x2026);
-            throw RydexError(
-                Msg::format(Msg::DamagedRow, {query.value(0).toString(),
-                                              QDir::toNativeSeparators(m_connection->filePath()),
-                                              fieldName(field), shown}),
-                RydexError::Kind::Store);
-        }
+        if (!value)
+            throw damagedValue(query.value(0), field, stored);
         row[i] = std::move(*value);
     }
     *version = query.value(rideFieldCount).toLongLong();

@@ -92,6 +92,13 @@ public:
     // Drops the sets kept for reuse; the next read goes to the store.
     void forgetCachedSets();
 
+    // The rows another filter selects, in its order, as setFilter() would
+    // give them, without changing the set shown or its current row: the set
+    // kept for that filter when there is one, else only the given fields
+    // (and the id) read from the store, the other fields left empty. A row
+    // being edited is finished first, as a change of filter would.
+    QVector<RideRow> peekRows(const QString& filter, const QList<RideField>& fields);
+
     // Bound controls stop following the cursor until enableControls(); the
     // calls come in pairs and nest. When the last pair closes, the controls
     // are told once to show the set afresh; or, with OnlyChanges, only when
@@ -177,6 +184,9 @@ private:
     // the ride as it was and is stored (none for an insert, a delete).
     void keepCachedSetsWritten(const RideRow* before, const RideRow* after, qint64 version);
     RideRow readRow(const class QSqlQuery& query, qint64* version) const;
+    // The error for a stored value that is not one of the field's.
+    class RydexError damagedValue(const QVariant& id, RideField field,
+                                  const QVariant& stored) const;
 
     ADOConnection* m_connection;
     QString m_filterText;
