@@ -156,27 +156,8 @@ ADOTable::RideSet ADOTable::readSet()
             cached.filter == m_filterText)
             return cached.set;
     }
-    const bool useFilter = m_filtered;
-    QString sql = QStringLiteral("SELECT ") + selectList() + QStringLiteral(" FROM rydex");
-    if (useFilter) {
-        sql += QStringLiteral(" WHERE \"user\" = :user");
-        if (m_filter.year)
-            sql += QStringLiteral(" AND \"year\" = :year");
-        if (m_filter.month)
-            sql += QStringLiteral(" AND \"month\" = :month");
-    }
-    sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
     QSqlQuery q(m_connection->database());
-    q.setForwardOnly(true);
-    ADOConnection::prepare(q, sql);
-    if (useFilter) {
-        q.bindValue(QStringLiteral(":user"), m_filter.user);
-        if (m_filter.year)
-            q.bindValue(QStringLiteral(":year"), *m_filter.year);
-        if (m_filter.month)
-            q.bindValue(QStringLiteral(":month"), *m_filter.month);
-    }
-    ADOConnection::exec(q);
+    selectRows(q, selectList(), m_filter);
     RideSet set;
     while (q.next()) {
         qint64 rowVersion = 0;
@@ -190,6 +171,29 @@ ADOTable::RideSet ADOTable::readSet()
             m_cache.removeLast();
     }
     return set;
+}
+
+void ADOTable::selectRows(QSqlQuery& q, const QString& columns, const RideFilter& filter) const
+{
+    QString sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM rydex");
+    if (m_filtered) {
+        sql += QStringLiteral(" WHERE \"user\" = :user");
+        if (filter.year)
+            sql += QStringLiteral(" AND \"year\" = :year");
+        if (filter.month)
+            sql += QStringLiteral(" AND \"month\" = :month");
+    }
+    sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
+    q.setForwardOnly(true);
+    ADOConnection::prepare(q, sql);
+    if (m_filtered) {
+        q.bindValue(QStringLiteral(":user"), filter.user);
+        if (filter.year)
+            q.bindValue(QStringLiteral(":year"), *filter.year);
+        if (filter.month)
+            q.bindValue(QStringLiteral(":month"), *filter.month);
+    }
+    ADOConnection::exec(q);
 }
 
 void ADOTable::forgetCachedSets()
@@ -220,27 +224,8 @@ QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>&
     QStringList columns{quotedName(RideField::id)};
     for (RideField field : fields)
         columns << quotedName(field);
-    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
-                  QStringLiteral(" FROM rydex");
-    if (m_filtered) {
-        sql += QStringLiteral(" WHERE \"user\" = :user");
-        if (parsed->year)
-            sql += QStringLiteral(" AND \"year\" = :year");
-        if (parsed->month)
-            sql += QStringLiteral(" AND \"month\" = :month");
-    }
-    sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
     QSqlQuery q(m_connection->database());
-    q.setForwardOnly(true);
-    ADOConnection::prepare(q, sql);
-    if (m_filtered) {
-        q.bindValue(QStringLiteral(":user"), parsed->user);
-        if (parsed->year)
-            q.bindValue(QStringLiteral(":year"), *parsed->year);
-        if (parsed->month)
-            q.bindValue(QStringLiteral(":month"), *parsed->month);
-    }
-    ADOConnection::exec(q);
+    selectRows(q, columns.join(QStringLiteral(", ")), *parsed);
     QVector<RideRow> rows;
     while (q.next()) {
         RideRow row;

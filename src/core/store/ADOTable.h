@@ -162,6 +162,10 @@ private:
     };
     void loadSet();
     RideSet readSet();
+    // Runs the query for the rows a filter selects (all rows when the table
+    // is not filtered), in the set's order, with the given columns.
+    void selectRows(class QSqlQuery& query, const QString& columns,
+                    const RideFilter& filter) const;
     class QSqlQuery& preparedInsert();
     class QSqlQuery& preparedUpdate(const QList<int>& fields);
     [[noreturn]] void conflict(const QVariant& id);
