@@ -41,12 +41,14 @@ MonthFigures readMonthFigures(ADOTable& table)
 }
 
 // The year's rides are looked at without showing them: the month stays in
-// the grid, and only the columns needed are read.
+// the grid, and only the columns needed are read, the same two for both
+// figures, so that the second look reuses the first.
+static const QList<RideField> yearColumns{RideField::time, RideField::odo};
 QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 {
     DurationTotal total;
     for (const RideRow& row :
-         table.peekRows(RideFilter::yearText(cyclist, year), {RideField::time})) {
+         table.peekRows(RideFilter::yearText(cyclist, year), yearColumns)) {
         const QVariant t = row[fieldIndex(RideField::time)];
         if (!t.isNull())
             total.add(t.toTime());
@@ -57,7 +59,7 @@ QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 Fixed4 readYearOdometer(ADOTable& table, const QString& cyclist, int year)
 {
     const QVector<RideRow> rows =
-        table.peekRows(RideFilter::yearText(cyclist, year), {RideField::odo});
+        table.peekRows(RideFilter::yearText(cyclist, year), yearColumns);
     if (rows.isEmpty())
         return Fixed4();
     const QVariant odo = rows.last()[fieldIndex(RideField::odo)];

@@ -199,6 +199,7 @@ void ADOTable::selectRows(QSqlQuery& q, const QString& columns, const RideFilter
 void ADOTable::forgetCachedSets()
 {
     m_cache.clear();
+    m_peeked.clear();
 }
 
 QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>& fields)
@@ -219,6 +220,12 @@ QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>&
             cached.filter == text)
             return cached.set.rows;
     }
+    for (const PeekedRows& peeked : std::as_const(m_peeked)) {
+        if (version >= 0 && peeked.version == version && peeked.localWrites == m_localWrites &&
+            peeked.rollbacks == m_connection->rollbacks() && peeked.filtered == m_filtered &&
+            peeked.filter == text && peeked.fields == fields)
+            return peeked.rows;
+    }
     // A narrow read: the year's figures need a column or two of a few
     // hundred rides, not every column of each.
     QStringList columns{quotedName(RideField::id)};
@@ -238,6 +245,12 @@ QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>&
             row[fieldIndex(field)] = std::move(*value);
         }
         rows.append(std::move(row));
+    }
+    if (version >= 0) {
+        m_peeked.prepend(
+            {text, fields, m_filtered, version, m_localWrites, m_connection->rollbacks(), rows});
+        while (m_peeked.size() > 4)
+            m_peeked.removeLast();
     }
     return rows;
 }

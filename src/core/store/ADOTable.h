@@ -222,6 +222,18 @@ private:
         RideSet set;
     };
     QList<CachedSet> m_cache;
+    // What peekRows() read narrowly, for the next look at the same rows.
+    struct PeekedRows
+    {
+        QString filter;
+        QList<RideField> fields;
+        bool filtered;
+        qint64 version;
+        quint64 localWrites;
+        quint64 rollbacks;
+        QVector<RideRow> rows;
+    };
+    QList<PeekedRows> m_peeked;
     std::unique_ptr<class QSqlQuery> m_insertQuery;
     // By the fields they write: the recomputation writes one field of every
     // ride of a year in a row.
