@@ -407,6 +407,15 @@ private slots:
         }
         setChanges.clear();
         QCOMPARE(peekedYear(), 2);
+        QCOMPARE(peekedYear(), 2);
+        // A write of ours is seen at the next look, not the look kept before.
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 4));
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 3);
+        QCOMPARE(t.value(RideField::date).toDate(), QDate(2005, 3, 4));
+        t.deleteRecord();
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 2);
         t.setFilter(year);
         QCOMPARE(t.recordCount(), 2);
         // Our own delete, then a switch back and forth.
