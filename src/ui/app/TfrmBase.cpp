@@ -537,11 +537,8 @@ void TfrmBase::MesiceChange()
 {
     if (!m_data || !m_data->table()->isOpen())
         return;
-    {
-        const ControlsDetached detached(m_data->table());
-        setMonthFilter();
-        MonthKM();
-    }
+    setMonthFilter();
+    MonthKM();
     emit monthViewChanged();
 }
 
