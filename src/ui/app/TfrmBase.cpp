@@ -560,14 +560,11 @@ void TfrmBase::changeYear(int step)
     m_year = year;
     setYearText();
     cyclistPreferences().setCurrentYear(m_year);
-    {
-        const ControlsDetached detached(m_data ? m_data->table() : nullptr);
-        setMonthFilter();
-        RefreshChart();
-        YearHours();
-        YearKM();
-        MonthKM();
-    }
+    setMonthFilter();
+    RefreshChart();
+    YearHours();
+    YearKM();
+    MonthKM();
     emit monthViewChanged();
 }
 
