@@ -141,6 +141,24 @@ qint64 ADOTable::storeVersion() const
     return q.value(0).toLongLong();
 }
 
+bool ADOTable::stillCurrent(qint64 keptVersion, quint64 keptWrites, quint64 keptRollbacks,
+                            bool keptFiltered, qint64 version) const
+{
+    return version >= 0 && keptVersion == version && keptWrites == m_localWrites &&
+           keptRollbacks == m_connection->rollbacks() && keptFiltered == m_filtered;
+}
+
+const ADOTable::RideSet* ADOTable::keptSet(const QString& filter, qint64 version) const
+{
+    for (const CachedSet& cached : m_cache) {
+        if (cached.filter == filter &&
+            stillCurrent(cached.version, cached.localWrites, cached.rollbacks, cached.filtered,
+                         version))
+            return &cached.set;
+    }
+    return nullptr;
+}
+
 ADOTable::RideSet ADOTable::readSet()
 {
     if (m_filtered && m_filter.isEmpty())
@@ -150,12 +168,8 @@ ADOTable::RideSet ADOTable::readSet()
     // other connection has written to the store since. Our own writes are
     // applied to the kept sets as they are made, and a rollback drops them.
     const qint64 version = storeVersion();
-    for (const CachedSet& cached : std::as_const(m_cache)) {
-        if (version >= 0 && cached.version == version && cached.localWrites == m_localWrites &&
-            cached.rollbacks == m_connection->rollbacks() && cached.filtered == m_filtered &&
-            cached.filter == m_filterText)
-            return cached.set;
-    }
+    if (const RideSet* kept = keptSet(m_filterText, version))
+        return *kept;
     QSqlQuery q(m_connection->database());
     selectRows(q, selectList(), m_filter);
     RideSet set;
@@ -214,16 +228,12 @@ QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>&
     if (m_filtered && parsed->isEmpty())
         return {};
     const qint64 version = storeVersion();
-    for (const CachedSet& cached : std::as_const(m_cache)) {
-        if (version >= 0 && cached.version == version && cached.localWrites == m_localWrites &&
-            cached.rollbacks == m_connection->rollbacks() && cached.filtered == m_filtered &&
-            cached.filter == text)
-            return cached.set.rows;
-    }
+    if (const RideSet* kept = keptSet(text, version))
+        return kept->rows;
     for (const PeekedRows& peeked : std::as_const(m_peeked)) {
-        if (version >= 0 && peeked.version == version && peeked.localWrites == m_localWrites &&
-            peeked.rollbacks == m_connection->rollbacks() && peeked.filtered == m_filtered &&
-            peeked.filter == text && peeked.fields == fields)
+        if (peeked.filter == text && peeked.fields == fields &&
+            stillCurrent(peeked.version, peeked.localWrites, peeked.rollbacks, peeked.filtered,
+                         version))
             return peeked.rows;
     }
     // A narrow read: the year's figures need a column or two of a few

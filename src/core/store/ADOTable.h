@@ -162,6 +162,12 @@ private:
     };
     void loadSet();
     RideSet readSet();
+    // Whether something kept at that store version, count of our writes and
+    // of rollbacks, and filtering, still matches the store.
+    bool stillCurrent(qint64 keptVersion, quint64 keptWrites, quint64 keptRollbacks,
+                      bool keptFiltered, qint64 version) const;
+    // The kept set for a filter, when it is still current.
+    const RideSet* keptSet(const QString& filter, qint64 version) const;
     // Runs the query for the rows a filter selects (all rows when the table
     // is not filtered), in the set's order, with the given columns.
     void selectRows(class QSqlQuery& query, const QString& columns,
