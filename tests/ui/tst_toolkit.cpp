@@ -19,6 +19,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QScreen>
 
 namespace {
@@ -29,6 +30,20 @@ void addRide(ADOTable& t, int day, const QString& note)
                     .time = QTime(1, 2, 3),
                     .note = note});
 }
+
+// Counts how often a header measures a section's title.
+class MeasureCounter : public QProxyStyle
+{
+public:
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        if (type == CT_HeaderSection)
+            ++measured;
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+    mutable int measured = 0;
+};
 } // namespace
 
 class TestToolkit : public QObject
@@ -107,6 +122,56 @@ private slots:
         t.close();
         QCOMPARE(grid.model()->rowCount(), 0);
         QCOMPARE(note.toPlainText(), QString());
+    }
+
+    // Qt measures every title of both headers again after each change of the
+    // rows; the grid measures only when a title, the font or the style changed.
+    void gridHeadersMeasureOnlyWhatChanged()
+    {
+        TData data(TestEnv::root() + QStringLiteral("/gridheaders/Rydex.dat"));
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        for (int day = 1; day <= 20; ++day)
+            addRide(t, day, QString());
+        MeasureCounter counter;
+        DBGrid grid(QStringLiteral("DBGrid"));
+        grid.setGridColumns({{RideField::day, QStringLiteral("Den"), 30},
+                             {RideField::time, QStringLiteral("Čas"), 60},
+                             {RideField::dst, QStringLiteral("km"), 50}});
+        grid.setDataSource(data.source());
+        grid.resize(300, 200);
+        QHeaderView* header = grid.horizontalHeader();
+        header->setStyle(&counter);
+        grid.verticalHeader()->setStyle(&counter);
+        grid.grab();
+        const QSize hint = header->sizeHint();
+        QCOMPARE(grid.verticalHeader()->width(), 14);
+
+        counter.measured = 0;
+        for (int i = 0; i < 5; ++i)
+            t.next();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 4));
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        grid.grab();
+        QCOMPARE(counter.measured, 0);
+        QCOMPARE(header->sizeHint(), hint);
+        QCOMPARE(grid.verticalHeader()->width(), 14);
+
+        // Each change that can change the titles' size is measured anew.
+        grid.gridColumn(1)->title()->setCaption(QStringLiteral("Čas\njízdy"));
+        QVERIFY(header->sizeHint().height() > hint.height());
+        grid.gridColumn(1)->title()->setCaption(QStringLiteral("Čas"));
+        QCOMPARE(header->sizeHint(), hint);
+        QFont big = header->font();
+        big.setPointSizeF(big.pointSizeF() * 2);
+        header->setFont(big);
+        QVERIFY(header->sizeHint().height() > hint.height());
+        header->setFont(QFont());
+        grid.setStyleSheet(QStringLiteral("QHeaderView::section { padding: 12px; }"));
+        QVERIFY(header->sizeHint().height() > hint.height());
+        grid.setStyleSheet(QString());
+        QCOMPARE(header->sizeHint(), hint);
     }
 
     // The grid's quick painting must look exactly like Qt's own: the same

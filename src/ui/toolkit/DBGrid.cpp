@@ -8,6 +8,7 @@
 #include "toolkit/GridHeader.h"
 #include "toolkit/PopupShortcuts.h"
 #include "toolkit/RideGridModel.h"
+#include "toolkit/RowMarkerHeader.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -68,6 +69,7 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
 {
     setObjectName(name);
     setHorizontalHeader(new GridHeader(this));
+    setVerticalHeader(new RowMarkerHeader(this));
     setModel(m_model);
     setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
