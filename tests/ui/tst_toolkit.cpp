@@ -5,6 +5,7 @@
 #include "store/RideFilter.h"
 #include "store/TData.h"
 #include "toolkit/AppIcon.h"
+#include "toolkit/BandedScrollBars.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/DrawnIcon.h"
@@ -21,6 +22,10 @@
 #include <QMenu>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QTabBar>
+#include <QVBoxLayout>
 
 namespace {
 void addRide(ADOTable& t, int day, const QString& note)
@@ -174,6 +179,68 @@ private slots:
         QCOMPARE(header->sizeHint(), hint);
     }
 
+    // Scroll bars drawn through kept, banded pictures look exactly like the
+    // style's own, after every change of their range, position and state.
+    void bandedScrollBarsLookAsTheirStyle_data()
+    {
+        QTest::addColumn<Qt::Orientation>("orientation");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("sheet");
+        // Whether the pictures are ours; a theme that styles scroll bars
+        // draws them itself.
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("tall") << Qt::Vertical << QSize(14, 307) << QString() << true;
+        QTest::newRow("short") << Qt::Vertical << QSize(14, 40) << QString() << true;
+        QTest::newRow("wide") << Qt::Horizontal << QSize(760, 14) << QString() << true;
+        QTest::newRow("tall, theme of other controls")
+            << Qt::Vertical << QSize(16, 300)
+            << QStringLiteral("QTableView { background: #20304a; color: #e0e0e0; }") << true;
+        QTest::newRow("tall, theme of every control")
+            << Qt::Vertical << QSize(16, 300)
+            << QStringLiteral("QWidget { background: #20304a; color: #e0e0e0; }") << false;
+        QTest::newRow("wide, theme of scroll bars")
+            << Qt::Horizontal << QSize(500, 16)
+            << QStringLiteral("QScrollBar { background: #fdfdf8; }") << false;
+    }
+
+    void bandedScrollBarsLookAsTheirStyle()
+    {
+        QFETCH(Qt::Orientation, orientation);
+        QFETCH(QSize, size);
+        QFETCH(QString, sheet);
+        QFETCH(bool, ours);
+        BandedScrollBars style(QStyleFactory::create(QApplication::style()->name()));
+        QWidget parent;
+        parent.setStyleSheet(sheet);
+        QScrollBar plain(orientation, &parent);
+        QScrollBar banded(orientation, &parent);
+        banded.setStyle(&style);
+        for (QScrollBar* bar : {&plain, &banded}) {
+            bar->resize(size);
+            bar->setRange(0, 40);
+            bar->setPageStep(12);
+        }
+        const auto same = [&] {
+            const QImage a = plain.grab().toImage();
+            const QImage b = banded.grab().toImage();
+            return a.size() == b.size() && a == b;
+        };
+        QVERIFY(same());
+        const int drawn = style.picturesDrawn();
+        QVERIFY(same());
+        QCOMPARE(style.picturesDrawn(), drawn);
+        for (QScrollBar* bar : {&plain, &banded})
+            bar->setValue(17);
+        QVERIFY(same());
+        for (QScrollBar* bar : {&plain, &banded})
+            bar->setRange(0, 3);
+        QVERIFY(same());
+        for (QScrollBar* bar : {&plain, &banded})
+            bar->setEnabled(false);
+        QVERIFY(same());
+        QCOMPARE(style.picturesDrawn() > drawn, ours);
+    }
+
     // The grid's quick painting must look exactly like Qt's own: the same
     // pixels for plain, selected, right-aligned and shortened cells, with
     // and without a theme's style sheet.
@@ -307,6 +374,28 @@ private slots:
             {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March")});
         QCOMPARE(spy.count(), 1);
         QCOMPARE(tabs.tabCaption(2), QStringLiteral("March"));
+
+        // Captions translated while the tabs are hidden (before sign-in)
+        // all show when they appear, without scroll buttons.
+        QWidget window;
+        auto* page = new QWidget(&window);
+        auto* rows = new QVBoxLayout(page);
+        auto* months = new TabControl(QStringLiteral("Mesice"), page);
+        rows->addWidget(months);
+        (new QVBoxLayout(&window))->addWidget(page);
+        months->setTabs({QStringLiteral("I"), QStringLiteral("II"), QStringLiteral("III")});
+        window.resize(900, 120);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        page->hide();
+        QTabBar* bar = months->tabBar();
+        months->setTabs({QStringLiteral("January"), QStringLiteral("February"),
+                         QStringLiteral("March"), QStringLiteral("September")});
+        bar->sizeHint();
+        page->show();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY2(bar->width() >= bar->sizeHint().width(),
+                 qPrintable(QStringLiteral("%1 < %2").arg(bar->width()).arg(bar->sizeHint().width())));
     }
 
     // The program's icon, the same at every size the icon theme asks for:

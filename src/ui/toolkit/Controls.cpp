@@ -1,5 +1,7 @@
 #include "toolkit/Controls.h"
 
+#include "toolkit/BandedScrollBars.h"
+
 #include <QEvent>
 
 namespace {
@@ -78,6 +80,7 @@ DateTimePicker::DateTimePicker(const QString& name, QWidget* parent) : QDateEdit
 TreeView::TreeView(const QString& name, QWidget* parent) : QTreeWidget(parent)
 {
     named(this, name);
+    BandedScrollBars::useFor(this);
 }
 
 StatusBar::StatusBar(const QString& name, QWidget* parent) : QStatusBar(parent)

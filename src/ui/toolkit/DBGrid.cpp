@@ -3,6 +3,7 @@
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
 #include "store/RydexError.h"
+#include "toolkit/BandedScrollBars.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/GridCellDelegate.h"
 #include "toolkit/GridHeader.h"
@@ -70,6 +71,7 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
     setObjectName(name);
     setHorizontalHeader(new GridHeader(this));
     setVerticalHeader(new RowMarkerHeader(this));
+    BandedScrollBars::useFor(this);
     setModel(m_model);
     setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -2,6 +2,7 @@
 
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
+#include "toolkit/BandedScrollBars.h"
 #include "toolkit/PopupShortcuts.h"
 #include "toolkit/ShortParagraphs.h"
 
@@ -14,6 +15,7 @@ DBMemo::DBMemo(const QString& name, RideField field, QWidget* parent)
     setObjectName(name);
     setReadOnly(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    BandedScrollBars::useFor(this);
     setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 }
 

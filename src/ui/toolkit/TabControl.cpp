@@ -50,6 +50,10 @@ void TabControl::setTabs(const QStringList& captions)
     }
     if (keep >= 0 && keep < m_bar->count())
         m_bar->setCurrentIndex(keep);
+    // A hidden tab bar does not tell its row that new captions changed its
+    // width (a language chosen before sign-in); the row kept the old width
+    // and the bar hid its first tabs behind scroll buttons.
+    m_bar->updateGeometry();
 }
 
 int TabControl::tabIndex() const
