@@ -20,6 +20,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
@@ -239,6 +240,30 @@ private slots:
             bar->setEnabled(false);
         QVERIFY(same());
         QCOMPARE(style.picturesDrawn() > drawn, ours);
+    }
+
+    // A theme chosen after the controls exist still draws their scroll bars.
+    void bandedScrollBarsFollowALaterTheme()
+    {
+        QPlainTextEdit area;
+        area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        BandedScrollBars::useFor(&area);
+        area.resize(200, 300);
+        const QColor themed(200, 0, 0);
+        const auto themedPixels = [&] {
+            const QImage bar = area.verticalScrollBar()->grab().toImage();
+            int count = 0;
+            for (int y = 0; y < bar.height(); ++y)
+                for (int x = 0; x < bar.width(); ++x)
+                    count += bar.pixelColor(x, y) == themed;
+            return count;
+        };
+        QCOMPARE(themedPixels(), 0);
+        qApp->setStyleSheet(QStringLiteral("QScrollBar { background: rgb(200, 0, 0); }"));
+        const int drawn = themedPixels();
+        qApp->setStyleSheet(QString());
+        QVERIFY(drawn > 0);
+        QCOMPARE(themedPixels(), 0);
     }
 
     // The grid's quick painting must look exactly like Qt's own: the same
