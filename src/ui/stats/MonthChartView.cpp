@@ -13,6 +13,7 @@
 #include <QGraphicsPathItem>
 #include <QGraphicsPolygonItem>
 #include <QGraphicsRectItem>
+#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QLinearGradient>
@@ -120,6 +121,10 @@ MonthChartView::MonthChartView(QWidget* parent) : QChartView(parent)
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
     setFrameShape(QFrame::NoFrame);
+    // Every refresh replaces the labels and marks over the plot; keeping a
+    // spatial index of them cost more than finding a few hundred items by
+    // walking them.
+    scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
 
     m_dayAxis = new QValueAxis(c);
     m_dayAxis->setGridLineVisible(false);
