@@ -10,6 +10,8 @@
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -127,8 +129,10 @@ private slots:
         w->btnUp->click();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
         QCOMPARE(w->Mesice->tabIndex(), 5);
-        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
-                 QStringLiteral("2005"));
+        // Stored once the new year is on the screen.
+        QCOMPARE(s.preferenceBytes(), before);
+        QTRY_COMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                     QStringLiteral("2005"));
         // The focus follows a click, so the keyboard goes on from there.
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -140,14 +144,50 @@ private slots:
         QTest::mouseClick(w->btnDown, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), w->btnDown);
         QTest::keyClick(w->btnDown, Qt::Key_Space);
+        QTRY_COMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                     QStringLiteral("2003"));
+        // Quick clicks store the last year, at the latest when the cyclist
+        // signs off.
+        w->btnDown->click();
+        w->btnDown->click();
         QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
                  QStringLiteral("2003"));
+        w->mnuLogoff->trigger();
+        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2001"));
+        s.signIn();
+        QCOMPARE(w->lblYear->text(), QStringLiteral("2001"));
+        w->btnUp->click();
+        w->btnUp->click();
         // Sign off and on: the year last shown and today's month again.
         w->mnuLogoff->trigger();
         s.signIn();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2003"));
         QCOMPARE(w->Mesice->tabIndex(), 2);
         QCOMPARE(s.dialogs().raised().size(), 0);
+    }
+
+    // A year that cannot be stored is reported after the month view shows
+    // the new year whole; the grid no longer stays in the old year under
+    // the new year's number.
+    void yearThatCannotBeStored()
+    {
+        Session s({}, {{QStringLiteral("CurrentYear"), QStringLiteral("2004")}});
+        TfrmBase* w = s.start();
+        s.signIn();
+        const QFileDevice::Permissions writable = QFile::permissions(s.preferencePath());
+        QVERIFY(QFile::setPermissions(s.preferencePath(), QFileDevice::ReadOwner));
+        w->btnUp->click();
+        QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
+        QCOMPARE(s.table()->filter(), RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        QTRY_COMPARE(s.dialogs().raised().size(), 1);
+        QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
+        QVERIFY2(s.dialogs().last().text.contains(
+                     QDir::toNativeSeparators(s.preferencePath())),
+                 qPrintable(s.dialogs().last().text));
+        QVERIFY(QFile::setPermissions(s.preferencePath(), writable));
+        QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),
+                 QStringLiteral("2004"));
     }
 
     void yearRangeEnds_data()

@@ -63,6 +63,12 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     // set it would drop the name.
     setProperty("translatable", false);
     setWindowTitle(QString::fromLatin1(AppIdentity::title));
+    // A zero timer, not a queued call: the event loop delivers the queue,
+    // and with it the painting of the new year, before it runs timers.
+    m_yearStore = new QTimer(this);
+    m_yearStore->setSingleShot(true);
+    m_yearStore->setInterval(0);
+    connect(m_yearStore, &QTimer::timeout, this, &TfrmBase::storeYear);
     QFont f = font();
     f.setPointSize(8);
     setFont(f);
@@ -291,7 +297,8 @@ void TfrmBase::ShowHint(const QString& hint)
 void TfrmBase::closeEvent(QCloseEvent* event)
 {
     // Closing by the frame button ends the program like "Konec": the table is
-    // closed, nothing is signed off and no preference is written.
+    // closed, nothing is signed off and no other preference is written.
+    storeYear();
     if (m_data)
         m_data->table()->close();
     qApp->removeEventFilter(this);
@@ -300,6 +307,7 @@ void TfrmBase::closeEvent(QCloseEvent* event)
 
 void TfrmBase::mnuQuitClick()
 {
+    storeYear();
     if (m_data)
         m_data->table()->close();
     close();
@@ -447,6 +455,7 @@ void TfrmBase::ClickOnCyclist(MenuItem* item)
     const int index = item->tag();
     if (index < 0 || index >= m_cyclists.size())
         return;
+    storeYear();
     m_cyclistName = m_cyclists.at(index);
     // One filling of the grid for the sign-in and the cyclist's chart.
     const ControlsDetached detached(m_data ? m_data->table() : nullptr);
@@ -526,6 +535,7 @@ void TfrmBase::prihlaseni()
 
 void TfrmBase::mnuLogoffClick()
 {
+    storeYear();
     if (m_data)
         m_data->close(true);
     setWindowTitle(QString::fromLatin1(AppIdentity::title));
@@ -559,13 +569,25 @@ void TfrmBase::changeYear(int step)
     const MonthChartView::Batch batch(Graf);
     m_year = year;
     setYearText();
-    cyclistPreferences().setCurrentYear(m_year);
     setMonthFilter();
     RefreshChart();
     YearHours();
     YearKM();
     MonthKM();
     emit monthViewChanged();
+    // Stored durably, which waits for the disc, once the year is painted;
+    // quick clicks store the last one.
+    m_yearToStore = {cyclistPreferences(), m_year};
+    m_yearStore->start();
+}
+
+void TfrmBase::storeYear()
+{
+    m_yearStore->stop();
+    if (!m_yearToStore)
+        return;
+    std::pair<CyclistPreferences, int> pending = *std::exchange(m_yearToStore, std::nullopt);
+    runReported([&pending] { pending.first.setCurrentYear(pending.second); });
 }
 
 void TfrmBase::MonthKM()

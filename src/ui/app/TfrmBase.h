@@ -12,9 +12,12 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <memory>
 
 class DBGrid;
+class QTimer;
 class TbsPolyglotManager;
 class TsuiFileTheme;
 class TsuiThemeManager;
@@ -231,6 +234,9 @@ private:
     void setMonthFilter();
     void setYearText();
     void changeYear(int step);
+    // The year shown is stored once it is on the screen; anything that reads
+    // or replaces the cyclist's preferences stores it first.
+    void storeYear();
     void applyColumnChoice();
     // Runs a command; an error it does not handle goes to the standard error box.
     void guarded(const std::function<void()>& command);
@@ -263,6 +269,8 @@ private:
     TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
     mutable std::function<void()> m_windowMaker;
     bool m_windowsScheduled = false;
+    QTimer* m_yearStore = nullptr;
+    std::optional<std::pair<CyclistPreferences, int>> m_yearToStore;
 
 public:
     // Components, named as the language files and the tests know them.

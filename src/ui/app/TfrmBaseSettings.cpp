@@ -7,6 +7,7 @@
 
 void TfrmBase::mnuOptionsClick()
 {
+    storeYear();
     ensureWindows();
     if (m_settings)
         DialogPresenter::current().execModal(*m_settings);
@@ -14,6 +15,7 @@ void TfrmBase::mnuOptionsClick()
 
 void TfrmBase::openNewCyclistDialog()
 {
+    storeYear();
     ensureWindows();
     if (m_newUser)
         DialogPresenter::current().execModal(*m_newUser);
