@@ -182,8 +182,7 @@ private slots:
         QCOMPARE(s.table()->filter(), RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
         QTRY_COMPARE(s.dialogs().raised().size(), 1);
         QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
-        QVERIFY2(s.dialogs().last().text.contains(
-                     QDir::toNativeSeparators(s.preferencePath())),
+        QVERIFY2(s.dialogs().last().text.contains(QDir::toNativeSeparators(s.preferencePath())),
                  qPrintable(s.dialogs().last().text));
         QVERIFY(QFile::setPermissions(s.preferencePath(), writable));
         QCOMPARE(s.eva().readText(QStringLiteral("CurrentYear"), QString()),

@@ -310,15 +310,14 @@ private slots:
         QTest::addColumn<QString>("sheet");
         QTest::addColumn<bool>("styled");
         QTest::newRow("none") << QString() << false;
-        QTest::newRow("menus only") << "QMenu::item { padding: 4px; } QMenuBar::item:selected {}"
-                                    << false;
+        QTest::newRow("menus only")
+            << "QMenu::item { padding: 4px; } QMenuBar::item:selected {}" << false;
         QTest::newRow("table items") << "QTableView::item { color: red; }" << true;
         QTest::newRow("any item") << "::item:selected { background: blue; }" << true;
         QTest::newRow("named grid") << "QMenu::item {} #DBGrid1::item { padding: 2px }" << true;
-        QTest::newRow("in a comment") << "/* QTableView::item { color: red } */ QLabel {}"
-                                      << false;
-        QTest::newRow("second selector") << "QMenu::item, QAbstractItemView::item { color: red }"
-                                         << true;
+        QTest::newRow("in a comment") << "/* QTableView::item { color: red } */ QLabel {}" << false;
+        QTest::newRow("second selector")
+            << "QMenu::item, QAbstractItemView::item { color: red }" << true;
     }
 
     void sheetsThatStyleGridItems()
@@ -419,8 +418,9 @@ private slots:
         bar->sizeHint();
         page->show();
         QCoreApplication::sendPostedEvents();
-        QVERIFY2(bar->width() >= bar->sizeHint().width(),
-                 qPrintable(QStringLiteral("%1 < %2").arg(bar->width()).arg(bar->sizeHint().width())));
+        QVERIFY2(
+            bar->width() >= bar->sizeHint().width(),
+            qPrintable(QStringLiteral("%1 < %2").arg(bar->width()).arg(bar->sizeHint().width())));
     }
 
     // The program's icon, the same at every size the icon theme asks for:

@@ -24,6 +24,25 @@
 #include <cmath>
 
 namespace {
+// A straight line over the plot. Qt finds a line item's bounds by stroking
+// its outline whenever it is asked, and placing, painting and removing the
+// marks of a month asked for them thousands of times, a fifth of the chart's
+// part in a change of month. A line's bounds are its end points and half its
+// pen around them.
+class MarkLine : public QGraphicsLineItem
+{
+public:
+    using QGraphicsLineItem::QGraphicsLineItem;
+
+    QRectF boundingRect() const override
+    {
+        // A square cap reaches half the pen beyond the ends; one pixel more
+        // covers a cosmetic pen under any scale.
+        const qreal room = pen().widthF() / 2 + 1;
+        return QRectF(line().p1(), line().p2()).normalized().adjusted(-room, -room, room, room);
+    }
+};
+
 // Everything that gives the four series their look, by series index.
 struct SeriesLook
 {
@@ -428,8 +447,8 @@ void MonthChartView::rebuildOverlay()
 
     // The foot of the plot, where Qt would draw the day axis with its ticks.
     if (!m_reportLooks) {
-        auto* foot = new QGraphicsLineItem(QLineF(plot.bottomLeft(), plot.bottomRight()),
-                                           m_clippedLayer.get());
+        auto* foot =
+            new MarkLine(QLineF(plot.bottomLeft(), plot.bottomRight()), m_clippedLayer.get());
         foot->setPen(QPen(Qt::black, 1));
     }
     const DayLabelsDrawn days{plot, m_dayMax, m_dayLabelRows, m_reportLooks};
@@ -479,8 +498,7 @@ public:
         box.moveTop(std::max(box.top(), m_topLimit));
         m_placed.append(box);
 
-        auto* connector =
-            new QGraphicsLineItem(QLineF(anchor, QPointF(anchor.x(), box.bottom())), m_layer);
+        auto* connector = new MarkLine(QLineF(anchor, QPointF(anchor.x(), box.bottom())), m_layer);
         connector->setPen(QPen(connectorColour, 1));
         auto* frame = new QGraphicsRectItem(box, m_layer);
         frame->setPen(QPen(m_look.labelFrame, 1, Qt::DotLine));
@@ -522,7 +540,7 @@ void MonthChartView::addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem*
     for (const ChartPoint& p : m_data[m_active]) {
         const QPointF at = toPosition(p.day, p.y);
         const QPointF base = toPosition(p.day, 0);
-        auto* drop = new QGraphicsLineItem(QLineF(at, base), clipped);
+        auto* drop = new MarkLine(QLineF(at, base), clipped);
         drop->setPen(QPen(dropLineColour, 1, Qt::DotLine));
         if (m_reportLooks && durations) {
             const QPolygonF diamond{QPointF(at.x(), at.y() - 4), QPointF(at.x() + 4, at.y()),

@@ -70,9 +70,8 @@ QList<QImage> BandedScrollBars::drawBands(const QStyleOptionSlider& bar, qreal r
     return bands;
 }
 
-void BandedScrollBars::drawComplexControl(ComplexControl control,
-                                          const QStyleOptionComplex* option, QPainter* painter,
-                                          const QWidget* widget) const
+void BandedScrollBars::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                          QPainter* painter, const QWidget* widget) const
 {
     const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
     // A bar that fades in and out is not drawn the same each time.
