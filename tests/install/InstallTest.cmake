@@ -116,6 +116,12 @@ function(check_installation out_rc out_text)
   set(${out_rc} "${rc}" PARENT_SCOPE)
   set(${out_text} "${out}${err}" PARENT_SCOPE)
 endfunction()
+function(expect_home_untouched what)
+  file(GLOB_RECURSE created LIST_DIRECTORIES true "${home}/*")
+  if(created)
+    fail("${what} created files: ${created}")
+  endif()
+endfunction()
 check_installation(rc text)
 message(STATUS "rydex --check-installation (${rc}):\n${text}")
 if(NOT rc EQUAL 0)
@@ -129,10 +135,39 @@ foreach(expected "in ${real_dir}\n" "czech, english" "RX05Night.sui, RX05TdF.sui
     fail("the check does not say \"${expected}\"")
   endif()
 endforeach()
-file(GLOB_RECURSE created LIST_DIRECTORIES true "${home}/*")
-if(created)
-  fail("the check created files: ${created}")
+expect_home_untouched("the check")
+
+# The installed program carries no debug information.
+file(STRINGS "${program_dir}/rydex" debug_sections REGEX "\\.debug_info" LIMIT_COUNT 1)
+if(debug_sections)
+  fail("the installed program is not stripped of its debug information")
 endif()
+
+# Help and version need no display; without one the program says so in one
+# line and ends, instead of Qt's abort.
+set(no_display_env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+                   "HOME=${home}" "XDG_CONFIG_HOME=${home}/.config"
+                   "XDG_DATA_HOME=${home}/.local/share")
+foreach(option --help --version "")
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env ${no_display_env} "${command}" ${option}
+                  WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 60)
+  if(option STREQUAL "--help")
+    set(expected "--version")
+  elseif(option STREQUAL "--version")
+    set(expected "2.4.0")
+  else()
+    set(expected "no display")
+  endif()
+  string(FIND "${out}${err}" "${expected}" at)
+  string(REGEX MATCHALL "\n" newlines "${err}")
+  list(LENGTH newlines err_lines)
+  if(at EQUAL -1 OR (option AND NOT rc EQUAL 0) OR (NOT option AND (rc EQUAL 0 OR
+     NOT err_lines EQUAL 1)))
+    fail("rydex ${option} without a display (${rc}): ${out}${err}")
+  endif()
+endforeach()
+expect_home_untouched("rydex without a display")
 
 # A damaged installation is reported as one, with what is wrong.
 file(REMOVE "${program_dir}/lng/english.lng")

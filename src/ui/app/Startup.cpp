@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "app/InstallationCheck.h"
 #include "app/TfrmBase.h"
 #include "polyglot/TbsCorePolyglot.h"
@@ -18,6 +19,9 @@
 #include "toolkit/DialogPresenter.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
 
 Startup::Options Startup::defaultOptions()
 {
@@ -99,13 +103,27 @@ bool Startup::terminated() const
 
 int Startup::run(int argc, char** argv)
 {
-    // The check needs no display and no window, and creates no file.
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], InstallationCheck::option) == 0) {
-            QCoreApplication app(argc, argv);
-            AppIdentity::apply();
-            return InstallationCheck::report(QCoreApplication::applicationDirPath());
-        }
+    // What needs no display is answered without one, and creates no file.
+    const QString command = QFileInfo(QFile::decodeName(argv[0])).fileName();
+    QTextStream out(stdout);
+    switch (CommandLine::request(argc, argv)) {
+    case CommandLine::Request::Help:
+        out << CommandLine::helpText(command);
+        return 0;
+    case CommandLine::Request::Version:
+        out << CommandLine::versionText();
+        return 0;
+    case CommandLine::Request::CheckInstallation: {
+        QCoreApplication app(argc, argv);
+        AppIdentity::apply();
+        return InstallationCheck::report(QCoreApplication::applicationDirPath());
+    }
+    case CommandLine::Request::Run:
+        break;
+    }
+    if (!CommandLine::displayAvailable(argc, argv)) {
+        QTextStream(stderr) << CommandLine::noDisplayText(command);
+        return 1;
     }
     QApplication app(argc, argv);
     prepareApplication();
