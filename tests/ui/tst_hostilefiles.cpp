@@ -4,6 +4,8 @@
 
 #include "app/TfrmBase.h"
 #include "polyglot/MessageCatalogue.h"
+#include "polyglot/ResourceStringSection.h"
+#include "polyglot/TbsINIFile.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOTable.h"
 #include "store/PreferenceStore.h"
@@ -13,6 +15,8 @@
 #include "toolkit/DBMemoEdit.h"
 #include "toolkit/DBTimeEdit.h"
 #include "toolkit/MenuItem.h"
+#include "toolkit/MessageBoxWindow.h"
+#include "toolkit/WidgetPresenter.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -20,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -28,6 +33,7 @@
 #include <QSqlQuery>
 #include <QStackedWidget>
 #include <QThread>
+#include <QTimer>
 #include <QUuid>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -599,6 +605,65 @@ private slots:
         QVERIFY(p.window()->mnuLogin->isEnabled());
         QCOMPARE(snapshot({folder}), before);
         QFile::remove(file);
+    }
+
+    // The theme beside the program unusable, with real message boxes and
+    // their event loops: the program comes up whole, and the box speaks the
+    // language the user chose, although the windows take it only later.
+    void realBoxesAtStartUp_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("not UTF-8, English")
+            << "english" << QByteArray("QWidget { color: r\xe9" "d; }\n") << qint64(0)
+            << int(Msg::ThemeNotText);
+        QTest::newRow("over 4 MB, Czech") << "czech" << QByteArray("QWidget { color: red; }\n")
+                                          << qint64(5) * 1024 * 1024 << int(Msg::FileTooLarge);
+    }
+    void realBoxesAtStartUp()
+    {
+        QFETCH(QString, language);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, length);
+        QFETCH(int, problem);
+        TestProgram p;
+        const QString theme = p.folder() + QStringLiteral("/RX05TdF.sui");
+        writeLongFile(theme, bytes, length);
+        QDir().mkpath(p.folder() + "/lng");
+        for (const QString& name : {QStringLiteral("czech"), QStringLiteral("english")})
+            QVERIFY(QFile::copy(QStringLiteral(RYDEX_LANGUAGES "/%1.lng").arg(name),
+                                p.folder() + QStringLiteral("/lng/%1.lng").arg(name)));
+        if (language != QLatin1String("english"))
+            PreferenceStore(p.preferencePath())
+                .openKey(PreferenceStore::programKeyPath())
+                .writeText(QStringLiteral("lng"), language);
+        const TbsINIFile file(p.folder() + QStringLiteral("/lng/%1.lng").arg(language));
+        const QString expected = ResourceStrings::find(file, problem)
+                                     .value_or(Msg::builtIn(problem))
+                                     .replace(QLatin1String("%s"), QLatin1String("4"));
+
+        QStringList shown;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, &closer, [&shown] {
+            if (auto* box = qobject_cast<MessageBoxWindow*>(QApplication::activeModalWidget())) {
+                shown << box->findChild<QLabel*>(QStringLiteral("textLabel"))->text();
+                box->reject();
+            }
+        });
+        closer.start(10);
+        {
+            ScopedPresenter<WidgetPresenter> realBoxes;
+            p.start();
+        }
+        // Once as the main window is made, once as it is first shown.
+        QCOMPARE(shown.size(), 2);
+        for (const QString& text : std::as_const(shown))
+            QVERIFY2(text.contains(expected) && text.contains(theme),
+                     qPrintable(text + " / " + expected));
+        QVERIFY(p.window()->isVisible());
+        QVERIFY(p.window()->mnuLogin->isEnabled());
     }
 };
 

@@ -19,6 +19,7 @@
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "store/PreferenceKey.h"
+#include "store/RydexError.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
@@ -159,6 +160,8 @@ class TestWindowTranslation : public QObject
 private slots:
     void everyWindowFromTheFile();
     void noLanguageFilesKeepsCzech();
+    void startUpPassStopped_data();
+    void startUpPassStopped();
     void shippedLanguagesAreComplete();
     void languageDialog();
 };
@@ -256,6 +259,48 @@ void TestWindowTranslation::noLanguageFilesKeepsCzech()
     QCOMPARE(w->recordDialog()->btnOk->text(), "Uložit");
     QCOMPARE(w->languageDialog()->cbLanguages->count(), 0);
     QCOMPARE(program.dialogs().count(QStringLiteral("error")), 0);
+}
+
+// The windows made once the main window is painted are translated as if
+// they had been made before the language dialog: a start-up pass that an
+// invalid element stops leaves the windows after it as they were.
+void TestWindowTranslation::startUpPassStopped_data()
+{
+    QTest::addColumn<QString>("stopIn");
+    QTest::addColumn<bool>("windowsBeforeTranslated");
+    QTest::newRow("main window") << "TfrmBase" << false;
+    QTest::newRow("settings") << "TfrmSettings" << true;
+}
+
+void TestWindowTranslation::startUpPassStopped()
+{
+    QFETCH(QString, stopIn);
+    QFETCH(bool, windowsBeforeTranslated);
+    TestProgram program;
+    QDir().mkpath(program.folder() + "/lng");
+    QFile file(program.folder() + "/lng/english.lng");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const auto& [section, entry] :
+         {std::pair{"TfrmBase", "mnuLanguage.Caption='&Language...'"},
+          std::pair{"TfrmWork", "Caption='Working...'"},
+          std::pair{"TfrmSettings", "chboxDen.Caption='Day'"},
+          std::pair{"TfrmNewRecord", "btnOk.Caption='Save'"}}) {
+        file.write(QByteArray("[") + section + "]\r\n" + entry + "\r\n");
+        if (stopIn == QLatin1String(section))
+            file.write("Enabled=Yes\r\n");
+    }
+    file.close();
+    TfrmBase* w = program.start(true, TestProgram::OtherWindows::Later);
+    QCOMPARE(w->mnuLanguage->caption(), "&Language...");
+    QCOMPARE(w->progressWindow()->windowTitle() == "Working...", windowsBeforeTranslated);
+    QCOMPARE(w->settingsDialog()->chboxDen->text() == "Day", windowsBeforeTranslated);
+    QCOMPARE(w->recordDialog()->btnOk->text(), "Uložit");
+    QCOMPARE(program.dialogs().count(QStringLiteral("error")), 1);
+    // The next change of language reaches them in that order too.
+    QVERIFY_THROWS_EXCEPTION(RydexError,
+                             w->LanguageManager->setCurrentLang(QStringLiteral("ENGLISH")));
+    QCOMPARE(w->progressWindow()->windowTitle() == "Working...", windowsBeforeTranslated);
+    QCOMPARE(w->recordDialog()->btnOk->text(), "Uložit");
 }
 
 void TestWindowTranslation::shippedLanguagesAreComplete()

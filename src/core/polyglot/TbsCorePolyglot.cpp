@@ -184,7 +184,7 @@ QString TbsCorePolyglot::openLanguageFile()
         return releaseError;
     const std::optional<QString> path = LanguageDirectory::languageFile(m_directory, m_current);
     if (path)
-        m_file = std::make_unique<TbsINIFile>(*path);
+        m_file = std::make_shared<TbsINIFile>(*path);
     return releaseError;
 }
 
@@ -221,20 +221,39 @@ QString TbsCorePolyglot::openFilePath() const
 void TbsCorePolyglot::translateComponent(QObject* component)
 {
     QMutexLocker lock(&m_languageLock);
-    if (!m_file || !component)
+    applyFile(component, m_file);
+}
+
+void TbsCorePolyglot::translateComponent(QObject* component,
+                                         const std::shared_ptr<const TbsINIFile>& file)
+{
+    QMutexLocker lock(&m_languageLock);
+    applyFile(component, file);
+}
+
+std::shared_ptr<const TbsINIFile> TbsCorePolyglot::openFile() const
+{
+    QMutexLocker lock(&m_languageLock);
+    return m_file;
+}
+
+void TbsCorePolyglot::applyFile(QObject* component, const std::shared_ptr<const TbsINIFile>& file)
+{
+    if (!file || !component)
         return;
+    const bool wasOpen = file == m_file;
     const QString section = QString::fromLatin1(component->metaObject()->className());
     PropertyPath::ValueContext context;
-    context.codePage = m_file->codePage();
+    context.codePage = file->codePage();
     // Every occurrence of a key is applied, each time with its last value.
-    const QStringList keys = m_file->keys(section);
+    const QStringList keys = file->keys(section);
     if (keys.isEmpty())
         return;
     const RuntimeNaming::ComponentIndex index(component);
     for (const QString& key : keys) {
-        PropertyPath::apply(component, key, m_file->readString(section, key, QString()), context,
+        PropertyPath::apply(component, key, file->readString(section, key, QString()), context,
                             &index);
-        if (!m_file)
+        if (wasOpen && file != m_file)
             return; // a property that changed the language closed the file
     }
 }
@@ -242,9 +261,35 @@ void TbsCorePolyglot::translateComponent(QObject* component)
 std::optional<QString> TbsCorePolyglot::resourceString(int id) const
 {
     QMutexLocker lock(&m_languageLock);
-    if (!m_file || !routing())
+    const TbsINIFile* file = m_messageFile ? m_messageFile.get() : m_file.get();
+    if (!file || !routing())
         return std::nullopt;
-    return ResourceStrings::find(*m_file, id);
+    return ResourceStrings::find(*file, id);
+}
+
+void TbsCorePolyglot::setMessageLanguage(const QString& directory, const QString& language)
+{
+    const QStringList listed = LanguageDirectory::languages(directory);
+    QString chosen = language;
+    if (!listed.contains(language, Qt::CaseInsensitive))
+        chosen = listed.value(0);
+    std::unique_ptr<TbsINIFile> file;
+    if (const std::optional<QString> path = LanguageDirectory::languageFile(directory, chosen)) {
+        try {
+            file = std::make_unique<TbsINIFile>(TbsINIFile::snapshot(*path));
+        } catch (const RydexError&) {
+            // Making the language current reports it; until then the
+            // program's own texts stand.
+        }
+    }
+    QMutexLocker lock(&m_languageLock);
+    m_messageFile = std::move(file);
+}
+
+void TbsCorePolyglot::endMessageLanguage()
+{
+    QMutexLocker lock(&m_languageLock);
+    m_messageFile.reset();
 }
 
 void TbsCorePolyglot::registerManager(TbsPolyglotManager* manager)

@@ -62,10 +62,24 @@ public:
     // in file order. Throws RydexError "Invalid property element: %s" and
     // stops at such an entry.
     void translateComponent(QObject* component);
+    // The same from a file that may no longer be open: a window made later
+    // than its turn is given the translations it would have had.
+    void translateComponent(QObject* component, const std::shared_ptr<const TbsINIFile>& file);
+    // The open file, kept readable for as long as the caller holds it.
+    std::shared_ptr<const TbsINIFile> openFile() const;
 
     // The text the open file gives the message number, when routing is on
     // and a key of its ResourceStrings section names it.
     std::optional<QString> resourceString(int id) const;
+
+    // Message texts from a language of the directory before it is current:
+    // the language if the directory holds it, else the first one listed, as
+    // the language that start-up will make current. The problems met while
+    // the windows are made then read in the user's language, while the
+    // windows themselves are translated in their own order. An unreadable
+    // file gives the program's own texts. Until endMessageLanguage().
+    void setMessageLanguage(const QString& directory, const QString& language);
+    void endMessageLanguage();
 
     void registerManager(TbsPolyglotManager* manager);
     void unregisterManager(TbsPolyglotManager* manager);
@@ -83,6 +97,10 @@ private:
     // Releases the open file and opens the current language's; a release
     // that could not write back is reported by the returned error text.
     QString openLanguageFile();
+    // Stops early when the file stops being the open one while it is
+    // applied, if it was the open one (a property that changed the
+    // language).
+    void applyFile(QObject* component, const std::shared_ptr<const TbsINIFile>& file);
     bool isListed(const QString& language) const;
 
     mutable QRecursiveMutex m_languageLock;
@@ -90,9 +108,10 @@ private:
     QString m_directory;
     QStringList m_languages;
     QString m_current;
-    std::unique_ptr<TbsINIFile> m_file;
+    std::shared_ptr<TbsINIFile> m_file;
     QList<TbsPolyglotManager*> m_managers;
     std::unique_ptr<THook> m_hook;
+    std::unique_ptr<TbsINIFile> m_messageFile;
     static constexpr int maxChangeDepth = 4;
     int m_changeDepth = 0;
     QString m_creationError;

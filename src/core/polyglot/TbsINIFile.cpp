@@ -103,6 +103,11 @@ TbsINIFile TbsINIFile::fromBytes(QByteArrayView bytes, const QLocale& locale)
     return TbsINIFile(locale, bytes);
 }
 
+TbsINIFile TbsINIFile::snapshot(const QString& path, const QLocale& locale)
+{
+    return TbsINIFile(locale, readWholeFile(path));
+}
+
 TbsINIFile::~TbsINIFile()
 {
     try {

@@ -24,6 +24,9 @@ public:
     // The same reader over bytes that belong to no file (tests, fuzzing):
     // releasing it writes nothing.
     static TbsINIFile fromBytes(QByteArrayView bytes, const QLocale& locale = QLocale());
+    // A reader of the file's content as it is now, which never writes the
+    // file back; throws as the constructor does.
+    static TbsINIFile snapshot(const QString& path, const QLocale& locale = QLocale());
 
     // Releases the reader, keeping quiet about a failure; call release()
     // first to hear of it.

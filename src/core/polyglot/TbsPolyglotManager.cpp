@@ -79,10 +79,16 @@ void TbsPolyglotManager::setTranslateResourceStrings(bool on)
         engine->setRouting(on);
 }
 
-void TbsPolyglotManager::registerTranslator(TbsPolyglotTranslator* translator)
+void TbsPolyglotManager::registerTranslator(TbsPolyglotTranslator* translator,
+                                            const TbsPolyglotTranslator* before)
 {
-    if (translator && !m_translators.contains(translator))
+    if (!translator || m_translators.contains(translator))
+        return;
+    const qsizetype at = before ? m_translators.indexOf(before) : -1;
+    if (at < 0)
         m_translators.append(translator);
+    else
+        m_translators.insert(at, translator);
 }
 
 void TbsPolyglotManager::unregisterTranslator(TbsPolyglotTranslator* translator)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class PendingTranslation;
 class TbsPolyglotTranslator;
 
 // The component through which the program drives the translation engine. Its
@@ -45,8 +46,10 @@ public:
     std::function<void(QObject* sender)> BeforeAllTranslate;
     std::function<void(QObject* sender)> AfterAllTranslate;
 
-    // Called by a translator's Manager property.
-    void registerTranslator(TbsPolyglotTranslator* translator);
+    // Called by a translator's Manager property; a translator registered
+    // before another one is translated before it.
+    void registerTranslator(TbsPolyglotTranslator* translator,
+                            const TbsPolyglotTranslator* before = nullptr);
     void unregisterTranslator(TbsPolyglotTranslator* translator);
     QList<TbsPolyglotTranslator*> translators() const { return m_translators; }
 
@@ -54,6 +57,12 @@ public:
     // order.
     void translateAll();
 
+    // The place that windows attaching now take instead of the end of the
+    // list, if any (see PendingTranslation).
+    PendingTranslation* arrivalPlace() const { return m_arrivalPlace; }
+    void setArrivalPlace(PendingTranslation* place) { m_arrivalPlace = place; }
+
 private:
     QList<TbsPolyglotTranslator*> m_translators;
+    PendingTranslation* m_arrivalPlace = nullptr;
 };

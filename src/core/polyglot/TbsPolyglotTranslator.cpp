@@ -1,5 +1,6 @@
 #include "polyglot/TbsPolyglotTranslator.h"
 
+#include "polyglot/PendingTranslation.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
 
@@ -22,6 +23,12 @@ TbsPolyglotTranslator* TbsPolyglotTranslator::attach(QObject* window)
     const QList<TbsPolyglotManager*> managers = engine->managers();
     if (!manager || !managers.contains(manager))
         manager = managers.isEmpty() ? nullptr : managers.first();
+    // A window made later than its turn is translated as it would have
+    // been in its turn.
+    if (PendingTranslation* place = manager ? manager->arrivalPlace() : nullptr) {
+        place->admit(translator);
+        return translator;
+    }
     translator->setManager(manager);
     translator->translate();
     return translator;

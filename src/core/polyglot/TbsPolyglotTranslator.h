@@ -37,7 +37,7 @@ public:
     std::function<void(QObject* sender)> AfterTranslate;
 
     // Translates the owner through the engine.
-    void translate();
+    virtual void translate();
 
 private:
     TbsPolyglotManager* m_manager = nullptr;

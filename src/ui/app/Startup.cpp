@@ -17,11 +17,28 @@
 #include "store/TData.h"
 #include "toolkit/AppIcon.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/HeldErrors.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+
+namespace {
+// The language the user chose, read without creating or changing anything:
+// the preference file is checked only when the main window is made.
+QString storedLanguage(PreferenceStore& preferences)
+{
+    const QString english = QStringLiteral("english");
+    try {
+        return preferences.openKey(PreferenceStore::programKeyPath(), false)
+            .readText(QStringLiteral("lng"), english);
+    } catch (const RydexError&) {
+        return english;
+    }
+}
+} // namespace
 
 Startup::Options Startup::defaultOptions()
 {
@@ -48,6 +65,14 @@ Startup::Startup(Options options)
       m_engine(GetCorePolyglot() ? nullptr : std::make_unique<TbsCorePolyglot>()),
       m_preferences(std::make_shared<PreferenceStore>(m_options.preferencePath))
 {
+    // What goes wrong while the windows are made is shown once they are
+    // whole: a box's event loop would otherwise reach half-made windows.
+    const HeldErrors heldUntilWhole;
+    // The problems met from here on read in the user's language, although
+    // the windows take it only when the main window is first shown.
+    if (TbsCorePolyglot* engine = GetCorePolyglot())
+        engine->setMessageLanguage(languageDirectory(), storedLanguage(*m_preferences));
+
     // The main window comes first and becomes the application's main window.
     TfrmBase::Environment env;
     env.preferences = m_preferences;
@@ -58,6 +83,22 @@ Startup::Startup(Options options)
     // The data module, which the record dialog's controls are bound to.
     m_data = new TData(m_options.storePath, m_main.get());
     m_main->setDataModule(m_data);
+
+    // Then the other long-lived windows, in this order, once the main window
+    // is on the screen; each is owned by the main window, is themed as it is
+    // made, is translated as if it had been made here, before the language
+    // dialog, and lives until the end of the run.
+    TfrmBase* main = m_main.get();
+    TData* data = m_data;
+    m_main->setWindowMaker([main, data] {
+        main->setProgressWindow(createProgressWindow(main));
+        main->setReportForm(createReportForm(main));
+        main->setNewUserDialog(createNewUserDialog(main));
+        main->setSettingsDialog(createSettingsDialog(main));
+        main->setRecordDialog(createRecordDialog(main));
+        bindRecordDialog(main->recordDialog(), data->source());
+    });
+
     if (m_engine && !m_engine->creationError().isEmpty())
         DialogPresenter::current().showError(m_engine->creationError());
     if (m_main->enginePresent()) {
@@ -73,23 +114,18 @@ Startup::Startup(Options options)
     // window's first showing picks the stored one.
     m_main->setLanguageDialog(
         createLanguageDialog(m_main.get(), m_main->LanguageManager, m_options.applicationDir));
-
-    // Then the other long-lived windows, in this order, once the main window
-    // is on the screen; each is owned by the main window, is translated and
-    // themed as it is made and lives until the end of the run.
-    TfrmBase* main = m_main.get();
-    TData* data = m_data;
-    m_main->setWindowMaker([main, data] {
-        main->setProgressWindow(createProgressWindow(main));
-        main->setReportForm(createReportForm(main));
-        main->setNewUserDialog(createNewUserDialog(main));
-        main->setSettingsDialog(createSettingsDialog(main));
-        main->setRecordDialog(createRecordDialog(main));
-        bindRecordDialog(main->recordDialog(), data->source());
-    });
 }
 
-Startup::~Startup() = default;
+Startup::~Startup()
+{
+    if (TbsCorePolyglot* engine = GetCorePolyglot())
+        engine->endMessageLanguage();
+}
+
+QString Startup::languageDirectory() const
+{
+    return QDir(m_options.applicationDir).filePath(QStringLiteral("lng"));
+}
 
 void Startup::show()
 {

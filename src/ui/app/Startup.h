@@ -47,6 +47,9 @@ public:
     static void prepareApplication();
 
 private:
+    // "lng" beside the program.
+    QString languageDirectory() const;
+
     Options m_options;
     // The translation engine, when this start-up made it; it outlives every
     // window.

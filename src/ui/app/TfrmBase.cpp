@@ -19,6 +19,7 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/HeldErrors.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
@@ -27,6 +28,7 @@
 #include "toolkit/SidePanel.h"
 #include "toolkit/TabControl.h"
 
+#include "polyglot/PendingTranslation.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
 #include "polyglot/TbsPolyglotTranslator.h"
@@ -58,6 +60,8 @@
 TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     : QMainWindow(parent), m_env(std::move(environment))
 {
+    // An error box now would run events into a window without its controls.
+    const HeldErrors heldUntilWhole;
     setObjectName(QStringLiteral("frmBase"));
     // The title carries the signed-in cyclist's name: a language file that
     // set it would drop the name.
@@ -219,8 +223,11 @@ void TfrmBase::FormShow()
     });
     guarded([this] { suiFileTheme->setThemeFile(m_skin); });
     suiThemeManager->apply();
-    if (GetCorePolyglot())
+    if (TbsCorePolyglot* engine = GetCorePolyglot()) {
         guarded([this] { LanguageManager->setCurrentLang(m_language); });
+        // Message texts come from the current language from now on.
+        engine->endMessageLanguage();
+    }
     if (m_languageDialog)
         guarded([this] { m_languageDialog->fillLanguageList(); });
     if (m_enginePresent) {
@@ -243,6 +250,8 @@ void TfrmBase::resizeEvent(QResizeEvent* event)
 
 void TfrmBase::Reklama()
 {
+    if (!YearStrip)
+        return; // not built yet
     const int w = YearStrip->width();
     lblYear->setGeometry(0, 0, w, YearStrip->height());
     btnDown->move(w / 2 - 46, 8);
@@ -262,12 +271,25 @@ bool TfrmBase::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TfrmBase::setWindowMaker(std::function<void()> maker)
+{
+    m_windowMaker = std::move(maker);
+    if (m_windowMaker && GetCorePolyglot() && !m_windowsPlace)
+        m_windowsPlace = std::make_unique<PendingTranslation>(LanguageManager);
+}
+
 void TfrmBase::ensureWindows() const
 {
     if (!m_windowMaker)
         return;
     const std::function<void()> maker = std::move(m_windowMaker);
     m_windowMaker = nullptr;
+    const std::unique_ptr<PendingTranslation> place = std::move(m_windowsPlace);
+    if (!place) {
+        maker();
+        return;
+    }
+    const PendingTranslation::Arrivals arrivals(*place);
     maker();
 }
 

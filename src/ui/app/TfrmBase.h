@@ -17,6 +17,7 @@
 #include <memory>
 
 class DBGrid;
+class PendingTranslation;
 class QTimer;
 class TbsPolyglotManager;
 class TsuiFileTheme;
@@ -187,7 +188,9 @@ public:
     // after its first painting, or at once when something asks for one of
     // them sooner: the cyclist sees the main window without waiting for
     // dialogs he has not opened yet.
-    void setWindowMaker(std::function<void()> maker) { m_windowMaker = std::move(maker); }
+    // They hold their place in the order of translation from the moment the
+    // maker is set, so they are translated as if they had been made then.
+    void setWindowMaker(std::function<void()> maker);
     void ensureWindows() const;
 
     // Cyclists and settings.
@@ -268,6 +271,7 @@ private:
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
     TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
     mutable std::function<void()> m_windowMaker;
+    mutable std::unique_ptr<PendingTranslation> m_windowsPlace;
     bool m_windowsScheduled = false;
     QTimer* m_yearStore = nullptr;
     std::optional<std::pair<CyclistPreferences, int>> m_yearToStore;
