@@ -328,8 +328,8 @@ void TestMonthChart::pointLabels()
     if (rides > 0) {
         month.clear();
         for (int i = 0; i < rides; ++i)
-            month.append(ride(1 + i * 31 / rides, QTime(1, i % 60), 10 + i % 90, 100 + i % 80,
-                              i % 1500));
+            month.append(
+                ride(1 + i * 31 / rides, QTime(1, i % 60), 10 + i % 90, 100 + i % 80, i % 1500));
     }
     MonthChartView view;
     view.resize(753, 200);
@@ -341,7 +341,8 @@ void TestMonthChart::pointLabels()
     if (everyOne)
         QCOMPARE(boxes.size(), month.size());
     else
-        QVERIFY2(!boxes.isEmpty() && boxes.size() < 1000, qPrintable(QString::number(boxes.size())));
+        QVERIFY2(!boxes.isEmpty() && boxes.size() < 1000,
+                 qPrintable(QString::number(boxes.size())));
     for (qsizetype i = 0; i < boxes.size(); ++i) {
         QVERIFY(boxes[i].top() >= 0);
         for (qsizetype j = i + 1; j < boxes.size(); ++j)
