@@ -91,6 +91,8 @@ constexpr Entry entries[] = {
      "U databáze jízd \"%s\" je poškozený zápisový deník (\"%s\"), v němž mohou být jízdy, "
      "které v databázi ještě nejsou. Program ji nepoužije a nechá oba soubory beze změny."},
     {Msg::FileTooLarge, "soubor je větší než %s MB"},
+    {Msg::FirstReadingToCheck,
+     "V roce %s je nová první jízda před jízdou, pro kterou jste zadali stav ODO, a ten je menší než její vzdálenost. Stav ODO té jízdy zůstal, jak jste ho zadali; zkontrolujte prosím stav ODO v prvním záznamu roku."},
 };
 
 Msg::Router& router()

@@ -64,6 +64,7 @@ enum Id : int {
     // Ride records.
     AverageSpeedZeroDuration = 1250,
     InvalidRecordDate = 1251,
+    FirstReadingToCheck = 1252,
 
     // Language files.
     FileReadOnly = 1300,
