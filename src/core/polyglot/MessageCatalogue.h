@@ -60,6 +60,8 @@ enum Id : int {
     PreferenceFileLocked = 1105,
     PreferenceFileDamagedKept = 1106,
     FileTooLarge = 1107,
+    PreferencesSalvaged = 1108,
+    PreferenceLine = 1109,
 
     // Ride records.
     AverageSpeedZeroDuration = 1250,
