@@ -237,7 +237,9 @@ void TestFigures::axisLabels_data()
     QTest::newRow("seconds cut off") << (5 * 60 + 59) / 86400.0 << "0:05";
     QTest::newRow("nearest millisecond") << 1799.9996 / 86400.0 << "0:30";
     QTest::newRow("last minute") << 0.9999 << "23:59";
-    QTest::newRow("day and a half") << 1.5 << "12:00";
+    QTest::newRow("whole day") << 1.0 << "24:00";
+    QTest::newRow("day and a half") << 1.5 << "36:00";
+    QTest::newRow("absurd") << 1e300 << "";
     QTest::newRow("negative") << -0.25 << "6:00";
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "";
 }

@@ -383,47 +383,76 @@ private slots:
 
     void damaged_data()
     {
+        const QString program = QStringLiteral("software\\Brontel\\Rydex 2005\\");
         QTest::addColumn<QString>("fixture");
-        QTest::newRow("garbage bytes") << QStringLiteral("garbage.bin");
-        QTest::newRow("foreign ini") << QStringLiteral("foreign.txt");
-        QTest::newRow("truncated") << QStringLiteral("truncated.conf");
-        QTest::newRow("invalid utf-8") << QStringLiteral("badutf8.conf");
-        QTest::newRow("newer format") << QStringLiteral("newer.conf");
+        // What the message says was lost; empty when nothing could be read.
+        QTest::addColumn<QStringList>("lost");
+        QTest::addColumn<QString>("lng");
+        QTest::addColumn<QStringList>("cyclists");
+        QTest::newRow("garbage bytes") << QStringLiteral("garbage.bin") << QStringList()
+                                       << QStringLiteral("default") << QStringList{"eva"};
+        QTest::newRow("foreign ini") << QStringLiteral("foreign.txt") << QStringList()
+                                     << QStringLiteral("default") << QStringList{"eva"};
+        QTest::newRow("truncated") << QStringLiteral("truncated.conf")
+                                   << QStringList{"Software\\Brontel\\Rydex 2005\\skin"}
+                                   << QStringLiteral("english") << QStringList{"eva"};
+        QTest::newRow("invalid utf-8")
+            << QStringLiteral("badutf8.conf") << QStringList{program + "users\\Nov\uFFFDk"}
+            << QStringLiteral("default") << QStringList{"eva"};
+        // One bad byte costs its value, or its key, never the other cyclists.
+        QTest::newRow("bad bytes here and there")
+            << QStringLiteral("salvage.conf")
+            << QStringList{program + "skin", program + "users\\jan\\Current\uFFFDYear",
+                           program + "users\\Nov\uFFFDk"}
+            << QStringLiteral("english") << QStringList{"eva", "jan", "petr"};
+        QTest::newRow("newer format") << QStringLiteral("newer.conf") << QStringList()
+                                      << QStringLiteral("default") << QStringList{"eva"};
     }
     void damaged()
     {
         QFETCH(QString, fixture);
+        QFETCH(QStringList, lost);
+        QFETCH(QString, lng);
+        QFETCH(QStringList, cyclists);
         QDir().mkpath(QFileInfo(m_file).path());
         install(fixture);
         const QByteArray original = contentOf(m_file);
         const QString kept = m_file + QStringLiteral(".damaged-1");
+        const QString message =
+            lost.isEmpty() ? Msg::format(Msg::PreferencesDamaged, {m_file, kept})
+                           : Msg::format(Msg::PreferencesSalvaged,
+                                         {m_file, kept, lost.join(QStringLiteral("; "))});
 
-        // Unchecked: defaults, and the damaged file is not overwritten.
+        // Unchecked: what can be read, and the damaged file is not overwritten.
         PreferenceStore unchecked(m_file);
         PreferenceKey program = unchecked.openKey(PreferenceStore::programKeyPath(), false);
-        QCOMPARE(program.readText(QStringLiteral("lng"), QStringLiteral("english")),
-                 QStringLiteral("english"));
+        QCOMPARE(program.readText(QStringLiteral("lng"), QStringLiteral("default")), lng);
         QCOMPARE(
             firstLineOf([&] { program.writeText(QStringLiteral("lng"), QStringLiteral("x")); }),
             QStringLiteral("Failed to set data for 'lng'."));
         QCOMPARE(contentOf(m_file), original);
 
         PreferenceStore store(m_file);
-        QCOMPARE(store.check(), Msg::format(Msg::PreferencesDamaged, {m_file, kept}));
+        QCOMPARE(store.check(), message);
         QCOMPARE(contentOf(kept), original);
         QCOMPARE(modeOf(kept), ownerRw);
-        // Checking again, from another start, keeps no second copy.
+        // Checking again, from another start, keeps no second copy; what
+        // could be read is already written back whole.
         QCOMPARE(PreferenceStore(m_file).check(),
-                 Msg::format(Msg::PreferencesDamaged, {m_file, kept}));
+                 lost.isEmpty() ? std::optional<QString>(message) : std::nullopt);
         QVERIFY(!QFile::exists(m_file + QStringLiteral(".damaged-2")));
 
         store.openKey(PreferenceStore::cyclistsKeyPath()).createSubkey(QStringLiteral("eva"));
         QCOMPARE(store.check(), std::nullopt);
-        QCOMPARE(program.readText(QStringLiteral("lng"), QStringLiteral("english")),
-                 QStringLiteral("english"));
-        QCOMPARE(store.openKey(PreferenceStore::cyclistsKeyPath()).subkeys(),
-                 QStringList{QStringLiteral("eva")});
+        QCOMPARE(program.readText(QStringLiteral("lng"), QStringLiteral("default")), lng);
+        QCOMPARE(store.openKey(PreferenceStore::cyclistsKeyPath()).subkeys(), cyclists);
         QCOMPARE(contentOf(kept), original);
+        if (fixture == QLatin1String("salvage.conf")) {
+            const PreferenceKey users = store.openKey(PreferenceStore::cyclistsKeyPath());
+            QCOMPARE(users.subkey(QStringLiteral("jan")).readInteger("DefaultGraf", 9), 0);
+            QCOMPARE(users.subkey(QStringLiteral("petr")).readInteger("CurrentYear", 9), 2003);
+            QCOMPARE(users.subkey(QStringLiteral("eva")).readInteger("DefaultGraf", 9), 2);
+        }
     }
 
     void damagedInReadOnlyDirectory()

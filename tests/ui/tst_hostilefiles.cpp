@@ -458,16 +458,20 @@ private slots:
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char(i * 31 % 256);
         QTest::newRow("binary") << binary << qint64(0) << "damaged";
-        QTest::newRow("truncated")
-            << good.left(good.indexOf("\"skin\"") + 12) << qint64(0) << "damaged";
+        QTest::newRow("truncated") << good.left(good.indexOf("\"skin\"") + 12) << qint64(0)
+                                   << "salvaged:Software\\Brontel\\Rydex 2005\\skin";
         QTest::newRow("50 MB long") << good << qint64(50) * 1024 * 1024 << "damaged";
         // As a crash can leave a file whose blocks were never written.
         QByteArray block = good;
         block.insert(block.indexOf("\n[") + 1, QByteArray(512, '\0') + '\n');
-        QTest::newRow("block of NUL bytes") << block << qint64(0) << "damaged";
+        QTest::newRow("block of NUL bytes")
+            << block << qint64(0)
+            << QStringLiteral("salvaged:") +
+                   Msg::format(Msg::PreferenceLine, {QStringLiteral("4")});
         QByteArray utf8 = good;
         utf8.replace("english", "engl\xc3\x28sh\xff");
-        QTest::newRow("invalid UTF-8") << utf8 << qint64(0) << "damaged";
+        QTest::newRow("invalid UTF-8")
+            << utf8 << qint64(0) << "salvaged:Software\\Brontel\\Rydex 2005\\lng";
         QTest::newRow("unreadable") << good << qint64(0) << "unreadable";
         // A quoted text may hold any character, NUL too, as the program
         // writes it: the language of that name is not there, and the
@@ -503,8 +507,12 @@ private slots:
         } else {
             QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
             const QString text = p.dialogs().last().text;
-            QVERIFY2(text.startsWith(Msg::format(Msg::PreferencesDamaged, {file, kept}).chopped(1)),
-                     qPrintable(text));
+            // What could still be read is kept, and the message says what was not.
+            const QString lost = expected.section(QLatin1Char(':'), 1);
+            const QString message = lost.isEmpty()
+                                        ? Msg::format(Msg::PreferencesDamaged, {file, kept})
+                                        : Msg::format(Msg::PreferencesSalvaged, {file, kept, lost});
+            QVERIFY2(text.startsWith(message.chopped(1)), qPrintable(text));
             // The kept copy is the file as it was: bytes, length and time.
             const QStringList after = snapshot({folder});
             const auto contentOf = [](const QStringList& entries, const QString& path) {

@@ -8,6 +8,7 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
@@ -73,6 +74,19 @@ QStringList dayLabels(MonthChartView& view)
     return byX.values();
 }
 
+// The framed point labels over the plot.
+QList<QRectF> labelBoxes(MonthChartView& view)
+{
+    QList<QRectF> boxes;
+    for (QGraphicsItem* item : view.scene()->items()) {
+        auto* frame = dynamic_cast<QGraphicsRectItem*>(item);
+        if (frame && frame->childItems().size() == 1 &&
+            dynamic_cast<QGraphicsSimpleTextItem*>(frame->childItems().first()))
+            boxes.append(frame->rect());
+    }
+    return boxes;
+}
+
 QStringList numbers(int from, int to)
 {
     QStringList texts;
@@ -93,6 +107,8 @@ private slots:
     void seriesLook();
     void oneSeriesDrawnAtATime();
     void axesAndTitle();
+    void pointLabels_data();
+    void pointLabels();
     void mirrorFollowsEveryChange();
     void batchedChangesLookTheSame();
 };
@@ -269,12 +285,69 @@ void TestMonthChart::axesAndTitle()
     const QTime last = QTime::fromString(labels.last(), QStringLiteral("h:mm"));
     QVERIFY2(last.isValid() && last >= QTime(4, 15), qPrintable(labels.join('|')));
     QCOMPARE(values->max() * 86400000, double(last.msecsSinceStartOfDay()));
+    // A ride of nearly a day takes the axis past 24 hours, still rising.
+    view.setSeriesData(buildChartSeries({ride(2, QTime(23, 30), 1, 0, 0)}, QLocale()));
+    labels = view.valueAxisLabels();
+    int previous = -1;
+    for (const QString& label : std::as_const(labels)) {
+        const QStringList parts = label.split(QLatin1Char(':'));
+        const int minutes = parts.value(0).toInt() * 60 + parts.value(1).toInt();
+        QVERIFY2(parts.size() == 2 && minutes > previous, qPrintable(labels.join('|')));
+        previous = minutes;
+    }
+    QVERIFY2(previous >= 23 * 60 + 30, qPrintable(labels.join('|')));
 
     // Another series leaves title and days alone; an empty month still has an axis.
     QCOMPARE(view.titleText(), QStringLiteral("Únor 0km"));
     QCOMPARE(dayLabels(view), numbers(0, 30));
     view.setSeriesData({});
     QVERIFY(view.valueAxisLabels().size() >= 2);
+}
+
+void TestMonthChart::pointLabels_data()
+{
+    QTest::addColumn<int>("rides");
+    QTest::addColumn<int>("series");
+    QTest::addColumn<bool>("everyOne");
+
+    QTest::newRow("a month, distances") << 0 << int(DstSeries) << true;
+    QTest::newRow("a month, pulse") << 0 << int(PulseSeries) << true;
+    // Labels placed pairwise took minutes for such a month.
+    QTest::newRow("ten thousand rides, distances") << 10000 << int(DstSeries) << false;
+    QTest::newRow("ten thousand rides, durations") << 10000 << int(TimeSeries) << false;
+}
+
+// Every label sits in the plot's height without covering another; a month
+// too full to label every ride keeps only the labels that fit.
+void TestMonthChart::pointLabels()
+{
+    QFETCH(int, rides);
+    QFETCH(int, series);
+    QFETCH(bool, everyOne);
+    QVector<ChartRide> month = sampleMonth();
+    if (rides > 0) {
+        month.clear();
+        for (int i = 0; i < rides; ++i)
+            month.append(
+                ride(1 + i * 31 / rides, QTime(1, i % 60), 10 + i % 90, 100 + i % 80, i % 1500));
+    }
+    MonthChartView view;
+    view.resize(753, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setActiveSeries(series);
+    view.setSeriesData(buildChartSeries(month, QLocale()));
+    const QList<QRectF> boxes = labelBoxes(view);
+    if (everyOne)
+        QCOMPARE(boxes.size(), month.size());
+    else
+        QVERIFY2(!boxes.isEmpty() && boxes.size() < 1000,
+                 qPrintable(QString::number(boxes.size())));
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        QVERIFY(boxes[i].top() >= 0);
+        for (qsizetype j = i + 1; j < boxes.size(); ++j)
+            QVERIFY(!boxes[i].intersects(boxes[j]));
+    }
 }
 
 // A month's changes made in one batch are laid out once, at its end, into

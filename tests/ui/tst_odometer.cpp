@@ -377,8 +377,8 @@ private slots:
         w->UpdateTotal();
         QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"1500", "1510"}));
 
-        // A ride dated before the first takes over the base, empty as it is;
-        // the reading typed for the former first ride is gone.
+        // A ride dated before the first that no save of this program stored
+        // (here another program's) takes over the base, empty as it is.
         addRide(*t, {jan, {2005, 1, 3}, "25", ""});
         w->UpdateTotal();
         QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"-", "40", "50"}));
@@ -681,6 +681,62 @@ private slots:
         }
         qInfo("%d kills, %d rides reported saved (RYDEX_CRASH_SEED=%u)", kills, saved, runSeed);
         QVERIFY(saved > 0);
+    }
+
+    void savedRideKeepsTheChains_data()
+    {
+        QTest::addColumn<QDate>("date");
+        // The ride of March 2005 moved to the date, or -1 for a new ride.
+        QTest::addColumn<int>("edited");
+        QTest::addColumn<QStringList>("year2005");
+        QTest::addColumn<QStringList>("year2004");
+        QTest::addColumn<bool>("toCheck");
+
+        // The reading entered for the former first ride stays.
+        QTest::newRow("new ride before the first")
+            << QDate(2005, 1, 3) << -1 << QStringList{"1460", "1500", "1510"}
+            << QStringList{"20", "40"} << false;
+        // No base leads to a reading below its ride's distance: it stays too.
+        QTest::newRow("new first ride of another year, reading below the distance")
+            << QDate(2004, 1, 3) << -1 << QStringList{"1500", "1510"}
+            << QStringList{"-", "20", "40"} << true;
+        QTest::newRow("ride moved to another year") << QDate(2004, 7, 1) << 1 << QStringList{"1500"}
+                                                    << QStringList{"20", "40", "50"} << false;
+    }
+    void savedRideKeepsTheChains()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, edited);
+        QFETCH(bool, toCheck);
+        Program p({{jan, {2005, 3, 5}, "40", "1500"},
+                   {jan, {2005, 3, 20}, "10", "1510"},
+                   {jan, {2004, 5, 1}, "30", "20"},
+                   {jan, {2004, 6, 1}, "20", "40"}});
+        TfrmBase* w = p.startSignedIn();
+        p.dialogs().handleNextModal([&](QDialog& window) {
+            auto& d = static_cast<TfrmNewRecord&>(window);
+            d.Calendar->setDate(date);
+            d.DBtime->selectAll();
+            QTest::keyClicks(d.DBtime, QStringLiteral("1:20:00"));
+            if (edited < 0) {
+                d.DBdst->selectAll();
+                QTest::keyClicks(d.DBdst, QStringLiteral("25"));
+            }
+            d.btnOk->click();
+            return int(QDialog::Rejected);
+        });
+        if (edited < 0) {
+            w->mnuNovyZaznam->trigger();
+        } else {
+            p.data()->table()->setCurrentIndex(edited);
+            w->mnuUpravaZaznamu->trigger();
+        }
+        QStringList raised;
+        for (const auto& r : p.dialogs().raised())
+            raised << r.name;
+        QTEST(stored(p.storePath(), jan, 2005), "year2005");
+        QTEST(stored(p.storePath(), jan, 2004), "year2004");
+        QCOMPARE(raised.contains(QStringLiteral("msgDlgCheckFirstODO")), toCheck);
     }
 
     void firstReadingCommand()

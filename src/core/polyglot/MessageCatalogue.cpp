@@ -91,6 +91,11 @@ constexpr Entry entries[] = {
      "U databáze jízd \"%s\" je poškozený zápisový deník (\"%s\"), v němž mohou být jízdy, "
      "které v databázi ještě nejsou. Program ji nepoužije a nechá oba soubory beze změny."},
     {Msg::FileTooLarge, "soubor je větší než %s MB"},
+    {Msg::PreferencesSalvaged,
+     "Soubor s nastavením \"%s\" je poškozený a byl uschován jako \"%s\". Program zachoval vše, co se z něj dalo přečíst. Ztratilo se: %s."},
+    {Msg::PreferenceLine, "řádek %s"},
+    {Msg::FirstReadingToCheck,
+     "V roce %s je nová první jízda před jízdou, pro kterou jste zadali stav ODO, a ten je menší než její vzdálenost. Stav ODO té jízdy zůstal, jak jste ho zadali; zkontrolujte prosím stav ODO v prvním záznamu roku."},
 };
 
 Msg::Router& router()

@@ -60,10 +60,13 @@ enum Id : int {
     PreferenceFileLocked = 1105,
     PreferenceFileDamagedKept = 1106,
     FileTooLarge = 1107,
+    PreferencesSalvaged = 1108,
+    PreferenceLine = 1109,
 
     // Ride records.
     AverageSpeedZeroDuration = 1250,
     InvalidRecordDate = 1251,
+    FirstReadingToCheck = 1252,
 
     // Language files.
     FileReadOnly = 1300,

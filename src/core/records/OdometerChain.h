@@ -17,6 +17,12 @@ struct ChainRide
 // (the base the user typed) and the distances of the later rides.
 struct OdometerChain
 {
+    // A base to store in the first ride, when it takes one over (see below).
+    std::optional<Fixed4> base;
+    // The first ride came before the ride whose reading the user entered, and
+    // that reading is less than that ride's own distance: no base leads to
+    // it. The reading is kept as it is; the user should check the first one.
+    bool firstReadingToCheck = false;
     // The readings of rides 2..n, in order; empty for a year of one ride or none.
     QVector<Fixed4> readings;
     // The reading after the last ride: the last derived one, the base for a
@@ -34,4 +40,10 @@ struct OdometerChain
 // and storing the result to four decimals gives the very same readings for
 // any realistic year, since the error stays far below half a ten-thousandth;
 // exact arithmetic simply makes that hold for every input.
-OdometerChain computeOdometerChain(const QVector<ChainRide>& rides);
+//
+// newFirstRide: the first ride was just stored ahead of the ride that held
+// the year's base. That ride keeps the reading the user entered for it: the
+// new first ride gets the base that leads to it, the reading less that
+// ride's distance (both rounded to two decimals). When that would be
+// negative, the reading stays as it is and the chain goes on from it.
+OdometerChain computeOdometerChain(const QVector<ChainRide>& rides, bool newFirstRide = false);

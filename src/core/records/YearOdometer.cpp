@@ -13,10 +13,29 @@ std::optional<Fixed4> fixedOrEmpty(const QVariant& value)
         return std::nullopt;
     return value.value<Fixed4>();
 }
+// Whether the ride saved on savedOn, with no reading of its own, now comes
+// before the ride that held the year's base: the only ride of its day, ahead
+// of a ride that holds a reading.
+bool newFirstRide(const QVector<RideRow>& rows, const QVector<ChainRide>& rides,
+                  const QDate& savedOn)
+{
+    if (!savedOn.isValid() || rows.size() < 2 || rides.at(0).odo || !rides.at(1).odo)
+        return false;
+    const auto day = [&rows](int k) {
+        return rows.at(k)[fieldIndex(RideField::date)].toDateTime().date();
+    };
+    return day(0) == savedOn && day(1) > savedOn;
+}
 } // namespace
 
 Fixed4 recomputeYearOdometer(ADOTable& table, const QString& cyclist, int year,
                              const OdometerProgress& progress)
+{
+    return recomputeYearOdometerAfterSave(table, cyclist, year, QDate(), progress).total;
+}
+
+YearOdometer recomputeYearOdometerAfterSave(ADOTable& table, const QString& cyclist, int year,
+                                            const QDate& savedOn, const OdometerProgress& progress)
 {
     ADOConnection* connection = table.connection();
     const QString saved = table.filter();
@@ -34,10 +53,16 @@ Fixed4 recomputeYearOdometer(ADOTable& table, const QString& cyclist, int year,
         for (const RideRow& row : table.rows())
             rides.append({fixedOrEmpty(row[fieldIndex(RideField::odo)]),
                           fixedOrEmpty(row[fieldIndex(RideField::dst)])});
-        chain = computeOdometerChain(rides);
+        chain = computeOdometerChain(rides, newFirstRide(table.rows(), rides, savedOn));
         const int n = int(rides.size());
 
         table.first();
+        if (chain.base) {
+            table.edit();
+            table.setValue(RideField::odo, QVariant::fromValue(*chain.base));
+            table.post();
+            table.first();
+        }
         table.next();
         if (progress)
             progress(0, n);
@@ -64,5 +89,5 @@ Fixed4 recomputeYearOdometer(ADOTable& table, const QString& cyclist, int year,
         throw;
     }
     table.setFilter(saved);
-    return chain.total;
+    return {chain.total, chain.firstReadingToCheck};
 }

@@ -2,6 +2,7 @@
 
 #include "store/Fixed4.h"
 
+#include <QDate>
 #include <QString>
 #include <functional>
 
@@ -24,3 +25,19 @@ using OdometerProgress = std::function<void(int position, int maximum)>;
 // caller keeps the bound controls detached around the call.
 Fixed4 recomputeYearOdometer(ADOTable& table, const QString& cyclist, int year,
                              const OdometerProgress& progress = {});
+
+struct YearOdometer
+{
+    Fixed4 total;
+    // See OdometerChain: the reading of the ride after the first is kept, and
+    // the user should check the year's first reading.
+    bool firstReadingToCheck = false;
+};
+
+// The same, run after a ride was saved on savedOn: when that ride, with no
+// reading of its own, became the first of the year ahead of the ride that
+// held the base, the reading entered for that ride is kept (see
+// computeOdometerChain). An invalid savedOn recomputes as above.
+YearOdometer recomputeYearOdometerAfterSave(ADOTable& table, const QString& cyclist, int year,
+                                            const QDate& savedOn,
+                                            const OdometerProgress& progress = {});

@@ -71,11 +71,12 @@ QString valueLabel(double value, const QLocale& locale)
 
 QString durationAxisLabel(double fractionOfDay)
 {
-    if (!std::isfinite(fractionOfDay))
+    // Far beyond any month's rides, and still exact in whole milliseconds.
+    constexpr double longestDays = 1e9;
+    if (!std::isfinite(fractionOfDay) || std::fabs(fractionOfDay) > longestDays)
         return {};
-    constexpr qint64 msPerDay = 24 * 60 * 60 * 1000;
-    const double timeOfDay = std::fabs(std::fmod(fractionOfDay, 1.0));
-    const qint64 ms = std::llround(timeOfDay * double(msPerDay)) % msPerDay;
+    constexpr double msPerDay = 24 * 60 * 60 * 1000;
+    const qint64 ms = std::llround(std::fabs(fractionOfDay) * msPerDay);
     const qint64 minutes = ms / 60000;
     return QString::number(minutes / 60) + QLatin1Char(':') +
            QString::number(minutes % 60).rightJustified(2, QLatin1Char('0'));

@@ -56,8 +56,9 @@ QString durationShareLabel(qint64 seconds, qint64 totalSeconds, const QLocale& l
 // Label of a distance, pulse or elevation point: "#,##0.###".
 QString valueLabel(double value, const QLocale& locale);
 // Label of the value axis while durations are shown: a fraction of a day as a
-// time of day "h:mm" (0.5 -> "12:00"). Whole days are dropped (1.25 -> "6:00"),
-// a negative fraction counts by its size (-0.25 -> "6:00"), the time is taken
-// to the nearest millisecond and the seconds are cut off. Not-a-number and
-// infinities give an empty text.
+// duration "h:mm" (0.5 -> "12:00"), hours going on past a day (1.25 ->
+// "30:00") as a duration total does, so the axis never starts again at 0:00
+// above a long ride. A negative fraction counts by its size (-0.25 ->
+// "6:00"), the time is taken to the nearest millisecond and the seconds are
+// cut off. Not-a-number, infinities and absurd sizes give an empty text.
 QString durationAxisLabel(double fractionOfDay);

@@ -86,14 +86,17 @@ PreferenceFile::Snapshot PreferenceFile::load() const
     if (m_parsedBytes && bytes == *m_parsedBytes) {
         s.status = m_parsedDamaged ? Snapshot::Damaged : Snapshot::Fine;
         s.root = m_parsedRoot;
+        s.lost = m_parsedLost;
         return s;
     }
     PreferenceFormat::Parsed parsed = PreferenceFormat::parse(bytes);
     s.status = parsed.damaged ? Snapshot::Damaged : Snapshot::Fine;
     s.root = std::move(parsed.root);
+    s.lost = std::move(parsed.lost);
     m_parsedBytes = bytes;
     m_parsedDamaged = parsed.damaged;
     m_parsedRoot = s.root;
+    m_parsedLost = s.lost;
     return s;
 }
 
@@ -157,10 +160,10 @@ bool PreferenceFile::update(const std::function<bool(Node&)>& change)
     case Snapshot::Unreadable:
         return fail(Msg::PreferencesUnreadable, {shownFile, current.reason});
     case Snapshot::Damaged:
-        // Only a damaged content that check() kept a copy of may be replaced.
+        // Only a damaged content that check() kept a copy of may be replaced,
+        // and by what could still be read from it.
         if (m_keptDamage.isEmpty() || checksumOf(m_path) != m_keptDamage)
             return fail(Msg::PreferenceFileDamagedKept, {shownFile});
-        current.root = Node();
         break;
     }
     if (!change(current.root))
@@ -267,5 +270,18 @@ std::optional<QString> PreferenceFile::check()
     if (!kept)
         return Msg::format(Msg::PreferencesNotKept, {shown, failure});
     m_keptDamage = checksum;
-    return Msg::format(Msg::PreferencesDamaged, {shown, QDir::toNativeSeparators(*kept)});
+    const QString keptShown = QDir::toNativeSeparators(*kept);
+    if (s.lost.isEmpty())
+        return Msg::format(Msg::PreferencesDamaged, {shown, keptShown});
+    // What could be read goes back into the file at once, so the next start
+    // finds it whole; should that fail, reads still give it and the next
+    // change writes it.
+    update([](Node&) { return true; });
+    // A file damaged throughout would make a message nobody can read.
+    constexpr qsizetype listed = 10;
+    QStringList lost = s.lost.mid(0, listed);
+    if (s.lost.size() > listed)
+        lost.append(QStringLiteral("…"));
+    return Msg::format(Msg::PreferencesSalvaged,
+                       {shown, keptShown, lost.join(QStringLiteral("; "))});
 }

@@ -19,8 +19,9 @@ public:
     explicit PreferenceFile(QString path);
     const QString& path() const { return m_path; }
 
-    // The current content; an empty tree when the file is missing, damaged or
-    // unreadable, so that readers get their defaults.
+    // The current content; of a damaged file what can still be read from it;
+    // an empty tree when the file is missing or unreadable, so that readers
+    // get their defaults.
     PreferenceFormat::Node read() const;
     // Applies change to the current content and writes the result. change
     // answers whether it changed anything. False when the file cannot be
@@ -31,8 +32,9 @@ public:
     // why, in words for the user.
     const QString& failure() const { return m_failure; }
     // Nothing when the file is fine or missing; otherwise the user's message.
-    // A damaged file is first copied aside; from then on the next change
-    // replaces it with a fresh file.
+    // A damaged file is first copied aside, then replaced by what could still
+    // be read from it (the message says what was lost); a file that is not
+    // ours at all is replaced by the next change.
     std::optional<QString> check();
 
 private:
@@ -41,6 +43,7 @@ private:
         enum Status { Missing, Fine, Damaged, Unreadable };
         Status status = Missing;
         PreferenceFormat::Node root;
+        QStringList lost;
         QString reason;
     };
     Snapshot load() const;
@@ -55,4 +58,5 @@ private:
     mutable std::optional<QByteArray> m_parsedBytes;
     mutable bool m_parsedDamaged = false;
     mutable PreferenceFormat::Node m_parsedRoot;
+    mutable QStringList m_parsedLost;
 };

@@ -1,5 +1,6 @@
 #include "store/PreferenceFormat.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "store/AppIdentity.h"
 
 #include <QStringDecoder>
@@ -246,65 +247,131 @@ std::optional<QString> PreferenceFormat::decodeKeyName(const QString& encoded)
     return name;
 }
 
+namespace {
+// One line of the file, decoded on its own, so that a byte that is no UTF-8
+// costs that line only. A line that does not decode is still given, with
+// replacement characters, to say what was lost.
+struct Line
+{
+    QString text;
+    bool decoded = true;
+};
+
+std::vector<Line> splitLines(const QByteArray& bytes)
+{
+    std::vector<Line> lines;
+    for (QByteArrayView rest(bytes);;) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView line = end < 0 ? rest : rest.first(end);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        Line decoded;
+        decoded.text = decoder(line);
+        decoded.decoded = !decoder.hasError();
+        lines.push_back(std::move(decoded));
+        if (end < 0)
+            return lines;
+        rest = rest.sliced(end + 1);
+    }
+}
+
+// The name of a value line, as far as it can be read, for saying it was lost.
+QString valueNameOf(const QString& line)
+{
+    qsizetype pos = 0;
+    QString name;
+    if (unquote(line, pos, name))
+        return name;
+    return line.section(QLatin1Char('='), 0, 0);
+}
+} // namespace
+
 PreferenceFormat::Parsed PreferenceFormat::parse(const QByteArray& bytes)
 {
-    Parsed damaged;
-    damaged.damaged = true;
-
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
-    if (decoder.hasError())
-        return damaged;
-
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-
+    std::vector<Line> lines = splitLines(bytes);
     Parsed out;
+    // Only a file that starts as ours is worth taking apart: anything else
+    // (another program's settings, random bytes) would give keys nobody
+    // wrote, and a file of another version may mean its lines differently.
+    const auto firstLine = std::find_if(lines.begin(), lines.end(), [](const Line& l) {
+        const QString t = l.text.trimmed();
+        return !l.decoded || (!t.isEmpty() && !t.startsWith(QLatin1Char(';')));
+    });
+    const QString header = formatHeader() + QLatin1Char(' ') + QString::number(formatVersion);
+    const bool ours =
+        firstLine != lines.end() && firstLine->decoded && firstLine->text.trimmed() == header;
+    const std::size_t headerLine = std::size_t(firstLine - lines.begin());
+
     Node* current = nullptr;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+    QString currentPath;
+    // Inside a section that could not be read: its values go with it.
+    bool sectionLost = false;
+    const auto lose = [&out](const QString& what) {
+        out.damaged = true;
+        out.lost.append(what);
+    };
+    const auto valuePath = [&currentPath](const QString& name) {
+        return currentPath + QLatin1Char('\\') + name;
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].text.trimmed();
+        const bool decoded = lines[i].decoded;
+        if (decoded && (line.isEmpty() || line.startsWith(QLatin1Char(';'))))
             continue;
-        // The header is optional, but one of another version means a file this
-        // program does not understand.
-        if (line.startsWith(formatHeader())) {
-            if (i != 0 ||
-                line != formatHeader() + QLatin1Char(' ') + QString::number(formatVersion))
-                return damaged;
+        if (ours && i == headerLine)
             continue;
-        }
+        const QString lineNumber = Msg::format(Msg::PreferenceLine, {QString::number(i + 1)});
         if (line.startsWith(QLatin1Char('['))) {
-            if (!line.endsWith(QLatin1Char(']')))
-                return damaged;
-            const QString inner = line.mid(1, line.size() - 2);
-            if (inner.contains(QLatin1Char(']')))
-                return damaged;
+            current = nullptr;
+            currentPath = line.mid(1, line.size() - 2);
+            sectionLost = true;
+            const bool closed =
+                line.endsWith(QLatin1Char(']')) && !currentPath.contains(QLatin1Char(']'));
+            if (!decoded || !closed) {
+                lose(closed ? currentPath : lineNumber);
+                continue;
+            }
             QStringList path;
-            for (const QString& encoded : inner.split(QLatin1Char('\\'))) {
+            for (const QString& encoded : currentPath.split(QLatin1Char('\\'))) {
                 const std::optional<QString> name = decodeKeyName(encoded);
                 if (!name)
-                    return damaged;
+                    break;
                 path += *name;
             }
+            if (path.size() != currentPath.count(QLatin1Char('\\')) + 1) {
+                lose(currentPath);
+                continue;
+            }
             current = &out.root.ensure(path);
+            sectionLost = false;
             continue;
         }
-        if (!line.startsWith(QLatin1Char('"')) || !current)
-            return damaged;
+        if (sectionLost)
+            continue;
+        if (!current || !line.startsWith(QLatin1Char('"'))) {
+            lose(lineNumber);
+            continue;
+        }
+        if (!decoded) {
+            lose(valuePath(valueNameOf(line)));
+            continue;
+        }
         qsizetype pos = 0;
         Value value;
         if (!unquote(line, pos, value.name) || pos >= line.size() ||
-            line.at(pos) != QLatin1Char('='))
-            return damaged;
+            line.at(pos) != QLatin1Char('=')) {
+            lose(lineNumber);
+            continue;
+        }
         ++pos;
         if (pos < line.size() && line.at(pos) == QLatin1Char('"')) {
             // An empty text is a text, not a missing one.
             value.data = QStringLiteral("");
-            if (!unquote(line, pos, value.data) || !isBlank(QStringView(line).mid(pos)))
-                return damaged;
+            if (!unquote(line, pos, value.data) || !isBlank(QStringView(line).mid(pos))) {
+                lose(valuePath(value.name));
+                continue;
+            }
         } else {
             value.isText = false;
             value.data = line.mid(pos);
@@ -312,12 +379,20 @@ PreferenceFormat::Parsed PreferenceFormat::parse(const QByteArray& bytes)
             // At the very end of the file the value goes on with an empty line,
             // as if the file ended in a line break: written back, that line
             // keeps the next value from being taken as part of this one.
+            bool whole = true;
             while (value.data.endsWith(QLatin1Char('\\'))) {
-                const QString next = i + 1 < lines.size() ? lines.at(++i).trimmed() : QString();
+                QString next;
+                if (i + 1 < lines.size()) {
+                    ++i;
+                    whole = whole && lines[i].decoded;
+                    next = lines[i].text.trimmed();
+                }
                 value.data += QLatin1Char('\n') + next;
             }
-            if (value.data.isEmpty())
-                return damaged;
+            if (value.data.isEmpty() || !whole) {
+                lose(valuePath(value.name));
+                continue;
+            }
         }
         const auto same =
             std::find_if(current->values.begin(), current->values.end(),
@@ -328,6 +403,10 @@ PreferenceFormat::Parsed PreferenceFormat::parse(const QByteArray& bytes)
         } else {
             current->values.push_back(std::move(value));
         }
+    }
+    if (out.damaged && !ours) {
+        out.root = Node();
+        out.lost.clear();
     }
     return out;
 }

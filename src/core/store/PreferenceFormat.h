@@ -55,7 +55,14 @@ struct Parsed
 {
     Node root;
     bool damaged = false;
+    // Of a damaged file that starts as ours, what could not be read: a key
+    // by its path, a value by its key's path and its name, or a line by its
+    // number. root then holds everything else. Of any other damaged file
+    // nothing is read, and lost stays empty.
+    QStringList lost;
 };
+// Reads what it can: a line that does not decode or does not parse costs that
+// line (a key's line, the key and its values), never the rest of the file.
 Parsed parse(const QByteArray& bytes);
 QByteArray serialize(const Node& root);
 

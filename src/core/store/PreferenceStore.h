@@ -12,10 +12,10 @@ class PreferenceFile;
 // named text values, kept in one file per user (where Windows has the
 // registry's HKEY_CURRENT_USER). Cheap to copy; copies share the file.
 //
-// Call check() once at start-up: a damaged file is then copied aside, the
-// store behaves as empty and the next write starts a fresh file. Until check()
-// has kept such a copy, reads of a damaged file give their defaults and writes
-// fail rather than overwrite it.
+// Call check() once at start-up: a damaged file is then copied aside and
+// replaced by everything that could still be read from it. Until check() has
+// kept such a copy, reads of a damaged file give what can be read (defaults
+// for the rest) and writes fail rather than overwrite it.
 class PreferenceStore
 {
 public:

@@ -144,6 +144,9 @@ public:
     void NewRecord();
     void EditRecord();
     void DeleteRecord();
+    // The sequence after a stored change; savedOn is the day of the ride
+    // saved, invalid after a delete.
+    void refreshAfterChange(const QDate& savedOn);
 public slots:
     // The record commands' entry points, one handler each, so that a reader
     // can trace every menu item, button and the grid to its command. Each
@@ -169,6 +172,11 @@ public:
     // Odometer chain of the signed-in cyclist's year shown, and the command
     // that sets the year's first reading.
     void UpdateTotal();
+    // The same after a ride was saved on that day: a new first ride of the
+    // year keeps the reading entered for the ride it comes before, and the
+    // chain of the ride's year is recomputed too when it is not the year
+    // shown, in the same transaction.
+    void UpdateTotal(const QDate& savedOn);
     void EditODO();
     // The long-lived windows made after the main window.
     void setRecordDialog(TfrmNewRecord* dialog) { m_recordDialog = dialog; }

@@ -2,10 +2,12 @@
 // readings and the command that sets the year's first reading.
 #include "app/TfrmBase.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmWork.h"
 #include "records/YearOdometer.h"
 #include "stats/Figures.h"
+#include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
@@ -44,6 +46,11 @@ private:
 
 void TfrmBase::UpdateTotal()
 {
+    UpdateTotal(QDate());
+}
+
+void TfrmBase::UpdateTotal(const QDate& savedOn)
+{
     ensureWindows();
     if (!m_data)
         return;
@@ -54,15 +61,39 @@ void TfrmBase::UpdateTotal()
     if (!table->isOpen())
         m_data->open();
     const ControlsDetached detached(table);
-    const Fixed4 total =
-        recomputeYearOdometer(*table, m_cyclistName, m_year, [bar](int position, int maximum) {
-            if (!bar)
-                return;
-            if (position == 0)
-                bar->setMaximum(maximum);
-            bar->setPosition(position);
-        });
-    lblKMCelkem->setText(odoTotalText(total, QLocale()));
+    const auto progress = [bar](int position, int maximum) {
+        if (!bar)
+            return;
+        if (position == 0)
+            bar->setMaximum(maximum);
+        bar->setPosition(position);
+    };
+    // A ride saved into another year leaves the year shown and joins that
+    // one: both chains change, and both are written or neither.
+    const bool otherYear = savedOn.isValid() && savedOn.year() != m_year;
+    ADOConnection* connection = table->connection();
+    YearOdometer shownYear;
+    YearOdometer savedYear;
+    connection->begin();
+    try {
+        shownYear = recomputeYearOdometerAfterSave(*table, m_cyclistName, m_year,
+                                                   otherYear ? QDate() : savedOn, progress);
+        if (otherYear)
+            savedYear = recomputeYearOdometerAfterSave(*table, m_cyclistName, savedOn.year(),
+                                                       savedOn, progress);
+        connection->commit();
+    } catch (...) {
+        connection->rollback();
+        throw;
+    }
+    lblKMCelkem->setText(odoTotalText(shownYear.total, QLocale()));
+    if (shownYear.firstReadingToCheck || savedYear.firstReadingToCheck) {
+        MessageDialog check(QStringLiteral("msgDlgCheckFirstODO"), nullptr);
+        check.setCaption(Msg::text(Msg::Warning));
+        check.setIconType(MessageDialog::Warning);
+        check.setText(Msg::format(Msg::FirstReadingToCheck, {QString::number(savedOn.year())}));
+        check.execute();
+    }
 }
 
 void TfrmBase::EditODO()

@@ -138,7 +138,7 @@ void TfrmBase::DeleteRecord()
     }
     if (msgDlgDeleteRecord->execute())
         table->deleteRecord();
-    afterRecordsChanged();
+    refreshAfterChange(QDate());
 }
 
 void TfrmBase::SpoctiAVS()
@@ -151,12 +151,19 @@ void TfrmBase::SpoctiAVS()
 
 void TfrmBase::afterRecordsChanged()
 {
+    // The record dialog has just saved a ride, and made its day the working
+    // date.
+    refreshAfterChange(m_workingDate);
+}
+
+void TfrmBase::refreshAfterChange(const QDate& savedOn)
+{
     // The chart is read again by two steps of the sequence; laid out once.
     const MonthChartView::Batch batch(Graf);
     {
         // The grid and the note follow the table once, at the end.
         const ControlsDetached detached(m_data->table());
-        UpdateTotal();
+        UpdateTotal(savedOn);
         m_data->table()->refresh();
         RefreshChart();
         YearKM();

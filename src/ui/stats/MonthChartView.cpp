@@ -22,6 +22,8 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <vector>
 
 namespace {
 // A straight line over the plot. Qt finds a line item's bounds by stroking
@@ -384,8 +386,8 @@ void MonthChartView::updateValueAxis(double dataMax)
         const double value = i * step;
         QString text = durations ? durationAxisLabel(value)
                                  : formatPicture(QStringLiteral("#,##0."), value, locale);
-        // The axis keys its categories by text; two equal texts (a duration
-        // axis beyond a whole day) would silently drop a tick.
+        // The axis keys its categories by text; two equal texts (steps finer
+        // than the labels' minutes) would silently drop a tick.
         while (labels.contains(text))
             text.append(QChar(0x200B));
         labels.append(text);
@@ -471,32 +473,35 @@ void MonthChartView::rebuildOverlay()
 namespace {
 // Places framed labels above their anchors, lifting a label above any label
 // placed before it that it would cover, so that the labels of rides close
-// together stay readable.
+// together stay readable. A label that would have to be lifted out of the
+// plot is left out: above that height labels would only pile up on one
+// another, unreadable, and every one kept there would slow down the placing
+// of the next. So the labels kept are those that fit in the plot, and a
+// month of any number of rides is labelled in n log n steps.
 class LabelPlacer
 {
 public:
-    LabelPlacer(QGraphicsItem* layer, const SeriesLook& look, qreal topLimit, qreal connector = -1)
-        : m_layer(layer), m_look(look), m_font(pointLabelFont()), m_metrics(m_font),
+    LabelPlacer(QGraphicsItem* layer, const SeriesLook& look, const QRectF& plot, qreal topLimit,
+                qreal connector = -1)
+        : m_layer(layer), m_look(look), m_font(pointLabelFont()), m_metrics(m_font), m_plot(plot),
           m_topLimit(topLimit), m_connector(connector >= 0 ? connector : look.connector)
     {
     }
 
     void place(const QPointF& anchor, const QString& text)
     {
+        // The bars of a crowded day fan out past the plot, where they are
+        // cut off; so are their labels.
+        if (anchor.x() < m_plot.left() || anchor.x() > m_plot.right())
+            return;
         const QSizeF size(m_metrics.horizontalAdvance(text) + 5, m_metrics.height() + 2);
         QRectF box(QPointF(anchor.x() - size.width() / 2, anchor.y() - m_connector - size.height()),
                    size);
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const QRectF& other : m_placed) {
-                if (box.intersects(other) && box.top() > m_topLimit) {
-                    box.moveBottom(other.top() - 1);
-                    moved = true;
-                }
-            }
-        }
+        if (!lift(box))
+            return;
         box.moveTop(std::max(box.top(), m_topLimit));
-        m_placed.append(box);
+        m_placed.emplace(box.left(), box);
+        m_widest = std::max(m_widest, box.width());
 
         auto* connector = new MarkLine(QLineF(anchor, QPointF(anchor.x(), box.bottom())), m_layer);
         connector->setPen(QPen(connectorColour, 1));
@@ -512,13 +517,43 @@ public:
     }
 
 private:
+    // Moves the box up above every placed label it covers; false when it
+    // had to leave the plot for that.
+    bool lift(QRectF& box) const
+    {
+        // Only labels beside it can be in its way; they are found by their
+        // left edges, none wider than the widest placed.
+        std::vector<QRectF> beside;
+        const auto end = m_placed.lower_bound(box.right());
+        for (auto it = m_placed.upper_bound(box.left() - m_widest); it != end; ++it) {
+            if (it->second.right() > box.left() && it->second.top() < box.bottom())
+                beside.push_back(it->second);
+        }
+        // From the lowest up: once above one, the box is above every lower one.
+        std::sort(beside.begin(), beside.end(),
+                  [](const QRectF& a, const QRectF& b) { return a.top() > b.top(); });
+        bool lifted = false;
+        for (const QRectF& other : beside) {
+            if (box.top() <= m_topLimit)
+                break;
+            if (box.intersects(other)) {
+                box.moveBottom(other.top() - 1);
+                lifted = true;
+            }
+        }
+        return !lifted || box.top() >= m_topLimit;
+    }
+
     QGraphicsItem* m_layer;
     const SeriesLook& m_look;
     QFont m_font;
     QFontMetricsF m_metrics;
+    QRectF m_plot;
     qreal m_topLimit;
     qreal m_connector;
-    QList<QRectF> m_placed;
+    // The placed labels by their left edges.
+    std::multimap<qreal, QRectF> m_placed;
+    qreal m_widest = 0;
 };
 } // namespace
 
@@ -526,7 +561,7 @@ void MonthChartView::addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem*
 {
     const SeriesLook& l = look(m_active);
     const bool durations = m_active == TimeSeries;
-    LabelPlacer placer(labels, l, 0, m_reportLooks && !durations ? 8 : -1);
+    LabelPlacer placer(labels, l, chart()->plotArea(), 0, m_reportLooks && !durations ? 8 : -1);
     if (m_reportLooks) {
         // The line through the points.
         QPolygonF line;
@@ -569,7 +604,7 @@ void MonthChartView::addBarMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* 
     const SeriesLook& l = look(m_active);
     const QVector<ChartPoint>& points = m_data[m_active];
     const qreal width = chart()->plotArea().width() * 0.1 * 0.3;
-    LabelPlacer placer(labels, l, 0);
+    LabelPlacer placer(labels, l, chart()->plotArea(), 0);
     // Rides of one day keep the full bar width and fan out by half a bar each,
     // so every bar and its label stay visible without reaching far into the
     // neighbouring days.
