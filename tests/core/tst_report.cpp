@@ -145,6 +145,17 @@ void TestReport::cellTexts_data()
     QTest::newRow("text kept") << "cs_CZ" << 10 << QVariant(QStringLiteral("0 -  5 C'"))
                                << "0 -  5 C'";
     QTest::newRow("empty field") << "cs_CZ" << 7 << QVariant() << "";
+    // The lists below: a stored item reads as the language writes it, any
+    // other text as it is.
+    QTest::newRow("kind in the language") << "en_US" << 1 << QVariant("Cyklistika") << "Cycling";
+    QTest::newRow("band in the language")
+        << "en_US" << 10 << QVariant("-10 -  5 C'") << "-10 to -5 °C";
+    QTest::newRow("item without a text of the language")
+        << "en_US" << 1 << QVariant("Plavání") << "Plavání";
+    QTest::newRow("typed text") << "en_US" << 1 << QVariant("MTB") << "MTB";
+    QTest::newRow("letter case counts") << "en_US" << 1 << QVariant("cyklistika") << "cyklistika";
+    QTest::newRow("empty stays empty") << "en_US" << 1 << QVariant("") << "";
+    QTest::newRow("another field's list") << "en_US" << 2 << QVariant("Cyklistika") << "Cyklistika";
 }
 
 void TestReport::cellTexts()
@@ -154,7 +165,15 @@ void TestReport::cellTexts()
     QFETCH(QVariant, value);
     QFETCH(QString, text);
     const ScopedLocale scoped(locale);
-    QCOMPARE(reportCellText(reportColumns().at(column), value, QLocale()), text);
+    ValueList kinds({"Cyklistika", "Plavání", "Beh", ""});
+    // The language fills the list's empty item with a text of its own.
+    kinds.setShown({"Cycling", "", "Running", "Hiking"});
+    ValueList bands({"-10 -  5 C'"});
+    bands.setShown({"-10 to -5 °C"});
+    ValueLists lists;
+    lists.set(RideField::druh, kinds);
+    lists.set(RideField::temperature, bands);
+    QCOMPARE(reportCellText(reportColumns().at(column), value, QLocale(), lists), text);
 }
 
 RYDEX_TEST_MAIN(TestReport, QCoreApplication)

@@ -144,7 +144,7 @@ private slots:
         QTRY_COMPARE(titles().size(), 7);
         QCOMPARE(titles(), QStringList({"TfrmBase=Rydex 2005", "TfrmLanguage=Language",
                                         "TfrmNewRecord=New record", "TfrmNewUser=New cyclist",
-                                        "TfrmReport=Report", "TfrmSettings=Settings",
+                                        "TfrmReport=Print preview", "TfrmSettings=Settings",
                                         "TfrmWork=Working..."}));
     }
 

@@ -3,9 +3,11 @@
 
 #include "ScopedLocale.h"
 #include "app/TfrmBase.h"
+#include "records/TfrmNewRecord.h"
 #include "stats/MonthChartView.h"
 #include "stats/TfrmReport.h"
 #include "store/ADOTable.h"
+#include "toolkit/DBRadioGroup.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/TabControl.h"
@@ -179,7 +181,8 @@ void TestPrinting::reportOfAMonth()
     });
     QVERIFY(w->mnuPrint->isEnabled());
     w->mnuPrint->trigger();
-    QCOMPARE(title, "Rydex 2004 report");
+    // The report form's caption, which a language translates.
+    QCOMPARE(title, "Report");
     QCOMPARE(shownPages, 1);
     QCOMPARE(pdfPages(w), 1);
 
@@ -200,6 +203,13 @@ void TestPrinting::reportOfAMonth()
     QVERIFY(std::any_of(page->texts().cbegin(), page->texts().cend(), [](const auto& t) {
         return t.text.contains(QStringLiteral("strana 1 z 1"));
     }));
+
+    // The type prints as the language shows it; the ride keeps its text.
+    w->recordDialog()->grpTyp->setItems({"Race", "Training", "Indoor", "Touring"});
+    QVERIFY(w->prepareReport());
+    QVERIFY(paintPage(w, 0)->all().contains(QStringLiteral("Training")));
+    QCOMPARE(w->dataModule()->table()->rows().at(0)[fieldIndex(RideField::typ)].toString(),
+             QStringLiteral("Trénink"));
 }
 
 void TestPrinting::emptyMonthAsksFirst()

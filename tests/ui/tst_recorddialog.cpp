@@ -5,6 +5,7 @@
 
 #include "app/TfrmBase.h"
 #include "polyglot/MessageCatalogue.h"
+#include "polyglot/TbsPolyglotManager.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOTable.h"
 #include "store/TData.h"
@@ -22,6 +23,8 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -43,17 +46,26 @@ TestRide ofEva(const Ride& r)
 }
 
 // A fresh installation with the cyclist "Eva" and her rides, started;
-// "today" is 15 March 2005.
+// "today" is 15 March 2005. With a language, the languages we ship lie
+// beside the program and that one is chosen.
 struct Session : TestProgram
 {
-    explicit Session(const QList<Ride>& rides = {})
+    explicit Session(const QList<Ride>& rides = {}, const QString& language = {})
     {
         addCyclist(QStringLiteral("Eva"));
         QList<TestRide> written;
         for (const Ride& r : rides)
             written.append(ofEva(r));
         addRides(written);
+        if (!language.isEmpty()) {
+            QDir().mkpath(folder() + "/lng");
+            for (const char* name : {"/czech.lng", "/english.lng"})
+                QFile::copy(QStringLiteral(RYDEX_LANGUAGES) + QLatin1String(name),
+                            folder() + "/lng" + QLatin1String(name));
+        }
         w = start();
+        if (!language.isEmpty())
+            w->LanguageManager->setCurrentLang(language);
         dialog = w->recordDialog();
         table = TestProgram::table();
     }
@@ -222,9 +234,23 @@ private slots:
         }
     }
 
+    void newRideTypedAndSaved_data()
+    {
+        // The language, then how the kind "Beh", the type "Trénink" and the
+        // band "0 -  5 C'" read in it.
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("built-in texts") << QString() << QStringList{"Beh", "Trénink", "0 -  5 C'"};
+        QTest::newRow("English") << QStringLiteral("english")
+                                 << QStringList{"Running", "Training", "0 to 5 °C"};
+        QTest::newRow("Czech") << QStringLiteral("czech")
+                               << QStringList{"Běh", "Trénink", "0 až 5 °C"};
+    }
     void newRideTypedAndSaved()
     {
-        Session s(threeMarchRides);
+        QFETCH(QString, language);
+        QFETCH(QStringList, shown);
+        Session s(threeMarchRides, language);
         s.signIn();
         s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& d) {
             QVERIFY(d.isEditing());
@@ -242,8 +268,11 @@ private slots:
             typeInto(d.DBdst, QStringLiteral("30"));
             typeInto(d.DBTep, QStringLiteral("141"));
             QTest::keyClicks(d.ComboPocit, QStringLiteral("90%"));
+            QTest::keyClicks(d.ComboVlivy, QStringLiteral("rain"));
             d.ComboDruh->setCurrentIndex(2);
+            QCOMPARE(d.ComboDruh->currentText(), shown.at(0));
             d.ComboTeplota->setCurrentIndex(6);
+            QCOMPARE(d.ComboTeplota->currentText(), shown.at(2));
             d.grpTyp->button(0)->click();
             QTest::keyClicks(d.DBMemo, QStringLiteral("windy"));
             // The grid follows the stored ride and the new readings once, at
@@ -257,6 +286,8 @@ private slots:
             // date just saved.
             QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("first"));
             QCOMPARE(d.DBdst->text(), QStringLiteral("12.50"));
+            QCOMPARE(d.grpTyp->itemIndex(), 1);
+            QCOMPARE(d.grpTyp->button(1)->text(), shown.at(1));
             QCOMPARE(d.Calendar->date(), QDate(2005, 3, 15));
         });
         QCOMPARE(s.dialogs().count(QStringLiteral("error")), 0);
@@ -275,6 +306,7 @@ private slots:
         QCOMPARE(textOf(row, RideField::pulse), QStringLiteral("141"));
         QCOMPARE(textOf(row, RideField::pulsemax), QStringLiteral("0"));
         QCOMPARE(textOf(row, RideField::pocit), QStringLiteral("90%"));
+        QCOMPARE(textOf(row, RideField::vlivy), QStringLiteral("rain"));
         QCOMPARE(textOf(row, RideField::druh), QStringLiteral("Beh"));
         QCOMPARE(textOf(row, RideField::temperature), QStringLiteral("0 -  5 C'"));
         QCOMPARE(textOf(row, RideField::typ), QStringLiteral("Závod"));
@@ -282,6 +314,22 @@ private slots:
         // The odometer chain ran: 100 after the first ride, then the distances.
         QCOMPARE(textOf(row, RideField::odo), QStringLiteral("143.50"));
         QCOMPARE(s.w->Grid->model()->index(2, 9).data().toString(), QStringLiteral("22.50"));
+        // The grid shows the items in the language, a typed text as typed,
+        // and a text that differs from an item in letter case as it is.
+        const auto cell = [&](int row, int column) {
+            return s.w->Grid->model()->index(row, column).data().toString();
+        };
+        QCOMPARE((QStringList{cell(2, 1), cell(0, 2), cell(2, 10)}), shown);
+        QCOMPARE(cell(2, 4), QStringLiteral("rain"));
+        QCOMPARE(cell(1, 2), QStringLiteral("trénink"));
+        // Another language shows the same rides in its texts at once.
+        if (!language.isEmpty()) {
+            s.w->LanguageManager->setCurrentLang(language == "czech" ? "english" : "czech");
+            QVERIFY(cell(2, 1) != shown.at(0));
+            s.w->LanguageManager->setCurrentLang(language);
+            QCOMPARE(cell(2, 1), shown.at(0));
+            QCOMPARE(s.dialog->ComboDruh->items().at(2), shown.at(0));
+        }
         QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
         QCOMPARE(s.stored().size(), 4);
     }

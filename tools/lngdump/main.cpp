@@ -1,7 +1,9 @@
 // Writes the program's own texts as a language file: every window's
 // captions, hints, messages, lists and column titles, and every message text
-// of the catalogue. The template of a translation, and the program's Czech
-// language file: rydex-lngdump OUTPUT.lng
+// of the catalogue. The template of a translation, from which the program's
+// Czech language file was written: rydex-lngdump OUTPUT.lng. The record
+// dialog's lists come out as the texts shown for the stored items, which a
+// translation replaces while the rides keep the stored ones.
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"

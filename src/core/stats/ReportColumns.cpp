@@ -34,7 +34,8 @@ const std::array<ReportColumn, reportColumnCount>& reportColumns()
     return columns;
 }
 
-QString reportCellText(const ReportColumn& column, const QVariant& value, const QLocale& locale)
+QString reportCellText(const ReportColumn& column, const QVariant& value, const QLocale& locale,
+                       const ValueLists& lists)
 {
     if (value.isNull() || !value.isValid())
         return QString();
@@ -44,7 +45,7 @@ QString reportCellText(const ReportColumn& column, const QVariant& value, const 
             return QString::number(value.value<Fixed4>().roundedToWholeEven());
         return QString::number(value.toLongLong());
     case F::Text:
-        return value.toString();
+        return lists.displayText(column.field, value.toString());
     case F::Duration: {
         const QTime t = value.metaType().id() == QMetaType::QDateTime ? value.toDateTime().time()
                                                                       : value.toTime();

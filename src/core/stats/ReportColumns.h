@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/RideFields.h"
+#include "store/ValueList.h"
 
 #include <QLocale>
 #include <QString>
@@ -26,5 +27,7 @@ constexpr int reportColumnCount = 15;
 const std::array<ReportColumn, reportColumnCount>& reportColumns();
 
 // The printed text of a value: a duration as 1:05:00, "#.00" as 45,50 and
-// ,50 in a locale with a decimal comma, an empty field as nothing.
-QString reportCellText(const ReportColumn& column, const QVariant& value, const QLocale& locale);
+// ,50 in a locale with a decimal comma, an empty field as nothing, an item
+// of a list as the lists show it.
+QString reportCellText(const ReportColumn& column, const QVariant& value, const QLocale& locale,
+                       const ValueLists& lists = ValueLists());

@@ -4,3 +4,9 @@ DataSource::DataSource(ADOTable* table, QObject* parent) : QObject(parent), m_ta
 {
     setObjectName(QStringLiteral("Source"));
 }
+
+void DataSource::setValueList(RideField field, const ValueList& list)
+{
+    m_lists.set(field, list);
+    emit valueListsChanged();
+}

@@ -12,6 +12,7 @@
 #include "store/Clock.h"
 #include "store/ControlsDetached.h"
 #include "store/CyclistPreferences.h"
+#include "store/DataSource.h"
 #include "store/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
@@ -364,6 +365,7 @@ bool TfrmBase::prepareReport()
     figures.pulse = lblTep->text();
     figures.alt = lblPrevyseni->text();
     m_report->setFigures(figures);
+    m_report->setValueLists(m_data->source()->valueLists());
     m_report->Graf->copyStateFrom(*Graf);
     return true;
 }
@@ -376,7 +378,8 @@ void TfrmBase::Print()
     QPrinter printer(QPrinter::HighResolution);
     TfrmReport::preparePrinter(printer);
     QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(TfrmReport::documentTitle());
+    // The report form's caption, which the language translates.
+    preview.setWindowTitle(m_report->windowTitle());
     connect(&preview, &QPrintPreviewDialog::paintRequested, m_report,
             [this, &rides](QPrinter* target) { m_report->paint(target, rides); });
     DialogPresenter::current().execModal(preview);

@@ -135,7 +135,7 @@ void TfrmNewRecord::buildActivityType()
     for (const ListControl& s : lists) {
         *s.label = label(GroupBox1, s.labelName, s.caption, QPoint(16, s.top - labelRise));
         auto* combo = new DBComboBox(QString::fromLatin1(s.name), s.field, GroupBox1);
-        combo->setItems(s.items);
+        combo->setValues(s.items);
         combo->setMaxVisibleItems(int(s.items.size()));
         *s.combo = place(combo, GroupBox1, QRect(16, s.top, 120, 21));
     }
@@ -222,8 +222,8 @@ void TfrmNewRecord::buildTypeNoteAndButtons()
     grpTyp = new DBRadioGroup(QStringLiteral("grpTyp"), RideField::typ, frmNewRecordSui);
     grpTyp->setTitle(QStringLiteral("Typ"));
     grpTyp->setColumns(4);
-    grpTyp->setItems({QStringLiteral("Závod"), QStringLiteral("Trénink"),
-                      QStringLiteral("Trenažer"), QStringLiteral("Turistika")});
+    grpTyp->setValues({QStringLiteral("Závod"), QStringLiteral("Trénink"),
+                       QStringLiteral("Trenažer"), QStringLiteral("Turistika")});
     grpTyp->setGeometry(8, 274, 408, 57);
 
     // The label lies under the memo, which covers it.

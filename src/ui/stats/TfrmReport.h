@@ -4,6 +4,7 @@
 
 #include "stats/ReportLayout.h"
 #include "store/RideFields.h"
+#include "store/ValueList.h"
 
 #include <QHash>
 #include <QVector>
@@ -43,6 +44,8 @@ public:
         QString alt;
     };
     void setFigures(const Figures& figures);
+    // How the rides' list items read in the current language.
+    void setValueLists(const ValueLists& lists) { m_lists = lists; }
 
     // Paints the report of these rides (in the order given) on the device's
     // pages, A4 portrait. Returns the number of pages.
@@ -66,6 +69,7 @@ private:
     Label* addText(const char* name, const QString& caption, bool translatable = true);
 
     QHash<QByteArray, Label*> m_texts;
+    ValueLists m_lists;
 };
 
 TfrmReport* createReportForm(QWidget* owner);

@@ -157,8 +157,9 @@ void TfrmReport::paintPage(QPainter& painter, double dotsPerMm, const QVector<Ri
                 // The kind of sport's value is narrower than its column.
                 const double width = c.field == RideField::druh ? 15.3 : c.width;
                 const QVariant value = ride.at(int(c.field));
-                const QString shown = c.field == RideField::time ? QRExprTimePrint(value)
-                                                                 : reportCellText(c, value, locale);
+                const QString shown = c.field == RideField::time
+                                          ? QRExprTimePrint(value)
+                                          : reportCellText(c, value, locale, m_lists);
                 painter.drawText(sheet.rect(c.left, top, width, 4.0),
                                  c.alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);
             }

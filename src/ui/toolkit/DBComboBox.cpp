@@ -9,18 +9,26 @@
 namespace {
 // Typing stops at the width of the field, so that a text the store would
 // refuse cannot be entered. A longer text put in by the program (a stored
-// value) is shown whole: a validator does not judge setText().
+// value) is shown whole: a validator does not judge setText(). An item's
+// text in the current language may be longer than what is stored for it;
+// it can be edited within its length, and the store judges the result.
 class FieldWidthValidator : public QValidator
 {
 public:
-    FieldWidthValidator(int width, QObject* parent) : QValidator(parent), m_width(width) {}
+    FieldWidthValidator(int width, DBComboBox* box) : QValidator(box), m_width(width), m_box(box) {}
     State validate(QString& input, int&) const override
     {
-        return input.size() > m_width ? Invalid : Acceptable;
+        if (m_box->valueList().storedText(input).size() <= m_width)
+            return Acceptable;
+        qsizetype longest = 0;
+        for (const QString& item : m_box->valueList().shown())
+            longest = std::max(longest, item.size());
+        return input.size() <= longest ? Intermediate : Invalid;
     }
 
 private:
     int m_width;
+    const DBComboBox* m_box;
 };
 } // namespace
 
@@ -35,9 +43,9 @@ DBComboBox::DBComboBox(const QString& name, RideField field, QWidget* parent)
         setValidator(new FieldWidthValidator(width, this));
     m_link->setShow([this] {
         const ADOTable* t = m_link->table();
-        showText(t ? t->displayText(m_link->field()) : QString());
+        showText(valueList().displayText(t ? t->displayText(m_link->field()) : QString()));
     });
-    m_link->setWrite([this] { m_link->writeText(currentText()); });
+    m_link->setWrite([this] { m_link->writeText(valueList().storedText(currentText())); });
     connect(this, &QComboBox::currentTextChanged, m_link, &FieldLink::textChanged);
 }
 
@@ -56,21 +64,38 @@ DataSource* DBComboBox::dataSource() const
     return m_link->dataSource();
 }
 
+const ValueList& DBComboBox::valueList() const
+{
+    return m_link->valueList();
+}
+
 QStringList DBComboBox::items() const
 {
-    QStringList out;
-    for (int i = 0; i < count(); ++i)
-        out << itemText(i);
-    return out;
+    return valueList().shown();
+}
+
+void DBComboBox::setValues(const QStringList& stored)
+{
+    const QString value = valueList().storedText(currentText());
+    m_link->setValueList(ValueList(stored));
+    fill(value);
 }
 
 void DBComboBox::setItems(const QStringList& items)
 {
-    const QString text = currentText();
+    const QString value = valueList().storedText(currentText());
+    ValueList list = valueList();
+    list.setShown(items);
+    m_link->setValueList(list);
+    fill(value);
+}
+
+void DBComboBox::fill(const QString& value)
+{
     const bool modified = m_link->isModified();
     clear();
-    addItems(items);
-    showText(text);
+    addItems(valueList().shown());
+    showText(valueList().displayText(value));
     m_link->setModified(modified);
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/ControlProperties.h"
 
 #include "store/RideFields.h"
+#include "store/ValueList.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -11,9 +12,11 @@ class DataSource;
 class FieldLink;
 
 // An editable drop-down list bound to one text field of the ride table's
-// current row. The items are texts to pick from; the field receives whatever
-// text stands in the box, picked or typed, never the item's position. A
-// field whose text is no item shows that text all the same.
+// current row. The items are texts to pick from; the field receives the
+// stored form of the text that stands in the box, picked or typed, never the
+// item's position. The items are shown in the current language (the
+// translated Items) and stored as the program's own list has them. A field
+// whose text is no item shows that text all the same.
 class DBComboBox : public QComboBox
 {
     Q_OBJECT
@@ -28,8 +31,14 @@ public:
     void setDataSource(DataSource* source);
     DataSource* dataSource() const;
 
+    // The texts stored for the items; the items show them until a language
+    // gives texts of its own.
+    void setValues(const QStringList& stored);
+    const ValueList& valueList() const;
+    // The items as shown.
     QStringList items() const;
-    // Replaces the items; the text in the box stays as it is.
+    // The items' texts in the current language; the box goes on showing the
+    // value it showed, in the new texts.
     void setItems(const QStringList& items);
     // Puts a text into the box as the user would; it reaches the field when
     // the table asks for the controls' values.
@@ -41,6 +50,8 @@ public:
 
 private:
     void showText(const QString& text);
+    // Lists the items and shows this stored value in their texts.
+    void fill(const QString& value);
 
     FieldLink* m_link;
 };

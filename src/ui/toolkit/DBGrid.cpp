@@ -110,7 +110,7 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
 void DBGrid::setDataSource(DataSource* source)
 {
     m_source = source;
-    m_model->setTable(source ? source->table() : nullptr);
+    m_model->setSource(source);
 }
 
 void DBGrid::setGridColumns(const QVector<ColumnLayout>& columns)

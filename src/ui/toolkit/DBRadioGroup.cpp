@@ -15,11 +15,16 @@ DBRadioGroup::DBRadioGroup(const QString& name, RideField field, QWidget* parent
     m_link->setShow([this] {
         const ADOTable* t = m_link->table();
         const QString text = t ? t->displayText(m_link->field()) : QString();
-        check(t && !t->isNull(m_link->field()) ? int(m_items.indexOf(text)) : -1);
+        int index = valueList().indexOf(text);
+        // A ride that holds an item's text in the current language shows it
+        // chosen; it keeps that text unless the user chooses again.
+        if (index < 0)
+            index = int(items().indexOf(text));
+        check(t && !t->isNull(m_link->field()) ? index : -1);
     });
     m_link->setWrite([this] {
         const int index = itemIndex();
-        m_link->writeText(index >= 0 ? m_items.at(index) : QString());
+        m_link->writeText(index >= 0 ? valueList().storedText(items().at(index)) : QString());
     });
     connect(m_group, &QButtonGroup::idClicked, m_link, &FieldLink::textChanged);
 }
@@ -39,19 +44,42 @@ DataSource* DBRadioGroup::dataSource() const
     return m_link->dataSource();
 }
 
+const ValueList& DBRadioGroup::valueList() const
+{
+    return m_link->valueList();
+}
+
+QStringList DBRadioGroup::items() const
+{
+    return valueList().shown();
+}
+
+void DBRadioGroup::setValues(const QStringList& stored)
+{
+    setList(ValueList(stored));
+}
+
 void DBRadioGroup::setItems(const QStringList& items)
 {
+    ValueList list = valueList();
+    list.setShown(items);
+    setList(list);
+}
+
+void DBRadioGroup::setList(const ValueList& list)
+{
     const int chosen = itemIndex();
-    m_items = items;
+    m_link->setValueList(list);
+    const QStringList shown = items();
     // The buttons there are keep their place in the tab order; a translated
     // list only renames them.
-    while (m_buttons.size() > m_items.size()) {
+    while (m_buttons.size() > shown.size()) {
         QRadioButton* extra = m_buttons.takeLast();
         m_group->removeButton(extra);
         extra->setParent(nullptr);
         extra->deleteLater();
     }
-    for (int i = 0; i < m_items.size(); ++i) {
+    for (int i = 0; i < shown.size(); ++i) {
         if (i == m_buttons.size()) {
             auto* b = new QRadioButton(this);
             b->setObjectName(objectName() + QStringLiteral("Item%1").arg(i));
@@ -59,9 +87,9 @@ void DBRadioGroup::setItems(const QStringList& items)
             m_buttons.append(b);
             b->show();
         }
-        m_buttons.at(i)->setText(m_items.at(i));
+        m_buttons.at(i)->setText(shown.at(i));
     }
-    check(chosen < m_items.size() ? chosen : -1);
+    check(chosen < shown.size() ? chosen : -1);
     arrange();
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/ControlProperties.h"
 
 #include "store/RideFields.h"
+#include "store/ValueList.h"
 
 #include <QGroupBox>
 #include <QStringList>
@@ -13,9 +14,10 @@ class QButtonGroup;
 class QRadioButton;
 
 // A captioned group of radio buttons, laid out in columns, bound to one text
-// field of the ride table's current row: the field receives the text of the
-// chosen item. A field whose text equals no item exactly (letter case
-// counts) shows no item chosen.
+// field of the ride table's current row: the field receives the stored text
+// of the chosen item, whatever language its button is captioned in. A field
+// whose text equals no item exactly (letter case counts) shows no item
+// chosen.
 class DBRadioGroup : public QGroupBox
 {
     Q_OBJECT
@@ -32,8 +34,14 @@ public:
     void setDataSource(DataSource* source);
     DataSource* dataSource() const;
 
-    QStringList items() const { return m_items; }
-    // New items keep the chosen position when it still exists.
+    // The texts stored for the items; the buttons show them until a language
+    // gives texts of its own.
+    void setValues(const QStringList& stored);
+    const ValueList& valueList() const;
+    // The buttons' captions.
+    QStringList items() const;
+    // The items' texts in the current language. New items keep the chosen
+    // position when it still exists.
     void setItems(const QStringList& items);
     int columns() const { return m_columns; }
     void setColumns(int columns);
@@ -54,10 +62,10 @@ protected:
 private:
     void check(int index);
     void arrange();
+    void setList(const ValueList& list);
 
     FieldLink* m_link;
     QButtonGroup* m_group;
-    QStringList m_items;
     QList<QRadioButton*> m_buttons;
     int m_columns = 1;
 };

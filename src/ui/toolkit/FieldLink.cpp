@@ -36,7 +36,17 @@ void FieldLink::setDataSource(DataSource* source)
         m_connections[4] =
             connect(t, &ADOTable::updateRecordRequested, this, &FieldLink::writeField);
     }
+    if (m_source && m_hasList)
+        m_source->setValueList(m_field, m_list);
     showField();
+}
+
+void FieldLink::setValueList(const ValueList& list)
+{
+    m_list = list;
+    m_hasList = true;
+    if (m_source)
+        m_source->setValueList(m_field, m_list);
 }
 
 void FieldLink::textChanged()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/RideFields.h"
+#include "store/ValueList.h"
 
 #include <QObject>
 #include <QPointer>
@@ -50,12 +51,19 @@ public:
     // Writes a text into the field: an empty text empties it.
     void writeText(const QString& text);
 
+    // The list the control picks the field's text from, lent to the data
+    // source whenever it or the source changes.
+    const ValueList& valueList() const { return m_list; }
+    void setValueList(const ValueList& list);
+
 private:
     RideField m_field;
     QPointer<DataSource> m_source;
     QMetaObject::Connection m_connections[5];
     std::function<void()> m_show;
     std::function<void()> m_write;
+    ValueList m_list;
+    bool m_hasList = false;
     bool m_modified = false;
     bool m_loading = false;
 };

@@ -1,8 +1,23 @@
 #include "toolkit/RideGridModel.h"
 
 #include "store/ADOTable.h"
+#include "store/DataSource.h"
 
 RideGridModel::RideGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void RideGridModel::setSource(DataSource* source)
+{
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    if (m_source) {
+        connect(m_source, &DataSource::valueListsChanged, this, [this] {
+            if (m_shownRows > 0 && columnCount() > 0)
+                emit dataChanged(index(0, 0), index(m_shownRows - 1, columnCount() - 1));
+        });
+    }
+    setTable(source ? source->table() : nullptr);
+}
 
 void RideGridModel::setTable(ADOTable* table)
 {
@@ -74,7 +89,9 @@ QVariant RideGridModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
     const RideField field = m_columns.at(index.column()).field;
-    return ADOTable::displayText(field, m_table->rowAt(index.row())[fieldIndex(field)], QLocale());
+    const QString text =
+        ADOTable::displayText(field, m_table->rowAt(index.row())[fieldIndex(field)], QLocale());
+    return m_source ? m_source->valueLists().displayText(field, text) : text;
 }
 
 QVariant RideGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -8,9 +8,11 @@
 #include <QVector>
 
 class ADOTable;
+class DataSource;
 
 // The rows of the ride table's set as a read-only table of chosen fields,
-// following the table while its controls are enabled.
+// following the table while its controls are enabled. A field picked from a
+// list shows its item in the current language.
 class RideGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -24,7 +26,8 @@ public:
 
     explicit RideGridModel(QObject* parent = nullptr);
 
-    void setTable(ADOTable* table);
+    // The source's table and lists.
+    void setSource(DataSource* source);
     ADOTable* table() const { return m_table; }
     void setColumns(const QVector<Column>& columns);
     const QVector<Column>& columns() const { return m_columns; }
@@ -43,7 +46,9 @@ signals:
 
 private:
     void reset();
+    void setTable(ADOTable* table);
 
+    QPointer<DataSource> m_source;
     QPointer<ADOTable> m_table;
     QVector<Column> m_columns;
     int m_shownRows = 0;
