@@ -285,6 +285,9 @@ void TfrmBase::ensureWindows() const
         return;
     const std::function<void()> maker = std::move(m_windowMaker);
     m_windowMaker = nullptr;
+    // Shown once every window is made: none is half-made then, and none of
+    // the commands that need them finds one missing.
+    const HeldErrors heldUntilWhole;
     const std::unique_ptr<PendingTranslation> place = std::move(m_windowsPlace);
     if (!place) {
         maker();
