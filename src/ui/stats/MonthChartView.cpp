@@ -19,10 +19,12 @@
 #include <QLinearGradient>
 #include <QLocale>
 #include <QPen>
+#include <QSet>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -71,6 +73,14 @@ const SeriesLook& look(int index)
          QColor(165, 255, 74), 5, SeriesLook::Marker::Triangle, QColor(128, 255, 128)},
     };
     return looks[index];
+}
+
+// Whether the set did not hold the key yet; it does afterwards.
+bool insertNew(QSet<QPair<int, int>>& set, const QPair<int, int>& key)
+{
+    const qsizetype before = set.size();
+    set.insert(key);
+    return set.size() != before;
 }
 
 bool validIndex(int index)
@@ -572,11 +582,24 @@ void MonthChartView::addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem*
         auto* through = new QGraphicsPathItem(path, clipped);
         through->setPen(QPen(Qt::black, 1, durations ? Qt::DotLine : Qt::SolidLine));
     }
+    // A mark that another has already drawn to the pixel is left out: the
+    // rides of a crowded day would otherwise cost an item each, and a month
+    // of thousands of them seconds to draw, for nothing more to see.
+    QSet<QPair<int, int>> marked;
+    std::unordered_map<int, qreal> dropTops;
     for (const ChartPoint& p : m_data[m_active]) {
         const QPointF at = toPosition(p.day, p.y);
         const QPointF base = toPosition(p.day, 0);
-        auto* drop = new MarkLine(QLineF(at, base), clipped);
-        drop->setPen(QPen(dropLineColour, 1, Qt::DotLine));
+        placer.place(QPointF(at.x(), at.y() - 4), p.label);
+        const int column = qRound(at.x());
+        const auto drawnDrop = dropTops.find(column);
+        if (drawnDrop == dropTops.end() || at.y() < drawnDrop->second) {
+            dropTops[column] = at.y();
+            auto* drop = new MarkLine(QLineF(at, base), clipped);
+            drop->setPen(QPen(dropLineColour, 1, Qt::DotLine));
+        }
+        if (!insertNew(marked, {column, qRound(at.y())}))
+            continue;
         if (m_reportLooks && durations) {
             const QPolygonF diamond{QPointF(at.x(), at.y() - 4), QPointF(at.x() + 4, at.y()),
                                     QPointF(at.x(), at.y() + 4), QPointF(at.x() - 4, at.y())};
@@ -595,7 +618,6 @@ void MonthChartView::addAreaMarks(QGraphicsRectItem* clipped, QGraphicsRectItem*
             marker->setBrush(l.markerFill);
             marker->setPen(QPen(Qt::black, 1));
         }
-        placer.place(QPointF(at.x(), at.y() - 4), p.label);
     }
 }
 
@@ -619,6 +641,9 @@ void MonthChartView::addBarMarks(QGraphicsRectItem* clipped, QGraphicsRectItem* 
             const QPointF base = toPosition(p.day, 0);
             const qreal centre = top.x() + (k - (count - 1) / 2.0) * width / 2;
             QRectF bar(QPointF(centre - width / 2, top.y()), QPointF(centre + width / 2, base.y()));
+            // A crowded day fans out past the plot, where its bars are cut off.
+            if (bar.right() < clipped->rect().left() || bar.left() > clipped->rect().right())
+                continue;
             auto* item = new QGraphicsRectItem(bar.normalized(), clipped);
             item->setBrush(m_reportLooks ? QColor(125, 130, 164) : l.fill);
             item->setPen(QPen(Qt::black, 1));
