@@ -81,8 +81,13 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     // The theme beside the program is in force from the start.
     suiFileTheme = new TsuiFileTheme(m_env.applicationDir, this);
     runReported([this] {
-        suiFileTheme->setThemeFile(
-            QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
+        const QString beside = QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui"));
+        try {
+            suiFileTheme->setThemeFile(beside);
+        } catch (const RydexError&) {
+            m_refusedStartTheme = beside;
+            throw;
+        }
     });
 
     buildMenus();
@@ -222,7 +227,8 @@ void TfrmBase::FormShow()
             QDir(m_env.applicationDir).filePath(QStringLiteral("RX05TdF.sui")));
         m_language = m_programKey.readText(QStringLiteral("lng"), QStringLiteral("english"));
     });
-    guarded([this] { suiFileTheme->setThemeFile(m_skin); });
+    if (m_skin != m_refusedStartTheme)
+        guarded([this] { suiFileTheme->setThemeFile(m_skin); });
     suiThemeManager->apply();
     if (TbsCorePolyglot* engine = GetCorePolyglot()) {
         guarded([this] { LanguageManager->setCurrentLang(m_language); });

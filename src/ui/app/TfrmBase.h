@@ -270,6 +270,9 @@ private:
     int m_year = 0;
     QDate m_workingDate;
     QString m_skin;
+    // The theme beside the program, when it was refused as the window was
+    // made: the user was told then, and is not told again at the first showing.
+    QString m_refusedStartTheme;
     QString m_language;
     QString m_hint;
     TfrmNewRecord* m_recordDialog = nullptr;  // not owned; lives for the whole run
