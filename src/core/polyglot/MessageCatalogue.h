@@ -64,6 +64,10 @@ enum Id : int {
     // Ride records.
     AverageSpeedZeroDuration = 1250,
     InvalidRecordDate = 1251,
+    SaveRefused = 1260,
+    AverageSpeedTooHigh = 1261,
+    OdometerNegative = 1262,
+    FirstCyclistHint = 1270,
 
     // Language files.
     FileReadOnly = 1300,

@@ -3,7 +3,7 @@
 #include "polyglot/MessageCatalogue.h"
 #include "store/Fixed4.h"
 #include "store/PictureFormat.h"
-#include "store/RydexError.h"
+#include "store/FieldError.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -53,8 +53,7 @@ std::optional<QVariant> fieldValueOfText(RideField field, const QString& text,
                                          const QLocale& locale)
 {
     const auto conversionError = [&]() {
-        return RydexError(Msg::format(Msg::FieldConversion, {text, fieldName(field)}),
-                          RydexError::Kind::Conversion);
+        return FieldError(Msg::FieldConversion, text, field);
     };
     QString t = text;
     switch (fieldDef(field).kind) {
