@@ -355,8 +355,9 @@ private slots:
         QVERIFY(w->mnuNewCyclist->isEnabled());
         // The welcome page says how to begin, naming the menu as it reads.
         QVERIFY(w->lblFirstCyclist->isVisibleTo(w));
-        QCOMPARE(w->lblFirstCyclist->text(),
-                 QStringLiteral("There is no cyclist yet. To begin, choose Rydex › New cyclist..."));
+        QCOMPARE(
+            w->lblFirstCyclist->text(),
+            QStringLiteral("There is no cyclist yet. To begin, choose Rydex › New cyclist..."));
         // Resting on the empty sign-in submenu first must not keep it from
         // opening once it lists a cyclist.
         restOn(w, w->mnuLogin);

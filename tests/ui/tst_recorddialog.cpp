@@ -468,9 +468,9 @@ private slots:
             typeInto(d.DBdst, QStringLiteral("9999999"));
             d.btnOk->click();
             QCOMPARE(s.dialogs().last().text,
-                     standardErrorText(Msg::format(
-                         Msg::AverageSpeedTooHigh,
-                         {QStringLiteral("416671.45"), QStringLiteral("999.99")})));
+                     standardErrorText(
+                         Msg::format(Msg::AverageSpeedTooHigh,
+                                     {QStringLiteral("416671.45"), QStringLiteral("999.99")})));
             QVERIFY(d.isEditing());
             QVERIFY(s.stored().isEmpty());
 

@@ -356,8 +356,7 @@ private slots:
         const QString invisible = QStringLiteral("msgDlgNameCharacters");
         QTest::newRow("empty") << QString() << noName;
         QTest::newRow("spaces only") << QStringLiteral("   ") << noName;
-        QTest::newRow("right-to-left override")
-            << QStringLiteral("Eva\u202Eavon") << invisible;
+        QTest::newRow("right-to-left override") << QStringLiteral("Eva\u202Eavon") << invisible;
         QTest::newRow("tab") << QStringLiteral("Eva\tB") << invisible;
         QTest::newRow("lone surrogate") << (QStringLiteral("Eva") + QChar(0xD800)) << invisible;
         QTest::newRow("first, as listed") << QStringLiteral("Anna") << exists;

@@ -124,8 +124,8 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     runReported([this] { TbsPolyglotTranslator::attach(this); });
     // The welcome page's word on how to begin names the menu as it reads in
     // the language shown.
-    if (auto* translator = findChild<TbsPolyglotTranslator*>(
-            TbsPolyglotTranslator::componentName(), Qt::FindDirectChildrenOnly))
+    if (auto* translator = findChild<TbsPolyglotTranslator*>(TbsPolyglotTranslator::componentName(),
+                                                             Qt::FindDirectChildrenOnly))
         translator->AfterTranslate = [this](QObject*) { showFirstSteps(); };
     FormCreate();
 }

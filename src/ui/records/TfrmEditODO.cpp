@@ -6,9 +6,9 @@
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "polyglot/MessageCatalogue.h"
 #include "store/RydexError.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ScreenPlacement.h"

@@ -85,11 +85,10 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
                 QStringLiteral("Jméno uživatele obsahuje neviditelné řídicí znaky (například "
                                "změnu směru písma), kvůli nimž by se v nabídce ukazovalo jinak, "
                                "než zní. Napište jméno bez nich."));
-    TsuiThemeManager::attach(this, {QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
-                                    QStringLiteral("msgDlgUserExist"),
-                                    QStringLiteral("msgDlgNoName"),
-                                    QStringLiteral("msgDlgNameCharacters"),
-                                    QStringLiteral("msgDlgUserCreated")});
+    TsuiThemeManager::attach(
+        this, {QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
+               QStringLiteral("msgDlgUserExist"), QStringLiteral("msgDlgNoName"),
+               QStringLiteral("msgDlgNameCharacters"), QStringLiteral("msgDlgUserCreated")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 

@@ -41,7 +41,7 @@ public:
         if (digit(3) > 5 || digit(6) > 5)
             return Invalid;
         return DBTimeEdit::complete(DBTimeEdit::rightAlignedHour(input)) ? Acceptable
-                                                                          : Intermediate;
+                                                                         : Intermediate;
     }
 };
 } // namespace
