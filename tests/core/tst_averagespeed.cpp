@@ -69,6 +69,34 @@ private slots:
         }
     }
 
+    // What the field cannot hold is refused, not stored.
+    void speedMustFitItsField_data()
+    {
+        QTest::addColumn<QTime>("duration");
+        QTest::addColumn<QString>("distance");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("the largest") << QTime(1, 0) << QStringLiteral("999.99") << true;
+        QTest::newRow("the smallest") << QTime(1, 0) << QStringLiteral("-999.99") << true;
+        QTest::newRow("a hundredth more") << QTime(1, 0) << QStringLiteral("1000") << false;
+        QTest::newRow("a hundredth less") << QTime(1, 0) << QStringLiteral("-1000") << false;
+        QTest::newRow("the longest distance in a day")
+            << QTime(23, 59, 59) << QStringLiteral("9999999") << false;
+    }
+    void speedMustFitItsField()
+    {
+        QFETCH(QTime, duration);
+        QFETCH(QString, distance);
+        QFETCH(bool, fits);
+        const Fixed4 speed = averageSpeed(duration, *Fixed4::parse(distance, QLocale::c()));
+        try {
+            checkAverageSpeedFits(speed);
+            QVERIFY(fits);
+        } catch (const RydexError& e) {
+            QVERIFY2(!fits, qPrintable(e.text()));
+            QVERIFY(e.text().contains(QStringLiteral("999.99")));
+        }
+    }
+
     void hugeDistanceIsARangeErrorNotAnOverflow()
     {
         const Fixed4 far = Fixed4::fromUnits(std::numeric_limits<qint64>::max());

@@ -346,10 +346,18 @@ private slots:
     void firstCyclistFromAnEmptyMachine()
     {
         TestProgram p;
+        QDir().mkpath(p.folder() + QStringLiteral("/lng"));
+        QVERIFY(QFile::copy(QStringLiteral(RYDEX_LANGUAGES "/english.lng"),
+                            p.folder() + QStringLiteral("/lng/english.lng")));
         TfrmBase* w = p.start();
         QVERIFY(w->mnuLogin->submenu()->actions().isEmpty());
         QVERIFY(w->mnuNewCyclist->isVisible());
         QVERIFY(w->mnuNewCyclist->isEnabled());
+        // The welcome page says how to begin, naming the menu as it reads.
+        QVERIFY(w->lblFirstCyclist->isVisibleTo(w));
+        QCOMPARE(
+            w->lblFirstCyclist->text(),
+            QStringLiteral("There is no cyclist yet. To begin, choose Rydex › New cyclist..."));
         // Resting on the empty sign-in submenu first must not keep it from
         // opening once it lists a cyclist.
         restOn(w, w->mnuLogin);
@@ -365,6 +373,7 @@ private slots:
         QCOMPARE(p.dialogs().last().className, QStringLiteral("TfrmNewUser"));
         QCOMPARE(p.loginMenu(), QStringList({QStringLiteral("menu0=Ondřej O'Neil")}));
         QVERIFY(!w->mnuNewCyclist->isVisible());
+        QVERIFY(!w->lblFirstCyclist->isVisibleTo(w));
         menu = restOn(w, w->mnuLogin);
         // What the window system is asked to show, not only the widget's flag.
         QWindow* shown = w->mnuLogin->submenu()->windowHandle();

@@ -6,6 +6,7 @@
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/DBMemo.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/TabControl.h"
 
@@ -141,6 +142,22 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), months);
         QTest::keyClick(months, Qt::Key_Right);
         QCOMPARE(w->Mesice->tabIndex(), 4);
+        // The keys of tabbed views, wherever the focus is in the window (the
+        // grid pages with Page Up/Down of its own); the months go round.
+        w->Grid->setFocus();
+        QTest::keyClick(w->Grid, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(w->Mesice->tabIndex(), 5);
+        w->Note->setFocus();
+        QTest::keyClick(w->Note, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(w->Mesice->tabIndex(), 4);
+        w->Mesice->setTabIndex(11);
+        QTest::keyClick(w->Grid, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(w->Mesice->tabIndex(), 0);
+        QTest::keyClick(w->Grid, Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->lblYear->text(), QStringLiteral("2006"));
+        QTest::keyClick(w->Grid, Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
+        w->Mesice->setTabIndex(4);
         QTest::mouseClick(w->btnDown, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), w->btnDown);
         QTest::keyClick(w->btnDown, Qt::Key_Space);

@@ -4,6 +4,7 @@
 #include "TestProgram.h"
 
 #include "app/TfrmBase.h"
+#include "polyglot/MessageCatalogue.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
@@ -14,6 +15,7 @@
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBMemoEdit.h"
 #include "toolkit/DBTimeEdit.h"
+#include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageDialog.h"
 
@@ -775,13 +777,23 @@ private slots:
             dialog.edtFirstODO->setText(QStringLiteral("abc"));
             dialog.btnSave->click();
             inDialog << (t->state() == ADOTable::State::Edit ? "pending" : "not pending");
+            // Neither a sign nor a letter is typed; a negative reading put in
+            // all the same is refused.
+            dialog.edtFirstODO->clear();
+            QTest::keyClicks(dialog.edtFirstODO, QStringLiteral("-12a"));
+            inDialog << dialog.edtFirstODO->text();
+            dialog.edtFirstODO->setText(QStringLiteral("-12"));
+            dialog.btnSave->click();
+            inDialog << (t->state() == ADOTable::State::Edit ? "pending" : "not pending");
             dialog.edtFirstODO->setText(QStringLiteral("2000.5"));
             dialog.btnSave->click();
             return d.result();
         });
         w->mnuUpravaODO->trigger();
-        QCOMPARE(inDialog, QStringList({"1000", "2005-01-10", "pending"}));
-        QCOMPARE(p.dialogs().raised().size(), 2);
+        QCOMPARE(inDialog, QStringList({"1000", "2005-01-10", "pending", "12", "pending"}));
+        QCOMPARE(p.dialogs().raised().size(), 3);
+        QCOMPARE(p.dialogs().raised()[2].text,
+                 standardErrorText(Msg::format(Msg::OdometerNegative, {"-12"})));
         QCOMPARE(p.dialogs().raised()[0].className, QStringLiteral("TfrmEditODO"));
         QCOMPARE(p.dialogs().raised()[0].caption, QStringLiteral("Úprava ODO"));
         QCOMPARE(p.dialogs().raised()[0].answer, int(QDialog::Accepted));

@@ -181,6 +181,25 @@ private slots:
                                       "grpTypItem0",  "DBMemo",         "btnOk",      "btnCancel",
                                       "btnAdd"};
         QCOMPARE(tabOrder(d, expected), expected);
+        // The keyboard starts at the first and walks it so, the inner boxes
+        // of the lists and of the date included; Add is off while a ride is
+        // edited.
+        s.signIn();
+        s.command(s.w->mnuNovyZaznam, [&](TfrmNewRecord& dialog) {
+            QStringList walked;
+            for (int i = 0; i < expected.size() - 1; ++i) {
+                QWidget* at = QApplication::focusWidget();
+                while (at && !expected.contains(at->objectName()) &&
+                       !at->objectName().startsWith(QStringLiteral("grpTypItem")))
+                    at = at->parentWidget();
+                walked << (at ? at->objectName() : QStringLiteral("?"));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            QStringList keyboard = expected;
+            keyboard.removeLast();
+            QCOMPARE(walked, keyboard);
+            Q_UNUSED(dialog);
+        });
 
         // Idle before any command; the status bar follows the main window's hint.
         QVERIFY(!d->isEditing());
@@ -204,6 +223,11 @@ private slots:
         QTest::newRow("digits only")
             << QStringLiteral("0450") << QStringLiteral("04:50:__") << QTime();
         QTest::newRow("nothing") << QStringLiteral("") << QStringLiteral("__:__:__") << QTime();
+        // No digit is taken that would make no time of day.
+        QTest::newRow("beyond a day")
+            << QStringLiteral("99:99:99") << QStringLiteral("_9:__:__") << QTime();
+        QTest::newRow("the last second of a day")
+            << QStringLiteral("23:59:59") << QStringLiteral("23:59:59") << QTime(23, 59, 59);
     }
     void durationMask()
     {
@@ -230,7 +254,8 @@ private slots:
             if (typed.isEmpty())
                 QCOMPARE(s.dialogs().last().name, QStringLiteral("msgDlgNoSave"));
             else
-                QVERIFY2(error.contains(QStringLiteral("'time'")), qPrintable(error));
+                QVERIFY2(error.contains(QStringLiteral("'Doba záteže (hh:mm:ss)'")),
+                         qPrintable(error));
         }
     }
 
@@ -282,18 +307,17 @@ private slots:
             QCOMPARE(resets.size(), 1);
             QVERIFY(!d.isEditing());
             QVERIFY(!d.DBtime->isEnabled() && d.btnAdd->isEnabled() && !d.btnOk->isEnabled());
-            // The disabled controls show the month's first ride, the picker the
-            // date just saved.
-            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("first"));
-            QCOMPARE(d.DBdst->text(), QStringLiteral("12.50"));
-            QCOMPARE(d.grpTyp->itemIndex(), 1);
+            // The disabled controls show the ride just saved, beside its date.
+            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("windy"));
+            QCOMPARE(d.DBdst->text(), QStringLiteral("30.00"));
+            QCOMPARE(d.grpTyp->itemIndex(), 0);
             QCOMPARE(d.grpTyp->button(1)->text(), shown.at(1));
             QCOMPARE(d.Calendar->date(), QDate(2005, 3, 15));
         });
         QCOMPARE(s.dialogs().count(QStringLiteral("error")), 0);
         QCOMPARE(s.dialogs().count(QStringLiteral("message")), 0);
         QCOMPARE(s.table->recordCount(), 4);
-        QCOMPARE(s.table->currentIndex(), 0);
+        QCOMPARE(s.table->currentIndex(), 2);
         const RideRow& row = s.table->rowAt(2);
         QCOMPARE(textOf(row, RideField::note), QStringLiteral("windy"));
         QCOMPARE(textOf(row, RideField::user), QStringLiteral("Eva"));
@@ -434,16 +458,31 @@ private slots:
             QVERIFY(d.isEditing());
             QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
 
-            // Letters in a number field.
-            typeInto(d.DBtime, QStringLiteral("1:00:00"));
-            typeInto(d.DBTep, QStringLiteral("7x"));
+            // Letters and signs do not enter number boxes; texts that come in
+            // another way are refused all at once, each field named by its
+            // caption.
+            typeInto(d.DBTep, QStringLiteral("7x-"));
+            QCOMPARE(d.DBTep->text(), QStringLiteral("7"));
+            typeInto(d.DBaltitude, QStringLiteral("-12a"));
+            QCOMPARE(d.DBaltitude->text(), QStringLiteral("-12"));
+            typeInto(d.DBdst, QStringLiteral("-1,5.2"));
+            QCOMPARE(d.DBdst->text(), QStringLiteral("1.52"));
+            d.DBtime->setText(QStringLiteral("99:99:99"));
+            d.DBTep->setText(QStringLiteral("7x"));
             d.btnOk->click();
             QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
             QCOMPARE(s.dialogs().last().text,
-                     standardErrorText(Msg::format(Msg::FieldConversion, {"7x", "pulse"})));
+                     standardErrorText(
+                         Msg::text(Msg::SaveRefused) + QLatin1Char('\n') +
+                         Msg::format(Msg::FieldConversion, {"99:99:99", "Doba záteže (hh:mm:ss)"}) +
+                         QLatin1Char('\n') +
+                         Msg::format(Msg::FieldConversion, {"7x", "Tep (prumerný)"})));
             QVERIFY(d.isEditing());
             QCOMPARE(d.DBTep->text(), QStringLiteral("7x"));
             QCOMPARE(s.w->workingDate(), QDate(2005, 3, 15));
+            typeInto(d.DBtime, QStringLiteral("1:00:00"));
+            typeInto(d.DBdst, QStringLiteral("10"));
+            typeInto(d.DBaltitude, QStringLiteral("0"));
 
             // Typing stops at the width of a text field; a longer text put
             // in another way is refused by Save.
@@ -454,7 +493,8 @@ private slots:
             typeInto(d.DBTep, QStringLiteral("120"));
             d.btnOk->click();
             QCOMPARE(s.dialogs().last().text,
-                     standardErrorText(Msg::format(Msg::FieldValueTooLarge, {"bouřka", "vlivy"})));
+                     standardErrorText(
+                         Msg::format(Msg::FieldValueTooLarge, {"bouřka", "Okolní vlivy"})));
             QVERIFY(d.isEditing());
             QVERIFY(s.stored().isEmpty());
             d.ComboVlivy->setFieldText(QStringLiteral(":o)"));
@@ -469,6 +509,17 @@ private slots:
             QVERIFY(d.isEditing());
             QCOMPARE(s.table->state(), ADOTable::State::Insert);
             QCOMPARE(s.w->workingDate(), QDate(2005, 3, 2));
+            QVERIFY(s.stored().isEmpty());
+
+            // A speed that does not fit its field is not stored.
+            typeInto(d.DBtime, QStringLiteral("23:59:59"));
+            typeInto(d.DBdst, QStringLiteral("9999999"));
+            d.btnOk->click();
+            QCOMPARE(s.dialogs().last().text,
+                     standardErrorText(
+                         Msg::format(Msg::AverageSpeedTooHigh,
+                                     {QStringLiteral("416671.45"), QStringLiteral("999.99")})));
+            QVERIFY(d.isEditing());
             QVERIFY(s.stored().isEmpty());
 
             // Put right, it saves.
@@ -564,7 +615,7 @@ private slots:
         QTest::keyClick(s.w->Grid, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(s.dialogs().count(QStringLiteral("modal")), 1);
         QCOMPARE(s.dialogs().last().className, QStringLiteral("TfrmNewRecord"));
-        QCOMPARE(s.table->currentIndex(), 0);
+        QCOMPARE(s.table->currentIndex(), 1);
         QList<RideRow> rows = s.stored();
         QCOMPARE(textOf(rows.at(1), RideField::note), QStringLiteral("second, long climb"));
         QCOMPARE(textOf(rows.at(1), RideField::typ), QStringLiteral("trénink"));
@@ -652,9 +703,10 @@ private slots:
         QTest::addColumn<bool>("newRecord");
         QTest::addColumn<bool>("save");
         QTest::addColumn<int>("current");
-        QTest::newRow("new, saved") << true << true << 0;
+        // A saved ride stays current (the new one is dated the 15th).
+        QTest::newRow("new, saved") << true << true << 2;
         QTest::newRow("new, closed") << true << false << 2;
-        QTest::newRow("edit, saved") << false << true << 0;
+        QTest::newRow("edit, saved") << false << true << 1;
         QTest::newRow("edit, closed") << false << false << 1;
     }
     void currentRecordAfterCommands()

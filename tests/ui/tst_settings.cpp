@@ -350,16 +350,23 @@ private slots:
     void refusedNames_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("message");
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("first, as listed") << QStringLiteral("Anna") << true;
-        QTest::newRow("middle, other case") << QStringLiteral("EVA") << true;
-        QTest::newRow("last, other case") << QStringLiteral("petr") << true;
+        QTest::addColumn<QString>("message");
+        const QString exists = QStringLiteral("msgDlgUserExist");
+        const QString noName = QStringLiteral("msgDlgNoName");
+        const QString invisible = QStringLiteral("msgDlgNameCharacters");
+        QTest::newRow("empty") << QString() << noName;
+        QTest::newRow("spaces only") << QStringLiteral("   ") << noName;
+        QTest::newRow("right-to-left override") << QStringLiteral("Eva\u202Eavon") << invisible;
+        QTest::newRow("tab") << QStringLiteral("Eva\tB") << invisible;
+        QTest::newRow("lone surrogate") << (QStringLiteral("Eva") + QChar(0xD800)) << invisible;
+        QTest::newRow("first, as listed") << QStringLiteral("Anna") << exists;
+        QTest::newRow("middle, other case") << QStringLiteral("EVA") << exists;
+        QTest::newRow("last, other case") << QStringLiteral("petr") << exists;
     }
     void refusedNames()
     {
         QFETCH(QString, name);
-        QFETCH(bool, message);
+        QFETCH(QString, message);
         Run run({QStringLiteral("Anna"), QStringLiteral("eva"), QStringLiteral("Petr")});
         run.signIn(QStringLiteral("Anna"));
         const QStringList menuBefore = run.loginMenu();
@@ -369,9 +376,9 @@ private slots:
             run.dialogs().clear();
             s.btnCreate->click();
             QCOMPARE(result, int(QDialog::Rejected));
-            QCOMPARE(run.dialogs().count(QStringLiteral("message")), message ? 1 : 0);
-            if (message)
-                QCOMPARE(run.dialogs().last().name, QStringLiteral("msgDlgUserExist"));
+            // Each refusal says why.
+            QCOMPARE(run.dialogs().count(QStringLiteral("message")), 1);
+            QCOMPARE(run.dialogs().last().name, message);
             // The name stays for correcting; nothing changed anywhere.
             QCOMPARE(run.newUser->edtCycling->text(), name);
             QCOMPARE(run.newUser->focusWidget(), run.newUser->edtCycling);

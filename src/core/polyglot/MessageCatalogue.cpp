@@ -71,6 +71,12 @@ constexpr Entry entries[] = {
     {Msg::AverageSpeedZeroDuration,
      "Dělení nulou: jízda trvající 0:00:00 nemá průměrnou rychlost. Zadejte dobu jízdy"},
     {Msg::InvalidRecordDate, "Neplatné datum: den %s, měsíc %s, rok %s"},
+    {Msg::SaveRefused, "Záznam nelze uložit:"},
+    {Msg::AverageSpeedTooHigh,
+     "Průměrná rychlost %s km/h se nevejde do svého pole (nejvýše %s km/h). Zkontrolujte "
+     "vzdálenost a dobu jízdy"},
+    {Msg::OdometerNegative, "Stav kilometrů nemůže být záporný (%s)"},
+    {Msg::FirstCyclistHint, "Zatím tu není žádný uživatel. Začněte příkazem %s"},
     {Msg::FileReadOnly, "File \"%s\" is read-only"},
     {Msg::CannotCreateFile, "Cannot create file \"%s\". %s"},
     {Msg::PolyglotSingleInstance,

@@ -67,6 +67,10 @@ enum Id : int {
     AverageSpeedZeroDuration = 1250,
     InvalidRecordDate = 1251,
     FirstReadingToCheck = 1252,
+    SaveRefused = 1260,
+    AverageSpeedTooHigh = 1261,
+    OdometerNegative = 1262,
+    FirstCyclistHint = 1270,
 
     // Language files.
     FileReadOnly = 1300,

@@ -1,6 +1,7 @@
 #include "records/AverageSpeed.h"
 
 #include "polyglot/MessageCatalogue.h"
+#include "store/PictureFormat.h"
 #include "store/RydexError.h"
 
 #include <limits>
@@ -32,4 +33,16 @@ Fixed4 averageSpeed(const QTime& duration, Fixed4 distance)
         throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
     const qint64 result = qint64(hundredths) * 100;
     return Fixed4::fromUnits(negative ? -result : result);
+}
+
+void checkAverageSpeedFits(Fixed4 speed)
+{
+    if (speed <= largestAverageSpeed && speed >= Fixed4() - largestAverageSpeed)
+        return;
+    const QLocale locale;
+    const QString picture = QStringLiteral("0.00");
+    throw RydexError(Msg::format(Msg::AverageSpeedTooHigh,
+                                 {formatPicture(picture, speed, locale),
+                                  formatPicture(picture, largestAverageSpeed, locale)}),
+                     RydexError::Kind::Range);
 }

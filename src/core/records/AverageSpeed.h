@@ -16,3 +16,10 @@
 // Throws RydexError when the duration is 0:00:00 (or no time at all): there
 // is nothing to divide by.
 Fixed4 averageSpeed(const QTime& duration, Fixed4 distance);
+
+// The field `avs` holds five digits, two of them after the decimal point.
+inline constexpr Fixed4 largestAverageSpeed = Fixed4::fromUnits(9'999'900);
+// Throws RydexError, naming the speed and the limit, when a speed (up or
+// down) does not fit the field: a typing slip in the distance or the duration
+// is refused rather than stored as a speed no ride has.
+void checkAverageSpeedFits(Fixed4 speed);

@@ -1,9 +1,9 @@
 #include "store/FieldText.h"
 
 #include "polyglot/MessageCatalogue.h"
+#include "store/FieldError.h"
 #include "store/Fixed4.h"
 #include "store/PictureFormat.h"
-#include "store/RydexError.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -52,10 +52,7 @@ QString fieldEditText(RideField field, const QVariant& v, const QLocale& locale)
 std::optional<QVariant> fieldValueOfText(RideField field, const QString& text,
                                          const QLocale& locale)
 {
-    const auto conversionError = [&]() {
-        return RydexError(Msg::format(Msg::FieldConversion, {text, fieldName(field)}),
-                          RydexError::Kind::Conversion);
-    };
+    const auto conversionError = [&]() { return FieldError(Msg::FieldConversion, text, field); };
     QString t = text;
     switch (fieldDef(field).kind) {
     case FieldKind::Duration: {

@@ -1,7 +1,7 @@
 #include "store/RideFields.h"
 
 #include "polyglot/MessageCatalogue.h"
-#include "store/RydexError.h"
+#include "store/FieldError.h"
 
 #include <QDateTime>
 #include <QTime>
@@ -35,14 +35,12 @@ constexpr FieldDef defs[rideFieldCount] = {
 
 [[noreturn]] void doesNotFit(RideField field, const QVariant& value)
 {
-    throw RydexError(Msg::format(Msg::FieldValueTooLarge, {value.toString(), fieldName(field)}),
-                     RydexError::Kind::Conversion);
+    throw FieldError(Msg::FieldValueTooLarge, value.toString(), field);
 }
 
 [[noreturn]] void notConvertible(RideField field, const QVariant& value)
 {
-    throw RydexError(Msg::format(Msg::FieldConversion, {value.toString(), fieldName(field)}),
-                     RydexError::Kind::Conversion);
+    throw FieldError(Msg::FieldConversion, value.toString(), field);
 }
 } // namespace
 

@@ -17,6 +17,7 @@
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
+#include "toolkit/CaptionText.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBMemo.h"
 #include "toolkit/DialogPresenter.h"
@@ -131,6 +132,11 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
                                                   QStringLiteral("msgDlgNotDatabeseOpen"),
                                                   QStringLiteral("msgDlgNotPrint")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
+    // The welcome page's word on how to begin names the menu as it reads in
+    // the language shown.
+    if (auto* translator = findChild<TbsPolyglotTranslator*>(TbsPolyglotTranslator::componentName(),
+                                                             Qt::FindDirectChildrenOnly))
+        translator->AfterTranslate = [this](QObject*) { showFirstSteps(); };
     FormCreate();
 }
 
@@ -482,6 +488,15 @@ void TfrmBase::AktualizaceMenu()
     }
     mnuNewCyclist->setVisible(m_cyclists.isEmpty());
     setCyclistCommandsEnabled(false);
+    showFirstSteps();
+}
+
+void TfrmBase::showFirstSteps()
+{
+    const QString path = captionAsRead(mnuRydex->caption()) + QStringLiteral(" › ") +
+                         captionAsRead(mnuNewCyclist->caption());
+    lblFirstCyclist->setText(Msg::format(Msg::FirstCyclistHint, {path}));
+    lblFirstCyclist->setVisible(m_enginePresent && m_cyclists.isEmpty() && m_shownOnce);
 }
 
 void TfrmBase::ClickOnCyclist(MenuItem* item)

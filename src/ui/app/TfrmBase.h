@@ -230,6 +230,7 @@ private:
     QWidget* buildToolbarStrip(QWidget* parent);
     QWidget* buildYearStrip(QWidget* parent);
     void buildMonthArea(QVBoxLayout* layout);
+    void wireMonthKeys();
     // One menu item (or separator) and where it goes.
     struct MenuRow;
     void addMenuRows(const MenuRow* rows, std::size_t count);
@@ -241,6 +242,9 @@ private:
                                   const QStringList& units, const QList<int>& rows);
     void buildMessageDialogs();
     void setCyclistCommandsEnabled(bool enabled);
+    // The welcome page's word on how to begin, in the language shown, while
+    // no cyclist exists.
+    void showFirstSteps();
     void showWorkingPage(bool working);
     void setMonthFilter();
     void setYearText();
@@ -327,6 +331,7 @@ public:
     QWidget* WelcomePage = nullptr;
     QWidget* WorkPage = nullptr;
     QWidget* SponsorPanel = nullptr;
+    QLabel* lblFirstCyclist = nullptr;
     QWidget* YearStrip = nullptr;
     QLabel* lblYear = nullptr;
     QToolButton* btnDown = nullptr;

@@ -146,6 +146,7 @@ void TfrmBase::SpoctiAVS()
     ADOTable* table = m_data->table();
     const Fixed4 speed =
         averageSpeed(table->asTime(RideField::time), table->asFixed(RideField::dst));
+    checkAverageSpeedFits(speed);
     table->setValue(RideField::avs, QVariant::fromValue(speed));
 }
 

@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
@@ -121,6 +122,23 @@ void TfrmBase::buildWelcomePage()
         toggle->setArrowType(open ? Qt::UpArrow : Qt::DownArrow);
     });
     layout->addWidget(SponsorPanel);
+    layout->addStretch(1);
+
+    // How a new installation begins; shown while nobody is listed.
+    lblFirstCyclist = new Label(QStringLiteral("lblFirstCyclist"), QString(), WelcomePage);
+    lblFirstCyclist->setProperty("translatable", false); // composed from the menu's captions
+    lblFirstCyclist->setAlignment(Qt::AlignCenter);
+    lblFirstCyclist->setWordWrap(true);
+    lblFirstCyclist->setContentsMargins(16, 16, 16, 16);
+    QPalette fp = lblFirstCyclist->palette();
+    fp.setColor(QPalette::WindowText, Qt::white);
+    lblFirstCyclist->setPalette(fp);
+    QFont ff = lblFirstCyclist->font();
+    ff.setBold(true);
+    ff.setPointSizeF(ff.pointSizeF() * 1.5);
+    lblFirstCyclist->setFont(ff);
+    lblFirstCyclist->setVisible(false);
+    layout->addWidget(lblFirstCyclist);
     layout->addStretch(1);
 
     auto* band = new Label(QStringLiteral("lblWebAddress"), QStringLiteral("www.brontel.cz/rydex"),
@@ -354,6 +372,27 @@ void TfrmBase::buildMonthArea(QVBoxLayout* layout)
     connect(btnUp, &QToolButton::clicked, this, &TfrmBase::btnUpClick);
     connect(Mesice, &TabControl::Change, this, [this] { guarded([this] { MesiceChange(); }); });
     connect(Grafy, &TabControl::Change, this, [this] { guarded([this] { GrafyChange(); }); });
+    wireMonthKeys();
+}
+
+void TfrmBase::wireMonthKeys()
+{
+    // The keys of tabbed views, wherever the focus is in the window: Ctrl+
+    // Page Up / Down for the month before or after (round the year, as tabs
+    // go round), with Shift the year. Owned by the month view, they act only
+    // while it is shown, so only while a cyclist is signed in.
+    const auto key = [this](QKeyCombination keys, const std::function<void()>& step) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), WorkPage);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, step);
+    };
+    const auto month = [this](int step) {
+        Mesice->setTabIndex((Mesice->tabIndex() + step + 12) % 12);
+    };
+    key(Qt::CTRL | Qt::Key_PageUp, [month] { month(-1); });
+    key(Qt::CTRL | Qt::Key_PageDown, [month] { month(+1); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp, [this] { btnDownClick(); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown, [this] { btnUpClick(); });
 }
 
 void TfrmBase::buildMessageDialogs()

@@ -2,9 +2,11 @@
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
+#include "toolkit/NumberValidator.h"
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/RydexError.h"
@@ -39,6 +41,8 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     edtFirstODO = new Edit(QStringLiteral("edtFirstODO"), frame);
     edtFirstODO->setGeometry(24, 64, 153, 21);
     edtFirstODO->setMaxLength(typingLimit);
+    edtFirstODO->setValidator(new NumberValidator(NumberValidator::Kind::Decimal,
+                                                  NumberValidator::Sign::NotNegative, edtFirstODO));
     edtFirstODO->setEnabled(false);
     connect(edtFirstODO, &QLineEdit::textEdited, this, &TfrmEditODO::edtFirstODOEdited);
     btnSave = new Button(QStringLiteral("btnSave"), QStringLiteral("Save"), frame);
@@ -94,8 +98,14 @@ void TfrmEditODO::store()
     // user left as shown is not taken at all: the box shows the reading in
     // its edit form, with at most two decimals, and writing that back would
     // change a reading nobody touched.
-    if (edtFirstODO->text() != m_shownText)
+    if (edtFirstODO->text() != m_shownText) {
         m_table->setEditText(RideField::odo, edtFirstODO->text(), QLocale());
+        // Every reading of the year follows from this one: a negative one
+        // would make them all wrong.
+        if (m_table->asFixed(RideField::odo) < Fixed4())
+            throw RydexError(Msg::format(Msg::OdometerNegative, {edtFirstODO->text()}),
+                             RydexError::Kind::Conversion);
+    }
     ADOConnection* connection = m_table->connection();
     connection->begin();
     try {

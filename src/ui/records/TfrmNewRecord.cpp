@@ -1,13 +1,16 @@
 #include "records/TfrmNewRecord.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "records/LongDate.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/DataSource.h"
+#include "store/FieldError.h"
 #include "store/PictureFormat.h"
 #include "store/RydexError.h"
 #include "theme/TsuiThemeManager.h"
+#include "toolkit/CaptionText.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBMemoEdit.h"
@@ -23,6 +26,7 @@
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -140,17 +144,47 @@ void TfrmNewRecord::setIdleState()
     m_editing = false;
 }
 
+QString TfrmNewRecord::captionOf(const QWidget* control) const
+{
+    QString caption;
+    if (control == grpTyp) {
+        caption = grpTyp->title();
+    } else {
+        for (const QLabel* l : findChildren<QLabel*>()) {
+            if (l->buddy() == control)
+                caption = l->text();
+        }
+    }
+    caption = captionAsRead(caption);
+    return caption.isEmpty() ? control->objectName() : caption;
+}
+
 void TfrmNewRecord::UpdateRecord()
 {
     // Written one by one rather than through the table's request, so that a
-    // text the field refuses stops here, before anything is stored.
+    // text the field refuses stops here, before anything is stored. Every
+    // refused text is named at once, by the caption beside its control.
+    QStringList refused;
+    const auto write = [&](QWidget* control, const std::function<void()>& writeField) {
+        try {
+            writeField();
+        } catch (const FieldError& e) {
+            refused << e.textNaming(captionOf(control));
+        }
+    };
     for (DBComboBox* c : {ComboDruh, ComboObtiznost, ComboPocit, ComboVlivy, ComboTeplota})
-        c->writeField();
+        write(c, [c] { c->writeField(); });
     for (DBEdit* e :
          {static_cast<DBEdit*>(DBtime), DBdst, DBaltitude, DBaltitudeMax, DBTep, DBTepMax})
-        e->writeField();
-    grpTyp->writeField();
-    DBMemo->writeField();
+        write(e, [e] { e->writeField(); });
+    write(grpTyp, [this] { grpTyp->writeField(); });
+    write(DBMemo, [this] { DBMemo->writeField(); });
+    if (refused.size() == 1)
+        throw RydexError(refused.first(), RydexError::Kind::Conversion);
+    if (!refused.isEmpty())
+        throw RydexError(Msg::text(Msg::SaveRefused) + QLatin1Char('\n') +
+                             refused.join(QLatin1Char('\n')),
+                         RydexError::Kind::Conversion);
 }
 
 void TfrmNewRecord::btnOkClick()
@@ -159,6 +193,7 @@ void TfrmNewRecord::btnOkClick()
     if (!m_editing || !t)
         return;
     bool missing = false;
+    QVariant savedId;
     // The grid and the note follow the table once, when the ride is stored
     // and every figure recomputed, not at each of the steps between: they
     // would be painted half-way, under the progress window.
@@ -181,6 +216,7 @@ void TfrmNewRecord::btnOkClick()
         m_main->SpoctiAVS();
         detached.emplace(t);
         t->post();
+        savedId = t->value(RideField::id);
     });
     // A refused ride stays in the dialog as the user typed it.
     if (!stored && detached)
@@ -200,10 +236,27 @@ void TfrmNewRecord::btnOkClick()
     runReported([&] {
         t->refresh();
         m_main->afterRecordsChanged();
+        // The dialog goes on showing the ride just saved, not another ride
+        // beside the date just saved.
+        showSavedRide(savedId);
     });
     // Idle once the figures follow the ride: the dialog is drawn once, with
     // the row it then shows, not also under the progress window.
     setIdleState();
+}
+
+void TfrmNewRecord::showSavedRide(const QVariant& id)
+{
+    ADOTable* t = table();
+    if (!t || id.isNull())
+        return;
+    const QVector<RideRow>& rows = t->rows();
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows.at(i)[fieldIndex(RideField::id)] == id) {
+            t->setCurrentIndex(i);
+            return;
+        }
+    }
 }
 
 void TfrmNewRecord::btnAddClick()
@@ -265,7 +318,9 @@ void TfrmNewRecord::FormShow()
     Calendar->setLocale(locale);
     Calendar->setDisplayFormat(longDateWithoutWeekday(locale));
     fitCalendarFont();
-    DBtime->setFocus();
+    // The keyboard starts where the tab order does, at the kind of sport, and
+    // walks down the activity type to the date and the duration.
+    ComboDruh->setFocus();
 }
 
 void TfrmNewRecord::fitCalendarFont()

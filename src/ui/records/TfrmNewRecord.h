@@ -58,9 +58,12 @@ public:
     bool isEditing() const { return m_editing; }
 
     // Writes every entry control's changed text into the pending row, in tab
-    // order. Throws RydexError (Conversion) naming the field that cannot take
-    // its text.
+    // order. Throws RydexError (Conversion) naming, by their captions, all
+    // the fields that cannot take their texts.
     void UpdateRecord();
+    // The caption the user reads beside an entry control, in the language
+    // shown.
+    QString captionOf(const QWidget* control) const;
 
     void btnAddClick();
     void btnOkClick();
@@ -124,6 +127,9 @@ private:
     void buildTypeNoteAndButtons();
     void buildMessageDialogs();
     QList<QWidget*> entryControls() const;
+    // Makes the ride with this id the current one when it is in the month
+    // shown; otherwise the month's first ride stays current.
+    void showSavedRide(const QVariant& id);
     ADOTable* table() const;
 
     MainWindowOperations* m_main;

@@ -138,6 +138,7 @@ void TfrmNewRecord::buildActivityType()
         combo->setValues(s.items);
         combo->setMaxVisibleItems(int(s.items.size()));
         *s.combo = place(combo, GroupBox1, QRect(16, s.top, 120, 21));
+        (*s.label)->setBuddy(combo);
     }
 }
 
@@ -159,6 +160,10 @@ void TfrmNewRecord::buildActivityValues()
     DBdst = place(new DBEdit(QStringLiteral("DBdst"), RideField::dst, GroupBox2), GroupBox2,
                   QRect(160, 116, 120, 21));
     DBdst->setMaxLength(7);
+    // Each caption names its control, in messages about what was typed too.
+    Label6->setBuddy(Calendar);
+    Label7->setBuddy(DBtime);
+    Label8->setBuddy(DBdst);
     Label9 = label(GroupBox2, "Label9", QStringLiteral("Volitelné hodnoty:"), QPoint(160, 156));
     QFont bold = Label9->font();
     bold.setBold(true);
@@ -214,6 +219,7 @@ void TfrmNewRecord::buildActivityValues()
         auto* edit = new DBEdit(QString::fromLatin1(s.name), s.field, GroupBox2);
         edit->setMaxLength(s.maxLength);
         *s.edit = place(edit, GroupBox2, QRect(s.pos, QSize(120, 21)));
+        (*s.label)->setBuddy(edit);
     }
 }
 
@@ -234,6 +240,7 @@ void TfrmNewRecord::buildTypeNoteAndButtons()
     DBMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DBMemo->verticalScrollBar()->setObjectName(QStringLiteral("suiScrollBar1"));
     Label14->lower();
+    Label14->setBuddy(DBMemo);
 
     const auto button = [this](const char* name, const QString& caption, int left) {
         auto* b = new Button(QString::fromLatin1(name), caption, frmNewRecordSui);

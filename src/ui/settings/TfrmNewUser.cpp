@@ -4,6 +4,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/ThemedFrame.h"
 
+#include "settings/CyclistName.h"
 #include "settings/TfrmSettings.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
@@ -66,9 +67,28 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
     msgDlgUserExist->setButton1Caption(QStringLiteral("OK"));
     msgDlgUserExist->setButton2Caption(QStringLiteral("Cancel"));
     msgDlgUserExist->setText(QStringLiteral("Tento uživatel již existuje!"));
-    TsuiThemeManager::attach(this, {QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
-                                    QStringLiteral("msgDlgUserExist"),
-                                    QStringLiteral("msgDlgUserCreated")});
+    const auto refusal = [this](const char* name, const QString& text) {
+        auto* d = new MessageDialog(QString::fromLatin1(name), this);
+        d->setCaption(QStringLiteral("Upozornění"));
+        d->setIconType(MessageDialog::Stop);
+        d->setButtonCount(1);
+        d->setButton1Caption(QStringLiteral("OK"));
+        d->setButton2Caption(QStringLiteral("Cancel"));
+        d->setText(text);
+        return d;
+    };
+    msgDlgNoName = refusal("msgDlgNoName",
+                           QStringLiteral("Jméno uživatele je prázdné nebo je tvoří jen mezery. "
+                                          "Napište jméno, pod kterým budete jízdy zapisovat."));
+    msgDlgNameCharacters =
+        refusal("msgDlgNameCharacters",
+                QStringLiteral("Jméno uživatele obsahuje neviditelné řídicí znaky (například "
+                               "změnu směru písma), kvůli nimž by se v nabídce ukazovalo jinak, "
+                               "než zní. Napište jméno bez nich."));
+    TsuiThemeManager::attach(
+        this, {QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
+               QStringLiteral("msgDlgUserExist"), QStringLiteral("msgDlgNoName"),
+               QStringLiteral("msgDlgNameCharacters"), QStringLiteral("msgDlgUserCreated")});
     runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 
@@ -104,10 +124,21 @@ void TfrmNewUser::btnCreateClick()
     // Taken exactly as typed: the name is the cyclist's key and the owner of
     // his rides.
     const QString name = edtCycling->text();
-    if (name.isEmpty())
-        return;
-    if (nameTaken(name)) {
-        msgDlgUserExist->execute();
+    MessageDialog* refused = nullptr;
+    switch (cyclistNameProblem(name)) {
+    case CyclistNameProblem::Blank:
+        refused = msgDlgNoName;
+        break;
+    case CyclistNameProblem::ControlCharacters:
+        refused = msgDlgNameCharacters;
+        break;
+    case CyclistNameProblem::None:
+        if (nameTaken(name))
+            refused = msgDlgUserExist;
+        break;
+    }
+    if (refused) {
+        refused->execute();
         edtCycling->setFocus();
         return;
     }

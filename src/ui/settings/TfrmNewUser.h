@@ -34,6 +34,9 @@ public:
     QLineEdit* edtCycling = nullptr;
     QPushButton* btnCreate = nullptr;
     MessageDialog* msgDlgUserExist = nullptr;
+    // A name that cannot be told apart in the menu, each with its reason.
+    MessageDialog* msgDlgNoName = nullptr;
+    MessageDialog* msgDlgNameCharacters = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -77,6 +77,11 @@ DateTimePicker::DateTimePicker(const QString& name, QWidget* parent) : QDateEdit
     named(this, name);
 }
 
+bool DateTimePicker::focusNextPrevChild(bool next)
+{
+    return QWidget::focusNextPrevChild(next);
+}
+
 TreeView::TreeView(const QString& name, QWidget* parent) : QTreeWidget(parent)
 {
     named(this, name);

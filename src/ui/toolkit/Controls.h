@@ -111,6 +111,11 @@ class DateTimePicker : public QDateEdit
 
 public:
     DateTimePicker(const QString& name, QWidget* parent);
+
+protected:
+    // Tab goes on to the next control, as in every other box of a dialog;
+    // the arrow keys move between the day, the month and the year.
+    bool focusNextPrevChild(bool next) override;
 };
 
 class TreeView : public QTreeWidget

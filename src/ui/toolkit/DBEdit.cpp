@@ -2,6 +2,7 @@
 
 #include "store/ADOTable.h"
 #include "toolkit/FieldLink.h"
+#include "toolkit/NumberValidator.h"
 
 #include <QFocusEvent>
 
@@ -12,6 +13,22 @@ DBEdit::DBEdit(const QString& name, RideField field, QWidget* parent)
     m_link->setShow([this] { loadText(); });
     m_link->setWrite([this] { storeText(); });
     connect(this, &QLineEdit::textChanged, m_link, &FieldLink::textChanged);
+    // Letters never enter a number box. A distance is never negative; an
+    // altitude may be.
+    using V = NumberValidator;
+    switch (fieldDef(field).kind) {
+    case FieldKind::UInt16:
+        setValidator(new V(V::Kind::Whole, V::Sign::NotNegative, this));
+        break;
+    case FieldKind::Int16:
+        setValidator(new V(V::Kind::Whole, V::Sign::MayBeNegative, this));
+        break;
+    case FieldKind::Decimal:
+        setValidator(new V(V::Kind::Decimal, V::Sign::NotNegative, this));
+        break;
+    default:
+        break;
+    }
 }
 
 RideField DBEdit::field() const

@@ -2,8 +2,10 @@
 
 #include "polyglot/MessageCatalogue.h"
 #include "store/ADOTable.h"
-#include "store/RydexError.h"
+#include "store/FieldError.h"
 #include "toolkit/FieldLink.h"
+
+#include <QValidator>
 
 namespace {
 // Qt's mask letters read the other way round: '0' may stay empty, '9' must
@@ -16,12 +18,39 @@ bool isDigitPosition(int i)
 {
     return i != 2 && i != 5;
 }
+
+// Refuses a keystroke that would make the masked text no time of day: hours
+// above 23, minutes or seconds above 59. A position still empty may be
+// anything, so every text on the way to a valid duration stays typeable.
+class DurationValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        if (input.size() != maskLength)
+            return Intermediate;
+        const auto digit = [&input](int i) {
+            return input.at(i).isDigit() ? input.at(i).digitValue() : -1;
+        };
+        const int tens = digit(0);
+        const int ones = digit(1);
+        if (tens >= 0 && ones >= 0 && tens * 10 + ones > 23)
+            return Invalid;
+        if (digit(3) > 5 || digit(6) > 5)
+            return Invalid;
+        return DBTimeEdit::complete(DBTimeEdit::rightAlignedHour(input)) ? Acceptable
+                                                                         : Intermediate;
+    }
+};
 } // namespace
 
 DBTimeEdit::DBTimeEdit(const QString& name, RideField field, QWidget* parent)
     : DBEdit(name, field, parent)
 {
     setMaxLength(maskLength);
+    m_validator = new DurationValidator(this);
     // The hour moves into place as soon as the user has left it, not while
     // he might still type its second digit.
     connect(this, &QLineEdit::textEdited, this, [this] { alignHour(cursorPosition() > 2); });
@@ -62,6 +91,9 @@ void DBTimeEdit::useMask(bool on)
     const QString mask = on ? QString::fromLatin1(qtMask) : QString();
     if (inputMask() != mask)
         setInputMask(mask);
+    // The display form ("12:30:00" or more after a load of another tool's
+    // value) is never typed into; only the mask is checked.
+    setValidator(on ? m_validator : nullptr);
 }
 
 void DBTimeEdit::loadText()
@@ -93,8 +125,7 @@ void DBTimeEdit::storeText()
         return;
     }
     if (!complete(masked))
-        throw RydexError(Msg::format(Msg::FieldConversion, {masked, fieldName(field())}),
-                         RydexError::Kind::Conversion);
+        throw FieldError(Msg::FieldConversion, masked, field());
     link()->writeText(masked);
 }
 

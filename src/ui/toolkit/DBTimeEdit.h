@@ -4,6 +4,8 @@
 
 #include "toolkit/DBEdit.h"
 
+class QValidator;
+
 // The duration edit: a DBEdit with the field's edit mask "!90:00:00;1;_",
 // an optional hour digit and a required one, two digits each of minutes and
 // seconds, the separators always in place and "_" in every empty position.
@@ -40,4 +42,6 @@ protected:
 private:
     void alignHour(bool leftTheHour);
     void useMask(bool on);
+
+    QValidator* m_validator = nullptr;
 };
