@@ -59,6 +59,7 @@ Startup::Startup(Options options)
     if (m_main->enginePresent()) {
         try {
             m_data->open();
+            m_main->reportStoreNotices();
         } catch (const RydexError& e) {
             // The program goes on with the store closed; sign-in reports it again.
             DialogPresenter::current().showError(e.text());

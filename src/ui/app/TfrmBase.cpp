@@ -524,13 +524,29 @@ void TfrmBase::prihlaseni()
         MonthKM();
         RefreshChart();
         showWorkingPage(true);
-    } catch (const RydexError&) {
+        reportStoreNotices();
+        // Rides with a value the program cannot hold are shown, marked, so
+        // that the user can correct or delete them: said once, precisely.
+        const QString damage = m_data->table()->damageReport();
+        if (!damage.isEmpty())
+            DialogPresenter::current().showError(damage);
+    } catch (const RydexError& e) {
         showWelcome();
-        msgDlgNotDatabeseOpen->execute();
+        // What is wrong, precisely: restarting would not mend a refused or
+        // damaged store.
+        DialogPresenter::current().showError(e.text());
     }
     setWindowTitle(QString::fromLatin1(AppIdentity::title) + QStringLiteral(" - ") + m_cyclistName);
     setCyclistCommandsEnabled(true);
     emit monthViewChanged();
+}
+
+void TfrmBase::reportStoreNotices()
+{
+    if (!m_data)
+        return;
+    for (const QString& notice : m_data->connection()->takeNotices())
+        DialogPresenter::current().showError(notice);
 }
 
 void TfrmBase::mnuLogoffClick()
