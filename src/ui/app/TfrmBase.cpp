@@ -457,10 +457,20 @@ void TfrmBase::ClickOnCyclist(MenuItem* item)
         return;
     storeYear();
     m_cyclistName = m_cyclists.at(index);
-    // One filling of the grid for the sign-in and the cyclist's chart.
-    const ControlsDetached detached(m_data ? m_data->table() : nullptr);
-    prihlaseni();
-    DefaultGraf();
+    {
+        // One filling of the grid for the sign-in and the cyclist's chart.
+        const ControlsDetached detached(m_data ? m_data->table() : nullptr);
+        prihlaseni();
+        DefaultGraf();
+    }
+    // Rides with a value the program cannot hold are shown, marked, so that
+    // the user can correct or delete them: said once, precisely, over the
+    // filled month.
+    if (m_data && m_data->table()->isOpen()) {
+        const QString damage = m_data->table()->damageReport();
+        if (!damage.isEmpty())
+            DialogPresenter::current().showError(damage);
+    }
 }
 
 void TfrmBase::applyColumnChoice()
@@ -525,11 +535,6 @@ void TfrmBase::prihlaseni()
         RefreshChart();
         showWorkingPage(true);
         reportStoreNotices();
-        // Rides with a value the program cannot hold are shown, marked, so
-        // that the user can correct or delete them: said once, precisely.
-        const QString damage = m_data->table()->damageReport();
-        if (!damage.isEmpty())
-            DialogPresenter::current().showError(damage);
     } catch (const RydexError& e) {
         showWelcome();
         // What is wrong, precisely: restarting would not mend a refused or
