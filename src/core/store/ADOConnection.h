@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <future>
 
 class QSqlError;
 class QSqlQuery;
@@ -56,6 +57,11 @@ public:
     // Whether SQLite is available to Qt at all: the engine check of start-up.
     static bool engineAvailable();
 
+    // Waits for the check of the store's pages that opening started; throws
+    // RydexError (Store) and closes when they are damaged. Writes wait for it
+    // too.
+    void requireSoundPages();
+
     // What the user must know about a store that did open (a copy kept of
     // files the engine could not read whole), once; the texts are removed.
     QStringList takeNotices();
@@ -68,6 +74,7 @@ private:
     void keepBeforeOpening(const QString& log);
     static bool copyPrivately(const QString& from, const QString& to, QString* why);
     void removeInterruptedBuilds() const;
+    void startPageCheck();
     // The engine's companion files not beside the store yet.
     QStringList absentCompanions() const;
     void removeLookingTraces(const QStringList& absent) const;
@@ -85,8 +92,11 @@ private:
     QString m_path;
     QString m_connectionName;
     QStringList m_notices;
-    // The store whose pages passed the engine's check.
+    // The store whose pages passed the engine's check, the check under way
+    // and what it found wrong.
     QString m_pagesChecked;
+    std::future<QString> m_pageCheck;
+    QString m_pageFailure;
     int m_depth = 0;
     quint64 m_rollbacks = 0;
     // Declared type of each column read by columns(), " PK" added for the

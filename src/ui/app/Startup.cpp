@@ -10,12 +10,14 @@
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/TfrmReport.h"
+#include "store/ADOConnection.h"
 #include "store/AppIdentity.h"
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/AppIcon.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/RunReported.h"
 
 #include <QApplication>
 
@@ -83,6 +85,8 @@ Startup::Startup(Options options)
         main->setSettingsDialog(createSettingsDialog(main));
         main->setRecordDialog(createRecordDialog(main));
         bindRecordDialog(main->recordDialog(), data->source());
+        // The check of the store's pages ran while the window was made.
+        runReported([data] { data->connection()->requireSoundPages(); });
     });
 }
 

@@ -518,6 +518,7 @@ void TfrmBase::prihlaseni()
         // is filled, not after each figure's walk over it.
         const ControlsDetached detached(m_data->table());
         m_data->open();
+        m_data->connection()->requireSoundPages();
         setYearText();
         setMonthFilter();
         m_data->table()->setFiltered(true);
