@@ -7,11 +7,13 @@
 #include "polyglot/ResourceStringSection.h"
 #include "polyglot/TbsINIFile.h"
 #include "records/TfrmNewRecord.h"
+#include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/PreferenceStore.h"
 #include "store/TData.h"
 #include "theme/ThemeFile.h"
 #include "toolkit/DBEdit.h"
+#include "toolkit/DBGrid.h"
 #include "toolkit/DBMemoEdit.h"
 #include "toolkit/DBTimeEdit.h"
 #include "toolkit/MenuItem.h"
@@ -249,6 +251,9 @@ private slots:
         QTest::newRow("link to a pipe") << "link pipe" << int(Msg::StoreNotValid) << notFile;
         QTest::newRow("damaged write-ahead log")
             << "damaged log" << int(Msg::StoreDamagedLog) << "";
+        QTest::newRow("made by a newer version")
+            << "newer" << int(Msg::StoreNewerVersion) << "";
+        QTest::newRow("damaged page") << "damaged page" << int(Msg::StoreDamagedPages) << "";
     }
     void storeRefusedAndLeftAsItWas()
     {
@@ -306,6 +311,16 @@ private slots:
         } else if (place == QLatin1String("damaged log")) {
             makeStore(store);
             writeFile(store + QStringLiteral("-wal"), garbage);
+        } else if (place == QLatin1String("newer")) {
+            makeStore(store);
+            onOwnConnection(store, {QStringLiteral("PRAGMA user_version=3")});
+        } else if (place == QLatin1String("damaged page")) {
+            makeStore(store, 60);
+            // The header of a page of the ride table, not of the first page
+            // that describes the tables.
+            QFile f(store);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(f.size() - 4096));
+            f.write(QByteArray(16, '\xee'));
         }
         const QStringList folders = {data, elsewhere, store};
         const QStringList before = snapshot(folders);
@@ -327,6 +342,13 @@ private slots:
         case Msg::StoreDamagedLog:
             expected = Msg::format(message, {store, store + QStringLiteral("-wal")});
             break;
+        case Msg::StoreNewerVersion:
+            expected = Msg::format(message, {store, QStringLiteral("3"),
+                                             QString::number(ADOConnection::schemaVersion)});
+            break;
+        case Msg::StoreDamagedPages:
+            expected = Msg::format(message, {store}).section(QLatin1Char('('), 0, 0);
+            break;
         default:
             expected = Msg::format(message, {store, detail});
         }
@@ -335,10 +357,40 @@ private slots:
         QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
         p.dialogs().clear();
         p.signIn(eva);
-        QCOMPARE(p.dialogs().last().name, QStringLiteral("msgDlgNotDatabeseOpen"));
+        QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+        QCOMPARE(p.dialogs().last().text, text);
         QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
         QCOMPARE(snapshot(folders), before);
         QFile::setPermissions(store, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // A value another tool wrote that the program cannot hold: the month is
+    // shown, the ride marked with the field empty, and one message says
+    // which ride, field, value and file.
+    void damagedRideShownMarked()
+    {
+        TestProgram p;
+        p.addCyclist(eva);
+        const QString store = p.storePath();
+        QDir().mkpath(QFileInfo(store).absolutePath());
+        makeStore(store);
+        onOwnConnection(store, {QStringLiteral("UPDATE rydex SET pulse = -1 WHERE id = 2")});
+        p.start();
+        p.dialogs().clear();
+        p.signIn(eva);
+        QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+        QVERIFY2(p.dialogs().last().text.startsWith(Msg::format(
+                     Msg::DamagedRow, {QStringLiteral("2"), store, QStringLiteral("pulse"),
+                                       QStringLiteral("-1")})),
+                 qPrintable(p.dialogs().last().text));
+        TfrmBase* w = p.window();
+        QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+        const QAbstractItemModel* grid = w->Grid->model();
+        QCOMPARE(grid->rowCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            QCOMPARE(grid->index(row, 0).data(Qt::BackgroundRole).isValid(), row == 1);
+            QCOMPARE(grid->headerData(row, Qt::Vertical).toString().contains(u'!'), row == 1);
+        }
     }
 
     // A link to a store of the program is followed: the rides are there,

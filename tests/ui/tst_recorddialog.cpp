@@ -534,30 +534,43 @@ private slots:
         QCOMPARE(textOf(rows.at(0), RideField::pulse), QStringLiteral("120"));
     }
 
-    // Another running copy of the program changed the ride being edited: Save
-    // stores nothing, says so, and the dialog shows the ride as stored.
+    // Another running copy of the program changed the ride being edited: a
+    // change to another field is kept beside this Save's; a change to a field
+    // this Save writes makes Save store nothing, say so, and show the ride as
+    // stored.
     void rideChangedByAnotherCopy()
     {
         Session s(threeMarchRides);
         s.signIn();
-        s.command(s.w->mnuUpravaZaznamu, [&](TfrmNewRecord& d) {
-            TData other(s.storePath());
-            other.open();
-            other.table()->setFilter(QStringLiteral("(user = 'Eva')"));
+        TData other(s.storePath());
+        other.open();
+        other.table()->setFilter(QStringLiteral("(user = 'Eva')"));
+        const auto otherSaves = [&](RideField field, const QVariant& value) {
             other.table()->edit();
-            other.table()->setValue(RideField::note, QStringLiteral("from the other copy"));
+            other.table()->setValue(field, value);
             other.table()->post();
+        };
+        s.command(s.w->mnuUpravaZaznamu, [&](TfrmNewRecord& d) {
+            otherSaves(RideField::note, QStringLiteral("from the other copy"));
             typeInto(d.DBTep, QStringLiteral("150"));
+            d.btnOk->click();
+            QCOMPARE(s.dialogs().count(QStringLiteral("error")), 0);
+            QVERIFY(!d.isEditing());
+            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("from the other copy"));
+        });
+        other.table()->refresh();
+        s.command(s.w->mnuUpravaZaznamu, [&](TfrmNewRecord& d) {
+            otherSaves(RideField::pulse, 160);
+            typeInto(d.DBTep, QStringLiteral("170"));
             d.btnOk->click();
             QCOMPARE(s.dialogs().last().text,
                      standardErrorText(Msg::text(Msg::RideChangedElsewhere)));
             QVERIFY(!d.isEditing());
-            QCOMPARE(d.DBMemo->toPlainText(), QStringLiteral("from the other copy"));
-            QCOMPARE(d.DBTep->text(), QString());
+            QCOMPARE(d.DBTep->text(), QStringLiteral("160"));
         });
         const QList<RideRow> rows = s.stored();
         QCOMPARE(textOf(rows.at(0), RideField::note), QStringLiteral("from the other copy"));
-        QCOMPARE(textOf(rows.at(0), RideField::pulse), QString());
+        QCOMPARE(textOf(rows.at(0), RideField::pulse), QStringLiteral("160"));
     }
 
     void cancelAndCloseDiscard()

@@ -96,6 +96,20 @@ constexpr Entry entries[] = {
     {Msg::StoreDamagedLog,
      "U databáze jízd \"%s\" je poškozený zápisový deník (\"%s\"), v němž mohou být jízdy, "
      "které v databázi ještě nejsou. Program ji nepoužije a nechá oba soubory beze změny."},
+    {Msg::DamagedRidesShown,
+     "Jízda se zobrazuje s prázdným polem a je v přehledu měsíce označená; pole opravte, nebo "
+     "jízdu smažte. Poškozených jízd: %s."},
+    {Msg::StoreNewerVersion,
+     "Databázi jízd \"%s\" vytvořila novější verze programu (verze databáze %s, tato verze "
+     "programu zná nejvýše %s). Program ji nepoužije a nechá ji beze změny; použijte novější "
+     "verzi programu."},
+    {Msg::StoreLogNotApplied,
+     "Zápisový deník databáze jízd \"%s\" je poškozený, a tak v databázi mohou chybět jízdy "
+     "uložené naposledy. Databáze a její deník, jak byly před otevřením, jsou uschovány jako "
+     "\"%s\" a \"%s\"."},
+    {Msg::StoreDamagedPages,
+     "Databáze jízd \"%s\" je poškozená (%s). Program ji nepoužije a nechá ji beze změny; "
+     "obnovte ji ze zálohy."},
     {Msg::FileTooLarge, "soubor je větší než %s MB"},
     {Msg::PreferencesSalvaged,
      "Soubor s nastavením \"%s\" je poškozený a byl uschován jako \"%s\". Program zachoval vše, co se z něj dalo přečíst. Ztratilo se: %s."},

@@ -50,6 +50,10 @@ enum Id : int {
     StoreDriverMissing = 1027,
     StoreBusy = 1028,
     StoreDamagedLog = 1029,
+    DamagedRidesShown = 1030,
+    StoreNewerVersion = 1031,
+    StoreLogNotApplied = 1032,
+    StoreDamagedPages = 1033,
 
     // The preference store.
     RegDeleteFailed = 1100,

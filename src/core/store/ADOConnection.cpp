@@ -4,13 +4,18 @@
 #include "store/NewStore.h"
 #include "store/PrivateFolder.h"
 #include "store/RydexError.h"
+#include "store/WriteAheadLog.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 const char* const schema[] = {
@@ -72,38 +77,36 @@ QString engineText(const QSqlError& error)
     return db.isEmpty() ? error.text() : db;
 }
 
+// The engine's quick check of every page, on a read-only connection of its
+// own (it runs on a thread of its own): "ok", or what is wrong.
+QString quickCheck(const QString& path)
+{
+    const QString name = QStringLiteral("rydex-check-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_READONLY")
+                                 .arg(busyTimeoutMs));
+        if (db.open()) {
+            QSqlQuery q(db);
+            result = q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next()
+                         ? q.value(0).toString()
+                         : engineText(q.lastError());
+            q.finish();
+            db.close();
+        } else {
+            result = engineText(db.lastError());
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
 quint32 bigEndian32(const uchar* p)
 {
     return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
-}
-
-// Whether the header of a write-ahead log is the engine's: its magic number,
-// version and checksum. The engine writes the 32 bytes at once before the
-// first commit that uses the log, so a crash leaves a whole header or none;
-// any other is damage, and the engine would silently drop every ride the log
-// holds.
-bool walHeaderValid(const QByteArray& header)
-{
-    if (header.size() < 32)
-        return false;
-    const auto* p = reinterpret_cast<const uchar*>(header.constData());
-    const quint32 magic = bigEndian32(p);
-    if ((magic & 0xFFFFFFFEu) != 0x377F0682u || bigEndian32(p + 4) != 3007000u)
-        return false;
-    // The checksum runs over the first 24 bytes, read as 32-bit words in
-    // the byte order the magic number's lowest bit names.
-    const bool big = magic & 1u;
-    quint32 s0 = 0, s1 = 0;
-    for (int i = 0; i < 24; i += 8) {
-        const auto word = [&](int at) {
-            return big ? bigEndian32(p + at)
-                       : quint32(p[at]) | quint32(p[at + 1]) << 8 | quint32(p[at + 2]) << 16 |
-                             quint32(p[at + 3]) << 24;
-        };
-        s0 += word(i) + s1;
-        s1 += word(i + 4) + s0;
-    }
-    return s0 == bigEndian32(p + 24) && s1 == bigEndian32(p + 28);
 }
 
 // The store's columns with their declared types, as every version of the
@@ -185,13 +188,20 @@ void ADOConnection::open()
     const QFileInfo info(m_path);
     if (info.isSymLink() && !info.exists())
         fail(Msg::StoreDanglingLink, QDir::toNativeSeparators(info.symLinkTarget()));
+    removeInterruptedBuilds();
     if (!info.exists())
         createStore();
     checkExistingStore();
     // A candidate is only looked at until it is accepted: a file that turns
     // out not to be ours must stay exactly as it was, leftover journal and all.
-    openDatabase(true);
-    verifyStore();
+    const QStringList absent = absentCompanions();
+    try {
+        openDatabase(true);
+        verifyStore();
+    } catch (const RydexError&) {
+        removeLookingTraces(absent);
+        throw;
+    }
     database().close();
     openDatabase(false);
     try {
@@ -200,6 +210,72 @@ void ADOConnection::open()
     } catch (const RydexError&) {
         close();
         throw;
+    }
+    startPageCheck();
+}
+
+QStringList ADOConnection::absentCompanions() const
+{
+    const QFileInfo store(m_path);
+    const QString base = store.isSymLink() ? store.canonicalFilePath() : m_path;
+    QStringList absent;
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (!QFileInfo::exists(base + suffix))
+            absent << base + suffix;
+    }
+    return absent;
+}
+
+void ADOConnection::removeLookingTraces(const QStringList& absent) const
+{
+    // Even a read-only look at a store in log mode makes an empty log and
+    // its index beside it; a refused file is left as it was found.
+    for (const QString& path : absent) {
+        if (path.endsWith(QLatin1String("-wal")) && QFileInfo(path).size() != 0)
+            return;
+    }
+    for (const QString& path : absent)
+        QFile::remove(path);
+}
+
+QStringList ADOConnection::takeNotices()
+{
+    return std::exchange(m_notices, {});
+}
+
+void ADOConnection::removeInterruptedBuilds() const
+{
+    // A first start killed while it built the store leaves the file it was
+    // building (and the engine's journal or log of it) under a temporary
+    // name. The one another copy is building at this moment is locked by
+    // it; only what no one builds any more is removed.
+    const QFileInfo store(m_path);
+    const QString prefix = store.fileName() + QStringLiteral(".new-");
+    const QDir folder = store.absoluteDir();
+    const QStringList found =
+        folder.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : found) {
+        const QString rest = name.mid(prefix.size());
+        // The six characters of the temporary name, then nothing or the
+        // engine's suffix.
+        static const QStringList suffixes = {QString(), QStringLiteral("-journal"),
+                                             QStringLiteral("-wal"), QStringLiteral("-shm")};
+        const QString suffix = rest.mid(6);
+        if (rest.size() < 6 || !suffixes.contains(suffix))
+            continue;
+        const QString built = folder.filePath(prefix + rest.left(6));
+        const QString path = folder.filePath(name);
+        const int fd = ::open(QFile::encodeName(built).constData(),
+                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+            if (free)
+                QFile::remove(path);
+            ::close(fd);
+        } else if (!suffix.isEmpty()) {
+            // What the engine left of a build whose file is gone.
+            QFile::remove(path);
+        }
     }
 }
 
@@ -274,13 +350,79 @@ void ADOConnection::checkWriteAheadLog()
     const QFileInfo info(log);
     if (!info.exists() || (info.isFile() && info.size() == 0))
         return;
-    QFile file(log);
-    if (info.isFile() && file.open(QIODevice::ReadOnly) && walHeaderValid(file.read(32)))
+    const WalScan scan = info.isFile() ? scanWriteAheadLog(log) : WalScan{};
+    if (scan.headerValid) {
+        if (scan.commitsLost)
+            keepBeforeOpening(log);
         return;
+    }
     close();
     throw RydexError(Msg::format(Msg::StoreDamagedLog,
                                  {QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(log)}),
                      RydexError::Kind::Store);
+}
+
+void ADOConnection::keepBeforeOpening(const QString& log)
+{
+    // The engine would replay the log only up to the damage, write that into
+    // the store and delete the log: the store and the log are kept as they
+    // are now, under names the engine pairs again when the copy is opened.
+    const QFileInfo store(m_path);
+    const QString base = store.isSymLink() ? store.canonicalFilePath() : m_path;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString copy;
+    for (int n = 0;; ++n) {
+        copy = base + QStringLiteral(".before-open-") + stamp +
+               (n ? QStringLiteral("-%1").arg(n) : QString());
+        if (!QFileInfo::exists(copy) && !QFileInfo::exists(copy + QStringLiteral("-wal")))
+            break;
+    }
+    const QString logCopy = copy + QStringLiteral("-wal");
+    QString why;
+    if (!copyPrivately(base, copy, &why) || !copyPrivately(log, logCopy, &why)) {
+        QFile::remove(copy);
+        QFile::remove(logCopy);
+        // Opened, the store would lose the rides for good: it stays closed.
+        close();
+        throw RydexError(Msg::format(Msg::StoreDamagedLog, {QDir::toNativeSeparators(m_path),
+                                                            QDir::toNativeSeparators(log)}) +
+                             QLatin1Char(' ') + why,
+                         RydexError::Kind::Store);
+    }
+    m_notices << Msg::format(Msg::StoreLogNotApplied,
+                             {QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(copy),
+                              QDir::toNativeSeparators(logCopy)});
+}
+
+bool ADOConnection::copyPrivately(const QString& from, const QString& to, QString* why)
+{
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *why = source.errorString();
+        return false;
+    }
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                     QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        *why = target.errorString();
+        return false;
+    }
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
+            *why = source.errorString();
+            return false;
+        }
+        if (target.write(chunk) != chunk.size()) {
+            *why = target.errorString();
+            return false;
+        }
+    }
+    if (!target.flush() || ::fsync(target.handle()) != 0) {
+        *why = target.errorString();
+        return false;
+    }
+    return true;
 }
 
 void ADOConnection::checkLength(const QByteArray& header, qint64 size)
@@ -338,6 +480,15 @@ void ADOConnection::verifyStore()
     const QStringList names = columns();
     if (names.isEmpty())
         fail(Msg::StoreNotValid, QStringLiteral("no such table: rydex"));
+    // A later version may keep its rides in a way this one would damage.
+    const int stored = pragmaValue(QStringLiteral("user_version")).toInt();
+    if (stored > schemaVersion) {
+        close();
+        throw RydexError(Msg::format(Msg::StoreNewerVersion,
+                                     {QDir::toNativeSeparators(m_path), QString::number(stored),
+                                      QString::number(schemaVersion)}),
+                         RydexError::Kind::Store);
+    }
     for (const Column& c : columnsNeeded) {
         const QString name = QLatin1String(c.name);
         // The row version comes with the upgrade of a first-version store.
@@ -356,6 +507,43 @@ void ADOConnection::verifyStore()
             fail(Msg::StoreNotValid, QStringLiteral("column %1 is declared \"%2\", not \"%3\"")
                                          .arg(name, m_types.value(name), expected));
     }
+}
+
+void ADOConnection::startPageCheck()
+{
+    // Damaged pages would otherwise be met at the first write, as "database
+    // disk image is malformed", with the user's ride in the dialog. The
+    // check reads the whole file (a sixth of a second for 200,000 rides), so
+    // it runs beside the start, once for each file, and is awaited before
+    // the first write or sign-in.
+    m_pageFailure.clear();
+    if (m_pagesChecked == m_path || m_pageCheck.valid())
+        return;
+    m_pageCheck = std::async(std::launch::async, quickCheck, m_path);
+}
+
+void ADOConnection::requireSoundPages()
+{
+    if (m_pageCheck.valid()) {
+        const QString check = m_pageCheck.get();
+        if (check == QLatin1String("ok"))
+            m_pagesChecked = m_path;
+        else
+            m_pageFailure = check;
+    }
+    if (!m_pageFailure.isEmpty())
+        fail(Msg::StoreDamagedPages, m_pageFailure);
+}
+
+QVariant ADOConnection::pragmaValue(const QString& pragma)
+{
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("PRAGMA ") + pragma) || !q.next()) {
+        const QSqlError error = q.lastError();
+        q.finish();
+        failOpening(error);
+    }
+    return q.value(0);
 }
 
 void ADOConnection::configure()
@@ -378,12 +566,7 @@ void ADOConnection::upgrade()
         if (!columns().contains(QLatin1String("version"))) {
             execText(
                 QStringLiteral("ALTER TABLE rydex ADD COLUMN version INTEGER NOT NULL DEFAULT 0"));
-            QSqlQuery q(database());
-            if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-                throw RydexError(engineText(q.lastError()), RydexError::Kind::Store);
-            const int stored = q.value(0).toInt();
-            q.finish();
-            if (stored < schemaVersion)
+            if (pragmaValue(QStringLiteral("user_version")).toInt() < schemaVersion)
                 execText(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion));
         }
         commit();
@@ -433,8 +616,10 @@ void ADOConnection::begin()
 {
     if (!isOpen())
         throw RydexError(Msg::text(Msg::StoreClosed), RydexError::Kind::Store);
-    if (m_depth == 0)
+    if (m_depth == 0) {
+        requireSoundPages();
         execText(QStringLiteral("BEGIN IMMEDIATE"));
+    }
     ++m_depth;
 }
 

@@ -4,14 +4,17 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <future>
 
 class QSqlError;
 class QSqlQuery;
 
 // The connection to the ride store "Rydex.dat". Opening a missing file
 // creates the store with its table, whole or not at all; a file that exists
-// but is no valid store is reported and never written to. A store of an
-// earlier version is brought up to date once it is accepted.
+// but is no valid store, has damaged pages or comes from a newer version of
+// the program is reported and never written to. A store of an earlier
+// version is brought up to date once it is accepted. A leftover log the
+// engine cannot replay whole is kept aside with the store before opening.
 class ADOConnection : public QObject
 {
     Q_OBJECT
@@ -54,11 +57,29 @@ public:
     // Whether SQLite is available to Qt at all: the engine check of start-up.
     static bool engineAvailable();
 
+    // Waits for the check of the store's pages that opening started; throws
+    // RydexError (Store) and closes when they are damaged. Writes wait for it
+    // too.
+    void requireSoundPages();
+
+    // What the user must know about a store that did open (a copy kept of
+    // files the engine could not read whole), once; the texts are removed.
+    QStringList takeNotices();
+
 private:
     void createStore();
     void requireWritableFolder() const;
     void checkExistingStore();
     void checkWriteAheadLog();
+    void keepBeforeOpening(const QString& log);
+    static bool copyPrivately(const QString& from, const QString& to, QString* why);
+    void removeInterruptedBuilds() const;
+    void startPageCheck();
+    // The engine's companion files not beside the store yet.
+    QStringList absentCompanions() const;
+    void removeLookingTraces(const QStringList& absent) const;
+    // The first value of a PRAGMA; fails opening when the engine refuses it.
+    QVariant pragmaValue(const QString& pragma);
     void checkLength(const QByteArray& header, qint64 size);
     void openDatabase(bool readOnly);
     QStringList columns();
@@ -70,6 +91,12 @@ private:
 
     QString m_path;
     QString m_connectionName;
+    QStringList m_notices;
+    // The store whose pages passed the engine's check, the check under way
+    // and what it found wrong.
+    QString m_pagesChecked;
+    std::future<QString> m_pageCheck;
+    QString m_pageFailure;
     int m_depth = 0;
     quint64 m_rollbacks = 0;
     // Declared type of each column read by columns(), " PK" added for the

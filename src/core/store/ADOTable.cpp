@@ -72,7 +72,9 @@ void ADOTable::close()
 {
     forgetCachedSets();
     m_insertQuery.reset();
+    m_rideQuery.reset();
     m_updateQueries.clear();
+    m_damaged.clear();
     if (!isOpen())
         return;
     m_state = State::Inactive;
@@ -173,10 +175,16 @@ ADOTable::RideSet ADOTable::readSet()
     QSqlQuery q(m_connection->database());
     selectRows(q, selectList(), m_filter);
     RideSet set;
+    QList<int> everyField;
+    for (int i = 0; i < rideFieldCount; ++i)
+        everyField << i;
     while (q.next()) {
         qint64 rowVersion = 0;
-        set.rows.append(readRow(q, &rowVersion));
-        set.versions.insert(set.rows.last()[fieldIndex(RideField::id)].toInt(), rowVersion);
+        DamagedFields damaged;
+        set.rows.append(readRow(q, &rowVersion, &damaged));
+        const QVariant id = set.rows.last()[fieldIndex(RideField::id)];
+        set.versions.insert(id.toInt(), rowVersion);
+        noteDamage(id, damaged, everyField);
     }
     if (version >= 0) {
         m_cache.prepend({m_filterText, m_filter, m_filtered, version, m_localWrites,
@@ -243,17 +251,22 @@ QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>&
         columns << quotedName(field);
     QSqlQuery q(m_connection->database());
     selectRows(q, columns.join(QStringLiteral(", ")), *parsed);
+    QList<int> fieldsRead;
+    for (RideField field : fields)
+        fieldsRead << fieldIndex(field);
     QVector<RideRow> rows;
     while (q.next()) {
         RideRow row;
-        for (int i = 0; i <= fields.size(); ++i) {
-            const RideField field = i == 0 ? RideField::id : fields.at(i - 1);
-            const QVariant stored = q.value(i);
-            std::optional<QVariant> value = fromStore(field, stored);
-            if (!value)
-                throw damagedValue(q.value(0), field, stored);
-            row[fieldIndex(field)] = std::move(*value);
+        DamagedFields damaged;
+        row[fieldIndex(RideField::id)] = q.value(0).toInt();
+        for (int i = 0; i < fields.size(); ++i) {
+            const QVariant stored = q.value(i + 1);
+            if (std::optional<QVariant> value = fromStore(fields.at(i), stored))
+                row[fieldsRead.at(i)] = std::move(*value);
+            else
+                damaged.insert(fieldsRead.at(i), stored);
         }
+        noteDamage(q.value(0), damaged, fieldsRead);
         rows.append(std::move(row));
     }
     if (version >= 0) {
@@ -265,31 +278,67 @@ QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>&
     return rows;
 }
 
-RydexError ADOTable::damagedValue(const QVariant& id, RideField field,
-                                  const QVariant& stored) const
-{
-    QString shown = stored.toString();
-    if (shown.size() > 40)
-        shown = shown.left(40) + QChar(0x2026);
-    return RydexError(Msg::format(Msg::DamagedRow,
-                                  {id.toString(), QDir::toNativeSeparators(m_connection->filePath()),
-                                   fieldName(field), shown}),
-                      RydexError::Kind::Store);
-}
-
-RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version) const
+RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version, DamagedFields* damaged)
 {
     RideRow row;
     for (int i = 0; i < rideFieldCount; ++i) {
-        const RideField field = static_cast<RideField>(i);
         const QVariant stored = query.value(i);
-        std::optional<QVariant> value = fromStore(field, stored);
-        if (!value)
-            throw damagedValue(query.value(0), field, stored);
-        row[i] = std::move(*value);
+        if (std::optional<QVariant> value = fromStore(static_cast<RideField>(i), stored))
+            row[i] = std::move(*value);
+        else
+            damaged->insert(i, stored);
     }
     *version = query.value(rideFieldCount).toLongLong();
     return row;
+}
+
+void ADOTable::noteDamage(const QVariant& id, const DamagedFields& found,
+                          const QList<int>& fieldsRead)
+{
+    const int key = id.toInt();
+    auto it = m_damaged.find(key);
+    if (it == m_damaged.end()) {
+        if (!found.isEmpty())
+            m_damaged.insert(key, found);
+        return;
+    }
+    // What was read now speaks for those fields; the others stay as known.
+    for (int field : fieldsRead)
+        it->remove(field);
+    it->insert(found);
+    if (it->isEmpty())
+        m_damaged.erase(it);
+}
+
+bool ADOTable::isDamaged(const QVariant& id) const
+{
+    return m_damaged.contains(id.toInt());
+}
+
+QVariant ADOTable::damagedValue(const QVariant& id, RideField field) const
+{
+    return m_damaged.value(id.toInt()).value(fieldIndex(field));
+}
+
+QString ADOTable::damageReport() const
+{
+    if (m_damaged.isEmpty())
+        return QString();
+    int id = m_damaged.begin().key();
+    for (auto it = m_damaged.begin(); it != m_damaged.end(); ++it)
+        id = std::min(id, it.key());
+    const DamagedFields& fields = m_damaged.value(id);
+    int field = fields.begin().key();
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        field = std::min(field, it.key());
+    QString shown = fields.value(field).toString();
+    if (shown.size() > 40)
+        shown = shown.left(40) + QChar(0x2026);
+    return Msg::format(Msg::DamagedRow,
+                       {QString::number(id), QDir::toNativeSeparators(m_connection->filePath()),
+                        fieldName(static_cast<RideField>(field)), shown}) +
+           QLatin1Char(' ') +
+           Msg::format(Msg::DamagedRidesShown, {QString::number(m_damaged.size())});
 }
 
 bool ADOTable::passesFilter(const RideRow& row) const

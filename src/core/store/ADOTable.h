@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class ADOConnection;
 
@@ -21,13 +22,19 @@ class ADOConnection;
 //
 // Cursor operations throw RydexError with the engine's text when the store
 // refuses them; the caller decides what the user sees. A stored value that
-// its field cannot hold makes the set unreadable: the error names the ride.
+// its field cannot hold (another tool wrote it) is read as an empty field
+// and remembered with the ride, so that the ride can still be shown,
+// corrected or deleted; the value is never written back unless the field is
+// changed.
 //
 // Another running copy of the program may write to the same store. Every row
-// carries a version that each write checks and raises: a post or delete of a
-// ride that was changed or deleted since it was read writes nothing, reads
-// the set again (so the table shows what is stored) and throws RydexError
-// (Conflict). A post writes only the fields that changed.
+// carries a version that each write raises. A post writes only the fields
+// that changed, and only when the store still holds in them what was read:
+// a change another copy made to other fields of the ride is kept. A post
+// that would overwrite a field another copy changed, and a delete of a ride
+// that was changed since it was read, write nothing, read the set again (so
+// the table shows what is stored) and throw RydexError (Conflict). A post or
+// delete of a ride another copy deleted is refused alike.
 class ADOTable : public QObject
 {
     Q_OBJECT
@@ -135,6 +142,14 @@ public:
     const QVector<RideRow>& rows() const { return m_rows; }
     const RideRow& rowAt(int index) const { return m_rows.at(index); }
 
+    // Damaged stored values of the rides read since the table was opened:
+    // whether a ride has one, the stored value of a field (invalid when it
+    // is sound), and one message naming the first of them (ride, field,
+    // value and file) with the number of damaged rides, empty when none.
+    bool isDamaged(const QVariant& id) const;
+    QVariant damagedValue(const QVariant& id, RideField field) const;
+    QString damageReport() const;
+
     // Formatting shared with the bound controls.
     static QString displayText(RideField field, const QVariant& value, const QLocale& locale);
     static QString editText(RideField field, const QVariant& value, const QLocale& locale);
@@ -160,6 +175,9 @@ private:
         // The version of each row as read, by id.
         QHash<int, qint64> versions;
     };
+    // Field index to the value stored in it, for the fields of one ride
+    // whose stored value the field cannot hold.
+    using DamagedFields = QHash<int, QVariant>;
     void loadSet();
     RideSet readSet();
     // Whether something kept at that store version, count of our writes and
@@ -181,6 +199,10 @@ private:
     // it. written runs before the commit, with the query.
     void runWrite(class QSqlQuery& query, const QVariant& id, bool matchedByVersion,
                   const std::function<void(class QSqlQuery&)>& written = {});
+    // Runs write in a transaction of its own (or the one in force); write
+    // answers false when another copy overtook the ride: nothing is kept
+    // and conflict() reports it.
+    void writeOrConflict(const QVariant& id, const std::function<bool()>& write);
     qint64 storeVersion() const;
     void finishEditing();
     void emitSetChanged();
@@ -193,10 +215,19 @@ private:
     // they stay what a read of the store would give; before and after are
     // the ride as it was and is stored (none for an insert, a delete).
     void keepCachedSetsWritten(const RideRow* before, const RideRow* after, qint64 version);
-    RideRow readRow(const class QSqlQuery& query, qint64* version) const;
-    // The error for a stored value that is not one of the field's.
-    class RydexError damagedValue(const QVariant& id, RideField field,
-                                  const QVariant& stored) const;
+    // A damaged value is read as an empty field and put in damaged.
+    static RideRow readRow(const class QSqlQuery& query, qint64* version,
+                           DamagedFields* damaged);
+    // Remembers what a read of these fields of a ride found damaged.
+    void noteDamage(const QVariant& id, const DamagedFields& found, const QList<int>& fieldsRead);
+    // The ride as stored now and its version; nothing when it is gone.
+    std::optional<RideRow> readStoredRide(const QVariant& id, qint64* version,
+                                          DamagedFields* damaged);
+    // Whether the store still holds in these fields what was read when the
+    // edit began.
+    bool unchangedSinceRead(const RideRow& stored, const DamagedFields& storedDamage,
+                            const QList<int>& fields) const;
+    void postUpdate(RideRow& row, const QList<int>& changed, qint64* version);
 
     ADOConnection* m_connection;
     QString m_filterText;
@@ -209,9 +240,11 @@ private:
     bool m_bof = true;
     bool m_eof = true;
     RideRow m_buffer;
-    // The row as read when the edit began, and its version.
+    // The row as read when the edit began, and its damaged values.
     RideRow m_original;
-    qint64 m_originalVersion = 0;
+    DamagedFields m_originalDamage;
+    // By ride id.
+    QHash<int, DamagedFields> m_damaged;
     bool m_modified = false;
     int m_disableCount = 0;
     bool m_pendingSetChanged = false;
@@ -241,6 +274,7 @@ private:
     };
     QList<PeekedRows> m_peeked;
     std::unique_ptr<class QSqlQuery> m_insertQuery;
+    std::unique_ptr<class QSqlQuery> m_rideQuery;
     // By the fields they write: the recomputation writes one field of every
     // ride of a year in a row.
     std::map<QList<int>, std::unique_ptr<class QSqlQuery>> m_updateQueries;

@@ -1,5 +1,5 @@
 // The ride table's writes: inserting, editing, posting and deleting a ride,
-// each one transaction that checks and raises the row's version.
+// each one transaction that raises the row's version.
 #include "store/ADOTable.h"
 
 #include "polyglot/MessageCatalogue.h"
@@ -31,7 +31,7 @@ void ADOTable::edit()
     }
     m_buffer = m_rows.at(m_current);
     m_original = m_buffer;
-    m_originalVersion = m_versions.value(m_buffer[fieldIndex(RideField::id)].toInt());
+    m_originalDamage = m_damaged.value(m_buffer[fieldIndex(RideField::id)].toInt());
     m_modified = false;
     m_state = State::Edit;
     emitStateChanged();
@@ -61,19 +61,18 @@ void ADOTable::post()
             changed << i;
     }
     if (!changed.isEmpty()) {
-        QSqlQuery& q = inserting ? preparedInsert() : preparedUpdate(changed);
-        int at = 0;
-        for (int i : std::as_const(changed))
-            q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
-        if (!inserting) {
-            q.bindValue(at++, id);
-            q.bindValue(at++, m_originalVersion);
-        }
-        runWrite(q, id, !inserting, [&](QSqlQuery& done) {
-            if (inserting)
+        qint64 version = 0;
+        if (inserting) {
+            QSqlQuery& q = preparedInsert();
+            int at = 0;
+            for (int i : std::as_const(changed))
+                q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
+            runWrite(q, id, false, [&](QSqlQuery& done) {
                 row[fieldIndex(RideField::id)] = done.lastInsertId().toInt();
-        });
-        const qint64 version = inserting ? 0 : m_originalVersion + 1;
+            });
+        } else {
+            postUpdate(row, changed, &version);
+        }
         m_versions.insert(row[fieldIndex(RideField::id)].toInt(), version);
         keepCachedSetsWritten(inserting ? nullptr : &m_original, &row, version);
     }
@@ -125,6 +124,80 @@ void ADOTable::conflict(const QVariant& id)
     emitStateChanged();
     emitSetChanged();
     throw RydexError(Msg::text(Msg::RideChangedElsewhere), RydexError::Kind::Conflict);
+}
+
+void ADOTable::postUpdate(RideRow& row, const QList<int>& changed, qint64* version)
+{
+    const QVariant id = row[fieldIndex(RideField::id)];
+    // Read and written in one transaction, so that no other copy writes in
+    // between: a change another copy made to the ride since it was read is
+    // refused only where this save would overwrite it.
+    qint64 storedVersion = 0;
+    DamagedFields storedDamage;
+    std::optional<RideRow> stored;
+    writeOrConflict(id, [&] {
+        stored = readStoredRide(id, &storedVersion, &storedDamage);
+        if (!stored || !unchangedSinceRead(*stored, storedDamage, changed))
+            return false;
+        QSqlQuery& q = preparedUpdate(changed);
+        int at = 0;
+        for (int i : changed)
+            q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
+        q.bindValue(at++, id);
+        q.bindValue(at++, storedVersion);
+        runWrite(q, id, true);
+        return true;
+    });
+    // The ride as stored now: this save's fields over what the other copy
+    // left in the rest.
+    for (int i : changed) {
+        (*stored)[i] = row[i];
+        storedDamage.remove(i);
+    }
+    row = std::move(*stored);
+    QList<int> everyField;
+    for (int i = 0; i < rideFieldCount; ++i)
+        everyField << i;
+    noteDamage(id, storedDamage, everyField);
+    *version = storedVersion + 1;
+}
+
+std::optional<RideRow> ADOTable::readStoredRide(const QVariant& id, qint64* version,
+                                                DamagedFields* damaged)
+{
+    if (!m_rideQuery) {
+        auto query = std::make_unique<QSqlQuery>(m_connection->database());
+        query->setForwardOnly(true);
+        ADOConnection::prepare(*query, QStringLiteral("SELECT ") + selectList() +
+                                           QStringLiteral(" FROM rydex WHERE \"id\" = ?"));
+        m_rideQuery = std::move(query);
+    }
+    QSqlQuery& q = *m_rideQuery;
+    q.bindValue(0, id);
+    ADOConnection::exec(q);
+    std::optional<RideRow> row;
+    if (q.next())
+        row = readRow(q, version, damaged);
+    q.finish();
+    return row;
+}
+
+bool ADOTable::unchangedSinceRead(const RideRow& stored, const DamagedFields& storedDamage,
+                                  const QList<int>& fields) const
+{
+    for (int i : fields) {
+        // A damaged value is compared as it is stored: read, it is empty.
+        const bool wasDamaged = m_originalDamage.contains(i);
+        if (wasDamaged != storedDamage.contains(i))
+            return false;
+        if (wasDamaged) {
+            if (m_originalDamage.value(i) != storedDamage.value(i))
+                return false;
+        } else if (stored[i].isNull() != m_original[i].isNull() || stored[i] != m_original[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QSqlQuery& ADOTable::preparedInsert()
@@ -198,6 +271,7 @@ void ADOTable::deleteRecord()
     runWrite(q, id, true);
     keepCachedSetsWritten(&m_rows.at(m_current), nullptr, 0);
     m_versions.remove(id.toInt());
+    m_damaged.remove(id.toInt());
     m_rows.removeAt(m_current);
     m_current = std::min(m_current, int(m_rows.size()) - 1);
     m_bof = m_eof = m_rows.isEmpty();
@@ -207,17 +281,25 @@ void ADOTable::deleteRecord()
 void ADOTable::runWrite(QSqlQuery& query, const QVariant& id, bool matchedByVersion,
                         const std::function<void(QSqlQuery&)>& written)
 {
+    writeOrConflict(id, [&] {
+        ADOConnection::exec(query);
+        if (matchedByVersion && query.numRowsAffected() == 0)
+            return false;
+        ++m_localWrites;
+        if (written)
+            written(query);
+        return true;
+    });
+}
+
+void ADOTable::writeOrConflict(const QVariant& id, const std::function<bool()>& write)
+{
     bool lost = false;
     m_connection->begin();
     try {
-        ADOConnection::exec(query);
-        lost = matchedByVersion && query.numRowsAffected() == 0;
-        if (!lost) {
-            ++m_localWrites;
-            if (written)
-                written(query);
+        lost = !write();
+        if (!lost)
             m_connection->commit();
-        }
     } catch (...) {
         m_connection->rollback();
         throw;

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -93,7 +94,9 @@ bool buildNewStore(const QString& path, const QStringList& statements)
     QTemporaryFile temp(target.absoluteFilePath() + QStringLiteral(".new-XXXXXX"));
     if (!temp.open())
         cannotCreate(path, temp.errorString());
-    temp.close();
+    // Held while the store is built, so that a start of another copy meanwhile
+    // does not take the file for the leftover of an interrupted one.
+    ::flock(temp.handle(), LOCK_EX);
     const QString built = temp.fileName();
     const QString failure = build(built, statements);
     QFile::remove(built + QStringLiteral("-journal"));

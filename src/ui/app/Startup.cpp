@@ -11,6 +11,7 @@
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/TfrmReport.h"
+#include "store/ADOConnection.h"
 #include "store/AppIdentity.h"
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
@@ -18,6 +19,7 @@
 #include "toolkit/AppIcon.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/HeldErrors.h"
+#include "toolkit/RunReported.h"
 
 #include <QApplication>
 #include <QDir>
@@ -97,6 +99,8 @@ Startup::Startup(Options options)
         main->setSettingsDialog(createSettingsDialog(main));
         main->setRecordDialog(createRecordDialog(main));
         bindRecordDialog(main->recordDialog(), data->source());
+        // The check of the store's pages ran while the window was made.
+        runReported([data] { data->connection()->requireSoundPages(); });
     });
 
     if (m_engine && !m_engine->creationError().isEmpty())
@@ -104,6 +108,7 @@ Startup::Startup(Options options)
     if (m_main->enginePresent()) {
         try {
             m_data->open();
+            m_main->reportStoreNotices();
         } catch (const RydexError& e) {
             // The program goes on with the store closed; sign-in reports it again.
             DialogPresenter::current().showError(e.text());

@@ -506,10 +506,20 @@ void TfrmBase::ClickOnCyclist(MenuItem* item)
         return;
     storeYear();
     m_cyclistName = m_cyclists.at(index);
-    // One filling of the grid for the sign-in and the cyclist's chart.
-    const ControlsDetached detached(m_data ? m_data->table() : nullptr);
-    prihlaseni();
-    DefaultGraf();
+    {
+        // One filling of the grid for the sign-in and the cyclist's chart.
+        const ControlsDetached detached(m_data ? m_data->table() : nullptr);
+        prihlaseni();
+        DefaultGraf();
+    }
+    // Rides with a value the program cannot hold are shown, marked, so that
+    // the user can correct or delete them: said once, precisely, over the
+    // filled month.
+    if (m_data && m_data->table()->isOpen()) {
+        const QString damage = m_data->table()->damageReport();
+        if (!damage.isEmpty())
+            DialogPresenter::current().showError(damage);
+    }
 }
 
 void TfrmBase::applyColumnChoice()
@@ -557,6 +567,7 @@ void TfrmBase::prihlaseni()
         // is filled, not after each figure's walk over it.
         const ControlsDetached detached(m_data->table());
         m_data->open();
+        m_data->connection()->requireSoundPages();
         setYearText();
         setMonthFilter();
         m_data->table()->setFiltered(true);
@@ -573,13 +584,24 @@ void TfrmBase::prihlaseni()
         MonthKM();
         RefreshChart();
         showWorkingPage(true);
-    } catch (const RydexError&) {
+        reportStoreNotices();
+    } catch (const RydexError& e) {
         showWelcome();
-        msgDlgNotDatabeseOpen->execute();
+        // What is wrong, precisely: restarting would not mend a refused or
+        // damaged store.
+        DialogPresenter::current().showError(e.text());
     }
     setWindowTitle(QString::fromLatin1(AppIdentity::title) + QStringLiteral(" - ") + m_cyclistName);
     setCyclistCommandsEnabled(true);
     emit monthViewChanged();
+}
+
+void TfrmBase::reportStoreNotices()
+{
+    if (!m_data)
+        return;
+    for (const QString& notice : m_data->connection()->takeNotices())
+        DialogPresenter::current().showError(notice);
 }
 
 void TfrmBase::mnuLogoffClick()

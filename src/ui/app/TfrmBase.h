@@ -115,6 +115,8 @@ public:
     void AktualizaceMenu() override;
     void ClickOnCyclist(MenuItem* item);
     void prihlaseni();
+    // Shows what the store's opening left for the user to know.
+    void reportStoreNotices();
     void mnuLogoffClick();
     void mnuQuitClick();
     void mnuAboutClick();

@@ -1,7 +1,11 @@
 #include "toolkit/RideGridModel.h"
 
+#include "polyglot/MessageCatalogue.h"
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
+
+#include <QBrush>
+#include <QColor>
 
 RideGridModel::RideGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -86,11 +90,25 @@ QVariant RideGridModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
+    const RideRow& row = m_table->rowAt(index.row());
+    const QVariant id = row[fieldIndex(RideField::id)];
+    // A ride with a stored value the program cannot hold stands out, in
+    // dark text on amber whatever the theme; the field itself shows empty.
+    if (role == Qt::BackgroundRole || role == Qt::ForegroundRole) {
+        if (!m_table->isDamaged(id))
+            return QVariant();
+        return role == Qt::BackgroundRole ? QBrush(QColor(0xff, 0xd0, 0x70))
+                                          : QBrush(QColor(0x20, 0x20, 0x20));
+    }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
     const RideField field = m_columns.at(index.column()).field;
-    const QString text =
-        ADOTable::displayText(field, m_table->rowAt(index.row())[fieldIndex(field)], QLocale());
+    if (role == Qt::ToolTipRole) {
+        const QVariant stored = m_table->damagedValue(id, field);
+        if (stored.isValid())
+            return Msg::format(Msg::FieldConversion, {stored.toString(), fieldName(field)});
+    }
+    const QString text = ADOTable::displayText(field, row[fieldIndex(field)], QLocale());
     return m_source ? m_source->valueLists().displayText(field, text) : text;
 }
 
@@ -107,8 +125,13 @@ QVariant RideGridModel::headerData(int section, Qt::Orientation orientation, int
     }
     if (section < 0 || section >= m_shownRows)
         return QVariant();
-    if (role == Qt::DisplayRole)
-        return section == m_current ? QStringLiteral("\u25B6") : QString();
+    if (role == Qt::DisplayRole) {
+        if (section == m_current)
+            return QStringLiteral("\u25B6");
+        const bool damaged = m_table && section < m_table->recordCount() &&
+                             m_table->isDamaged(m_table->rowAt(section)[fieldIndex(RideField::id)]);
+        return damaged ? QStringLiteral("!") : QString();
+    }
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return QVariant();
