@@ -16,6 +16,7 @@
 #include "store/TData.h"
 #include "toolkit/AppIcon.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/WindowFont.h"
 
 #include <QApplication>
 
@@ -44,6 +45,7 @@ Startup::Startup(Options options)
       m_engine(GetCorePolyglot() ? nullptr : std::make_unique<TbsCorePolyglot>()),
       m_preferences(std::make_shared<PreferenceStore>(m_options.preferencePath))
 {
+    useWindowFont();
     // The main window comes first and becomes the application's main window.
     TfrmBase::Environment env;
     env.preferences = m_preferences;

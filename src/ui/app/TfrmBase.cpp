@@ -69,9 +69,6 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     m_yearStore->setSingleShot(true);
     m_yearStore->setInterval(0);
     connect(m_yearStore, &QTimer::timeout, this, &TfrmBase::storeYear);
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
     buildLanguageManager();
     // The theme beside the program is in force from the start.
     suiFileTheme = new TsuiFileTheme(m_env.applicationDir, this);
