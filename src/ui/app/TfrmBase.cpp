@@ -48,6 +48,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -82,7 +83,15 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     Pages->setObjectName(QStringLiteral("Pages"));
     buildWelcomePage();
     buildWorkingPage();
-    setCentralWidget(Pages);
+    // The pages keep the size their layout needs; a window smaller than that
+    // (a small screen, a large scale) scrolls them instead of squeezing the
+    // figures out of sight.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("PagesScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(Pages);
+    setCentralWidget(scroller);
     StatusBar = new ::StatusBar(QStringLiteral("StatusBar"), this);
     StatusBar->setFixedHeight(19);
     StatusBar->setSizeGripEnabled(true);
@@ -95,6 +104,7 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     const int menuHeight = MainMenu->sizeHint().height();
     setMinimumSize(270, 50 + menuHeight);
     resize(994, 689 + menuHeight);
+    fitOnScreen(this);
     centreOnScreen(this);
     suiThemeManager = new TsuiThemeManager(this, {QStringLiteral("frmBaseSui"),
                                                   QStringLiteral("Mesice"),
