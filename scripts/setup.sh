@@ -7,9 +7,11 @@ set -euo pipefail
 # sanitizer build (scripts/sanitize.sh); the ordinary build uses g++.
 # qt6-svg-dev draws the program's icon; desktop-file-utils and appstream
 # validate the installed desktop entry and AppStream description (the install
-# test).
+# test). The windows are laid out for the condensed cut of DejaVu Sans, which
+# fonts-dejavu-extra holds.
 packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
-          qt6-svg-dev libgl-dev xvfb xauth desktop-file-utils appstream
+          qt6-svg-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
+          desktop-file-utils appstream
           clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do

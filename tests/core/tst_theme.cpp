@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "polyglot/MessageCatalogue.h"
+#include "theme/Contrast.h"
 #include "theme/ThemeFile.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@ private slots:
     void sheets_data();
     void sheets();
     void whichFile();
+    void contrast_data();
+    void contrast();
 };
 
 void TestTheme::sheets_data()
@@ -77,6 +80,33 @@ void TestTheme::whichFile()
     QCOMPARE(ThemeFile::resolve(QString(), program), std::nullopt);
     // A folder is no theme file.
     QCOMPARE(ThemeFile::resolve(root + "/elsewhere", program), std::nullopt);
+}
+
+void TestTheme::contrast_data()
+{
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
+    QTest::newRow("alike") << QColor(35, 38, 45) << QColor(35, 38, 45) << 1.0;
+    QTest::newRow("blue link on the night theme") << QColor(Qt::blue) << QColor(0x23262d) << 1.8;
+    QTest::newRow("blue link on the day theme") << QColor(Qt::blue) << QColor(0xeef1f6) << 7.6;
+}
+
+void TestTheme::contrast()
+{
+    QFETCH(QColor, text);
+    QFETCH(QColor, background);
+    QFETCH(double, ratio);
+    QVERIFY(std::abs(contrastRatio(text, background) - ratio) < 0.05);
+    QCOMPARE(contrastRatio(background, text), contrastRatio(text, background));
+    // Made readable without changing what already reads, and still of its hue.
+    const QColor readable = readableOn(text, background);
+    QVERIFY(ratio < 1.5 || contrastRatio(readable, background) >= 4.5);
+    if (ratio >= 4.5)
+        QCOMPARE(readable, text);
+    else if (text.hue() >= 0 && readable.hue() >= 0)
+        QVERIFY(std::abs(readable.hue() - text.hue()) <= 2);
 }
 
 RYDEX_TEST_MAIN(TestTheme, QCoreApplication)

@@ -21,3 +21,19 @@ QStringList labelsNotAbove(const QWidget* window, const QList<QStringList>& labe
 // The named controls in the order the focus chain visits them, going once
 // round from the first of them.
 QStringList tabOrder(const QWidget* window, const QStringList& names);
+
+// Every text of the window that its control does not show whole, as
+// "name: text": wider or taller than the room its control gives it, reaching
+// over the frame of a group, or out of the control's parent. Labels, buttons,
+// check boxes, group titles, lists (each of their items), edit boxes and the
+// grid's column titles are looked at.
+QStringList textsCutOff(const QWidget* window);
+// "a/b" for each two visible controls of one parent that cover each other;
+// a label covers the room its text takes, and two texts need a gap of a few
+// pixels. Pairs listed in `allowed` ("a/b") are left out.
+QStringList controlsOverlapping(const QWidget* window, const QStringList& allowed = {});
+// Every text of the window, as drawn, that stands out from its background by
+// less than `minimum` (contrast ratio), and every check box or radio button
+// whose box stands out by less than 3: "name: text (ratio)". Disabled
+// controls are left out.
+QStringList textsHardToRead(QWidget* window, double minimum = 4.5);

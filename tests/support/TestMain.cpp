@@ -4,6 +4,7 @@
 #include "store/Clock.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <memory>
@@ -35,7 +36,15 @@ void TestEnv::prepare()
     }
     QDir().mkpath(base + QStringLiteral("/work"));
     QDir::setCurrent(base + QStringLiteral("/work"));
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen of a common desktop, 1280 by 1024 at 96 dots to the inch,
+    // rather than whatever the headless platform takes by default.
+    const QString screen = base + QStringLiteral("/screen.json");
+    QFile config(screen);
+    if (config.open(QIODevice::WriteOnly))
+        config.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1280,
+                         "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.toLocal8Bit());
     qputenv("LANG", "C.UTF-8");
     qunsetenv("LC_ALL");
     qunsetenv("LC_NUMERIC");

@@ -8,6 +8,7 @@
 #include "store/PreferenceStore.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
+#include "toolkit/ScreenPlacement.h"
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
@@ -16,8 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -224,6 +228,44 @@ private slots:
         QCOMPARE(w->btnDown->x(), down);
         QCOMPARE(w->btnUp->x(), up);
         QCOMPARE(w->btnDown->geometry(), QRect(down, 8, 22, 22));
+    }
+
+    void smallScreensScrollToEveryFigure_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("desktop") << QSize(1280, 1024) << false;
+        QTest::newRow("netbook") << QSize(1024, 600) << false;
+        QTest::newRow("laptop at 200 %") << QSize(960, 540) << false;
+        QTest::newRow("a window made small") << QSize(500, 360) << true;
+    }
+    void smallScreensScrollToEveryFigure()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(bool, scrolls);
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        TfrmBase* w = p.start();
+        p.signIn(QStringLiteral("Eva"));
+        const QSize wanted(994, 689 + w->MainMenu->sizeHint().height());
+        const QSize frame(8, 32);
+        w->resize(clientSizeWithin(wanted, frame, screen));
+        QVERIFY(w->width() + frame.width() <= screen.width());
+        QVERIFY(w->height() + frame.height() <= screen.height());
+        w->show();
+        QApplication::processEvents();
+        auto* scroller = qobject_cast<QScrollArea*>(w->centralWidget());
+        QVERIFY(scroller);
+        QCOMPARE(scroller->verticalScrollBar()->isVisible(), scrolls);
+        // Every figure can be brought into sight.
+        for (QLabel* figure : {w->lblHodiny, w->lblTep, w->lblKMCelkem}) {
+            scroller->ensureWidgetVisible(figure);
+            QApplication::processEvents();
+            const QRect inView(figure->mapTo(scroller->viewport(), QPoint(0, 0)), figure->size());
+            QVERIFY2(scroller->viewport()->rect().contains(inView),
+                     qPrintable(figure->objectName()));
+        }
+        w->hide();
     }
 
     void hintsGoToTheStatusBar()

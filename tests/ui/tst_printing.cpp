@@ -13,6 +13,7 @@
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPaintEngine>
 #include <QPdfWriter>
@@ -31,6 +32,7 @@ public:
     {
         QPointF mm;
         QString text;
+        double widthMm = 0;
     };
     static constexpr int dpi = 300;
 
@@ -94,7 +96,9 @@ private:
         void drawTextItem(const QPointF& p, const QTextItem& item) override
         {
             const QPointF at = painter()->transform().map(p);
-            texts.append({at * 25.4 / dpi, item.text()});
+            const double width =
+                QFontMetricsF(item.font(), painter()->device()).horizontalAdvance(item.text());
+            texts.append({at * 25.4 / dpi, item.text(), width * 25.4 / dpi});
         }
         QList<Text> texts;
     };
@@ -192,8 +196,20 @@ void TestPrinting::reportOfAMonth()
     const QStringList texts = page->all();
     for (const char* expected :
          {"Rydex 2005", "Eva", "2005", "Březen", "Hodin celkem:", "Graf:", "Tabulka hodnot:", "Den",
-          "Max výška", "1:05:00", ",50", "Trénink"})
+          "Převýšení", "výška", "1:05:00", ",50", "Trénink"})
         QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
+    // Every text on the page, the narrow columns' titles too: none runs into
+    // its neighbour on the same line or off the paper's right margin.
+    const QList<TextPage::Text>& all = page->texts();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        QVERIFY2(all[i].mm.x() + all[i].widthMm <= 205.05, qPrintable(all[i].text));
+        for (qsizetype j = i + 1; j < all.size(); ++j) {
+            const bool sameLine = std::abs(all[i].mm.y() - all[j].mm.y()) < 0.5;
+            const bool apart = all[i].mm.x() + all[i].widthMm <= all[j].mm.x() ||
+                               all[j].mm.x() + all[j].widthMm <= all[i].mm.x();
+            QVERIFY2(!sameLine || apart, qPrintable(all[i].text + u'/' + all[j].text));
+        }
+    }
     QVERIFY(texts.contains(w->lblHodiny->text()));
     QVERIFY(std::abs(page->find(QStringLiteral("Eva")).x() - (5 + 116.4)) < 0.5);
     QVERIFY(std::abs(page->find(QStringLiteral("Rydex 2005")).x() - (5 + 74.1)) < 0.5);

@@ -1,3 +1,4 @@
+#include "LayoutChecks.h"
 #include "ScopedLocale.h"
 #include "TestMain.h"
 #include "TestProgram.h"
@@ -18,8 +19,10 @@
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
+#include "stats/TfrmReport.h"
 #include "store/PreferenceKey.h"
 #include "store/RydexError.h"
+#include "theme/TsuiFileTheme.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
@@ -29,6 +32,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -174,6 +178,8 @@ private slots:
     void startUpPassStopped();
     void shippedLanguagesAreComplete();
     void languageDialog();
+    void everyWindowWholeAndReadable_data();
+    void everyWindowWholeAndReadable();
 };
 
 void TestWindowTranslation::everyWindowFromTheFile()
@@ -452,6 +458,73 @@ void TestWindowTranslation::languageDialog()
     QCOMPARE(w->LanguageManager->CurrentLang(), "English");
     QVERIFY(program.preferenceBytes().contains("\"lng\"=\"English\""));
     QCOMPARE(program.dialogs().count(QStringLiteral("error")), 0);
+}
+
+void TestWindowTranslation::everyWindowWholeAndReadable_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("theme");
+    for (const char* language : {"czech", "english"}) {
+        for (const char* theme : {"RX05TdF.sui", "RX05Night.sui"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(language, theme)))
+                << language << theme;
+    }
+}
+
+void TestWindowTranslation::everyWindowWholeAndReadable()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, theme);
+    TestProgram program;
+    program.addCyclist(QStringLiteral("Eva"));
+    // A year of many hours and kilometres, and a ride in the month of the
+    // longest name.
+    QList<TestRide> rides;
+    for (int month = 1; month <= 12; ++month)
+        rides << TestRide{.date = QDate(2005, month, 28), .km = QStringLiteral("1234.56"),
+                          .time = QTime(23, 59, 59), .pulse = 188, .alt = 3456,
+                          .odo = QStringLiteral("98765.43"), .typ = QStringLiteral("Turistika")};
+    program.addRides(rides);
+    shipLanguages(program);
+    TfrmBase* w = program.start();
+    // The face the windows get on a Debian desktop, whatever this machine's
+    // own choice of sans serif.
+    QCOMPARE(QFontInfo(w->font()).family(), "DejaVu Sans Condensed");
+    w->suiFileTheme->setThemeFile(QStringLiteral(RYDEX_THEMES "/") + theme);
+    w->LanguageManager->setCurrentLang(language);
+    const auto check = [](QWidget* window) {
+        window->show();
+        QApplication::processEvents();
+        const QString name = QString::fromLatin1(window->metaObject()->className());
+        // The caption of the notes lies under the memo, where it was drawn.
+        for (const QStringList& faults :
+             {textsCutOff(window), controlsOverlapping(window, {"Label14/DBMemo"}),
+              textsHardToRead(window)})
+            QVERIFY2(faults.isEmpty(), qPrintable(name + QStringLiteral(": ") + faults.join(QStringLiteral(", "))));
+    };
+    check(w); // the welcome page
+    program.signIn(QStringLiteral("Eva"));
+    w->Mesice->setTabIndex(8); // September
+    check(w);
+    Windows windows(program);
+    w->recordDialog()->prepareEditRecord(QDate(2005, 9, 28));
+    TfrmSettings* settings = w->settingsDialog();
+    settings->chboxDen->setChecked(false); // an empty box must show too
+    for (QObject* o : windows.all) {
+        auto* window = qobject_cast<QWidget*>(o);
+        if (!window || qobject_cast<TfrmReport*>(o) || window == w)
+            continue;
+        const int pages = window == settings ? int(settings->Pages->count()) : 1;
+        for (int page = 0; page < pages; ++page) {
+            if (window == settings)
+                settings->Pages->setCurrentIndex(page);
+            check(window);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        window->hide();
+    }
+    qApp->setStyleSheet(QString());
 }
 
 RYDEX_TEST_MAIN(TestWindowTranslation, QApplication)

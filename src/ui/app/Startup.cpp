@@ -20,6 +20,7 @@
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/HeldErrors.h"
 #include "toolkit/RunReported.h"
+#include "toolkit/WindowFont.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,6 +75,7 @@ Startup::Startup(Options options)
     // the windows take it only when the main window is first shown.
     if (TbsCorePolyglot* engine = GetCorePolyglot())
         engine->setMessageLanguage(languageDirectory(), storedLanguage(*m_preferences));
+    useWindowFont();
 
     // The main window comes first and becomes the application's main window.
     TfrmBase::Environment env;

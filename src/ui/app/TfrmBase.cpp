@@ -52,6 +52,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -75,9 +76,6 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     m_yearStore->setSingleShot(true);
     m_yearStore->setInterval(0);
     connect(m_yearStore, &QTimer::timeout, this, &TfrmBase::storeYear);
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
     buildLanguageManager();
     // The theme beside the program is in force from the start.
     suiFileTheme = new TsuiFileTheme(m_env.applicationDir, this);
@@ -96,7 +94,15 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     Pages->setObjectName(QStringLiteral("Pages"));
     buildWelcomePage();
     buildWorkingPage();
-    setCentralWidget(Pages);
+    // The pages keep the size their layout needs; a window smaller than that
+    // (a small screen, a large scale) scrolls them instead of squeezing the
+    // figures out of sight.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("PagesScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(Pages);
+    setCentralWidget(scroller);
     StatusBar = new ::StatusBar(QStringLiteral("StatusBar"), this);
     StatusBar->setFixedHeight(19);
     StatusBar->setSizeGripEnabled(true);
@@ -109,6 +115,7 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     const int menuHeight = MainMenu->sizeHint().height();
     setMinimumSize(270, 50 + menuHeight);
     resize(994, 689 + menuHeight);
+    fitOnScreen(this);
     centreOnScreen(this);
     suiThemeManager = new TsuiThemeManager(this, {QStringLiteral("frmBaseSui"),
                                                   QStringLiteral("Mesice"),

@@ -238,11 +238,6 @@ QWidget* TfrmBase::buildChartArea(QWidget* parent)
     auto* stats = new QWidget(area);
     stats->setObjectName(QStringLiteral("StatisticsPanel"));
     stats->setFixedWidth(223);
-    // The boxes are laid out to the pixel for a narrow 8-point face; a
-    // slightly smaller size keeps captions and values apart with wider fonts.
-    QFont compact = stats->font();
-    compact.setPointSizeF(7);
-    stats->setFont(compact);
     QGroupBox* month = buildStatisticsBox(
         stats, QStringLiteral("StatisticsPerMonth"), QStringLiteral("Statistika za tento měsíc"),
         {QStringLiteral("Hodin celkem:"), QStringLiteral("Kilometrů celkem:"),

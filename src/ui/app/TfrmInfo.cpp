@@ -1,6 +1,7 @@
 #include "app/TfrmInfo.h"
 
 #include "store/AppIdentity.h"
+#include "theme/Contrast.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ScreenPlacement.h"
 
@@ -47,7 +48,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     lblWeb->setProperty("translatable", false); // the address
     lblWeb->setCursor(Qt::PointingHandCursor);
     lblWeb->installEventFilter(this);
-    setLinkColour(QStringLiteral("blue"));
+    setLinkColour(Qt::blue);
     connect(lblWeb, &QLabel::linkActivated, this,
             [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
     layout->addWidget(lblWeb);
@@ -91,21 +92,32 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     centreOnScreen(this);
 }
 
-void TfrmInfo::setLinkColour(const QString& colour)
+void TfrmInfo::setLinkColour(const QColor& colour)
 {
+    // Blue and red as they read on the theme's background: lighter on a dark
+    // one.
+    ensurePolished();
+    const QColor shown = readableOn(colour, palette().color(QPalette::Window));
     const QString address = QString::fromLatin1(webAddress);
     lblWeb->setText(
         QStringLiteral("<a href=\"%1\" style=\"color:%2; text-decoration:underline\">%1</a>")
-            .arg(address, colour));
+            .arg(address, shown.name()));
+}
+
+void TfrmInfo::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && lblWeb)
+        setLinkColour(Qt::blue);
 }
 
 bool TfrmInfo::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lblWeb) {
         if (event->type() == QEvent::Enter)
-            setLinkColour(QStringLiteral("red"));
+            setLinkColour(Qt::red);
         else if (event->type() == QEvent::Leave)
-            setLinkColour(QStringLiteral("blue"));
+            setLinkColour(Qt::blue);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -29,7 +29,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void setLinkColour(const QString& colour);
+    void setLinkColour(const QColor& colour);
 };

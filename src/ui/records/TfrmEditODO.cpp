@@ -26,9 +26,6 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
 {
     setObjectName(QStringLiteral("frmEditODO"));
     setWindowTitle(QStringLiteral("Úprava ODO"));
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
     setFixedSize(285, 106);
     auto* frame = new ThemedFrame(QStringLiteral("frmEditODOSui"), this, 30);
     setModal(true);

@@ -44,9 +44,6 @@ TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
     setObjectName(QStringLiteral("frmNewRecord"));
     setWindowTitle(QStringLiteral("Nový záznam"));
     setModal(true);
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
     setFixedSize(420, 470);
     frmNewRecordSui = new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
     buildControls();
@@ -328,7 +325,7 @@ void TfrmNewRecord::fitCalendarFont()
     // The box keeps its place and width; where the desktop's font is too wide
     // for the longest date of the year, the date gets a smaller one, so that
     // the year is never cut off.
-    const auto* box = Calendar->findChild<QLineEdit*>();
+    auto* box = Calendar->findChild<QLineEdit*>();
     if (!box)
         return;
     const int room = box->width() - 4;
@@ -346,7 +343,10 @@ void TfrmNewRecord::fitCalendarFont()
     };
     while (f.pointSizeF() > 6.0 && longest(f) > room)
         f.setPointSizeF(f.pointSizeF() - 0.5);
+    // On the box too: a change of theme gives a control that inherits its
+    // font the application's font again.
     Calendar->setFont(f);
+    box->setFont(f);
 }
 
 void TfrmNewRecord::keyPressEvent(QKeyEvent* event)

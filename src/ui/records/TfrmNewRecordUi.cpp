@@ -57,12 +57,6 @@ template <class Control> Control* place(Control* control, QWidget* parent, const
 
 void TfrmNewRecord::buildControls()
 {
-    // The layout is fixed to the pixel for a narrow 8-point face; a slightly
-    // smaller size keeps the longer captions inside their groups with the
-    // wider faces of a Linux desktop.
-    QFont compact = font();
-    compact.setPointSizeF(std::min(compact.pointSizeF(), 7.5));
-    setFont(compact);
     buildActivityType();
     buildActivityValues();
     buildTypeNoteAndButtons();

@@ -132,9 +132,6 @@ TfrmWork::TfrmWork(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmWork"));
     setWindowTitle(QStringLiteral("Pracuji..."));
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
     setFixedSize(323, 98);
     auto* frame = new ThemedFrame(QStringLiteral("frmWorkSui"), this, 30);
     // Set before the first showing: a window shown this way blocks every

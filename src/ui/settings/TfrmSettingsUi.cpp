@@ -82,7 +82,8 @@ void TfrmSettings::buildTablePage()
     for (int i = 0; i < columnCount; ++i) {
         auto* box = new CheckBox(QString::fromLatin1(boxes[i].name), boxes[i].caption, grbTabulka);
         const QPoint onPage(32 + (i / 5) * 112, 48 + belowFrame + (i % 5) * 16);
-        box->setGeometry(QRect(onPage - groupOffset, QSize(105, 17)));
+        // Rows stand 16 pixels apart.
+        box->setGeometry(QRect(onPage - groupOffset, QSize(105, 16)));
         // As a cyclist without stored choices sees them, so that his first
         // showing changes (and writes) nothing.
         box->setChecked(true);

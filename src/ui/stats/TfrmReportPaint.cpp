@@ -7,6 +7,7 @@
 #include "store/Clock.h"
 #include "toolkit/Controls.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLocale>
 #include <QPagedPaintDevice>
@@ -22,6 +23,27 @@ QFont verdana(double points, bool bold = false)
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
+}
+
+// Draws a text inside its box, whole: on two lines where the words then fit
+// and the box is tall enough, else in a smaller size. A column is narrower
+// than some titles and values ("Převýšení", "Max výška") at 8 points.
+void drawFitted(QPainter& p, const QRectF& box, int alignment, const QString& text, QFont font,
+                bool mayWrap)
+{
+    const auto fits = [&](const QFont& f, int flags) {
+        const QRectF needed =
+            QFontMetricsF(f, p.device()).boundingRect(QRectF(box.topLeft(), QSizeF(box.width(), 1e6)),
+                                                     flags, text);
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    };
+    int flags = alignment | Qt::TextSingleLine;
+    if (!fits(font, flags) && mayWrap && fits(font, alignment | Qt::TextWordWrap))
+        flags = alignment | Qt::TextWordWrap;
+    while (!fits(font, flags) && font.pointSizeF() > 5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    p.setFont(font);
+    p.drawText(box, flags, text);
 }
 
 // A page in millimetres: positions are given from a band's top-left corner,
@@ -142,16 +164,17 @@ void TfrmReport::paintPage(QPainter& painter, double dotsPerMm, const QVector<Ri
         case ReportLayout::Band::ColumnHeader:
             for (const ReportColumn& c : reportColumns()) {
                 const QRectF box = sheet.rect(c.left, top, c.width, 8.5);
-                painter.setFont(verdana(8));
                 painter.setPen(maroon);
-                painter.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter, text(c.name)->text());
+                // A little air between neighbouring titles.
+                drawFitted(painter, box.adjusted(sheet.dots(0.3), 0, -sheet.dots(0.3), 0),
+                           Qt::AlignHCenter | Qt::AlignVCenter, text(c.name)->text(), verdana(8),
+                           true);
                 painter.setPen(QPen(Qt::black, sheet.dots(0.2)));
                 painter.drawLine(box.bottomLeft(), box.bottomRight());
             }
             break;
         case ReportLayout::Band::Detail: {
             const RideRow& ride = rides.at(band.row);
-            painter.setFont(verdana(8));
             painter.setPen(Qt::black);
             for (const ReportColumn& c : reportColumns()) {
                 // The kind of sport's value is narrower than its column.
@@ -160,8 +183,8 @@ void TfrmReport::paintPage(QPainter& painter, double dotsPerMm, const QVector<Ri
                 const QString shown = c.field == RideField::time
                                           ? QRExprTimePrint(value)
                                           : reportCellText(c, value, locale, m_lists);
-                painter.drawText(sheet.rect(c.left, top, width, 4.0),
-                                 c.alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+                drawFitted(painter, sheet.rect(c.left, top, width, 4.0),
+                           int(c.alignment | Qt::AlignVCenter), shown, verdana(8), false);
             }
             break;
         }

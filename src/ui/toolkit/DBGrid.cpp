@@ -11,6 +11,7 @@
 #include "toolkit/RideGridModel.h"
 #include "toolkit/RowMarkerHeader.h"
 
+#include <QStyleOptionHeader>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -40,6 +41,8 @@ int GridColumn::width() const
 
 void GridColumn::setWidth(int width)
 {
+    if (m_index < m_grid->m_widthFromField.size())
+        m_grid->m_widthFromField[m_index] = false;
     m_grid->setColumnWidth(m_index, width);
 }
 
@@ -93,6 +96,11 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
                  pal.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(pal);
     connect(m_model, &RideGridModel::currentRowChanged, this, &DBGrid::followTable);
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation orientation) {
+                if (orientation == Qt::Horizontal)
+                    fitColumnsToTitles();
+            });
     connect(m_model, &QAbstractItemModel::modelReset, this,
             [this] { followTable(m_model->table() ? m_model->table()->currentIndex() : -1); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -120,6 +128,7 @@ void DBGrid::setGridColumns(const QVector<ColumnLayout>& columns)
         old->deleteLater();
     }
     m_columns.clear();
+    m_widthFromField.clear();
     QVector<RideGridModel::Column> modelColumns;
     for (const ColumnLayout& c : columns)
         modelColumns.append({c.field, c.title});
@@ -127,10 +136,37 @@ void DBGrid::setGridColumns(const QVector<ColumnLayout>& columns)
     for (int i = 0; i < columns.size(); ++i) {
         auto* column = new GridColumn(this, i, columns.at(i).field);
         m_columns.append(column);
+        m_widthFromField.append(columns.at(i).width <= 0);
         const int w =
             columns.at(i).width > 0 ? columns.at(i).width : fieldDisplayWidth(columns.at(i).field);
         setColumnWidth(i, w);
     }
+    fitColumnsToTitles();
+}
+
+void DBGrid::fitColumnsToTitles()
+{
+    QHeaderView* header = horizontalHeader();
+    QStyleOptionHeader probe;
+    probe.initFrom(header);
+    probe.rect = QRect(0, 0, 100, header->height());
+    const int frame =
+        100 - header->style()->subElementRect(QStyle::SE_HeaderLabel, &probe, header).width();
+    const QFontMetrics fm = header->fontMetrics();
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (!m_widthFromField.value(i))
+            continue;
+        const QString title = m_model->headerData(i, Qt::Horizontal).toString();
+        setColumnWidth(i, std::max(fieldDisplayWidth(m_columns.at(i)->field()),
+                                   fm.horizontalAdvance(title) + frame + 2));
+    }
+}
+
+void DBGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        fitColumnsToTitles();
 }
 
 GridColumn* DBGrid::gridColumn(int index) const

@@ -107,15 +107,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class GridColumn;
     friend class ColumnTitle;
     void followTable(int row);
+    // A column whose width comes from its field is wide enough for its title
+    // too, as titles change with the language and the theme.
+    void fitColumnsToTitles();
 
     RideGridModel* m_model;
     QPointer<DataSource> m_source;
     QList<GridColumn*> m_columns;
+    QList<bool> m_widthFromField;
     GridColumns* m_columnList;
     QPointer<QMenu> m_popup;
     bool m_following = false;
