@@ -197,4 +197,14 @@ void fillMissing(ImportedRide& ride, const QList<TrackPoint>& points)
         ride.avgTemperature = averageTemperature(points);
 }
 
+void completeFromTrack(ImportedRide& ride, const QList<TrackPoint>& points, bool allTimed)
+{
+    if (points.isEmpty() || !allTimed) {
+        ride.problem = RideProblem::NoTimes;
+        ride.detail = QStringLiteral("track points without times");
+        return;
+    }
+    fillMissing(ride, points);
+}
+
 } // namespace TrackTotals

@@ -35,4 +35,7 @@ std::optional<double> averageTemperature(const QList<TrackPoint>& points);
 // Fills each empty field of `ride` that the points can give; what the file
 // stated stays.
 void fillMissing(ImportedRide& ride, const QList<TrackPoint>& points);
+// The same for a track of a GPX or TCX file, whose points must all carry a
+// time: without them there is no day and no duration, and the ride says so.
+void completeFromTrack(ImportedRide& ride, const QList<TrackPoint>& points, bool allTimed);
 } // namespace TrackTotals
