@@ -89,7 +89,7 @@ public:
         case Event: event(m); break;
         case Activity:
             if (const auto local = m.field(5), utc = m.field(timestamp); local && utc)
-                m_localOffset = int(qint64(*local) - qint64(*utc));
+                m_file.localOffset = int(qint64(*local) - qint64(*utc));
             break;
         }
     }
@@ -97,23 +97,17 @@ public:
     void fileEnd(FitFileEnd how) override
     {
         finishFile(how);
-        *this = RideCollector(std::move(rides));
+        m_file = FileState(); // a chained file starts afresh
     }
-
-private:
-    explicit RideCollector(QList<ImportedRide> done) : rides(std::move(done)) {}
-
-public:
-    RideCollector() = default;
 
 private:
     void fileId(const FitMessage& m)
     {
-        m_fileType = m.field(0);
+        m_file.fileType = m.field(0);
         if (const auto maker = whole(m, 1))
-            m_maker = makerName(*maker);
+            m_file.maker = makerName(*maker);
         if (const auto product = whole(m, 2))
-            m_product = QString::number(*product);
+            m_file.product = QString::number(*product);
     }
 
     void session(const FitMessage& m)
@@ -136,20 +130,20 @@ private:
             s.endMsecs = fitTime(*end).toMSecsSinceEpoch();
         else if (const auto elapsed = scaled(m, 7, 1000); elapsed && r.start.isValid())
             s.endMsecs = r.start.toMSecsSinceEpoch() + qint64(*elapsed * 1000);
-        m_sessions.append(s);
+        m_file.sessions.append(s);
     }
 
     // Laps stand in for a session the file lacks (a file cut short before it).
     void lap(const FitMessage& m)
     {
-        if (const auto start = m.field(2); start && !m_lapTotals.start.isValid())
-            m_lapTotals.start = fitTime(*start);
+        if (const auto start = m.field(2); start && !m_file.lapTotals.start.isValid())
+            m_file.lapTotals.start = fitTime(*start);
         if (const auto timer = scaled(m, 8, 1000))
-            m_lapTotals.timerSeconds = m_lapTotals.timerSeconds.value_or(0) + *timer;
+            m_file.lapTotals.timerSeconds = m_file.lapTotals.timerSeconds.value_or(0) + *timer;
         if (const auto metres = scaled(m, 9, 100))
-            m_lapTotals.distanceMetres = m_lapTotals.distanceMetres.value_or(0) + *metres;
+            m_file.lapTotals.distanceMetres = m_file.lapTotals.distanceMetres.value_or(0) + *metres;
         if (const auto sport = whole(m, 25))
-            setSport(m_lapTotals, sport, whole(m, 39));
+            setSport(m_file.lapTotals, sport, whole(m, 39));
     }
 
     void record(const FitMessage& m)
@@ -168,9 +162,9 @@ private:
         if (!p.speed)
             p.speed = scaled(m, 6, 1000);
         p.temperature = m.field(13);
-        p.pauseBefore = m_timerStopped;
-        m_timerStopped = false;
-        m_points.append(p);
+        p.pauseBefore = m_file.timerStopped;
+        m_file.timerStopped = false;
+        m_file.points.append(p);
     }
 
     // A stop of the timer makes the interval up to the next record a pause.
@@ -179,35 +173,35 @@ private:
         const auto kind = whole(m, 0);
         const auto type = whole(m, 1);
         if (kind == 0 && (type == 1 || type == 4))
-            m_timerStopped = true;
+            m_file.timerStopped = true;
     }
 
     void finishFile(FitFileEnd how)
     {
-        if (m_fileType && *m_fileType != activityFile) {
+        if (m_file.fileType && *m_file.fileType != activityFile) {
             if (how == FitFileEnd::Whole) {
                 ImportedRide r;
                 r.problem = RideProblem::NotAnActivity;
-                r.detail = QStringLiteral("a FIT file of type %1, not an activity").arg(*m_fileType);
+                r.detail = QStringLiteral("a FIT file of type %1, not an activity").arg(*m_file.fileType);
                 add(r);
             }
             return;
         }
-        if (m_sessions.isEmpty()) {
-            if (m_points.isEmpty() && !m_lapTotals.timerSeconds)
+        if (m_file.sessions.isEmpty()) {
+            if (m_file.points.isEmpty() && !m_file.lapTotals.timerSeconds)
                 return;
             SessionEntry s;
-            s.ride = m_lapTotals;
-            m_sessions.append(s);
+            s.ride = m_file.lapTotals;
+            m_file.sessions.append(s);
         }
-        for (qsizetype i = 0; i < m_sessions.size(); ++i) {
-            SessionEntry& s = m_sessions[i];
+        for (qsizetype i = 0; i < m_file.sessions.size(); ++i) {
+            SessionEntry& s = m_file.sessions[i];
             QList<TrackPoint> own;
-            if (m_sessions.size() == 1) {
-                own = m_points;
+            if (m_file.sessions.size() == 1) {
+                own = m_file.points;
             } else {
                 const qint64 from = s.ride.start.isValid() ? s.ride.start.toMSecsSinceEpoch() : 0;
-                for (const TrackPoint& p : std::as_const(m_points))
+                for (const TrackPoint& p : std::as_const(m_file.points))
                     if (p.msecsUtc >= from && (s.endMsecs < 0 || p.msecsUtc <= s.endMsecs))
                         own.append(p);
             }
@@ -222,20 +216,25 @@ private:
 
     void add(ImportedRide r)
     {
-        r.localOffsetSeconds = m_localOffset;
-        r.maker = m_maker;
-        r.product = m_product;
+        r.localOffsetSeconds = m_file.localOffset;
+        r.maker = m_file.maker;
+        r.product = m_file.product;
         rides.append(r);
     }
 
-    std::optional<double> m_fileType;
-    QString m_maker;
-    QString m_product;
-    std::optional<int> m_localOffset;
-    QList<SessionEntry> m_sessions;
-    ImportedRide m_lapTotals;
-    QList<TrackPoint> m_points;
-    bool m_timerStopped = false;
+    // What one of the chained files has said so far.
+    struct FileState
+    {
+        std::optional<double> fileType;
+        QString maker;
+        QString product;
+        std::optional<int> localOffset;
+        QList<SessionEntry> sessions;
+        ImportedRide lapTotals;
+        QList<TrackPoint> points;
+        bool timerStopped = false;
+    };
+    FileState m_file;
 };
 
 } // namespace
