@@ -358,23 +358,27 @@ private slots:
         QTest::addColumn<double>("celsius");
         QTest::addColumn<int>("sport");
         QTest::addColumn<bool>("indoor");
+        QTest::addColumn<double>("metres");
         QTest::addColumn<QString>("fields");
         const int cycling = int(RideSport::Cycling);
         QTest::newRow("New Year's Eve ride, UTC already next year")
-            << "2025-01-01T00:30:00Z" << -3600 << 3600.5 << 25.0 << cycling << false
+            << "2025-01-01T00:30:00Z" << -3600 << 3600.5 << 25.0 << cycling << false << 1000.0
             << "2024-12-31 01:00:01 25 - 30 C' Cyklistika Trénink ok";
         QTest::newRow("east of Greenwich, UTC still the day before")
-            << "2024-06-30T22:30:00Z" << 7200 << 86399.0 << 24.99 << cycling << true
+            << "2024-06-30T22:30:00Z" << 7200 << 86399.0 << 24.99 << cycling << true << 1000.0
             << "2024-07-01 23:59:59 20 - 25 C' Cyklistika Trenažer ok";
         QTest::newRow("longer than a day")
-            << "2024-06-30T06:00:00Z" << 0 << 86399.5 << 32.0 << int(RideSport::Running) << false
+            << "2024-06-30T06:00:00Z" << 0 << 86399.5 << 32.0 << int(RideSport::Running) << false << 1000.0
             << "2024-06-30 -  Beh Trénink too long";
         QTest::newRow("no riding time")
-            << "2024-06-30T06:00:00Z" << 0 << 0.4 << -10.0 << int(RideSport::Swimming) << false
+            << "2024-06-30T06:00:00Z" << 0 << 0.4 << -10.0 << int(RideSport::Swimming) << false << 1000.0
             << "2024-06-30 00:00:00 -10 -  5 C' Plavání Trénink out of range";
         QTest::newRow("cold skiing, other sport indoors")
-            << "2024-01-30T06:00:00Z" << 0 << 60.0 << -25.1 << int(RideSport::Other) << true
+            << "2024-01-30T06:00:00Z" << 0 << 60.0 << -25.1 << int(RideSport::Other) << true << 1000.0
             << "2024-01-30 00:01:00   Trénink ok";
+        QTest::newRow("a bike ride without distance was on a trainer")
+            << "2024-01-30T06:00:00Z" << 0 << 60.0 << 15.0 << cycling << false << 0.0
+            << "2024-01-30 00:01:00 15 - 20 C' Cyklistika Trenažer ok";
     }
 
     void fieldValues()
@@ -385,12 +389,13 @@ private slots:
         QFETCH(double, celsius);
         QFETCH(int, sport);
         QFETCH(bool, indoor);
+        QFETCH(double, metres);
         QFETCH(QString, fields);
         ImportedRide ride;
         ride.start = QDateTime::fromString(start, Qt::ISODate);
         ride.localOffsetSeconds = offset;
         ride.timerSeconds = seconds;
-        ride.distanceMetres = 1000;
+        ride.distanceMetres = metres;
         ride.sport = RideSport(sport);
         ride.indoor = indoor;
         RideFieldValues::checkFits(ride);

@@ -50,8 +50,11 @@ QString kindText(RideSport sport)
 
 QString typeText(const ImportedRide& ride)
 {
-    return ride.indoor && ride.sport == RideSport::Cycling ? QStringLiteral("Trenažer")
-                                                           : QStringLiteral("Trénink");
+    // Older devices do not say "indoor"; a bike ride that took time but
+    // covered no distance at all was on a trainer all the same.
+    const bool stayedPut = ride.distanceMetres == 0.0 && ride.timerSeconds.value_or(0) > 0;
+    return ride.sport == RideSport::Cycling && (ride.indoor || stayedPut) ? QStringLiteral("Trenažer")
+                                                                          : QStringLiteral("Trénink");
 }
 
 void checkFits(ImportedRide& ride)

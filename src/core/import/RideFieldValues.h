@@ -26,7 +26,8 @@ QString temperatureBand(double celsius);
 
 // The kind ("druh") the record dialog offers for a sport; empty for others.
 QString kindText(RideSport sport);
-// The type of training ("typ"): the trainer for indoor cycling.
+// The type of training ("typ"): the trainer for indoor cycling, and for a
+// bike ride that covered no distance.
 QString typeText(const ImportedRide& ride);
 
 // Marks `ride` as not importable when one of its values does not fit its
