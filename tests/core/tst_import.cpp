@@ -105,13 +105,10 @@ QStringList describeAll(const RideFileContents& contents)
 
 const quint32 start = F::time(2024, 12, 31, 22, 30);
 
-// An activity of ten records a second apart, climbing 1 m a second with a
-// heart rate of 120 then 0 (ignored) and 20 °C, finished by a session that
-// states `sessionTotals` or nothing but its start and sport.
-QByteArray activity(bool bigEndian, bool sessionTotals, bool compressedTimes, bool developer,
-                    int headerSize = 14)
+// The file's maker and ten records a second apart, climbing 1 m a second
+// at 5 m/s with a heart rate of 120 then 0 (ignored) and 20 °C.
+void writeRecords(F& w, bool compressedTimes, bool developer)
 {
-    F w(bigEndian, headerSize);
     w.define(0, 0, {{0, F::Enum}, {1, F::UInt16}, {2, F::UInt16}});
     w.data(0, {4, 1, 2713});
     w.define(1, 20, {{253, F::UInt32}, {3, F::UInt8}, {2, F::UInt16}, {5, F::UInt32}, {13, F::SInt8}},
@@ -120,13 +117,28 @@ QByteArray activity(bool bigEndian, bool sessionTotals, bool compressedTimes, bo
         w.define(2, 20, {{3, F::UInt8}, {2, F::UInt16}, {5, F::UInt32}, {13, F::SInt8}});
     for (int i = 0; i < 10; ++i) {
         const qint64 hr = i < 9 ? 120 : 0;
-        const qint64 alt = (100 + i * 1 + 500) * 5;
-        const qint64 dst = i * 500; // 5 m/s
+        const qint64 alt = (100 + i + 500) * 5;
+        const qint64 dst = i * 500;
         if (compressedTimes && i > 0)
             w.compressed(2, start + i, {hr, alt, dst, 20});
         else
             w.data(1, {start + i, hr, alt, dst, 20}, developer ? QByteArray("abcd", 4) : QByteArray());
     }
+}
+
+void writeLocalTime(F& w)
+{
+    w.define(4, 34, {{253, F::UInt32}, {5, F::UInt32}});
+    w.data(4, {start + 9, start + 9 + 3600});
+}
+
+// The records above, finished by a session that states `sessionTotals` or
+// nothing but its start and sport.
+QByteArray activity(bool bigEndian, bool sessionTotals, bool compressedTimes, bool developer,
+                    int headerSize = 14)
+{
+    F w(bigEndian, headerSize);
+    writeRecords(w, compressedTimes, developer);
     if (sessionTotals) {
         w.define(3, 18, {{253, F::UInt32}, {2, F::UInt32}, {8, F::UInt32}, {9, F::UInt32},
                          {16, F::UInt8}, {17, F::UInt8}, {22, F::UInt16}, {128, F::UInt32},
@@ -137,8 +149,19 @@ QByteArray activity(bool bigEndian, bool sessionTotals, bool compressedTimes, bo
         w.define(3, 18, {{253, F::UInt32}, {2, F::UInt32}, {5, F::Enum}});
         w.data(3, {start + 9, start, 1});
     }
-    w.define(4, 34, {{253, F::UInt32}, {5, F::UInt32}});
-    w.data(4, {start + 9, start + 9 + 3600});
+    writeLocalTime(w);
+    return w.file();
+}
+
+// A ride of five seconds, then a run of five: two sessions sharing the records.
+QByteArray multisport()
+{
+    F w;
+    writeRecords(w, false, false);
+    w.define(3, 18, {{253, F::UInt32}, {2, F::UInt32}, {5, F::Enum}});
+    w.data(3, {start + 4, start, 2});
+    w.data(3, {start + 9, start + 5, 1});
+    writeLocalTime(w);
     return w.file();
 }
 
@@ -180,6 +203,13 @@ private slots:
             << activity(false, false, true, false) << QStringList{fromRecords} << ok;
         QTest::newRow("developer fields skipped")
             << activity(true, false, false, true) << QStringList{fromRecords} << ok;
+        QTest::newRow("a session each ride")
+            << multisport()
+            << QStringList{QStringLiteral("2024-12-31T22:30:00Z off=3600.0 timer=4.0 dst=20.0 hr=120.0/120.0 gain=0.0 "
+                                          "top=104.0 temp=20.0 sport=1 by=Garmin 2713 problem=0"),
+                           QStringLiteral("2024-12-31T22:30:05Z off=3600.0 timer=4.0 dst=20.0 hr=120.0/120.0 gain=0.0 "
+                                          "top=109.0 temp=20.0 sport=2 by=Garmin 2713 problem=0")}
+            << ok;
         QTest::newRow("two files chained")
             << activity(false, true, false, false) + activity(true, false, true, true)
             << QStringList{fromSession, fromRecords} << ok;

@@ -42,5 +42,5 @@ private:
     bool m_bigEndian;
     int m_headerSize;
     QByteArray m_records;
-    QList<QList<FieldSpec>> m_definitions{16};
+    QList<QList<FieldSpec>> m_definitions = QList<QList<FieldSpec>>(16); // one per local type
 };
