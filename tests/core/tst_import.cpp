@@ -222,6 +222,10 @@ private slots:
         QTest::newRow("cut short") << whole.left(whole.size() - 30) << QStringList{cut} << damaged;
         QTest::newRow("cut in the header") << whole.left(10) << QStringList{} << damaged;
 
+        QByteArray unfinished = activity(false, true, false, false, 12);
+        unfinished.replace(4, 4, QByteArray(4, '\0'));
+        QTest::newRow("data size left at 0") << unfinished << QStringList{fromSession} << damaged;
+
         QByteArray flipped = whole;
         flipped[15] = char(flipped[15] ^ 0x01); // a definition's reserved byte
         QString bad = fromRecords;
@@ -263,6 +267,8 @@ private slots:
             << "0:::0,10:::100,70:::120,80:::220" << "riding=20 dst=220 hr=-/- gain=- top=-";
         QTest::newRow("stopped timer is a pause")
             << "0:::0,10:::100,|300:::3000,310:::3100" << "riding=20 dst=3100 hr=-/- gain=- top=-";
+        QTest::newRow("the device's distance counts across points without it")
+            << "0:::0,10:::,20:::200" << "riding=20 dst=200 hr=-/- gain=- top=-";
         QTest::newRow("no distance: a long gap is a pause")
             << "0:::,10:::,40:::,71:::" << "riding=40 dst=- hr=-/- gain=- top=-";
         QTest::newRow("heart rate weighted by time, zeros ignored")

@@ -215,7 +215,11 @@ FitReadResult readFit(QByteArrayView data, FitVisitor& visitor)
             if (stored != 0 && stored != fitCrc(data.sliced(pos, 12)))
                 return fail(RideProblem::Damaged, QStringLiteral("the header's checksum is wrong"));
         }
-        const qsizetype dataSize = qsizetype(readUnsigned(bytes + pos + 4, 4, false));
+        qsizetype dataSize = qsizetype(readUnsigned(bytes + pos + 4, 4, false));
+        // A device that stopped before finishing the file leaves the size at
+        // 0: what follows is read as a file cut short.
+        if (dataSize == 0 && left > headerSize + 2)
+            dataSize = left - headerSize;
         const qsizetype available = std::min(dataSize, left - headerSize);
         FileReader reader(bytes + pos + headerSize, available, visitor);
         QString detail;

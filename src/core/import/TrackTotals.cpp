@@ -119,6 +119,17 @@ double ridingSeconds(const QList<TrackPoint>& points)
 
 std::optional<double> distanceMetres(const QList<TrackPoint>& points)
 {
+    // The device's own count, where it kept one, even across points without it.
+    std::optional<double> first;
+    std::optional<double> last;
+    for (const auto& p : points) {
+        if (p.distanceMetres) {
+            first = first.value_or(*p.distanceMetres);
+            last = p.distanceMetres;
+        }
+    }
+    if (first)
+        return std::max(0.0, *last - *first);
     std::optional<double> total;
     for (qsizetype i = 0; i + 1 < points.size(); ++i)
         if (const auto metres = stepMetres(points[i], points[i + 1]))

@@ -13,7 +13,11 @@ std::optional<double> xmlNumber(const QString& text)
 
 std::optional<qint64> xmlTimeMsecs(const QString& text)
 {
-    const QDateTime t = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+    QDateTime t = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+    // Both formats write UTC; a time without its zone is UTC too, not the
+    // zone of the computer that happens to read it.
+    if (t.isValid() && t.timeSpec() == Qt::LocalTime)
+        t.setTimeSpec(Qt::UTC);
     return t.isValid() ? std::optional<qint64>(t.toMSecsSinceEpoch()) : std::nullopt;
 }
 
