@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTableView>
 #include <QToolButton>
 #include <QWidget>
 
@@ -197,6 +198,22 @@ QList<Shown> textsOf(const QWidget* w)
     } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
         if (!edit->displayText().isEmpty() && !qobject_cast<const QComboBox*>(w->parentWidget()))
             out.append({edit->displayText(), fm.size(0, edit->displayText()), editRoom(edit)});
+    } else if (const auto* view = qobject_cast<const QTableView*>(w->parentWidget());
+               view && w == view->viewport() && view->model()) {
+        // The cells in full view: each text whole, within the margins the
+        // item delegate keeps.
+        const int margin = w->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QModelIndex index = model->index(row, column);
+                const QRect cell = view->visualRect(index);
+                const QString text = index.data().toString();
+                if (text.isEmpty() || !w->rect().contains(cell))
+                    continue;
+                out.append({text, fm.size(0, text) + QSize(2 * margin, 0), cell, Qt::AlignCenter});
+            }
+        }
     } else if (const auto* header = qobject_cast<const GridHeader*>(w)) {
         for (int i = 0; i < header->count(); ++i) {
             const QString title = header->model()->headerData(i, Qt::Horizontal).toString();

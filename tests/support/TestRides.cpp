@@ -29,6 +29,10 @@ void addTestRide(ADOTable& t, const TestRide& r)
         t.setValue(RideField::typ, r.typ);
     if (!r.note.isEmpty())
         t.setValue(RideField::note, r.note);
+    if (!r.druh.isEmpty())
+        t.setValue(RideField::druh, r.druh);
+    if (!r.temperature.isEmpty())
+        t.setValue(RideField::temperature, r.temperature);
     t.post();
 }
 

@@ -21,6 +21,8 @@ struct TestRide
     QString odo{};
     QString typ{};
     QString note{};
+    QString druh{};
+    QString temperature{};
 };
 
 // Adds the ride through the cursor the way the record dialog stores one: the

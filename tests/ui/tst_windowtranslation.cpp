@@ -478,12 +478,14 @@ void TestWindowTranslation::everyWindowWholeAndReadable()
     TestProgram program;
     program.addCyclist(QStringLiteral("Eva"));
     // A year of many hours and kilometres, and a ride in the month of the
-    // longest name.
+    // longest name, of list items that read long in some language.
     QList<TestRide> rides;
     for (int month = 1; month <= 12; ++month)
         rides << TestRide{.date = QDate(2005, month, 28), .km = QStringLiteral("1234.56"),
                           .time = QTime(23, 59, 59), .pulse = 188, .alt = 3456,
-                          .odo = QStringLiteral("98765.43"), .typ = QStringLiteral("Turistika")};
+                          .odo = QStringLiteral("98765.43"), .typ = QStringLiteral("Turistika"),
+                          .druh = QStringLiteral("Plavání"),
+                          .temperature = QStringLiteral("-10 -  5 C'")};
     program.addRides(rides);
     shipLanguages(program);
     TfrmBase* w = program.start();

@@ -46,3 +46,9 @@ QString ValueLists::displayText(RideField field, const QString& stored) const
     const auto it = m_lists.constFind(int(field));
     return it == m_lists.cend() ? stored : it->displayText(stored);
 }
+
+QStringList ValueLists::shown(RideField field) const
+{
+    const auto it = m_lists.constFind(int(field));
+    return it == m_lists.cend() ? QStringList() : it->shown();
+}

@@ -46,6 +46,8 @@ class ValueLists
 public:
     void set(RideField field, const ValueList& list) { m_lists.insert(int(field), list); }
     QString displayText(RideField field, const QString& stored) const;
+    // The items of a field's list as shown, none for a field without one.
+    QStringList shown(RideField field) const;
 
 private:
     QHash<int, ValueList> m_lists;

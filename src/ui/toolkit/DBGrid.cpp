@@ -119,6 +119,11 @@ void DBGrid::setDataSource(DataSource* source)
 {
     m_source = source;
     m_model->setSource(source);
+    // A language's list items can be wider than the field's stored texts.
+    if (source)
+        connect(source, &DataSource::valueListsChanged, this, &DBGrid::fitColumnsToTitles,
+                Qt::UniqueConnection);
+    fitColumnsToTitles();
 }
 
 void DBGrid::setGridColumns(const QVector<ColumnLayout>& columns)
@@ -192,7 +197,14 @@ int DBGrid::fieldDisplayWidth(RideField field) const
     const QFontMetrics fm = fontMetrics();
     const int byChars = chars * fm.averageCharWidth() + 8;
     const int byTitle = fm.horizontalAdvance(fieldName(field)) + 12;
-    return std::max(byChars, byTitle);
+    // Every item of the field's list in the current language fits whole.
+    int byItems = 0;
+    if (m_source) {
+        const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+        for (const QString& item : m_source->valueLists().shown(field))
+            byItems = std::max(byItems, fm.horizontalAdvance(item) + 2 * margin + 2);
+    }
+    return std::max({byChars, byTitle, byItems});
 }
 
 void DBGrid::followTable(int row)
