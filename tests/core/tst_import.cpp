@@ -409,6 +409,13 @@ private slots:
         QTest::newRow("no riding time")
             << "2024-06-30T06:00:00Z" << 0 << 0.4 << -10.0 << int(RideSport::Swimming) << false << 1000.0
             << "2024-06-30 00:00:00 -10 -  5 C' Plavání Trénink out of range";
+        // What a damaged file's signed fields can say.
+        QTest::newRow("negative riding time")
+            << "2024-06-30T06:00:00Z" << 0 << -60.0 << 20.0 << cycling << false << 1000.0
+            << "2024-06-30 - 20 - 25 C' Cyklistika Trénink out of range";
+        QTest::newRow("negative distance")
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << 20.0 << cycling << false << -5.0
+            << "2024-06-30 01:00:00 20 - 25 C' Cyklistika Trénink out of range";
         QTest::newRow("cold skiing, other sport indoors")
             << "2024-01-30T06:00:00Z" << 0 << 60.0 << -25.1 << int(RideSport::Other) << true << 1000.0
             << "2024-01-30 00:01:00   Trénink ok";

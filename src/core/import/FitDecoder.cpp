@@ -2,6 +2,7 @@
 
 #include "FitStream.h"
 #include "TrackTotals.h"
+#include "WholeNumber.h"
 
 namespace {
 
@@ -11,9 +12,14 @@ constexpr quint8 timestamp = 253;
 constexpr qint64 fitEpoch = 631065600; // 1989-12-31T00:00:00Z in Unix seconds
 constexpr double activityFile = 4;
 
+// A FIT time is an unsigned 32-bit count of seconds; anything else a damaged
+// file gives is no time at all.
 QDateTime fitTime(double t)
 {
-    return QDateTime::fromSecsSinceEpoch(fitEpoch + qint64(t), Qt::UTC);
+    const auto seconds = wholeNumber64(t);
+    if (!seconds || *seconds < 0 || *seconds > 0xFFFFFFFFLL)
+        return QDateTime();
+    return QDateTime::fromSecsSinceEpoch(fitEpoch + *seconds, Qt::UTC);
 }
 
 std::optional<double> scaled(const FitMessage& m, quint8 field, double scale, double offset = 0)
@@ -25,7 +31,7 @@ std::optional<double> scaled(const FitMessage& m, quint8 field, double scale, do
 std::optional<int> whole(const FitMessage& m, quint8 field)
 {
     const auto v = m.field(field);
-    return v ? std::optional<int>(int(*v)) : std::nullopt;
+    return v ? wholeNumber(*v) : std::nullopt;
 }
 
 QString makerName(int id)
@@ -88,8 +94,14 @@ public:
         case Record: record(m); break;
         case Event: event(m); break;
         case Activity:
-            if (const auto local = m.field(5), utc = m.field(timestamp); local && utc)
-                m_file.localOffset = int(qint64(*local) - qint64(*utc));
+            // No place on earth is a day or more away from UTC: a larger
+            // difference is a damaged field, not an offset.
+            if (const auto local = m.field(5), utc = m.field(timestamp); local && utc) {
+                const auto l = wholeNumber64(*local);
+                const auto u = wholeNumber64(*utc);
+                if (l && u && *l - *u > -86400 && *l - *u < 86400)
+                    m_file.localOffset = int(*l - *u);
+            }
             break;
         }
     }
@@ -126,10 +138,15 @@ private:
             r.maxAltitude = scaled(m, 50, 5, 500);
         r.avgTemperature = m.field(57);
         setSport(r, whole(m, 5), whole(m, 6));
-        if (const auto end = m.field(timestamp))
+        const auto end = m.field(timestamp);
+        const auto elapsedMsecs = [&]() -> std::optional<qint64> {
+            const auto elapsed = scaled(m, 7, 1000);
+            return elapsed ? wholeNumber64(*elapsed * 1000) : std::nullopt;
+        }();
+        if (end && fitTime(*end).isValid())
             s.endMsecs = fitTime(*end).toMSecsSinceEpoch();
-        else if (const auto elapsed = scaled(m, 7, 1000); elapsed && r.start.isValid())
-            s.endMsecs = r.start.toMSecsSinceEpoch() + qint64(*elapsed * 1000);
+        else if (elapsedMsecs && r.start.isValid())
+            s.endMsecs = r.start.toMSecsSinceEpoch() + *elapsedMsecs;
         m_file.sessions.append(s);
     }
 
@@ -149,7 +166,7 @@ private:
     void record(const FitMessage& m)
     {
         const auto t = m.field(timestamp);
-        if (!t)
+        if (!t || !fitTime(*t).isValid())
             return;
         TrackPoint p;
         p.msecsUtc = fitTime(*t).toMSecsSinceEpoch();
@@ -206,6 +223,11 @@ private:
                         own.append(p);
             }
             TrackTotals::fillMissing(s.ride, own);
+            // Without its start a ride has no day to be recorded on.
+            if (!s.ride.start.isValid()) {
+                s.ride.problem = RideProblem::NoTimes;
+                s.ride.detail = QStringLiteral("a session without a valid start time");
+            }
             if (how == FitFileEnd::BadChecksum) {
                 s.ride.problem = RideProblem::Damaged;
                 s.ride.detail = QStringLiteral("the file's checksum is wrong");

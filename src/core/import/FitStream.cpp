@@ -154,7 +154,7 @@ private:
         for (const FieldDefinition& f : d.fields) {
             if (const auto v = fieldValue(p, f, d.bigEndian)) {
                 message.fields.append({f.number, *v});
-                if (f.number == timestampField)
+                if (f.number == timestampField && *v >= 0 && *v <= 4294967295.0)
                     m_lastTimestamp = quint32(*v);
             }
             p += f.size;

@@ -2,6 +2,7 @@
 
 #include "SportNames.h"
 #include "TrackTotals.h"
+#include "WholeNumber.h"
 #include "XmlValues.h"
 
 #include <QXmlStreamReader>
@@ -143,7 +144,7 @@ private:
                 if (isTrackPointExtension(m_xml.namespaceUri())
                     && m_xml.name() == QLatin1String("hr")) {
                     if (const auto hr = xmlNumber(m_xml.readElementText()))
-                        p.heartRate = int(*hr);
+                        p.heartRate = wholeNumber(*hr);
                 } else if (isTrackPointExtension(m_xml.namespaceUri())
                            && m_xml.name() == QLatin1String("atemp")) {
                     p.temperature = xmlNumber(m_xml.readElementText());

@@ -69,7 +69,9 @@ void checkFits(ImportedRide& ride)
         return v && (std::round(*v) < -32768 || std::round(*v) > 32767);
     };
     const auto time = ride.timerSeconds ? ridingTime(*ride.timerSeconds) : std::nullopt;
-    if (ride.timerSeconds && !time)
+    if (ride.timerSeconds && *ride.timerSeconds < 0)
+        refuse(RideProblem::OutOfRange, QStringLiteral("a negative riding time"));
+    else if (ride.timerSeconds && !time)
         refuse(RideProblem::TooLong, QStringLiteral("longer than 23:59:59"));
     else if (!time || *time == QTime(0, 0))
         // The average speed is worked out from the duration on saving.
@@ -79,6 +81,8 @@ void checkFits(ImportedRide& ride)
     else if (ride.avgHeartRate.value_or(0) > 65535 || ride.maxHeartRate.value_or(0) > 65535
              || ride.avgHeartRate.value_or(0) < 0 || ride.maxHeartRate.value_or(0) < 0)
         refuse(RideProblem::OutOfRange, QStringLiteral("a heart rate beyond its field"));
+    else if (ride.distanceMetres.value_or(0) < 0)
+        refuse(RideProblem::OutOfRange, QStringLiteral("a negative distance"));
     else if (ride.distanceMetres.value_or(0) / 1000 / (QTime(0, 0).secsTo(*time) / 3600.0) >= 1000)
         refuse(RideProblem::OutOfRange, QStringLiteral("a speed beyond 999.99 km/h"));
 }

@@ -2,6 +2,7 @@
 
 #include "SportNames.h"
 #include "TrackTotals.h"
+#include "WholeNumber.h"
 #include "XmlValues.h"
 
 #include <QXmlStreamReader>
@@ -61,7 +62,7 @@ private:
         ride.timerSeconds = laps.seconds;
         ride.distanceMetres = laps.metres;
         if (laps.heartSeconds > 0)
-            ride.avgHeartRate = qRound(laps.heartBeats / laps.heartSeconds);
+            ride.avgHeartRate = wholeNumber(std::round(laps.heartBeats / laps.heartSeconds));
         ride.maxHeartRate = laps.maxHeartRate;
         TrackTotals::completeFromTrack(ride, points, allTimed);
         m_contents.rides.append(ride);
@@ -83,8 +84,10 @@ private:
             } else if (name == QLatin1String("AverageHeartRateBpm")) {
                 average = value();
             } else if (name == QLatin1String("MaximumHeartRateBpm")) {
-                if (const auto max = value(); max && *max > 0)
-                    laps.maxHeartRate = std::max(laps.maxHeartRate.value_or(0), int(*max));
+                if (const auto max = value(); max && *max > 0) {
+                    if (const auto whole = wholeNumber(*max))
+                        laps.maxHeartRate = std::max(laps.maxHeartRate.value_or(0), *whole);
+                }
             } else if (name == QLatin1String("Track")) {
                 track(points, allTimed);
             } else {
@@ -138,7 +141,7 @@ private:
                 p.distanceMetres = xmlNumber(m_xml.readElementText());
             } else if (name == QLatin1String("HeartRateBpm")) {
                 if (const auto hr = value())
-                    p.heartRate = int(*hr);
+                    p.heartRate = wholeNumber(*hr);
             } else {
                 m_xml.skipCurrentElement();
             }
