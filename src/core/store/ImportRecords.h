@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+class ADOConnection;
+
+// The table `imports`: which file content (SHA-256) gave which ride, the
+// file's name and the time of the import. The store's ride table keeps its
+// columns. Deleting a ride deletes its entry (a trigger in the store, so that
+// any copy of the program that deletes a ride does it), and the ride can be
+// imported again.
+namespace ImportRecords {
+
+// The contents imported before for the cyclist's rides still stored, to the
+// ride each gave.
+QHash<QByteArray, int> importedFiles(ADOConnection& connection, const QString& cyclist);
+
+// Adds an entry; throws RydexError with the engine's text. Runs in the
+// transaction in force.
+void add(ADOConnection& connection, const QByteArray& sha256, int rideId,
+         const QString& fileName, const QDateTime& importedAt);
+
+} // namespace ImportRecords
