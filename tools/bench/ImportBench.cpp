@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <ctime>
 
 namespace ImportBench {
 
@@ -204,9 +205,11 @@ Preview previewSeason(const QString& dir)
     QObject::connect(&scanner, &RideFileScanner::finished, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
+    const std::clock_t cpu = std::clock();
     scanner.start({dir});
     loop.exec();
     preview.ms = double(clock.nsecsElapsed()) / 1e6;
+    preview.cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
     preview.files = int(kept.size());
     for (const ScannedFile& f : std::as_const(kept))
         preview.rides += int(f.contents.rides.size());

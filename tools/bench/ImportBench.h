@@ -25,6 +25,7 @@ Season writeSeason(const QString& dir, int files, qint64 bytes);
 struct Preview
 {
     double ms = 0;
+    double cpuMs = 0; // of all threads: what a busy machine does not change
     int files = 0;
     int rides = 0;
     int progressSteps = 0;

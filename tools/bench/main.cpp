@@ -45,6 +45,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -266,11 +267,14 @@ void importRows(int runs, const std::function<bool(const char*)>& wanted)
     row(QStringLiteral("preview of a season of 300 ride files (about 100 MB) read"),
         QString::number(median(times), 'f', 0) + QStringLiteral(" ms"), QStringLiteral("3000 ms"),
         median(times) <= 3000 && last.files == 300 && moving);
-    out() << QStringLiteral("    (%1 files, %2 MB on disk, %3 rides, %4 progress steps)")
+    out() << QStringLiteral("    (%1 files, %2 MB on disk, %3 rides, %4 progress steps, %5 ms of CPU "
+                            "on %6 threads)")
                  .arg(last.files)
                  .arg(written.bytes / 1e6, 0, 'f', 1)
                  .arg(last.rides)
                  .arg(last.progressSteps)
+                 .arg(last.cpuMs, 0, 'f', 0)
+                 .arg(QThread::idealThreadCount())
           << Qt::endl;
 
     QProcess child;

@@ -81,6 +81,10 @@ RideFileScanner::~RideFileScanner()
 void RideFileScanner::start(const QStringList& filesAndFolders, const RideFileLimits& limits)
 {
     cancel();
+    // A listener that started a scan on finished(true) is overruled by this
+    // call; its reading must not go on unseen.
+    if (m_run)
+        m_run->cancelled = true;
     auto run = std::make_shared<Run>();
     run->roots = filesAndFolders;
     run->limits = limits;
