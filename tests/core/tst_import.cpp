@@ -16,6 +16,8 @@
 
 #include <QCoreApplication>
 
+#include <sys/stat.h>
+
 namespace {
 
 using F = FitWriter;
@@ -544,6 +546,11 @@ private slots:
         limits.maxFileBytes = 1024;
         QCOMPARE(readRideFile(file.fileName(), limits).problem, RideProblem::TooLarge);
         QCOMPARE(readRideFileBytes(file.fileName()).bytes.size(), 4 * 1024 * 1024);
+        // Nor a pipe (which would wait for a writer for ever) or a device.
+        const QString pipe = dir.filePath(QStringLiteral("pipe.fit"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(scanRideFile(pipe).contents.problem, RideProblem::Unreadable);
+        QCOMPARE(readRideFile(QStringLiteral("/dev/zero")).problem, RideProblem::Unreadable);
         // Two members one after another are one file, as gzip has it.
         QCOMPARE(gunzip(gzipped("ab") + gzipped("cd"), 10).bytes, QByteArray("abcd"));
     }

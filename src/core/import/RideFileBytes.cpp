@@ -1,6 +1,7 @@
 #include "RideFileBytes.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <zlib.h>
 
@@ -62,6 +63,11 @@ RideFileBytes gunzip(const QByteArray& compressed, qint64 maxBytes)
 
 RideFileBytes readRideFileBytes(const QString& path, const RideFileLimits& limits)
 {
+    // A pipe would keep the reading waiting for ever, and a device has no
+    // end; neither is a ride file, whatever its name.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return refused(RideProblem::Unreadable, QStringLiteral("not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refused(RideProblem::Unreadable, file.errorString());
