@@ -1,17 +1,27 @@
 #include "TestMain.h"
+#include "TestRides.h"
 
 #include "FitWriter.h"
 #include "Gzip.h"
 #include "import/FitCrc.h"
 #include "import/FitDecoder.h"
+#include "import/ImportPlan.h"
+#include "import/ImportStore.h"
 #include "import/RideFieldValues.h"
 #include "import/RideFileReader.h"
 #include "import/RideFileScan.h"
 #include "import/TrackTotals.h"
+#include "store/ADOTable.h"
+#include "store/ImportRecords.h"
+#include "store/RideFilter.h"
+#include "store/RydexError.h"
+#include "store/TData.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <QCoreApplication>
@@ -170,6 +180,93 @@ const QString fromSession = QStringLiteral(
 const QString fromRecords = QStringLiteral(
     "2024-12-31T22:30:00Z off=3600.0 timer=9.0 dst=45.0 hr=120.0/120.0 gain=9.0 "
     "top=109.0 temp=20.0 sport=2 by=Garmin 2713 problem=0");
+
+// "2024-06-30 3600 25.5", "-" for a value not known.
+RideIdentity identity(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(' '));
+    RideIdentity id;
+    id.day = QDate::fromString(parts.at(0), Qt::ISODate);
+    if (parts.at(1) != QLatin1String("-"))
+        id.seconds = parts.at(1).toInt();
+    if (parts.at(2) != QLatin1String("-"))
+        id.km = Fixed4::parse(parts.at(2), QLocale::c());
+    return id;
+}
+
+// The fields of a ride as stored, in the order of the table.
+QString rowText(const RideRow& row)
+{
+    QStringList out;
+    for (int i = 1; i < rideFieldCount; ++i) {
+        const QVariant& v = row[i];
+        const auto field = static_cast<RideField>(i);
+        if (v.isNull())
+            out << QStringLiteral("-");
+        else if (fieldDef(field).kind == FieldKind::Decimal)
+            out << v.value<Fixed4>().toPlainString(); // every digit stored
+        else if (fieldDef(field).kind == FieldKind::DateTime)
+            out << v.toDateTime().toString(Qt::ISODate);
+        else
+            out << ADOTable::displayText(field, v, QLocale::c());
+    }
+    return out.join(QLatin1Char('|'));
+}
+
+// A ride of the cyclist's device: its day and local start at 08:00 UTC+2,
+// minutes, kilometres and sport.
+ImportedRide deviceRide(const QString& day, double minutes, double km,
+                        RideSport sport = RideSport::Cycling)
+{
+    ImportedRide r;
+    r.start = QDateTime(QDate::fromString(day, Qt::ISODate), QTime(6, 0), Qt::UTC);
+    r.localOffsetSeconds = 7200;
+    r.timerSeconds = minutes * 60;
+    r.distanceMetres = km * 1000;
+    r.sport = sport;
+    return r;
+}
+
+ScannedFile scanned(const QString& path, const QList<ImportedRide>& rides,
+                    RideProblem problem = RideProblem::None)
+{
+    return {path, QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256),
+            {rides, problem, QString()}};
+}
+
+// Each candidate as "status/ticked/matched ride or candidate".
+QStringList plan(ADOTable& table, const QList<ScannedFile>& files)
+{
+    ImportPlanner planner(QStringLiteral("Eva"), storedRidesOf(table, QStringLiteral("Eva")),
+                          ImportRecords::importedFiles(*table.connection(), QStringLiteral("Eva")));
+    QStringList out;
+    for (const ScannedFile& file : files) {
+        for (const ImportCandidate& c : planner.add(file)) {
+            const char* status[] = {"new", "recorded", "cannot"};
+            out << QStringLiteral("%1 %2%3%4%5")
+                       .arg(QFileInfo(c.path).fileName(), QLatin1String(status[int(c.status)]),
+                            c.ticked ? QStringLiteral(" ticked") : QString(),
+                            c.matchedRideId ? QStringLiteral(" ride %1 of %2")
+                                                  .arg(*c.matchedRideId)
+                                                  .arg(c.matchedDay.toString(Qt::ISODate))
+                                            : QString(),
+                            c.matchedCandidate >= 0 ? QStringLiteral(" as #%1").arg(c.matchedCandidate)
+                                                    : QString());
+        }
+    }
+    return out;
+}
+
+QVector<RideToImport> toImport(const QList<ScannedFile>& files)
+{
+    QVector<RideToImport> rides;
+    for (const ScannedFile& file : files) {
+        for (const ImportedRide& r : file.contents.rides)
+            rides.append({rideRowFor(r, QStringLiteral("Eva"), QFileInfo(file.path).fileName()),
+                          file.sha256, file.path});
+    }
+    return rides;
+}
 
 } // namespace
 
@@ -634,6 +731,251 @@ private slots:
         ride.maxAltitude = 32768;
         RideFieldValues::checkFits(ride);
         QCOMPARE(ride.problem, RideProblem::OutOfRange);
+    }
+
+    void sameRide_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("time within 2 %") << "2024-06-30 10000 -" << "2024-06-30 10200 -" << true;
+        QTest::newRow("time beyond 2 %") << "2024-06-30 10000 -" << "2024-06-30 10205 -" << false;
+        QTest::newRow("time within 60 s") << "2024-06-30 1000 -" << "2024-06-30 1060 -" << true;
+        QTest::newRow("time beyond 60 s") << "2024-06-30 1061 -" << "2024-06-30 1000 -" << false;
+        QTest::newRow("distance within 2 %") << "2024-06-30 - 50" << "2024-06-30 - 51" << true;
+        QTest::newRow("distance beyond 2 %") << "2024-06-30 - 50" << "2024-06-30 - 51.05" << false;
+        QTest::newRow("distance within 0.1 km") << "2024-06-30 - 2" << "2024-06-30 - 2.1" << true;
+        QTest::newRow("distance beyond 0.1 km") << "2024-06-30 - 2.1001" << "2024-06-30 - 2" << false;
+        QTest::newRow("time in, distance out") << "2024-06-30 3600 20" << "2024-06-30 3600 25" << false;
+        QTest::newRow("another day") << "2024-06-30 3600 25" << "2024-07-01 3600 25" << false;
+        QTest::newRow("a value known on one side only is not compared")
+            << "2024-06-30 3600 -" << "2024-06-30 3610 80" << true;
+        QTest::newRow("nothing to compare") << "2024-06-30 - 25" << "2024-06-30 3600 -" << false;
+        QTest::newRow("no day") << "- 3600 25" << "- 3600 25" << false;
+    }
+
+    void sameRide()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, same);
+        QCOMPARE(::sameRide(identity(a), identity(b)), same);
+        QCOMPARE(::sameRide(identity(b), identity(a)), same);
+    }
+
+    // What a ride from a file puts into each field; "refused" when it cannot
+    // be stored at all.
+    void rideRows_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QString>("extras");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("New Year's Eve west of Greenwich, every field given")
+            << "2025-01-01T00:30:00Z" << -3600 << 3600.4
+            << "km=25.004 hr=140/170 gain=300.4 top=812.6 temp=22 by=Garmin|Edge_530"
+            << "2024-12-31T00:00:00|Eva|31|12|2024|1:00:00|25|25|140|300|-|20 - 25 C'|Cyklistika|-|-|-|"
+               "Trénink|Importováno ze souboru ride.fit (Garmin Edge 530)|813|170";
+        QTest::newRow("trainer, no heart rate read, temperature in the gap, maker only")
+            << "2024-06-30T22:30:00Z" << 7200 << 1800.0 << "km=0 hr=0/0 temp=32 indoor by=Wahoo|"
+            << "2024-07-01T00:00:00|Eva|1|7|2024|0:30:00|0|0|-|-|-|-|Cyklistika|-|-|-|Trenažer|"
+               "Importováno ze souboru ride.fit (Wahoo)|-|-";
+        QTest::newRow("no distance, no speed; a run")
+            << "2024-06-30T06:00:00Z" << 0 << 2700.0 << "sport=run"
+            << "2024-06-30T00:00:00|Eva|30|6|2024|0:45:00|-|-|-|-|-|-|Beh|-|-|-|Trénink|"
+               "Importováno ze souboru ride.fit|-|-";
+        QTest::newRow("other sport, below sea level")
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "km=10.006 sport=other top=-20.4 gain=0"
+            << "2024-06-30T00:00:00|Eva|30|6|2024|1:00:00|10.01|10.01|-|0|-|-|-|-|-|-|Trénink|"
+               "Importováno ze souboru ride.fit|-20|-";
+        QTest::newRow("elevation beyond its field")
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "gain=32767.6" << "refused";
+        QTest::newRow("longer than a day") << "2024-06-30T06:00:00Z" << 0 << 86400.0 << "" << "refused";
+        QTest::newRow("faster than the speed field")
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "km=1000" << "refused";
+        QTest::newRow("heart rate beyond its field")
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "hr=70000/70000" << "refused";
+    }
+
+    void rideRows()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, offset);
+        QFETCH(double, seconds);
+        QFETCH(QString, extras);
+        QFETCH(QString, row);
+        ImportedRide ride;
+        ride.start = QDateTime::fromString(start, Qt::ISODate);
+        ride.localOffsetSeconds = offset;
+        ride.timerSeconds = seconds;
+        ride.sport = RideSport::Cycling;
+        for (const QString& item : extras.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString key = item.section(QLatin1Char('='), 0, 0);
+            const QString value = item.section(QLatin1Char('='), 1);
+            if (key == QLatin1String("km"))
+                ride.distanceMetres = value.toDouble() * 1000;
+            else if (key == QLatin1String("hr"))
+                ride.avgHeartRate = value.section(QLatin1Char('/'), 0, 0).toInt(),
+                ride.maxHeartRate = value.section(QLatin1Char('/'), 1).toInt();
+            else if (key == QLatin1String("gain"))
+                ride.elevationGain = value.toDouble();
+            else if (key == QLatin1String("top"))
+                ride.maxAltitude = value.toDouble();
+            else if (key == QLatin1String("temp"))
+                ride.avgTemperature = value.toDouble();
+            else if (key == QLatin1String("indoor"))
+                ride.indoor = true;
+            else if (key == QLatin1String("sport"))
+                ride.sport = value == QLatin1String("run") ? RideSport::Running : RideSport::Other;
+            else if (key == QLatin1String("by"))
+                ride.maker = value.section(QLatin1Char('|'), 0, 0),
+                ride.product = value.section(QLatin1Char('|'), 1).replace(QLatin1Char('_'), QLatin1Char(' '));
+        }
+        QString got;
+        try {
+            got = rowText(rideRowFor(ride, QStringLiteral("Eva"), QStringLiteral("ride.fit")));
+        } catch (const RydexError&) {
+            got = QStringLiteral("refused");
+        }
+        QCOMPARE(got, row);
+    }
+
+    // The preview's rows against a store: a ride typed by hand, another
+    // file of a ride listed before, the same folder imported again, a ride
+    // changed by hand after its import, a ride deleted and imported again.
+    void importPlans()
+    {
+        TData data(TestEnv::root() + QStringLiteral("/plans/Rydex.dat"));
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 6));
+        addTestRide(t, {.date = QDate(2024, 6, 1), .km = QStringLiteral("25"), .time = QTime(1, 0)});
+        addTestRide(t, {.user = QStringLiteral("Jan"), .date = QDate(2024, 6, 2), .km = QStringLiteral("30"),
+                        .time = QTime(1, 0)});
+        const int typed = t.rowAt(0)[fieldIndex(RideField::id)].toInt();
+        ImportedRide tooLong = deviceRide(QStringLiteral("2024-06-05"), 1440, 500);
+        const QList<ScannedFile> folder = {
+            scanned(QStringLiteral("/dev/a.fit"), {deviceRide(QStringLiteral("2024-06-01"), 60.5, 25.3)}),
+            scanned(QStringLiteral("/dev/b.fit"), {deviceRide(QStringLiteral("2024-06-02"), 60, 30)}),
+            scanned(QStringLiteral("/dev/b.gpx"), {deviceRide(QStringLiteral("2024-06-02"), 61, 30.4)}),
+            scanned(QStringLiteral("/dev/c.tcx"),
+                    {deviceRide(QStringLiteral("2024-06-03"), 30, 6, RideSport::Running),
+                     deviceRide(QStringLiteral("2024-06-03"), 30, 6.05, RideSport::Unknown)}),
+            scanned(QStringLiteral("/dev/d.fit"), {}, RideProblem::Damaged),
+            scanned(QStringLiteral("/dev/e.fit"), {tooLong}),
+        };
+        QCOMPARE(plan(t, folder),
+                 QStringList({QStringLiteral("a.fit recorded ride %1 of 2024-06-01").arg(typed),
+                              "b.fit new ticked", "b.gpx recorded as #1", "c.tcx new",
+                              "c.tcx new ticked", "d.fit cannot", "e.fit cannot"}));
+        ImportPlanner planner(QStringLiteral("Eva"), {}, {});
+        QCOMPARE(planner.add(folder.at(5)).at(0).problem, RideProblem::TooLong);
+        QCOMPARE(planner.add(folder.at(4)).at(0).problem, RideProblem::Damaged);
+
+        const QList<ScannedFile> ticked = {folder.at(1), folder.at(3)};
+        const QVector<RideRow> stored = storeImportedRides(t, toImport(ticked), QDateTime());
+        const int b = stored.at(0)[fieldIndex(RideField::id)].toInt();
+        const int c = stored.at(1)[fieldIndex(RideField::id)].toInt();
+        QCOMPARE(plan(t, folder),
+                 QStringList({QStringLiteral("a.fit recorded ride %1 of 2024-06-01").arg(typed),
+                              QStringLiteral("b.fit recorded ride %1 of 2024-06-02").arg(b),
+                              QStringLiteral("b.gpx recorded ride %1 of 2024-06-02").arg(b),
+                              QStringLiteral("c.tcx recorded ride %1 of 2024-06-03").arg(c),
+                              QStringLiteral("c.tcx recorded ride %1 of 2024-06-03").arg(c),
+                              "d.fit cannot", "e.fit cannot"}));
+
+        // Shortened by hand: no longer the same ride by its figures, but its
+        // file's content is known.
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 6));
+        t.setCurrentIndex(1);
+        QCOMPARE(t.value(RideField::id).toInt(), b);
+        t.edit();
+        t.setValue(RideField::time, QTime(0, 30));
+        t.post();
+        QCOMPARE(plan(t, {folder.at(1)}),
+                 QStringList{QStringLiteral("b.fit recorded ride %1 of 2024-06-02").arg(b)});
+        t.deleteRecord();
+        QCOMPARE(plan(t, {folder.at(1)}), QStringList{"b.fit new ticked"});
+    }
+
+    // Rides of two years stored in one go, their entries and their years'
+    // odometer chains; a ride refused leaves nothing; the kept sets stay
+    // what the store holds; a ride deleted by any copy frees its file.
+    void storedImports()
+    {
+        const QString file = TestEnv::root() + QStringLiteral("/stored/Rydex.dat");
+        TData data(file);
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        addTestRide(t, {.date = QDate(2024, 12, 1), .km = QStringLiteral("10"), .time = QTime(1, 0),
+                        .odo = QStringLiteral("1000")});
+        addTestRide(t, {.date = QDate(2025, 1, 5), .km = QStringLiteral("20"), .time = QTime(1, 0),
+                        .odo = QStringLiteral("100")});
+        const QString yearFilter = RideFilter::yearText(QStringLiteral("Eva"), 2025);
+        t.setFilter(yearFilter);
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        const QVector<RideRow> before = t.rows();
+        const QList<ScannedFile> files = {
+            scanned(QStringLiteral("/dev/1.fit"), {deviceRide(QStringLiteral("2024-12-20"), 60, 30)}),
+            scanned(QStringLiteral("/dev/2.fit"), {deviceRide(QStringLiteral("2024-12-10"), 60, 40),
+                                                   deviceRide(QStringLiteral("2025-01-02"), 60, 50),
+                                                   deviceRide(QStringLiteral("2025-01-03"), 60, 15)}),
+        };
+        QVector<RideToImport> rides = toImport(files);
+        QVector<RideToImport> refused = rides;
+        refused[2].row[fieldIndex(RideField::user)] = QStringLiteral("a name longer than twenty");
+        const QString why = [&] {
+            try {
+                storeImportedRides(t, refused, QDateTime());
+            } catch (const RydexError& e) {
+                return e.text();
+            }
+            return QString();
+        }();
+        QVERIFY2(why.contains(QStringLiteral("/dev/2.fit")), qPrintable(why));
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM rydex"),
+                                        QStringLiteral("SELECT count(*) FROM imports")}),
+                 QStringList{"0"});
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM rydex")}), QStringList{"2"});
+        QCOMPARE(t.rows(), before);
+
+        const QDateTime at(QDate(2025, 1, 10), QTime(12, 0), Qt::UTC);
+        const QVector<RideRow> stored = storeImportedRides(t, rides, at);
+        QCOMPARE(t.filter(), RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        QStringList odometer;
+        for (const RideRow& row : stored)
+            odometer << row[fieldIndex(RideField::odo)].value<Fixed4>().toPlainString();
+        // 2024 goes on from the reading of 1 December. In 2025 two rides come
+        // ahead of the one whose reading was entered, and that reading stays.
+        QCOMPARE(odometer, QStringList({"1070", "1040", "65", "80"}));
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT odo / 10000 FROM rydex ORDER BY date")}),
+                 QStringList({"1000", "1040", "1070", "65", "80", "100"}));
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT file || ' ' || imported FROM imports "
+                                                       "ORDER BY ride")}),
+                 QStringList({"1.fit 2025-01-10T12:00:00Z", "2.fit 2025-01-10T12:00:00Z",
+                              "2.fit 2025-01-10T12:00:00Z", "2.fit 2025-01-10T12:00:00Z"}));
+        QCOMPARE(ImportRecords::importedFiles(*data.connection(), QStringLiteral("Eva")).size(), 2);
+        QVERIFY(ImportRecords::importedFiles(*data.connection(), QStringLiteral("Jan")).isEmpty());
+
+        // The kept sets learnt of every ride.
+        TData fresh(file);
+        fresh.open();
+        for (const QString& filter : {yearFilter, RideFilter::monthText(QStringLiteral("Eva"), 2024, 12),
+                                      RideFilter::cyclistText(QStringLiteral("Eva"))}) {
+            t.setFilter(filter);
+            fresh.table()->setFilter(filter);
+            QCOMPARE(t.rows(), fresh.table()->rows());
+        }
+
+        // Deleted here, and by another program.
+        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        t.setCurrentIndex(1);
+        t.deleteRecord();
+        onOwnConnection(file, {QStringLiteral("DELETE FROM rydex WHERE year = 2025 AND odo < 1000000")});
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT file FROM imports")}),
+                 QStringList{"1.fit"});
     }
 
     // Files from real devices against the totals a reference decoder reads.

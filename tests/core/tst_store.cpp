@@ -183,6 +183,10 @@ private slots:
         QCOMPARE(modeOf(path(QStringLiteral("sub"))),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(onOwnConnection(file, {QStringLiteral("PRAGMA user_version")}), QStringList{"2"});
+        // The import entries and the trigger that keeps them in step come too.
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
+                                                       "name IN ('imports', 'imports_follow_rides')")}),
+                 QStringList{"2"});
         // A second open finds the store it made.
         TData again(file);
         again.open();

@@ -89,6 +89,18 @@ enum Id : int {
     ThemeNotText = 1402,
     ThemeNotStyleSheet = 1403,
 
+    // Rides imported from ride files.
+    ImportNotStored = 1500,
+    ImportedFrom = 1501,
+    ImportedFromDevice = 1502,
+    RideFileDamaged = 1503,
+    RideFileNoTimes = 1504,
+    RideFileRoute = 1505,
+    RideFileNotAnActivity = 1506,
+    RideFileTooLong = 1507,
+    RideFileOutOfRange = 1508,
+    RideFileTooLarge = 1509,
+    RideFileUnreadable = 1510,
     // The import window.
     ImportFolderCaption = 1530,
     ImportColumnFile = 1531,

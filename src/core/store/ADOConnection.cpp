@@ -53,6 +53,19 @@ const char* const schema[] = {
     "CREATE INDEX IF NOT EXISTS rydex_by_filter ON rydex(user, year, month, date, id)",
     "CREATE INDEX IF NOT EXISTS rydex_by_year ON rydex(user, year, date, id)",
     "CREATE INDEX IF NOT EXISTS rydex_by_user_date ON rydex(user, date, id)",
+    // Which file content gave which imported ride, so that a file imported
+    // again is known. A table of its own: the ride table, which older copies
+    // of the program read too, keeps its columns, and those copies ignore it.
+    "CREATE TABLE IF NOT EXISTS imports ("
+    " sha256 TEXT NOT NULL,"
+    " ride INTEGER NOT NULL,"
+    " file TEXT,"
+    " imported TEXT)",
+    "CREATE INDEX IF NOT EXISTS imports_by_ride ON imports(ride)",
+    // In the store rather than in the program, so that a ride deleted by any
+    // copy, an older one included, frees its file for a new import.
+    "CREATE TRIGGER IF NOT EXISTS imports_follow_rides AFTER DELETE ON rydex"
+    " BEGIN DELETE FROM imports WHERE ride = OLD.id; END",
 };
 
 // How long a statement waits for another program (or another copy of this

@@ -90,6 +90,13 @@ public:
     void cancel();
     bool isModified() const { return m_modified; }
     void deleteRecord();
+    // Stores new rides (their ids ignored) with the one prepared insert, in
+    // the transaction in force or one of its own, and answers their ids in
+    // order. The sets kept for reuse learn of them, but the set shown and
+    // its current row stay as they are until the caller refreshes, once for
+    // all of them. When one is refused nothing of them is stored and, when
+    // given, failedAt tells which it was.
+    QVector<int> insertRows(const QVector<RideRow>& rows, int* failedAt = nullptr);
     // Finishes the row being edited, then reads the set again from the store
     // (a kept set no other connection has written to since stands for the
     // read), keeping the filter, the order and, where it is still there, the

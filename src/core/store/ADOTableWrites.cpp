@@ -278,6 +278,42 @@ void ADOTable::deleteRecord()
     emitSetChanged();
 }
 
+QVector<int> ADOTable::insertRows(const QVector<RideRow>& rows, int* failedAt)
+{
+    requireOpen();
+    finishEditing();
+    const int idAt = fieldIndex(RideField::id);
+    QVector<int> ids;
+    ids.reserve(rows.size());
+    int at = 0;
+    m_connection->begin();
+    try {
+        QSqlQuery& q = preparedInsert();
+        for (; at < rows.size(); ++at) {
+            RideRow row;
+            for (int i = 1; i < rideFieldCount; ++i) {
+                const auto field = static_cast<RideField>(i);
+                row[i] = normalizeFieldValue(field, rows.at(at)[i]);
+                q.bindValue(i - 1, toStore(field, row[i]));
+            }
+            ADOConnection::exec(q);
+            ++m_localWrites;
+            row[idAt] = q.lastInsertId().toInt();
+            ids.append(row[idAt].toInt());
+            keepCachedSetsWritten(nullptr, &row, 0);
+        }
+        m_connection->commit();
+    } catch (...) {
+        // The rollback makes every kept set stale: none holds rows that
+        // are not stored.
+        m_connection->rollback();
+        if (failedAt)
+            *failedAt = at;
+        throw;
+    }
+    return ids;
+}
+
 void ADOTable::runWrite(QSqlQuery& query, const QVariant& id, bool matchedByVersion,
                         const std::function<void(QSqlQuery&)>& written)
 {

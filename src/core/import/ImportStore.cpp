@@ -1,0 +1,136 @@
+#include "ImportStore.h"
+
+#include "polyglot/MessageCatalogue.h"
+#include "records/YearOdometer.h"
+#include "store/ADOConnection.h"
+#include "store/ADOTable.h"
+#include "store/ControlsDetached.h"
+#include "store/ImportRecords.h"
+#include "store/RideFilter.h"
+#include "store/RydexError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace {
+
+Fixed4 roundedOrZero(const QVariant& value)
+{
+    return value.isNull() ? Fixed4() : value.value<Fixed4>().roundedTo2();
+}
+
+// The recomputation takes a year's first reading as its base. Rides
+// imported ahead of the ride that held it would take that over, and the
+// reading the user entered would be lost: the first of them gets the base
+// that leads to it instead, as a ride saved ahead of it does. When none
+// does (the reading is less than the distances before it), the chain runs
+// as the recomputation has it.
+void keepYearBase(ADOTable& table, QVector<RideRow>& rows, const QString& user, int year)
+{
+    const QVector<RideRow> stored = table.peekRows(
+        RideFilter::yearText(user, year), {RideField::date, RideField::odo, RideField::dst});
+    if (stored.isEmpty() || stored.first()[fieldIndex(RideField::odo)].isNull())
+        return;
+    const RideRow& held = stored.first();
+    const QDateTime heldOn = held[fieldIndex(RideField::date)].toDateTime();
+    QVector<int> ahead;
+    for (int k = 0; k < rows.size(); ++k) {
+        const RideRow& row = rows.at(k);
+        if (row[fieldIndex(RideField::user)].toString() == user &&
+            row[fieldIndex(RideField::year)].toInt() == year &&
+            row[fieldIndex(RideField::date)].toDateTime() < heldOn)
+            ahead.append(k);
+    }
+    if (ahead.isEmpty())
+        return;
+    // In the table's order: by date, then as inserted.
+    std::stable_sort(ahead.begin(), ahead.end(), [&rows](int a, int b) {
+        return rows.at(a)[fieldIndex(RideField::date)].toDateTime() <
+               rows.at(b)[fieldIndex(RideField::date)].toDateTime();
+    });
+    Fixed4 after = roundedOrZero(held[fieldIndex(RideField::dst)]);
+    for (int j = 1; j < ahead.size(); ++j)
+        after += roundedOrZero(rows.at(ahead.at(j))[fieldIndex(RideField::dst)]);
+    const Fixed4 base = roundedOrZero(held[fieldIndex(RideField::odo)]) - after;
+    if (base >= Fixed4())
+        rows[ahead.first()][fieldIndex(RideField::odo)] = QVariant::fromValue(base);
+}
+
+} // namespace
+
+QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>& rides,
+                                    const QDateTime& importedAt)
+{
+    if (rides.isEmpty())
+        return {};
+    const auto userOf = [](const RideRow& row) {
+        return row[fieldIndex(RideField::user)].toString();
+    };
+    const auto yearOf = [](const RideRow& row) {
+        return row[fieldIndex(RideField::year)].toInt();
+    };
+    QVector<RideRow> rows;
+    rows.reserve(rides.size());
+    // Each cyclist's year once, by the first ride in it: a failure of its
+    // recomputation names that ride's file.
+    std::map<std::pair<QString, int>, int> years;
+    for (const RideToImport& ride : rides) {
+        years.try_emplace({userOf(ride.row), yearOf(ride.row)}, int(rows.size()));
+        rows.append(ride.row);
+    }
+
+    ADOConnection& connection = *table.connection();
+    ControlsDetached detached(&table);
+    // The ride whose file a failure names.
+    int current = 0;
+    QVector<int> ids;
+    try {
+        connection.begin();
+        for (const auto& [year, first] : years) {
+            current = first;
+            keepYearBase(table, rows, year.first, year.second);
+        }
+        ids = table.insertRows(rows, &current);
+        for (current = 0; current < rides.size(); ++current)
+            ImportRecords::add(connection, rides.at(current).sha256, ids.at(current),
+                               QFileInfo(rides.at(current).path).fileName(), importedAt);
+        for (const auto& [year, first] : years) {
+            current = first;
+            recomputeYearOdometer(table, year.first, year.second);
+        }
+        current = 0;
+        connection.commit();
+    } catch (const RydexError& e) {
+        connection.rollback();
+        const QString path = rides.at(std::clamp(current, 0, int(rides.size()) - 1)).path;
+        throw RydexError(Msg::format(Msg::ImportNotStored, {QDir::toNativeSeparators(path), e.text()}),
+                         e.kind());
+    } catch (...) {
+        connection.rollback();
+        throw;
+    }
+    detached.releaseOnlyChanges();
+
+    // As stored now: the recomputation gave each its odometer reading. The
+    // year sets it walked are still kept, so this reads nothing again.
+    QList<RideField> fields;
+    for (int i = 1; i < rideFieldCount; ++i)
+        fields << static_cast<RideField>(i);
+    QHash<int, RideRow> byId;
+    for (const auto& [year, first] : years) {
+        for (const RideRow& row : table.peekRows(RideFilter::yearText(year.first, year.second), fields))
+            byId.insert(row[fieldIndex(RideField::id)].toInt(), row);
+    }
+    QVector<RideRow> stored;
+    stored.reserve(rows.size());
+    for (int k = 0; k < rows.size(); ++k) {
+        RideRow row = byId.value(ids.at(k), rows.at(k));
+        row[fieldIndex(RideField::id)] = ids.at(k);
+        stored.append(row);
+    }
+    return stored;
+}
