@@ -201,7 +201,7 @@ QString ImportRidesModel::statusText(const ImportCandidate& row) const
     case ImportStatus::CannotImport:
         break;
     }
-    return row.detail;
+    return problemText(row.problem);
 }
 
 QString ImportRidesModel::text(const ImportCandidate& row, int column) const
@@ -272,9 +272,15 @@ QVariant ImportRidesModel::sortValue(const ImportCandidate& row, int column) con
     }
 }
 
+bool ImportRidesModel::isRow(const QModelIndex& index) const
+{
+    return index.isValid() && index.model() == this && index.row() < m_rows.size() &&
+           index.column() < ColumnCount;
+}
+
 QVariant ImportRidesModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isRow(index))
         return {};
     const ImportCandidate& row = m_rows.at(index.row());
     switch (role) {
@@ -304,15 +310,14 @@ QVariant ImportRidesModel::data(const QModelIndex& index, int role) const
 
 bool ImportRidesModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::CheckStateRole || index.column() != Tick ||
-        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (role != Qt::CheckStateRole || index.column() != Tick || !isRow(index))
         return false;
     return setTicked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
 }
 
 Qt::ItemFlags ImportRidesModel::flags(const QModelIndex& index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isRow(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (index.column() == Tick && m_rows.at(index.row()).status != ImportStatus::CannotImport)

@@ -60,6 +60,7 @@ signals:
     void tickedChanged();
 
 private:
+    bool isRow(const QModelIndex& index) const;
     QString text(const ImportCandidate& row, int column) const;
     QVariant sortValue(const ImportCandidate& row, int column) const;
     QString statusText(const ImportCandidate& row) const;

@@ -2,9 +2,12 @@
 
 #include "records/ImportRidesModel.h"
 
+#include "import/ImportStore.h"
+#include "import/RideFileScan.h"
 #include "polyglot/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
+#include "store/ImportRecords.h"
 #include "store/RydexError.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
@@ -52,6 +55,7 @@ TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferenc
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(m_model);
     m_sorted->setSortRole(ImportRidesModel::SortRole);
+    m_scanner = new RideFileScanner(this);
     buildControls();
 
     chooseFiles = [this](const QString& start) {
@@ -62,6 +66,10 @@ TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferenc
         return QFileDialog::getExistingDirectory(this, Msg::text(Msg::ImportFolderCaption), start);
     };
 
+    connect(m_scanner, &RideFileScanner::filesFound, this, &TfrmImport::filesFound);
+    connect(m_scanner, &RideFileScanner::filesRead, this,
+            [this](const QList<ScannedFile>& files, int done, int) { filesRead(files, done); });
+    connect(m_scanner, &RideFileScanner::finished, this, &TfrmImport::readingFinished);
     connect(m_model, &ImportRidesModel::tickedChanged, this, &TfrmImport::showCounts);
     connect(btnFiles, &QPushButton::clicked, this, &TfrmImport::btnFilesClick);
     connect(btnFolder, &QPushButton::clicked, this, &TfrmImport::btnFolderClick);
@@ -151,16 +159,27 @@ void TfrmImport::buildControls()
 
 bool TfrmImport::isReading() const
 {
-    return false;
+    return m_scanner->isRunning();
 }
 
 void TfrmImport::readFiles(const QStringList& paths)
 {
-    // The reading of the files joins the window next.
-    Q_UNUSED(paths);
     m_chosen = true;
     m_model->clear();
-    showCounts();
+    m_planner.reset();
+    try {
+        m_planner = std::make_unique<ImportPlanner>(
+            m_cyclist, storedRidesOf(*m_table, m_cyclist),
+            ImportRecords::importedFiles(*m_table->connection(), m_cyclist));
+    } catch (const std::exception& e) {
+        DialogPresenter::current().showError(errorText(e));
+        showCounts();
+        return;
+    }
+    ProgressBar->setRange(0, 0);
+    ProgressBar->setValue(0);
+    showReading(true);
+    m_scanner->start(paths);
 }
 
 void TfrmImport::filesFound(int total)
@@ -170,7 +189,10 @@ void TfrmImport::filesFound(int total)
 
 void TfrmImport::filesRead(const QVector<ScannedFile>& files, int done)
 {
-    Q_UNUSED(files);
+    if (!m_planner)
+        return;
+    for (const ScannedFile& file : files)
+        m_model->append(m_planner->add(file));
     ProgressBar->setValue(std::min(done, ProgressBar->maximum()));
 }
 
@@ -234,12 +256,30 @@ void TfrmImport::btnFolderClick()
 
 void TfrmImport::btnCancelClick()
 {
-
+    // What was read so far stays listed and can be imported.
+    m_scanner->cancel();
 }
 
 void TfrmImport::btnImportClick()
 {
-    // Storing the ticked rides joins the window with the reading.
+    if (isReading())
+        return;
+    QVector<RideToImport> rides;
+    for (int row : m_model->tickedRows()) {
+        const ImportCandidate& c = m_model->candidates().at(row);
+        rides.append({c.row, c.sha256, c.path});
+    }
+    if (rides.isEmpty())
+        return;
+    try {
+        m_imported = storeImportedRides(*m_table, rides, QDateTime::currentDateTimeUtc());
+    } catch (const std::exception& e) {
+        // Nothing was stored: the list stays as it is, for another try.
+        m_imported.clear();
+        DialogPresenter::current().showError(errorText(e));
+        return;
+    }
+    accept();
 }
 
 void TfrmImport::toggleSelected()
