@@ -86,7 +86,7 @@ bool saveReportPage(const TfrmReport& report, const QVector<RideRow>& rides, con
 }
 
 // A few ride files of a spring, as a bike computer and a phone leave them:
-// new rides, a run, a planned route and a damaged file.
+// new rides, one of them twice, a run, a planned route and a damaged file.
 QString writeRideFiles(const QString& folder)
 {
     QDir().mkpath(folder);
@@ -110,6 +110,8 @@ QString writeRideFiles(const QString& folder)
         return (text + QStringLiteral("</trkseg></trk></gpx>")).toUtf8();
     };
     write(QStringLiteral("2005-06-02-morning.gpx"), track(QDate(2005, 6, 2), 3600, "cycling"));
+    // The same ride once more, as a phone's app exports it.
+    write(QStringLiteral("2005-06-02-phone-export.gpx"), track(QDate(2005, 6, 2), 3600, "cycling"));
     write(QStringLiteral("2005-06-04-hills.gpx"), track(QDate(2005, 6, 4), 7200, "cycling"));
     write(QStringLiteral("2005-06-05-run.gpx"), track(QDate(2005, 6, 5), 2400, "running"));
     write(QStringLiteral("2005-06-07-commute.gpx"), track(QDate(2005, 6, 7), 1500, "cycling"));

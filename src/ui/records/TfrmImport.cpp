@@ -95,7 +95,7 @@ TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferenc
     });
     showReading(false);
     showCounts();
-    resize(860, 500);
+    resize(960, 540);
     fitOnScreen(this);
     centreOnScreen(this);
 }
@@ -131,8 +131,10 @@ void TfrmImport::buildControls()
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List->setAlternatingRowColors(true);
     List->setWordWrap(false);
+    // A file's name differs from its neighbours' at its end.
+    List->setTextElideMode(Qt::ElideMiddle);
     List->verticalHeader()->hide();
-    List->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    List->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     List->horizontalHeader()->setStretchLastSection(true);
     List->installEventFilter(this);
     layout->addWidget(List, 1);
@@ -202,6 +204,8 @@ void TfrmImport::filesRead(const QVector<ScannedFile>& files, int done)
     for (const ScannedFile& file : files)
         m_model->append(m_planner->add(file));
     ProgressBar->setValue(std::min(done, ProgressBar->maximum()));
+    // Each column as wide as its widest text so far; the user may change it.
+    List->resizeColumnsToContents();
 }
 
 void TfrmImport::readingFinished()
