@@ -204,8 +204,10 @@ void TfrmImport::filesRead(const QVector<ScannedFile>& files, int done)
     for (const ScannedFile& file : files)
         m_model->append(m_planner->add(file));
     ProgressBar->setValue(std::min(done, ProgressBar->maximum()));
-    // Each column as wide as its widest text so far; the user may change it.
-    List->resizeColumnsToContents();
+    // Each column as wide as its widest text so far (the user may change
+    // it); the status takes the rest.
+    for (int column = 0; column < ImportRidesModel::Status; ++column)
+        List->resizeColumnToContents(column);
 }
 
 void TfrmImport::readingFinished()
@@ -248,9 +250,15 @@ void TfrmImport::rememberFolder(const QString& folder)
     runReported([this, &folder] { m_preferences.setImportFolder(folder); });
 }
 
+QString TfrmImport::startFolder() const
+{
+    const QString folder = m_preferences.importFolder();
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
 void TfrmImport::btnFilesClick()
 {
-    const QStringList files = chooseFiles(m_preferences.importFolder());
+    const QStringList files = chooseFiles(startFolder());
     if (files.isEmpty())
         return;
     rememberFolder(QFileInfo(files.first()).absolutePath());
@@ -259,7 +267,7 @@ void TfrmImport::btnFilesClick()
 
 void TfrmImport::btnFolderClick()
 {
-    const QString folder = chooseFolder(m_preferences.importFolder());
+    const QString folder = chooseFolder(startFolder());
     if (folder.isEmpty())
         return;
     rememberFolder(folder);

@@ -77,6 +77,9 @@ private:
     void showReading(bool reading);
     void showCounts();
     void rememberFolder(const QString& folder);
+    // Where the choice of files or a folder starts: the folder used last,
+    // else the home folder.
+    QString startFolder() const;
     // Space ticks or unticks the selected rows, as a click on the tick does.
     void toggleSelected();
 
