@@ -206,6 +206,26 @@ private slots:
         QCOMPARE(p.cyclistKey(QStringLiteral("Eva")).readText(QStringLiteral("ImportFolder"), {}), folder);
         QVERIFY(p.stored(QStringLiteral("Eva")).isEmpty());
 
+        // A ride the store refuses: nothing is stored, the error names its
+        // file, and the window stays open for another try.
+        onOwnConnection(p.storePath(),
+                        {QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON imports WHEN "
+                                        "NEW.file LIKE '%july2%' BEGIN SELECT RAISE(ABORT, 'disc "
+                                        "full'); END")});
+        runImport(p, {folder}, [&](TfrmImport& window) {
+            window.btnImport->click();
+            [&] {
+                QCOMPARE(p.dialogs().last().kind, "error");
+                QVERIFY2(p.dialogs().last().text.contains("july2.gpx"),
+                         qPrintable(p.dialogs().last().text));
+                QVERIFY(window.isVisible());
+                QVERIFY(window.importedRides().isEmpty());
+            }();
+            return int(QDialog::Rejected);
+        });
+        QVERIFY(p.stored(QStringLiteral("Eva")).isEmpty());
+        onOwnConnection(p.storePath(), {QStringLiteral("DROP TRIGGER refuse")});
+
         // New cycling rides are ticked, the run is not; the import stores
         // them and shows the month of the latest ride with that ride current.
         runImport(p, {folder}, [&](TfrmImport& window) {
