@@ -19,8 +19,8 @@ class QTimer;
 bool isRideFileName(const QString& name);
 
 // The ride files the user chose: files as they are (whatever their names),
-// folders walked to every ride file below them. Sorted by path, each file
-// once. Stops early, answering what it found so far, once `cancelled` is set.
+// folders walked to every ride file below them (hidden ones left out, linked
+// folders followed, each real folder once). Sorted by path, each file once. Stops early, answering what it found so far, once `cancelled` is set.
 QStringList rideFilesIn(const QStringList& filesAndFolders,
                         const std::atomic<bool>* cancelled = nullptr);
 
