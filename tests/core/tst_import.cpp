@@ -872,6 +872,10 @@ private slots:
         ImportPlanner planner(QStringLiteral("Eva"), {}, {});
         QCOMPARE(planner.add(folder.at(5)).at(0).problem, RideProblem::TooLong);
         QCOMPARE(planner.add(folder.at(4)).at(0).problem, RideProblem::Damaged);
+        ImportedRide noStart = deviceRide(QStringLiteral("2024-06-05"), 60, 20);
+        noStart.start = QDateTime();
+        QCOMPARE(planner.add(scanned(QStringLiteral("f.fit"), {noStart})).at(0).problem,
+                 RideProblem::NoTimes);
 
         const QList<ScannedFile> ticked = {folder.at(1), folder.at(3)};
         const QVector<RideRow> stored = storeImportedRides(t, toImport(ticked), QDateTime());

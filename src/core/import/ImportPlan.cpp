@@ -95,6 +95,9 @@ RideRow rideRowFor(const ImportedRide& given, const QString& cyclist, const QStr
 {
     ImportedRide ride = given;
     RideFieldValues::checkFits(ride);
+    // Without its start a ride has no day to be stored on.
+    if (ride.problem == RideProblem::None && !ride.start.isValid())
+        ride.problem = RideProblem::NoTimes;
     if (ride.problem != RideProblem::None)
         throw RydexError(ride.detail.isEmpty() ? problemText(ride.problem)
                                                : problemText(ride.problem) +
@@ -185,6 +188,8 @@ QVector<ImportCandidate> ImportPlanner::add(const ScannedFile& file)
         }
         ImportedRide checked = found;
         RideFieldValues::checkFits(checked);
+        if (checked.problem == RideProblem::None && !found.start.isValid())
+            checked.problem = RideProblem::NoTimes;
         if (checked.problem != RideProblem::None) {
             cannot(c, checked.problem, checked.detail);
             rows.append(c);
