@@ -11,6 +11,7 @@
 #include "store/CyclistPreferences.h"
 #include "store/DataSource.h"
 #include "store/TData.h"
+#include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/TabControl.h"
 
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -227,7 +229,9 @@ private slots:
         onOwnConnection(p.storePath(), {QStringLiteral("DROP TRIGGER refuse")});
 
         // New cycling rides are ticked, the run is not; the import stores
-        // them and shows the month of the latest ride with that ride current.
+        // them and shows the month of the latest ride with that ride current,
+        // the grid filled once.
+        QSignalSpy resets(w->Grid->model(), &QAbstractItemModel::modelReset);
         runImport(p, {folder}, [&](TfrmImport& window) {
             window.List->sortByColumn(ImportRidesModel::Date, Qt::AscendingOrder);
             const QStringList rows = statuses(window);
@@ -241,6 +245,7 @@ private slots:
             return window.result();
         });
         QCOMPARE(p.stored(QStringLiteral("Eva")).size(), 3);
+        QCOMPARE(resets.size(), 1);
         QCOMPARE(w->lblYear->text(), "2024");
         QCOMPARE(w->Mesice->tabIndex(), 6);
         QCOMPARE(p.table()->recordCount(), 1);

@@ -154,7 +154,8 @@ public:
     void refreshAfterChange(const QDate& savedOn);
     // After an import, which recomputed the odometer chains itself: the
     // month of the latest imported ride is shown, that ride current, the
-    // month view filled once.
+    // month view filled once. The caller emits monthViewChanged when its
+    // controls follow the table again.
     void showImportedRides(const QVector<RideRow>& rides);
 public slots:
     // The record commands' entry points, one handler each, so that a reader

@@ -40,14 +40,23 @@ void TfrmBase::importFiles(const QStringList& paths)
         }
         if (!m_data || !signedIn())
             return;
-        TfrmImport window(m_data->table(), m_cyclistName, cyclistPreferences(),
-                          m_data->source()->valueLists(), this);
-        m_import = &window;
-        if (!paths.isEmpty())
-            window.readFiles(paths);
-        DialogPresenter::current().execModal(window);
-        if (!window.importedRides().isEmpty())
-            showImportedRides(window.importedRides());
+        QVector<RideRow> imported;
+        {
+            // Storing recomputes the odometer chains through the table; the
+            // grid and the note follow it once, when the month is shown.
+            const ControlsDetached detached(m_data->table());
+            TfrmImport window(m_data->table(), m_cyclistName, cyclistPreferences(),
+                              m_data->source()->valueLists(), this);
+            m_import = &window;
+            if (!paths.isEmpty())
+                window.readFiles(paths);
+            DialogPresenter::current().execModal(window);
+            imported = window.importedRides();
+            if (!imported.isEmpty())
+                showImportedRides(imported);
+        }
+        if (!imported.isEmpty())
+            emit monthViewChanged();
     });
 }
 
@@ -99,6 +108,5 @@ void TfrmBase::showImportedRides(const QVector<RideRow>& rides)
             }
         }
     }
-    emit monthViewChanged();
     StatusBar->showMessage(Msg::format(Msg::ImportDone, {QString::number(rides.size())}));
 }
