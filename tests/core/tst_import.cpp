@@ -19,8 +19,8 @@
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
