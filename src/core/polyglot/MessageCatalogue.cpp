@@ -89,6 +89,12 @@ constexpr Entry entries[] = {
     {Msg::ThemeEmpty, "soubor je prázdný"},
     {Msg::ThemeNotText, "soubor neobsahuje text v kódování UTF-8"},
     {Msg::ThemeNotStyleSheet, "soubor neobsahuje platná pravidla vzhledu"},
+    {Msg::ImportSignInFirst,
+     "Soubory s jízdami se importují přihlášenému uživateli. Nejprve se přihlaste."},
+    {Msg::ImportNoCyclist,
+     "Soubory s jízdami se importují přihlášenému uživateli, ale zatím tu není žádný uživatel. "
+     "Vytvořte ho příkazem %s a soubory otevřete znovu."},
+    {Msg::ImportSignInCyclist, "Uživatel:"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

@@ -88,6 +88,11 @@ enum Id : int {
     ThemeEmpty = 1401,
     ThemeNotText = 1402,
     ThemeNotStyleSheet = 1403,
+
+    // Ride files handed to the program from the desktop.
+    ImportSignInFirst = 1550,
+    ImportNoCyclist = 1551,
+    ImportSignInCyclist = 1552,
 };
 
 // The text of a number, after the language routing had its say; an unknown
