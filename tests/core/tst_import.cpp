@@ -1,16 +1,22 @@
 #include "TestMain.h"
 
 #include "FitWriter.h"
+#include "Gzip.h"
 #include "import/FitCrc.h"
 #include "import/FitDecoder.h"
 #include "import/RideFieldValues.h"
 #include "import/RideFileReader.h"
+#include "import/RideFileScan.h"
 #include "import/TrackTotals.h"
 
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <zlib.h>
 
 #include <QCoreApplication>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -53,21 +59,6 @@ QList<TrackPoint> points(const QString& text)
     return list;
 }
 
-QByteArray gzip(const QByteArray& data)
-{
-    z_stream s{};
-    deflateInit2(&s, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&s, uLong(data.size()))), '\0');
-    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    s.avail_in = uInt(data.size());
-    s.next_out = reinterpret_cast<Bytef*>(out.data());
-    s.avail_out = uInt(out.size());
-    deflate(&s, Z_FINISH);
-    out.resize(qsizetype(s.total_out));
-    deflateEnd(&s);
-    return out;
-}
-
 // A GPX track of points 10 s and 0.0009° of latitude (100.1 m) apart;
 // `extra` goes into each point (elevation, extensions), `%1` the point's index.
 QByteArray gpx(const QString& version, const QString& extra, int count = 4, bool timed = true)
@@ -93,6 +84,14 @@ QByteArray tcxRide()
 {
     QFile file(QStringLiteral(RYDEX_FIXTURES "/import/ride.tcx"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes `content` at `path` below `dir`, making the folders on the way.
+bool writeFile(const QDir& dir, const QString& path, const QByteArray& content)
+{
+    QFile file(dir.filePath(path));
+    return dir.mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
+           && file.write(content) == content.size();
 }
 
 QStringList describeAll(const RideFileContents& contents)
@@ -183,6 +182,12 @@ private slots:
     {
         QCOMPARE(fitCrc("123456789"), quint16(0xBB3D));
         QCOMPARE(fitCrc(""), quint16(0));
+        // Long enough for the check sum's eight-byte steps and a tail.
+        QByteArray bytes;
+        for (int i = 0; i < 3 * 256; ++i)
+            bytes.append(char(i));
+        QCOMPARE(fitCrc(bytes + ".FIT"), quint16(0x634A));
+        QCOMPARE(fitCrc(bytes.mid(5) + ".FIT", fitCrc(bytes.left(5))), quint16(0x634A));
     }
 
     void fitFile_data()
@@ -313,7 +318,7 @@ private slots:
             << 0;
         QTest::newRow("GPX 1.0 gzipped, extension v2 under another prefix")
             << "ride.gpx.gz"
-            << gzip(gpx(QStringLiteral("1.0"), QStringLiteral("<extensions><b:TrackPointExtension><b:hr>140</b:hr>"
+            << gzipped(gpx(QStringLiteral("1.0"), QStringLiteral("<extensions><b:TrackPointExtension><b:hr>140</b:hr>"
                                                                "</b:TrackPointExtension></extensions>")))
             << QStringList{gpxRide.arg(QStringLiteral("140.0/140.0"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"))}
             << 0;
@@ -339,13 +344,13 @@ private slots:
             << 0;
         QByteArray running = tcxRide();
         running.replace("Biking", "Running");
-        QTest::newRow("TCX running, gzipped") << "run.TCX.GZ" << gzip(running)
+        QTest::newRow("TCX running, gzipped") << "run.TCX.GZ" << gzipped(running)
             << QStringList{QStringLiteral("2024-06-01T06:00:00Z off=- timer=1800.0 dst=14000.5 hr=150.0/175.0 gain=20.0 "
                                           "top=320.0 temp=- sport=2 by=  problem=0")}
             << 0;
-        QTest::newRow("gzip cut short") << "ride.tcx.gz" << gzip(tcxRide()).left(100) << QStringList{}
+        QTest::newRow("gzip cut short") << "ride.tcx.gz" << gzipped(tcxRide()).left(100) << QStringList{}
                                         << int(RideProblem::Damaged);
-        QTest::newRow("gzip of a FIT file") << "ride.fit.gz" << gzip(activity(false, true, false, false))
+        QTest::newRow("gzip of a FIT file") << "ride.fit.gz" << gzipped(activity(false, true, false, false))
                                             << QStringList{fromSession} << 0;
         QTest::newRow("unknown format") << "ride.txt" << QByteArray("hello") << QStringList{}
                                         << int(RideProblem::Unreadable);
@@ -365,6 +370,165 @@ private slots:
         const RideFileContents contents = readRideFile(file.fileName());
         QCOMPARE(describeAll(contents), rides);
         QCOMPARE(int(contents.problem), problem);
+        // Reading for the import hashes and decodes the same bytes.
+        const ScannedFile scanned = scanRideFile(file.fileName());
+        QCOMPARE(describeAll(scanned.contents), rides);
+        QCOMPARE(int(scanned.contents.problem), problem);
+        // Bytes that could not be had (a damaged gzip form) have no hash.
+        const bool unread = problem == int(RideProblem::Damaged) && name.endsWith(QLatin1String(".gz"));
+        QCOMPARE(scanned.sha256.size(), unread ? 0 : 32);
+    }
+
+    // What the user chose, walked to the ride files: "name" a file, "name>target"
+    // a link to target.
+    void rideFilesInFolders_data()
+    {
+        QTest::addColumn<QStringList>("layout");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("nested folders, suffixes in any case, other files and hidden folders left out")
+            << QStringList{"G/Activities/a.fit", "G/Activities/2024/B.FIT", "G/c.Gpx.GZ", "G/d.tcx",
+                           "G/e.fit.gz", "G/notes.txt", "G/f.fit.bak", "G/fit", "G/gz", "G/.Trash/h.fit"}
+            << QStringList{"G"}
+            << QStringList{"G/Activities/2024/B.FIT", "G/Activities/a.fit", "G/c.Gpx.GZ", "G/d.tcx",
+                           "G/e.fit.gz"};
+        QTest::newRow("a link back to a folder above is walked once")
+            << QStringList{"s/a.fit", "s/sub/b.gpx", "s/sub/up>..", "s/sub/self>."}
+            << QStringList{"s"} << QStringList{"s/a.fit", "s/sub/b.gpx"};
+        QTest::newRow("files chosen are read whatever their names, each file once")
+            << QStringList{"x/ride.txt", "x/a.fit", "x/link.fit>a.fit", "y/b.tcx"}
+            << QStringList{"x/ride.txt", "x", "x/a.fit", "y/b.tcx", "gone.fit"}
+            << QStringList{"gone.fit", "x/a.fit", "x/ride.txt", "y/b.tcx"};
+    }
+
+    void rideFilesInFolders()
+    {
+        QFETCH(QStringList, layout);
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, found);
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        for (const QString& entry : layout) {
+            const QString path = entry.section(QLatin1Char('>'), 0, 0);
+            if (entry.contains(QLatin1Char('>')))
+                QVERIFY(QFile::link(entry.section(QLatin1Char('>'), 1), dir.filePath(path)));
+            else
+                QVERIFY(writeFile(dir, path, "x"));
+        }
+        QStringList roots;
+        for (const QString& path : chosen)
+            roots << dir.filePath(path);
+        QStringList relative;
+        for (const QString& path : rideFilesIn(roots))
+            relative << dir.relativeFilePath(path);
+        QCOMPARE(relative, found);
+        // A cancelled walk answers at once with what it has.
+        const std::atomic<bool> cancelled{true};
+        QVERIFY(rideFilesIn({dir.path()}, &cancelled).isEmpty());
+    }
+
+    // Every file of a folder is handed over, a few at a time, with the
+    // progress; a file and its gzip form are the same content.
+    void scannerReadsAFolder()
+    {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        const QByteArray fit = activity(false, true, false, false);
+        QStringList expected;
+        for (int i = 0; i < 40; ++i) {
+            const QString name = QStringLiteral("season/%1/ride%2.fit").arg(i % 4).arg(i);
+            QVERIFY(writeFile(dir, name, fit));
+            expected << dir.filePath(name);
+        }
+        QVERIFY(writeFile(dir, QStringLiteral("season/packed.fit.gz"), gzipped(fit)));
+        QVERIFY(writeFile(dir, QStringLiteral("season/cut.fit"), fit.left(fit.size() / 2)));
+        expected << dir.filePath(QStringLiteral("season/packed.fit.gz"))
+                 << dir.filePath(QStringLiteral("season/cut.fit"));
+        expected.sort();
+
+        RideFileScanner scanner;
+        QSignalSpy found(&scanner, &RideFileScanner::filesFound);
+        QSignalSpy read(&scanner, &RideFileScanner::filesRead);
+        QSignalSpy finished(&scanner, &RideFileScanner::finished);
+        scanner.start({dir.filePath(QStringLiteral("season"))});
+        QVERIFY(scanner.isRunning());
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().toBool(), false);
+        QVERIFY(!scanner.isRunning());
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().first().toInt(), 42);
+
+        QStringList paths;
+        QHash<QString, ScannedFile> byName;
+        int lastDone = 0;
+        for (const QList<QVariant>& signal : std::as_const(read)) {
+            const auto files = signal.at(0).value<QList<ScannedFile>>();
+            for (const ScannedFile& f : files) {
+                paths << f.path;
+                byName.insert(QFileInfo(f.path).fileName(), f);
+            }
+            QCOMPARE(signal.at(1).toInt(), lastDone + files.size());
+            QCOMPARE(signal.at(2).toInt(), 42);
+            lastDone = signal.at(1).toInt();
+        }
+        paths.sort();
+        QCOMPARE(paths, expected);
+        const QByteArray hash = QCryptographicHash::hash(fit, QCryptographicHash::Sha256);
+        QCOMPARE(byName.value(QStringLiteral("ride7.fit")).sha256, hash);
+        QCOMPARE(byName.value(QStringLiteral("packed.fit.gz")).sha256, hash);
+        QCOMPARE(describeAll(byName.value(QStringLiteral("packed.fit.gz")).contents), QStringList{fromSession});
+        QCOMPARE(byName.value(QStringLiteral("cut.fit")).contents.problem, RideProblem::Damaged);
+
+        // An empty choice finishes too.
+        scanner.start({});
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(found.last().first().toInt(), 0);
+    }
+
+    // Cancel and the destructor answer at once, in the middle of a long
+    // scan, and nothing read afterwards is handed over.
+    void scannerCancelsAtOnce()
+    {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        // Files slow to read: most of a megabyte of track points each.
+        QByteArray big = "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>";
+        const QDateTime t0(QDate(2024, 6, 1), QTime(8, 0), Qt::UTC);
+        for (int i = 0; i < 8000; ++i)
+            big += QStringLiteral("<trkpt lat=\"46.%1\" lon=\"14.5\"><ele>300</ele><time>%2</time></trkpt>\n")
+                       .arg(i, 5, 10, QLatin1Char('0'))
+                       .arg(t0.addSecs(i).toString(Qt::ISODate))
+                       .toUtf8();
+        big += "</trkseg></trk></gpx>";
+        for (int i = 0; i < 80; ++i)
+            QVERIFY(writeFile(dir, QStringLiteral("r%1.gpx").arg(i), big));
+
+        auto scanner = std::make_unique<RideFileScanner>();
+        QSignalSpy read(scanner.get(), &RideFileScanner::filesRead);
+        QSignalSpy finished(scanner.get(), &RideFileScanner::finished);
+        scanner->start({dir.path()});
+        QVERIFY(read.wait(10000));
+        QVERIFY2(read.last().at(1).toInt() < 80, "the scan ended before it could be cancelled");
+        QElapsedTimer clock;
+        clock.start();
+        scanner->cancel();
+        QVERIFY(clock.elapsed() < 100);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().toBool(), true);
+        QVERIFY(!scanner->isRunning());
+        const qsizetype readBefore = read.size();
+        QTest::qWait(300);
+        QCOMPARE(read.size(), readBefore);
+        QCOMPARE(finished.size(), 1);
+
+        // Destroyed while reading: it returns at once and says nothing more.
+        scanner->start({dir.path()});
+        QTest::qWait(100);
+        clock.restart();
+        scanner.reset();
+        QVERIFY(clock.elapsed() < 100);
+        QCOMPARE(finished.size(), 1);
     }
 
     // Neither a large file nor a small one that inflates hugely is read in whole.
@@ -373,7 +537,7 @@ private slots:
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("bomb.gpx.gz")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(gzip(QByteArray(4 * 1024 * 1024, ' ')));
+        file.write(gzipped(QByteArray(4 * 1024 * 1024, ' ')));
         file.close();
         QVERIFY(file.size() < 64 * 1024);
         RideFileLimits limits;
@@ -382,8 +546,13 @@ private slots:
         limits.maxFileBytes = 1024;
         QCOMPARE(readRideFile(file.fileName(), limits).problem, RideProblem::TooLarge);
         QCOMPARE(readRideFileBytes(file.fileName()).bytes.size(), 4 * 1024 * 1024);
+        // Nor a pipe (which would wait for a writer for ever) or a device.
+        const QString pipe = dir.filePath(QStringLiteral("pipe.fit"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(scanRideFile(pipe).contents.problem, RideProblem::Unreadable);
+        QCOMPARE(readRideFile(QStringLiteral("/dev/zero")).problem, RideProblem::Unreadable);
         // Two members one after another are one file, as gzip has it.
-        QCOMPARE(gunzip(gzip("ab") + gzip("cd"), 10).bytes, QByteArray("abcd"));
+        QCOMPARE(gunzip(gzipped("ab") + gzipped("cd"), 10).bytes, QByteArray("abcd"));
     }
 
     void fieldValues_data()

@@ -594,6 +594,22 @@ private slots:
         QTRY_COMPARE(opened.size(), 2);
         QCOMPARE(p.dialogs().raised().size(), 2);
 
+        // Files that come while the import window is open join it.
+        ImportRequests toPreview;
+        toPreview.setWindow(w);
+        bool joined = false;
+        p.dialogs().handleNextModal([&](QDialog&) {
+            toPreview.add(b);
+            joined = QTest::qWaitFor([&] { return toPreview.waiting().isEmpty(); }, 2000);
+            return int(QDialog::Rejected);
+        });
+        toPreview.add(a);
+        QTRY_COMPARE(p.dialogs().count(QStringLiteral("modal")), 2);
+        QTest::qWait(400);
+        QVERIFY(joined);
+        QCOMPARE(p.dialogs().count(QStringLiteral("modal")), 2);
+        QCOMPARE(p.dialogs().last().className, QStringLiteral("TfrmImport"));
+
         // Declining to sign in drops the files and changes nothing.
         w->mnuLogoffClick();
         p.dialogs().clear();

@@ -15,6 +15,7 @@
 #include "polyglot/TfrmLanguage.h"
 #include "polyglot/TranslatableTexts.h"
 #include "records/TfrmEditODO.h"
+#include "records/TfrmImport.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
@@ -83,20 +84,21 @@ const char renaming[] =
     "1009_StoreClosed='The ride store is closed'\r\n";
 
 // Every translated window of a running program: those made at start-up, and
-// an about box and a first-reading dialog made now.
+// an about box, a first-reading dialog and an import window made now.
 struct Windows
 {
     explicit Windows(TestProgram& program)
         : about(program.window()), odo(
-                                       program.table(), [] {}, program.window())
+                                       program.table(), [] {}, program.window()),
+          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window())
     {
         for (QObject* child : program.window()->children()) {
-            if (child != &about && child != &odo &&
+            if (child != &about && child != &odo && child != &importWindow &&
                 child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
                                            Qt::FindDirectChildrenOnly))
                 all.append(child);
         }
-        all << program.window() << &about << &odo;
+        all << program.window() << &about << &odo << &importWindow;
     }
     // Class name, then each entry as "key=text|text".
     QMap<QString, QStringList> texts() const
@@ -113,6 +115,7 @@ struct Windows
     }
     TfrmInfo about;
     TfrmEditODO odo;
+    TfrmImport importWindow;
     QList<QObject*> all;
 };
 

@@ -1,12 +1,14 @@
-// Measures the month view on a large store:
+// Measures the month view on a large store, and the import of ride files:
 // rydex-bench [--keep DIR] [--runs N] [--only SCENARIO]
 // Makes 200,000 rides (20 cyclists, 25 years, 400 rides a year) with the
 // sample generator, drives the real routines offscreen and prints medians
-// beside their goals.
+// beside their goals. The import's rows ("fit", "preview") need no store.
+#include "ImportBench.h"
 #include "SampleData.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
+#include "import/FitDecoder.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "records/TfrmNewRecord.h"
 #include "stats/TfrmReport.h"
@@ -43,6 +45,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -215,6 +218,76 @@ int startBare()
     return 0;
 }
 
+// The child of the preview's memory row: the season read in a process of
+// its own, so that the peak is the preview's and not the store's.
+int previewAlone(const QString& season)
+{
+    const ImportBench::Preview preview = ImportBench::previewSeason(season);
+    out() << "peak " << peakMemoryKb() << " files " << preview.files << Qt::endl;
+    return 0;
+}
+
+void header(int runs)
+{
+    out() << Qt::endl
+          << "scenario (median of " << runs << " runs)"
+          << QString().leftJustified(62 - 28 - QString::number(runs).size())
+          << "      median      goal" << Qt::endl;
+}
+
+// Reading ride files for the import: the decoder alone, then a season's
+// folder as the preview reads it, in time and in memory.
+void importRows(int runs, const std::function<bool(const char*)>& wanted)
+{
+    if (wanted("fit")) {
+        const QByteArray fit = ImportBench::fitActivity(10000, 0);
+        int rides = 0;
+        const double ms = median(measure(runs, nullptr, [&] { rides = int(decodeFit(fit).rides.size()); }));
+        row(QStringLiteral("FIT file of 10,000 records decoded"), ms, 10);
+        if (rides != 1)
+            out() << "    (the file gave " << rides << " rides, not one)" << Qt::endl;
+    }
+    if (!wanted("preview"))
+        return;
+    QTemporaryDir season;
+    out() << "Writing a season of 300 ride files..." << Qt::endl;
+    const ImportBench::Season written = ImportBench::writeSeason(season.path(), 300, 100LL * 1000 * 1000);
+    if (written.files != 300) {
+        out() << "cannot write the season into " << season.path() << Qt::endl;
+        return;
+    }
+    std::vector<double> times;
+    ImportBench::Preview last;
+    for (int i = 0; i < std::max(3, runs / 5); ++i) {
+        last = ImportBench::previewSeason(season.path());
+        times.push_back(last.ms);
+    }
+    // Progress that moves: a step at least every fifth of the time.
+    const bool moving = last.progressSteps >= 5;
+    row(QStringLiteral("preview of a season of 300 ride files (about 100 MB) read"),
+        QString::number(median(times), 'f', 0) + QStringLiteral(" ms"), QStringLiteral("3000 ms"),
+        median(times) <= 3000 && last.files == 300 && moving);
+    out() << QStringLiteral("    (%1 files, %2 MB on disk, %3 rides, %4 progress steps, %5 ms of CPU "
+                            "on %6 threads)")
+                 .arg(last.files)
+                 .arg(written.bytes / 1e6, 0, 'f', 1)
+                 .arg(last.rides)
+                 .arg(last.progressSteps)
+                 .arg(last.cpuMs, 0, 'f', 0)
+                 .arg(QThread::idealThreadCount())
+          << Qt::endl;
+
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--preview-alone"), season.path()});
+    const bool ran = child.waitForFinished(120000) && child.exitCode() == 0;
+    const QList<QByteArray> said = child.readAllStandardOutput().simplified().split(' ');
+    const long peak = ran && said.size() == 4 && said[3] == "300" ? said[1].toLong() : -1;
+    row(QStringLiteral("peak memory while previewing 300 files"),
+        QString::number(peak / 1024.0, 'f', 1) + " MB", QStringLiteral("150 MB"),
+        peak >= 0 && peak <= 150 * 1024);
+}
+
 int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
@@ -226,6 +299,8 @@ int main(int argc, char** argv)
         return startProgram(args[2], args[3]);
     if (args.size() == 2 && args[1] == QStringLiteral("--start-bare"))
         return startBare();
+    if (args.size() == 3 && args[1] == QStringLiteral("--preview-alone"))
+        return previewAlone(args[2]);
     Startup::prepareApplication();
     int runs = 15;
     QString keep;
@@ -242,6 +317,11 @@ int main(int argc, char** argv)
     const auto wanted = [&](const char* name) {
         return only.isEmpty() || only == QLatin1String(name);
     };
+    if (only == QLatin1String("fit") || only == QLatin1String("preview")) {
+        header(runs);
+        importRows(runs, wanted);
+        return 0;
+    }
     QTemporaryDir temp;
     const QString dir = keep.isEmpty() ? temp.path() : keep;
     QDir().mkpath(dir);
@@ -307,10 +387,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    out() << Qt::endl
-          << "scenario (median of " << runs << " runs)"
-          << QString().leftJustified(62 - 28 - QString::number(runs).size())
-          << "      median      goal" << Qt::endl;
+    header(runs);
 
     // Sign-in: prihlaseni, DefaultGraf, both figures boxes and the chart.
     if (wanted("signin")) {
@@ -513,6 +590,8 @@ int main(int argc, char** argv)
     row(QStringLiteral("peak memory of the program signed in on that store"),
         QString::number(peak / 1024.0, 'f', 1) + " MB", QStringLiteral("100 MB"),
         peak >= 0 && peak <= 100 * 1024);
+    // After the peak above, which is the month view's alone.
+    importRows(runs, wanted);
     for (const auto& raised : dialogs->raised())
         if (raised.kind != QStringLiteral("modal"))
             out() << "raised " << raised.kind << " " << raised.name << ": " << raised.text

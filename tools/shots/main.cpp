@@ -5,6 +5,8 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "records/ImportRidesModel.h"
+#include "records/TfrmImport.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmSettings.h"
 #include "stats/MonthChartData.h"
@@ -23,12 +25,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 bool save(QWidget* w, const QString& dir, const QString& name)
@@ -78,6 +83,41 @@ bool saveReportPage(const TfrmReport& report, const QVector<RideRow>& rides, con
     const bool ok = page.save(file);
     QTextStream(stdout) << (ok ? "wrote " : "FAILED ") << file << Qt::endl;
     return ok;
+}
+
+// A few ride files of a spring, as a bike computer and a phone leave them:
+// new rides, a run, a planned route and a damaged file.
+QString writeRideFiles(const QString& folder)
+{
+    QDir().mkpath(folder);
+    const auto write = [&folder](const QString& name, const QByteArray& bytes) {
+        QFile f(QDir(folder).filePath(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    };
+    const auto track = [](const QDate& day, int points, const char* type) {
+        QString text = QStringLiteral("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+                                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk>"
+                                      "<type>%1</type><trkseg>")
+                           .arg(QString::fromLatin1(type));
+        const QDateTime start(day, QTime(15, 30), Qt::UTC);
+        for (int i = 0; i < points; ++i)
+            text += QStringLiteral("<trkpt lat=\"%1\" lon=\"14.4\"><ele>%2</ele><time>%3</time>"
+                                   "</trkpt>")
+                        .arg(50.0 + 0.00005 * i, 0, 'f', 5)
+                        .arg(250 + 40 * std::sin(i / 300.0), 0, 'f', 1)
+                        .arg(start.addSecs(i).toString(Qt::ISODate));
+        return (text + QStringLiteral("</trkseg></trk></gpx>")).toUtf8();
+    };
+    write(QStringLiteral("2005-06-02-morning.gpx"), track(QDate(2005, 6, 2), 3600, "cycling"));
+    write(QStringLiteral("2005-06-04-hills.gpx"), track(QDate(2005, 6, 4), 7200, "cycling"));
+    write(QStringLiteral("2005-06-05-run.gpx"), track(QDate(2005, 6, 5), 2400, "running"));
+    write(QStringLiteral("2005-06-07-commute.gpx"), track(QDate(2005, 6, 7), 1500, "cycling"));
+    write(QStringLiteral("planned-route.gpx"),
+          "<?xml version=\"1.0\"?><gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
+          "<rte><rtept lat=\"50\" lon=\"14\"/><rtept lat=\"50.1\" lon=\"14\"/></rte></gpx>");
+    write(QStringLiteral("broken.fit"), QByteArray("\x0e\x10\x00\x00not a fit file at all", 30));
+    return folder;
 }
 
 // The month chart alone, each series and an empty month, at the main
@@ -160,6 +200,15 @@ int main(int argc, char** argv)
                 settings->Pages->setCurrentIndex(page);
                 failures += save(&dialog, out, name + QStringLiteral("-page%1").arg(page)) ? 0 : 1;
             }
+        } else if (auto* importing = qobject_cast<TfrmImport*>(&dialog)) {
+            // The rides listed once every file is read.
+            while (importing->isReading())
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+            failures += save(&dialog, out,
+                             name + (importing->model()->rowCount() ? QString()
+                                                                 : QStringLiteral("-empty")))
+                            ? 0
+                            : 1;
         } else {
             failures += save(&dialog, out, name) ? 0 : 1;
         }
@@ -193,6 +242,8 @@ int main(int argc, char** argv)
         w->EditRecord();
         w->EditODO();
         w->mnuOptionsClick();
+        w->importFiles({});
+        w->importFiles({writeRideFiles(work.filePath(QStringLiteral("rides")))});
         if (TfrmWork* work = w->progressWindow()) {
             work->showWorking();
             work->Progress->setMaximum(400);

@@ -14,12 +14,18 @@ constexpr double activityFile = 4;
 
 // A FIT time is an unsigned 32-bit count of seconds; anything else a damaged
 // file gives is no time at all.
-QDateTime fitTime(double t)
+std::optional<qint64> fitMsecs(double t)
 {
     const auto seconds = wholeNumber64(t);
     if (!seconds || *seconds < 0 || *seconds > 0xFFFFFFFFLL)
-        return QDateTime();
-    return QDateTime::fromSecsSinceEpoch(fitEpoch + *seconds, Qt::UTC);
+        return std::nullopt;
+    return (fitEpoch + *seconds) * 1000;
+}
+
+QDateTime fitTime(double t)
+{
+    const auto msecs = fitMsecs(t);
+    return msecs ? QDateTime::fromMSecsSinceEpoch(*msecs, Qt::UTC) : QDateTime();
 }
 
 std::optional<double> scaled(const FitMessage& m, quint8 field, double scale, double offset = 0)
@@ -166,10 +172,11 @@ private:
     void record(const FitMessage& m)
     {
         const auto t = m.field(timestamp);
-        if (!t || !fitTime(*t).isValid())
+        const auto msecs = t ? fitMsecs(*t) : std::nullopt;
+        if (!msecs)
             return;
         TrackPoint p;
-        p.msecsUtc = fitTime(*t).toMSecsSinceEpoch();
+        p.msecsUtc = *msecs;
         p.altitude = scaled(m, 78, 5, 500);
         if (!p.altitude)
             p.altitude = scaled(m, 2, 5, 500);

@@ -1,8 +1,11 @@
 #include "RideFileBytes.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <zlib.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -62,15 +65,35 @@ RideFileBytes gunzip(const QByteArray& compressed, qint64 maxBytes)
 
 RideFileBytes readRideFileBytes(const QString& path, const RideFileLimits& limits)
 {
+    // A pipe would keep the reading waiting for ever, and a device has no
+    // end; neither is a ride file, whatever its name.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return refused(RideProblem::Unreadable, QStringLiteral("not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refused(RideProblem::Unreadable, file.errorString());
     if (file.size() > limits.maxFileBytes)
         return refused(RideProblem::TooLarge, QStringLiteral("the file is larger than %1 MB")
                                                   .arg(limits.maxFileBytes / (1024 * 1024)));
-    // Read no more than the limit even if the file grows meanwhile.
-    const QByteArray bytes = file.read(limits.maxFileBytes + 1);
-    if (bytes.size() > limits.maxFileBytes)
+    // Memory for the file as large as it is, not for the limit (which every
+    // reading thread would otherwise ask of the system each time), grown
+    // while the file grows meanwhile, and never beyond the limit.
+    QByteArray bytes;
+    qint64 capacity = std::min(file.size(), limits.maxFileBytes) + 1;
+    qint64 got = 0;
+    for (;;) {
+        bytes.resize(qsizetype(capacity));
+        const qint64 n = file.read(bytes.data() + got, capacity - got);
+        if (n < 0)
+            return refused(RideProblem::Unreadable, file.errorString());
+        got += n;
+        if (got < capacity || got > limits.maxFileBytes)
+            break;
+        capacity = std::min(capacity * 2, limits.maxFileBytes + 1);
+    }
+    bytes.resize(qsizetype(got));
+    if (got > limits.maxFileBytes)
         return refused(RideProblem::TooLarge, QStringLiteral("the file is larger than %1 MB")
                                                   .arg(limits.maxFileBytes / (1024 * 1024)));
     if (path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive))

@@ -6,22 +6,28 @@
 
 RideFileContents readRideFile(const QString& path, const RideFileLimits& limits)
 {
-    RideFileContents contents;
     const RideFileBytes file = readRideFileBytes(path, limits);
     if (file.problem != RideProblem::None) {
+        RideFileContents contents;
         contents.problem = file.problem;
         contents.detail = file.detail;
         return contents;
     }
+    return readRideFileContent(path, file.bytes);
+}
+
+RideFileContents readRideFileContent(const QString& path, const QByteArray& bytes)
+{
     QString name = path.toLower();
     if (name.endsWith(QLatin1String(".gz")))
         name.chop(3);
     if (name.endsWith(QLatin1String(".fit")))
-        return decodeFit(file.bytes);
+        return decodeFit(bytes);
     if (name.endsWith(QLatin1String(".gpx")))
-        return readGpx(file.bytes);
+        return readGpx(bytes);
     if (name.endsWith(QLatin1String(".tcx")))
-        return readTcx(file.bytes);
+        return readTcx(bytes);
+    RideFileContents contents;
     contents.problem = RideProblem::Unreadable;
     contents.detail = QStringLiteral("not a FIT, GPX or TCX file");
     return contents;

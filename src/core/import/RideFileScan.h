@@ -12,6 +12,8 @@
 #include <atomic>
 #include <memory>
 
+class QTimer;
+
 // Whether a file's name is that of a ride file the import reads: .fit, .gpx,
 // .tcx and their .gz forms, in any case of letters.
 bool isRideFileName(const QString& name);
@@ -23,7 +25,8 @@ QStringList rideFilesIn(const QStringList& filesAndFolders,
                         const std::atomic<bool>* cancelled = nullptr);
 
 // One file read for the import: its rides, and the SHA-256 of its content
-// as read (inflated, so that a file and its .gz form are the same content).
+// as read (inflated, so that a file and its .gz form are the same content),
+// the 32 bytes of the digest.
 // A file that could not be read has no hash and its reason in `contents`.
 struct ScannedFile
 {
@@ -61,6 +64,13 @@ signals:
     void finished(bool cancelled);
 
 private:
+    void deliver();
+
+    // What the reading threads share with this object; they hold it, not
+    // this object, so either may end first.
     struct Run;
     std::shared_ptr<Run> m_run;
+    // Hands over what was read at most this often, so that a season of small
+    // files does not flood the window with a signal for each.
+    QTimer* m_delivery;
 };

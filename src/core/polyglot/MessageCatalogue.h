@@ -89,6 +89,28 @@ enum Id : int {
     ThemeNotText = 1402,
     ThemeNotStyleSheet = 1403,
 
+    // The import window.
+    ImportFolderCaption = 1530,
+    ImportColumnFile = 1531,
+    ImportColumnDate = 1532,
+    ImportColumnStart = 1533,
+    ImportColumnDuration = 1534,
+    ImportColumnDistance = 1535,
+    ImportColumnPulse = 1536,
+    ImportColumnAscent = 1537,
+    ImportColumnKind = 1538,
+    ImportColumnStatus = 1539,
+    ImportStatusNew = 1540,
+    ImportStatusRecorded = 1541,
+    ImportStatusRecordedFile = 1542,
+    ImportStatusInThisImport = 1543,
+    ImportSummary = 1544,
+    ImportButton = 1545,
+    ImportDone = 1546,
+    ImportNothingChosen = 1547,
+    ImportFileFilter = 1548,
+    ImportFilesCaption = 1549,
+
     // Ride files handed to the program from the desktop.
     ImportSignInFirst = 1550,
     ImportNoCyclist = 1551,

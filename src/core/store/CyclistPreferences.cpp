@@ -6,6 +6,7 @@
 namespace {
 const QString chartName = QStringLiteral("DefaultGraf");
 const QString yearName = QStringLiteral("CurrentYear");
+const QString importFolderName = QStringLiteral("ImportFolder");
 } // namespace
 
 bool CyclistPreferences::columnShown(int position) const
@@ -45,4 +46,14 @@ void CyclistPreferences::checkYear(int year)
 {
     if (year < 0 || year > lastYear)
         throw RydexError(Msg::text(Msg::RangeError), RydexError::Kind::Range);
+}
+
+QString CyclistPreferences::importFolder() const
+{
+    return m_key.readText(importFolderName, QString());
+}
+
+void CyclistPreferences::setImportFolder(const QString& folder)
+{
+    m_key.writeText(importFolderName, folder);
 }

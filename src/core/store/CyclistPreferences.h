@@ -3,8 +3,8 @@
 #include "store/PreferenceKey.h"
 
 // A cyclist's preferences in his key of the preference store: which grid
-// columns he sees, the chart shown after sign-in and the year he last
-// viewed. The one place that knows their value names, defaults and ranges;
+// columns he sees, the chart shown after sign-in, the year he last viewed
+// and the folder he last imported rides from. The one place that knows their value names, defaults and ranges;
 // every reader and writer goes through it.
 class CyclistPreferences
 {
@@ -39,6 +39,11 @@ public:
     void setCurrentYear(int year);
     // Throws "Range check error" unless year is a year that can be shown.
     static void checkYear(int year);
+
+    // The folder the cyclist last imported ride files from, offered again
+    // next time; empty when he never did.
+    QString importFolder() const;
+    void setImportFolder(const QString& folder);
 
 private:
     PreferenceKey m_key;

@@ -2,6 +2,7 @@
 
 #include "app/SignInPrompt.h"
 #include "app/TfrmBase.h"
+#include "records/TfrmImport.h"
 #include "toolkit/RunReported.h"
 
 #include <QApplication>
@@ -10,8 +11,7 @@ namespace {
 // The import command of the main window.
 void openPreview(TfrmBase& window, const QStringList& files)
 {
-    Q_UNUSED(window);
-    Q_UNUSED(files);
+    window.importFiles(files);
 }
 
 // Brings the main window to the front, out of the task bar if need be.
@@ -50,22 +50,32 @@ void ImportRequests::add(const QStringList& files)
     m_retry.start(0);
 }
 
+bool ImportRequests::importWindowOnTop()
+{
+    return qobject_cast<TfrmImport*>(QApplication::activeModalWidget()) != nullptr;
+}
+
 bool ImportRequests::windowBusy() const
 {
-    return !m_window || !m_window->isVisible() || m_window->terminated() ||
-           QApplication::activeModalWidget() != nullptr ||
-           QApplication::activePopupWidget() != nullptr;
+    if (!m_window || !m_window->isVisible() || m_window->terminated() ||
+        QApplication::activePopupWidget() != nullptr)
+        return true;
+    // The import window takes more files while it is open; any other modal
+    // dialog holds them back, and so does a delivery still asking who signs in.
+    if (importWindowOnTop())
+        return false;
+    return m_delivering || QApplication::activeModalWidget() != nullptr;
 }
 
 void ImportRequests::deliver()
 {
-    if (m_delivering || m_waiting.isEmpty())
+    if (m_waiting.isEmpty())
         return;
     if (windowBusy()) {
         m_retry.start();
         return;
     }
-    m_delivering = true;
+    const bool wasDelivering = std::exchange(m_delivering, true);
     const QStringList files = std::exchange(m_waiting, {});
     TfrmBase& window = *m_window;
     runReported([&] {
@@ -73,7 +83,7 @@ void ImportRequests::deliver()
         if (window.signedIn() || askToSignIn(window))
             m_open(window, files);
     });
-    m_delivering = false;
+    m_delivering = wasDelivering;
     // Files that came while the preview was open wait for their turn.
     if (!m_waiting.isEmpty())
         m_retry.start();

@@ -12,7 +12,8 @@ class TfrmBase;
 // handed over by copies started later. They wait while the program cannot
 // take them (no main window shown yet, a modal dialog or a menu open) and
 // are never lost meanwhile: files that came while waiting are opened
-// together, in the order they came. Nobody signed in: the user is asked to
+// together, in the order they came; files that come while the import window
+// is open join it. Nobody signed in: the user is asked to
 // sign in first; if he does not, the files are dropped and nothing changes.
 class ImportRequests : public QObject
 {
@@ -34,6 +35,7 @@ public slots:
     void add(const QStringList& files);
 
 private:
+    static bool importWindowOnTop();
     // Whether the window cannot take files now and they must wait.
     bool windowBusy() const;
     void deliver();

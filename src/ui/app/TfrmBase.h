@@ -6,11 +6,13 @@
 #include "store/PreferenceKey.h"
 #include "toolkit/MainWindowOperations.h"
 
+#include "store/RideFields.h"
 #include "store/TData.h"
 #include <QDate>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -43,6 +45,7 @@ class TfrmSettings;
 class TfrmNewUser;
 class TfrmLanguage;
 class TfrmReport;
+class TfrmImport;
 
 // The main window: the welcome page while nobody is signed in, the month view
 // of the signed-in cyclist otherwise, and every command of the program.
@@ -149,6 +152,10 @@ public:
     // The sequence after a stored change; savedOn is the day of the ride
     // saved, invalid after a delete.
     void refreshAfterChange(const QDate& savedOn);
+    // After an import, which recomputed the odometer chains itself: the
+    // month of the latest imported ride is shown, that ride current, the
+    // month view filled once.
+    void showImportedRides(const QVector<RideRow>& rides);
 public slots:
     // The record commands' entry points, one handler each, so that a reader
     // can trace every menu item, button and the grid to its command. Each
@@ -165,6 +172,14 @@ public slots:
     void mnuSmazatZaznamClick();
     void toolBtnDeleteClick();
     void mnuUpravaODOClick();
+    void mnuImportClick();
+    void toolBtnImportClick();
+
+    // Opens the import window for the signed-in cyclist, reading these files
+    // and every ride file below these folders; with none, the window waits
+    // for the user to choose. Called with a cyclist signed in. While an
+    // import window is open, the files are read into it instead.
+    void importFiles(const QStringList& paths);
 
 public:
     void SpoctiAVS() override;
@@ -287,6 +302,7 @@ private:
     TfrmNewUser* m_newUser = nullptr;         // not owned; lives for the whole run
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
     TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
+    QPointer<TfrmImport> m_import;             // while an import window is open
     mutable std::function<void()> m_windowMaker;
     mutable std::unique_ptr<PendingTranslation> m_windowsPlace;
     bool m_windowsScheduled = false;
@@ -309,6 +325,7 @@ public:
     MenuItem* mnuNewCyclist = nullptr;
     MenuItem* mnuRecords = nullptr;
     MenuItem* mnuNovyZaznam = nullptr;
+    MenuItem* mnuImport = nullptr;
     MenuItem* mnuUpravaZaznamu = nullptr;
     MenuItem* mnuSmazatZaznam = nullptr;
     MenuItem* mnuUpravaODO = nullptr;
@@ -327,6 +344,7 @@ public:
     QToolButton* toolBtnCreate = nullptr;
     QToolButton* toolBtnEdit = nullptr;
     QToolButton* toolBtnDelete = nullptr;
+    QToolButton* toolBtnImport = nullptr;
     QToolButton* toolBtnPrint = nullptr;
     QToolButton* toolBtnSettings = nullptr;
     QStackedWidget* Pages = nullptr;

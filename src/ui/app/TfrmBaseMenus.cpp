@@ -75,6 +75,9 @@ void TfrmBase::buildMenus()
          "Rozšířené menu pro práci se zánamy", "", RecordsImage},
         {&mnuNovyZaznam, &mnuRecords, nullptr, "mnuNovyZaznam", "Nový záznam...", "Přidá záznam",
          "Ctrl+N", NewRecordImage},
+        {&mnuImport, &mnuRecords, nullptr, "mnuImport", "Import jízd...",
+         "Načte jízdy ze souborů FIT, GPX a TCX z cyklopočítače, hodinek nebo telefonu", "Ctrl+I",
+         ImportImage},
         {nullptr, &mnuRecords, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
         {&mnuUpravaZaznamu, &mnuRecords, nullptr, "mnuUpravaZaznamu", "Úprava záznamu...",
          "Upraví záznam", "F2", EditImage},
@@ -144,8 +147,9 @@ void TfrmBase::wireMenus()
 {
     // The menu bar's actions are reached from the whole window, so their
     // shortcuts work wherever the focus is.
-    for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuUpravaZaznamu,
-                        mnuSmazatZaznam, mnuPrint, mnuOptions, mnuAbout, mnuSkin, mnuUpravaODO})
+    for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuImport,
+                        mnuUpravaZaznamu, mnuSmazatZaznam, mnuPrint, mnuOptions, mnuAbout, mnuSkin,
+                        mnuUpravaODO})
         addAction(m);
 
     // The popup items' keys are answered by their controls (they take
@@ -161,6 +165,7 @@ void TfrmBase::wireMenus()
     };
     connect(mnuNovyZaznam, &QAction::triggered, this, &TfrmBase::mnuNovyZaznamClick);
     connect(mnuNewItem, &QAction::triggered, this, &TfrmBase::mnuNewItemClick);
+    connect(mnuImport, &QAction::triggered, this, &TfrmBase::mnuImportClick);
     connect(mnuUpravaZaznamu, &QAction::triggered, this, &TfrmBase::mnuUpravaZaznamuClick);
     connect(mnuEditItem, &QAction::triggered, this, &TfrmBase::mnuEditItemClick);
     connect(mnuNoteItem, &QAction::triggered, this, &TfrmBase::mnuNoteItemClick);

@@ -170,12 +170,14 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     toolBtnCreate = toolButton(strip, "toolBtnCreate", QStringLiteral("New record"), NewTool);
     toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), EditTool);
     toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), DeleteTool);
+    toolBtnImport = toolButton(strip, "toolBtnImport", QStringLiteral("Import rides"), ImportTool);
     toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), PrintTool);
     toolBtnSettings =
         toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), SettingsTool);
     l->addWidget(toolBtnCreate);
     l->addWidget(toolBtnEdit);
     l->addWidget(toolBtnDelete);
+    l->addWidget(toolBtnImport);
     auto* caption = new Label(QStringLiteral("lblToolBarCaption"),
                               QStringLiteral("Tabulka hodnot s poznámkou"), strip);
     caption->setAlignment(Qt::AlignCenter);
@@ -360,6 +362,7 @@ void TfrmBase::buildMonthArea(QVBoxLayout* layout)
     connect(toolBtnCreate, &QToolButton::clicked, this, &TfrmBase::toolBtnCreateClick);
     connect(toolBtnEdit, &QToolButton::clicked, this, &TfrmBase::toolBtnEditClick);
     connect(toolBtnDelete, &QToolButton::clicked, this, &TfrmBase::toolBtnDeleteClick);
+    connect(toolBtnImport, &QToolButton::clicked, this, &TfrmBase::toolBtnImportClick);
     button(toolBtnSettings, &TfrmBase::mnuOptionsClick);
     button(toolBtnPrint, &TfrmBase::Print);
     connect(Grid, &DBGrid::doubleClicked_, this, &TfrmBase::DBGridDblClick);

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <iterator>
+
 namespace {
 const QColor ink(40, 40, 60);
 const QColor paper(250, 250, 240);
@@ -199,6 +201,13 @@ void drawGlyph(QPainter& p, int index)
         }
         break;
     }
+    case 15: // import: a ride comes down onto the sheet
+        drawSheet(p);
+        p.setPen(QPen(green, 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(11, 5), QPointF(11, 13));
+        p.drawLine(QPointF(8, 10), QPointF(11, 13));
+        p.drawLine(QPointF(14, 10), QPointF(11, 13));
+        break;
     default:
         break;
     }
@@ -224,8 +233,8 @@ QIcon ImageList::menuImage(int index)
 
 QIcon ImageList::toolImage(int index)
 {
-    static constexpr int glyphOf[] = {3, 4, 5, 7, 11};
-    const int glyph = index >= 0 && index < 5 ? glyphOf[index] : -1;
+    static constexpr int glyphOf[] = {3, 4, 5, 7, 11, 15};
+    const int glyph = index >= 0 && index < int(std::size(glyphOf)) ? glyphOf[index] : -1;
     return DrawnIcon::make([glyph](int side) { return render(glyph, side); },
                            {QSize(32, 32), QSize(64, 64)});
 }

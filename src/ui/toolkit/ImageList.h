@@ -26,6 +26,7 @@ enum MenuImage : int {
     CyclistImage = 12,
     QuitImage = 13,
     SkinImage = 14,
+    ImportImage = 15,
 };
 QIcon menuImage(int index);
 // The toolbar pictures by number.
@@ -35,6 +36,7 @@ enum ToolImage : int {
     DeleteTool = 2,
     PrintTool = 3,
     SettingsTool = 4,
+    ImportTool = 5,
 };
 QIcon toolImage(int index);
 // The program's icon at size × size logical pixels.

@@ -1,0 +1,270 @@
+#include "records/TfrmImport.h"
+
+#include "records/ImportRidesModel.h"
+
+#include "polyglot/MessageCatalogue.h"
+#include "polyglot/TbsPolyglotTranslator.h"
+#include "store/ADOTable.h"
+#include "store/RydexError.h"
+#include "theme/TsuiThemeManager.h"
+#include "toolkit/Controls.h"
+#include "toolkit/DialogPresenter.h"
+#include "toolkit/RunReported.h"
+#include "toolkit/ScreenPlacement.h"
+#include "toolkit/ThemedFrame.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int bandHeight = 30;
+
+QString fileFilter()
+{
+    return Msg::format(Msg::ImportFileFilter,
+                       {QStringLiteral("*.fit *.gpx *.tcx *.fit.gz *.gpx.gz *.tcx.gz")});
+}
+} // namespace
+
+TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferences preferences,
+                       const ValueLists& lists, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint),
+      m_table(table), m_cyclist(cyclist), m_preferences(std::move(preferences))
+{
+    setObjectName(QStringLiteral("frmImport"));
+    setWindowTitle(QStringLiteral("Import jízd"));
+    setModal(true);
+    if (parent)
+        setFont(parent->font());
+    m_model = new ImportRidesModel(this);
+    m_model->setValueLists(lists);
+    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted->setSourceModel(m_model);
+    m_sorted->setSortRole(ImportRidesModel::SortRole);
+    buildControls();
+
+    chooseFiles = [this](const QString& start) {
+        return QFileDialog::getOpenFileNames(this, Msg::text(Msg::ImportFilesCaption), start,
+                                             fileFilter());
+    };
+    chooseFolder = [this](const QString& start) {
+        return QFileDialog::getExistingDirectory(this, Msg::text(Msg::ImportFolderCaption), start);
+    };
+
+    connect(m_model, &ImportRidesModel::tickedChanged, this, &TfrmImport::showCounts);
+    connect(btnFiles, &QPushButton::clicked, this, &TfrmImport::btnFilesClick);
+    connect(btnFolder, &QPushButton::clicked, this, &TfrmImport::btnFolderClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmImport::btnCancelClick);
+    connect(btnImport, &QPushButton::clicked, this, &TfrmImport::btnImportClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    TsuiThemeManager::attach(this, {QStringLiteral("frmImportSui"), QStringLiteral("btnFiles"),
+                                    QStringLiteral("btnFolder"), QStringLiteral("List"),
+                                    QStringLiteral("ProgressBar"), QStringLiteral("btnCancel"),
+                                    QStringLiteral("btnImport"), QStringLiteral("btnClose")});
+    runReported([this] {
+        if (TbsPolyglotTranslator* translator = TbsPolyglotTranslator::attach(this)) {
+            // The titles, statuses and counts are composed from the message
+            // texts of the language in force.
+            translator->AfterTranslate = [this](QObject*) {
+                m_model->retranslate();
+                showCounts();
+            };
+        }
+    });
+    showReading(false);
+    showCounts();
+    resize(860, 500);
+    fitOnScreen(this);
+    centreOnScreen(this);
+}
+
+TfrmImport::~TfrmImport() = default;
+
+void TfrmImport::buildControls()
+{
+    auto* frame = new ThemedFrame(QStringLiteral("frmImportSui"), this, bandHeight);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(10, bandHeight + 8, 10, 10);
+
+    auto* choice = new QHBoxLayout;
+    btnFiles = new Button(QStringLiteral("btnFiles"), QStringLiteral("&Soubory..."), frame);
+    btnFolder = new Button(QStringLiteral("btnFolder"), QStringLiteral("S&ložka..."), frame);
+    auto* found = new Label(QStringLiteral("lblFound"), QString(), frame);
+    // A figure of what was read, composed anew each time.
+    found->setProperty("translatable", false);
+    found->setWordWrap(true);
+    lblFound = found;
+    choice->addWidget(btnFiles);
+    choice->addWidget(btnFolder);
+    choice->addSpacing(8);
+    choice->addWidget(lblFound, 1);
+    layout->addLayout(choice);
+
+    List = new QTableView(frame);
+    List->setObjectName(QStringLiteral("List"));
+    List->setModel(m_sorted);
+    List->setSortingEnabled(true);
+    List->sortByColumn(ImportRidesModel::Date, Qt::AscendingOrder);
+    List->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List->setAlternatingRowColors(true);
+    List->setWordWrap(false);
+    List->verticalHeader()->hide();
+    List->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    List->horizontalHeader()->setStretchLastSection(true);
+    List->installEventFilter(this);
+    layout->addWidget(List, 1);
+
+    auto* buttons = new QHBoxLayout;
+    ProgressBar = new QProgressBar(frame);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    btnCancel = new Button(QStringLiteral("btnCancel"), QStringLiteral("&Přerušit čtení"), frame);
+    btnImport = new Button(QStringLiteral("btnImport"), QString(), frame);
+    // Its caption counts the ticked rides.
+    btnImport->setProperty("translatable", false);
+    btnImport->setDefault(true);
+    btnClose = new Button(QStringLiteral("btnClose"), QStringLiteral("&Zavřít"), frame);
+    buttons->addWidget(ProgressBar, 1);
+    buttons->addWidget(btnCancel);
+    buttons->addStretch(0);
+    buttons->addWidget(btnImport);
+    buttons->addWidget(btnClose);
+    layout->addLayout(buttons);
+    setTabOrder(btnFiles, btnFolder);
+    setTabOrder(btnFolder, List);
+    setTabOrder(List, btnCancel);
+    setTabOrder(btnCancel, btnImport);
+    setTabOrder(btnImport, btnClose);
+}
+
+bool TfrmImport::isReading() const
+{
+    return false;
+}
+
+void TfrmImport::readFiles(const QStringList& paths)
+{
+    // The reading of the files joins the window next.
+    Q_UNUSED(paths);
+    m_chosen = true;
+    m_model->clear();
+    showCounts();
+}
+
+void TfrmImport::filesFound(int total)
+{
+    ProgressBar->setRange(0, std::max(total, 1));
+}
+
+void TfrmImport::filesRead(const QVector<ScannedFile>& files, int done)
+{
+    Q_UNUSED(files);
+    ProgressBar->setValue(std::min(done, ProgressBar->maximum()));
+}
+
+void TfrmImport::readingFinished()
+{
+    showReading(false);
+    showCounts();
+    if (m_model->rowCount() > 0) {
+        List->setFocus();
+        if (!List->currentIndex().isValid())
+            List->setCurrentIndex(m_sorted->index(0, ImportRidesModel::Tick));
+    }
+}
+
+void TfrmImport::showReading(bool reading)
+{
+    ProgressBar->setVisible(reading);
+    btnCancel->setVisible(reading);
+    btnFiles->setEnabled(!reading);
+    btnFolder->setEnabled(!reading);
+    showCounts();
+}
+
+void TfrmImport::showCounts()
+{
+    const ImportRidesModel::Counts c = m_model->counts();
+    if (!m_chosen) {
+        lblFound->setText(Msg::text(Msg::ImportNothingChosen));
+    } else {
+        lblFound->setText(Msg::format(Msg::ImportSummary,
+                                      {QString::number(c.rides), QString::number(c.fresh),
+                                       QString::number(c.recorded), QString::number(c.cannot)}));
+    }
+    const int ticked = int(m_model->tickedRows().size());
+    btnImport->setText(Msg::format(Msg::ImportButton, {QString::number(ticked)}));
+    btnImport->setEnabled(ticked > 0 && !isReading());
+}
+
+void TfrmImport::rememberFolder(const QString& folder)
+{
+    runReported([this, &folder] { m_preferences.setImportFolder(folder); });
+}
+
+void TfrmImport::btnFilesClick()
+{
+    const QStringList files = chooseFiles(m_preferences.importFolder());
+    if (files.isEmpty())
+        return;
+    rememberFolder(QFileInfo(files.first()).absolutePath());
+    readFiles(files);
+}
+
+void TfrmImport::btnFolderClick()
+{
+    const QString folder = chooseFolder(m_preferences.importFolder());
+    if (folder.isEmpty())
+        return;
+    rememberFolder(folder);
+    readFiles({folder});
+}
+
+void TfrmImport::btnCancelClick()
+{
+
+}
+
+void TfrmImport::btnImportClick()
+{
+    // Storing the ticked rides joins the window with the reading.
+}
+
+void TfrmImport::toggleSelected()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : List->selectionModel()->selectedRows())
+        rows.append(m_sorted->mapToSource(index).row());
+    if (rows.isEmpty() && List->currentIndex().isValid())
+        rows.append(m_sorted->mapToSource(List->currentIndex()).row());
+    // One press ticks them all unless all are ticked already.
+    bool allTicked = true;
+    for (int row : rows)
+        allTicked = allTicked && m_model->candidates().at(row).ticked;
+    for (int row : rows)
+        m_model->setTicked(row, !allTicked);
+}
+
+bool TfrmImport::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            toggleSelected();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
