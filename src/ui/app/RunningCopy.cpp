@@ -95,6 +95,9 @@ RunningCopy::Start RunningCopy::start(const QStringList& files)
         lock.tryLock(lockMs);
         other.connectToServer(m_address);
         if (!other.waitForConnected(connectMs)) {
+            // A copy too busy to accept in time still lives: its socket stays.
+            if (other.error() == QLocalSocket::SocketTimeoutError)
+                return Start::Beside;
             // Nobody answers: what lies there is what a crashed copy left.
             QLocalServer::removeServer(m_address);
             return listen() ? Start::Listening : Start::Alone;
