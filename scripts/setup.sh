@@ -6,13 +6,13 @@ set -euo pipefail
 # clang, its sanitizer and libFuzzer runtimes and llvm-symbolizer are for the
 # sanitizer build (scripts/sanitize.sh); the ordinary build uses g++.
 # qt6-svg-dev draws the program's icon; zlib1g-dev inflates gzip-compressed
-# ride files; desktop-file-utils and appstream
-# validate the installed desktop entry and AppStream description (the install
-# test). The windows are laid out for the condensed cut of DejaVu Sans, which
-# fonts-dejavu-extra holds.
+# ride files; desktop-file-utils and appstream validate the installed desktop
+# entry and AppStream description, and shared-mime-info compiles the
+# program's ride file types (the install test). The windows are laid out for
+# the condensed cut of DejaVu Sans, which fonts-dejavu-extra holds.
 packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
           qt6-svg-dev libgl-dev zlib1g-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
-          desktop-file-utils appstream
+          desktop-file-utils appstream shared-mime-info
           clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do

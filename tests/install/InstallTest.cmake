@@ -94,9 +94,13 @@ if(NOT icon_line STREQUAL "Icon=${ID}")
   fail("the entry's icon is \"${icon_line}\", not ${ID}")
 endif()
 
-# The entry's Exec, unquoted as a launcher does, names the installed command.
+# The entry's Exec, unquoted as a launcher does, names the installed command,
+# which is given the files opened with it.
 file(STRINGS "${entry}" exec_line REGEX "^Exec=")
-string(REGEX REPLACE "^Exec=" "" exec "${exec_line}")
+if(NOT exec_line MATCHES " %F$")
+  fail("the entry's command takes no files: ${exec_line}")
+endif()
+string(REGEX REPLACE "^Exec=(.*) %F$" "\\1" exec "${exec_line}")
 if(exec MATCHES "^\"(.*)\"$")
   set(exec "${CMAKE_MATCH_1}")
   string(REPLACE "\\\\" "\\" exec "${exec}")
@@ -104,6 +108,34 @@ if(exec MATCHES "^\"(.*)\"$")
 endif()
 if(NOT exec STREQUAL command)
   fail("the entry starts \"${exec}\" (${exec_line}), not ${command}")
+endif()
+
+# The entry opens the ride files, whose types the desktop learns from the
+# program's own MIME package where it does not know them yet.
+set(types "application/vnd.ant.fit;application/gpx+xml;application/vnd.garmin.tcx+xml;")
+file(READ "${entry}" entry_text)
+string(FIND "${entry_text}" "\nMimeType=${types}\n" at)
+if(at EQUAL -1)
+  fail("the entry does not open ${types}:\n${entry_text}")
+endif()
+set(mime "${prefix}/${DATA_DIR}/mime")
+expect_file("${mime}/packages/${ID}.xml")
+file(READ "${mime}/packages/${ID}.xml" mime_package)
+if(mime_package MATCHES "application/gzip|\\*\\.gz\"")
+  fail("the MIME package claims every gzip archive")
+endif()
+find_program(update_mime update-mime-database)
+if(update_mime)
+  # Installed in place, the database was renewed and holds both types.
+  file(STRINGS "${mime}/globs2" globs)
+  foreach(glob "application/vnd.ant.fit:\\*\\.fit" "application/vnd.garmin.tcx\\+xml:\\*\\.tcx")
+    if(NOT globs MATCHES "${glob}")
+      fail("the renewed MIME database lacks ${glob}: ${globs}")
+    endif()
+  endforeach()
+  expect_file("${mime}/magic")
+else()
+  message(STATUS "update-mime-database not installed: the MIME package is not checked")
 endif()
 
 # The installed program, started through the entry's command, finds its files.
@@ -182,6 +214,58 @@ foreach(expected "english.lng is missing" "RX05Night.sui is no usable style shee
     fail("the check of a damaged installation does not say \"${expected}\":\n${text}")
   endif()
 endforeach()
+
+# Where GLib's tools are, the desktop's view: a FIT file (by its content
+# too, beside the astronomers' FITS images that share its ending) and a TCX
+# file are known, and the entry is among the programs that open them.
+find_program(gio gio)
+if(gio AND update_mime)
+  set(samples "${WORK_DIR}/samples")
+  file(MAKE_DIRECTORY "${samples}")
+  string(ASCII 14 16 20 8 1 1 1 1 46 70 73 84 1 1 fit_header)
+  file(WRITE "${samples}/ride.fit" "${fit_header}")
+  file(WRITE "${samples}/ride" "${fit_header}")
+  file(WRITE "${samples}/sky.fit" "SIMPLE  =                    T")
+  file(WRITE "${samples}/ride.tcx" "<?xml version=\"1.0\"?>\n<TrainingCenterDatabase "
+       "xmlns=\"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2\"/>\n")
+  set(gio_env "XDG_DATA_DIRS=${prefix}/${DATA_DIR}:/usr/local/share:/usr/share"
+              "XDG_DATA_HOME=${WORK_DIR}/gio-data" "XDG_CONFIG_HOME=${WORK_DIR}/gio-config"
+              "XDG_CACHE_HOME=${WORK_DIR}/gio-cache" "HOME=${WORK_DIR}/gio-home")
+  # "!": anything but that type (the image type's name differs by version).
+  foreach(sample_and_type "ride.fit=application/vnd.ant.fit" "ride=application/vnd.ant.fit"
+                          "sky.fit=!application/vnd.ant.fit"
+                          "ride.tcx=application/vnd.garmin.tcx+xml")
+    string(REPLACE "=" ";" sample_and_type "${sample_and_type}")
+    list(GET sample_and_type 0 sample)
+    list(GET sample_and_type 1 type)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env ${gio_env} "${gio}" info
+                            -a standard::content-type "${samples}/${sample}"
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REGEX REPLACE "^!" "" named_type "${type}")
+    string(FIND "${out}" "content-type: ${named_type}\n" at)
+    set(wanted YES)
+    if(type MATCHES "^!")
+      set(wanted NO)
+    endif()
+    set(found NO)
+    if(NOT at EQUAL -1)
+      set(found YES)
+    endif()
+    if(NOT out MATCHES "content-type: " OR NOT found STREQUAL wanted)
+      fail("the desktop takes ${sample} for another type than ${type}: ${out}${err}")
+    endif()
+  endforeach()
+  foreach(type application/vnd.ant.fit application/gpx+xml application/vnd.garmin.tcx+xml)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env ${gio_env} "${gio}" mime "${type}"
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(FIND "${out}" "${ID}.desktop" at)
+    if(at EQUAL -1)
+      fail("the desktop does not offer the program for ${type}: ${out}${err}")
+    endif()
+  endforeach()
+else()
+  message(STATUS "gio not installed: the desktop's view of the ride files is not checked")
+endif()
 
 # The desktop's own validators, where they are installed.
 function(validate tool what)

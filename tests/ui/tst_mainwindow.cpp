@@ -1,6 +1,9 @@
 #include "TestMain.h"
 #include "TestProgram.h"
 
+#include "app/CommandLine.h"
+#include "app/ImportRequests.h"
+#include "app/RunningCopy.h"
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
@@ -12,6 +15,11 @@
 #include "toolkit/TabControl.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -27,6 +35,10 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QWindow>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 // Opens the ride-log menu as a user does and rests the pointer on item.
@@ -45,6 +57,23 @@ QMenu* restOn(TfrmBase* w, MenuItem* item)
     QApplication::sendEvent(menu, &move);
     QTest::qWait(400);
     return menu;
+}
+
+// What a copy that crashed leaves: a socket file that nobody listens on.
+bool leaveStaleSocket(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
 }
 
 QString fileBytes(const QString& path)
@@ -426,6 +455,184 @@ private slots:
         p.signIn();
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Ondřej O'Neil"));
         QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+    }
+
+    void commandLineFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("missing");
+        // "@" stands for the working folder, which holds a.fit, b.gpx.gz,
+        // -odd.tcx and the folder Activities.
+        QTest::newRow("relative, made absolute")
+            << QStringList{"a.fit"} << QStringList{"@/a.fit"} << QStringList{};
+        QTest::newRow("options skipped, order kept")
+            << QStringList{"-x", "Activities", "--style=y", "b.gpx.gz", "a.fit"}
+            << QStringList{"@/Activities", "@/b.gpx.gz", "@/a.fit"} << QStringList{};
+        QTest::newRow("missing listed apart")
+            << QStringList{"gone.tcx", "a.fit", "Activities/gone.fit"} << QStringList{"@/a.fit"}
+            << QStringList{"@/gone.tcx", "@/Activities/gone.fit"};
+        QTest::newRow("after --, a file whatever its name")
+            << QStringList{"--", "-odd.tcx"} << QStringList{"@/-odd.tcx"} << QStringList{};
+        QTest::newRow("file address and dot segments")
+            << QStringList{"file://@/Activities/../a.fit", "./Activities/"}
+            << QStringList{"@/a.fit", "@/Activities"} << QStringList{};
+        QTest::newRow("absolute stays") << QStringList{"@/b.gpx.gz"} << QStringList{"@/b.gpx.gz"}
+                                        << QStringList{};
+    }
+
+    void commandLineFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, missing);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Activities")));
+        for (const char* name : {"a.fit", "b.gpx.gz", "-odd.tcx"}) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const auto placed = [&dir](QStringList list) {
+            return list.replaceInStrings(QStringLiteral("@"), dir.path());
+        };
+        const CommandLine::FileArguments got =
+            CommandLine::fileArguments(placed(arguments), dir.path());
+        QCOMPARE(got.files, placed(files));
+        QCOMPARE(got.missing, placed(missing));
+        // A file named like an option after "--" is not taken for one.
+        QByteArray program("rydex"), dashes("--"), help("--help");
+        const char* argv[] = {program.data(), dashes.data(), help.data()};
+        QCOMPARE(CommandLine::request(3, argv), CommandLine::Request::Run);
+    }
+
+    void oneCopyTakesTheFilesOfTheOthers()
+    {
+        QTemporaryDir dir;
+        const QString address = dir.filePath(QStringLiteral("rydex.socket"));
+        RunningCopy first(address);
+        QSignalSpy arrived(&first, &RunningCopy::filesArrived);
+        QCOMPARE(first.start({}), RunningCopy::Start::Listening);
+
+        // A second copy hands its files over and is told they were taken;
+        // it blocks meanwhile, so it runs on a thread of its own here.
+        const QStringList files{QStringLiteral("/rides/b.fit"), QStringLiteral("relative.gpx"),
+                                QStringLiteral("/rides/a ř\n.tcx")};
+        RunningCopy::Start secondStart = RunningCopy::Start::Alone;
+        std::thread second([&] { secondStart = RunningCopy(address).start(files); });
+        QTRY_COMPARE(arrived.size(), 1);
+        second.join();
+        QCOMPARE(secondStart, RunningCopy::Start::HandedOver);
+        // In their order; a path that is not absolute means nothing here.
+        QCOMPARE(arrived.at(0).at(0).toStringList(),
+                 (QStringList{QStringLiteral("/rides/b.fit"), QStringLiteral("/rides/a ř\n.tcx")}));
+        // A copy without files runs beside the first, and hands nothing over.
+        QCOMPARE(RunningCopy(address).start({}), RunningCopy::Start::Beside);
+        QTest::qWait(50);
+        QCOMPARE(arrived.size(), 1);
+        // A stranger's bytes are not taken for files.
+        QLocalSocket stranger;
+        stranger.connectToServer(address);
+        QVERIFY(stranger.waitForConnected(1000));
+        stranger.write(QByteArray("GET / HTTP/1.0\r\n\r\n\0\0", 20));
+        QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(arrived.size(), 1);
+
+        // The socket of a copy that crashed is removed and taken over, and
+        // the files are not handed to nobody.
+        const QString stale = dir.filePath(QStringLiteral("crashed.socket"));
+        QVERIFY(leaveStaleSocket(stale));
+        RunningCopy after(stale);
+        QCOMPARE(after.start({QStringLiteral("/rides/c.fit")}), RunningCopy::Start::Listening);
+        QLocalSocket probe;
+        probe.connectToServer(stale);
+        QVERIFY(probe.waitForConnected(1000));
+        // Nowhere to put a socket: the copy runs alone.
+        QCOMPARE(RunningCopy(dir.filePath(QStringLiteral("no/such/folder/s"))).start({}),
+                 RunningCopy::Start::Alone);
+    }
+
+    void filesWaitUntilTheWindowCanTakeThem()
+    {
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        p.addCyclist(QStringLiteral("Jan"));
+        TfrmBase* w = p.start();
+        QList<std::pair<QString, QStringList>> opened;
+        ImportRequests requests;
+        requests.setOpener([&opened](TfrmBase& window, const QStringList& files) {
+            opened.append({window.cyclistName(), files});
+        });
+        const QStringList a{QStringLiteral("/r/a.fit")}, b{QStringLiteral("/r/b.gpx")};
+
+        // Before the window exists, and while a modal dialog is open, files
+        // wait, and come together in their order once it closes.
+        requests.add(a);
+        QTest::qWait(300);
+        requests.setWindow(w);
+        QDialog modal(w);
+        modal.setModal(true);
+        modal.show();
+        requests.add(b);
+        QTest::qWait(600);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(requests.waiting(), a + b);
+        // Nobody signed in: told, then asked who; the files go to him.
+        p.dialogs().handleNextModal([](QDialog& d) {
+            static_cast<QInputDialog&>(d).setTextValue(QStringLiteral("Jan"));
+            return int(QDialog::Accepted);
+        });
+        modal.close();
+        QTRY_COMPARE(opened.size(), 1);
+        QCOMPARE(opened.at(0), std::make_pair(QStringLiteral("Jan"), a + b));
+        QCOMPARE(p.dialogs().raised().size(), 2);
+        QCOMPARE(p.dialogs().raised().at(0).name, QStringLiteral("msgDlgImportSignIn"));
+        QCOMPARE(p.dialogs().raised().at(1).name, QStringLiteral("SignInPrompt"));
+        QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+
+        // Signed in: straight to the preview.
+        requests.add(a);
+        QTRY_COMPARE(opened.size(), 2);
+        QCOMPARE(p.dialogs().raised().size(), 2);
+
+        // Files that come while the import window is open join it.
+        ImportRequests toPreview;
+        toPreview.setWindow(w);
+        bool joined = false;
+        p.dialogs().handleNextModal([&](QDialog&) {
+            toPreview.add(b);
+            joined = QTest::qWaitFor([&] { return toPreview.waiting().isEmpty(); }, 2000);
+            return int(QDialog::Rejected);
+        });
+        toPreview.add(a);
+        QTRY_COMPARE(p.dialogs().count(QStringLiteral("modal")), 2);
+        QTest::qWait(400);
+        QVERIFY(joined);
+        QCOMPARE(p.dialogs().count(QStringLiteral("modal")), 2);
+        QCOMPARE(p.dialogs().last().className, QStringLiteral("TfrmImport"));
+
+        // Declining to sign in drops the files and changes nothing.
+        w->mnuLogoffClick();
+        p.dialogs().clear();
+        requests.add(b);
+        QTRY_COMPARE(p.dialogs().count(QStringLiteral("modal")), 1);
+        QTest::qWait(300);
+        QCOMPARE(opened.size(), 2);
+        QVERIFY(requests.waiting().isEmpty());
+        QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
+
+        // No cyclist at all: told how to make one; nothing else is asked.
+        TestProgram empty;
+        ImportRequests none;
+        none.setOpener([&opened](TfrmBase&, const QStringList& files) {
+            opened.append({QString(), files});
+        });
+        none.setWindow(empty.start());
+        none.add(a);
+        QTRY_COMPARE(empty.dialogs().raised().size(), 1);
+        QVERIFY2(empty.dialogs().last().text.contains(QStringLiteral("Rydex › Nový uživatel")),
+                 qPrintable(empty.dialogs().last().text));
+        QTest::qWait(300);
+        QCOMPARE(opened.size(), 2);
     }
 
     void storedYearOutsideRangeIsARangeError()

@@ -122,6 +122,12 @@ constexpr Entry entries[] = {
      "Vyberte soubory jízd (FIT, GPX, TCX, i zabalené gzipem) nebo složku, ve které jsou."},
     {Msg::ImportFileFilter, "Soubory jízd (%s)"},
     {Msg::ImportFilesCaption, "Vyberte soubory jízd"},
+    {Msg::ImportSignInFirst,
+     "Soubory s jízdami se importují přihlášenému uživateli. Nejprve se přihlaste."},
+    {Msg::ImportNoCyclist,
+     "Soubory s jízdami se importují přihlášenému uživateli, ale zatím tu není žádný uživatel. "
+     "Vytvořte ho příkazem %s a soubory otevřete znovu."},
+    {Msg::ImportSignInCyclist, "Uživatel:"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

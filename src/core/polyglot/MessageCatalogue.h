@@ -122,6 +122,11 @@ enum Id : int {
     ImportNothingChosen = 1547,
     ImportFileFilter = 1548,
     ImportFilesCaption = 1549,
+
+    // Ride files handed to the program from the desktop.
+    ImportSignInFirst = 1550,
+    ImportNoCyclist = 1551,
+    ImportSignInCyclist = 1552,
 };
 
 // The text of a number, after the language routing had its say; an unknown

@@ -4,6 +4,9 @@
 #include "store/AppIdentity.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace CommandLine {
 
@@ -11,6 +14,9 @@ Request request(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray option(argv[i]);
+        // What follows "--" is a file, whatever its name.
+        if (option == "--")
+            break;
         if (option == "--help" || option == "-h")
             return Request::Help;
         if (option == "--version")
@@ -23,8 +29,13 @@ Request request(int argc, const char* const* argv)
 
 QString helpText(const QString& command)
 {
-    return QStringLiteral("Usage: %1 [option]\n"
+    return QStringLiteral("Usage: %1 [option] [file or folder...]\n"
                           "%2, a training log for cyclists.\n"
+                          "\n"
+                          "Ride files (FIT, GPX, TCX, also compressed as .fit.gz, .gpx.gz,\n"
+                          ".tcx.gz) and folders given are opened in the import preview of the\n"
+                          "signed-in cyclist; when the program is already running, they are\n"
+                          "handed to it and this command ends at once.\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help              print this help and exit\n"
@@ -32,6 +43,35 @@ QString helpText(const QString& command)
                           "  %3    check the installed files without opening a window\n")
         .arg(command, QString::fromUtf8(AppIdentity::title),
              QString::fromLatin1(InstallationCheck::option));
+}
+
+FileArguments fileArguments(const QStringList& arguments, const QString& workingDir)
+{
+    FileArguments result;
+    const QDir base(workingDir);
+    bool optionsEnded = false;
+    for (const QString& argument : arguments) {
+        if (!optionsEnded && argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument.isEmpty() || (!optionsEnded && argument.startsWith(QLatin1Char('-'))))
+            continue;
+        QString path = argument;
+        if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+            const QUrl url(argument);
+            if (url.isLocalFile())
+                path = url.toLocalFile();
+        }
+        path = QDir::cleanPath(base.absoluteFilePath(path));
+        (QFileInfo::exists(path) ? result.files : result.missing).append(path);
+    }
+    return result;
+}
+
+QString missingFileText(const QString& command, const QString& path)
+{
+    return QStringLiteral("%1: no such file or folder: %2\n").arg(command, path);
 }
 
 QString versionText()

@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/CommandLine.h"
+#include "app/ImportRequests.h"
 #include "app/InstallationCheck.h"
+#include "app/RunningCopy.h"
 #include "app/TfrmBase.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
@@ -169,8 +171,24 @@ int Startup::run(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // Qt took its own options out of the arguments by now.
+    const CommandLine::FileArguments given =
+        CommandLine::fileArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
+    for (const QString& path : given.missing)
+        QTextStream(stderr) << CommandLine::missingFileText(command, path);
+    if (given.files.isEmpty() && !given.missing.isEmpty())
+        return 1;
     prepareApplication();
-    Startup startup;
+    const Options options = defaultOptions();
+    // Files that arrive while the windows are being made wait for them.
+    ImportRequests imports;
+    RunningCopy copy(RunningCopy::addressFor(options.storePath));
+    QObject::connect(&copy, &RunningCopy::filesArrived, &imports, &ImportRequests::add);
+    if (copy.start(given.files) == RunningCopy::Start::HandedOver)
+        return 0;
+    imports.add(given.files);
+    Startup startup(options);
+    imports.setWindow(startup.mainWindow());
     startup.show();
     if (startup.terminated())
         return 0;
