@@ -7,6 +7,24 @@
 
 #include <algorithm>
 
+namespace {
+// The reading keeps a thread per core busy for as long as it runs. The
+// shared pool is not for that: Qt's own painting hands work to it and waits,
+// and the window would freeze until the last file was read.
+QThreadPool& readingPool()
+{
+    static QThreadPool pool;
+    static const bool sized = [] {
+        // The walk's thread reads too; one more for a walk of the next scan
+        // started while a cancelled one finishes its file.
+        pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()) + 1);
+        return true;
+    }();
+    Q_UNUSED(sized);
+    return pool;
+}
+} // namespace
+
 struct RideFileScanner::Run
 {
     QStringList roots;
@@ -43,7 +61,7 @@ struct RideFileScanner::Run
         const qsizetype threads = std::min<qsizetype>(std::max(1, QThread::idealThreadCount()),
                                                       run->files.size());
         for (qsizetype i = 1; i < threads; ++i)
-            QThreadPool::globalInstance()->start([run] { readFiles(*run); });
+            readingPool().start([run] { readFiles(*run); });
         readFiles(*run);
     }
 
@@ -90,7 +108,7 @@ void RideFileScanner::start(const QStringList& filesAndFolders, const RideFileLi
     run->limits = limits;
     m_run = run;
     m_delivery->start();
-    QThreadPool::globalInstance()->start([run] { Run::walkAndRead(run); });
+    readingPool().start([run] { Run::walkAndRead(run); });
 }
 
 void RideFileScanner::cancel()

@@ -27,8 +27,6 @@
 #include <QProgressBar>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QThread>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace {
@@ -183,12 +181,6 @@ void TfrmImport::readFiles(const QStringList& paths)
     ProgressBar->setRange(0, 0);
     ProgressBar->setValue(0);
     showReading(true);
-    // Painting hands work to the shared thread pool and waits for it; the
-    // reading takes a thread per core of that pool for as long as it runs,
-    // so the pool keeps one more, or the window would freeze until the
-    // reading ends.
-    QThreadPool* pool = QThreadPool::globalInstance();
-    pool->setMaxThreadCount(std::max(pool->maxThreadCount(), QThread::idealThreadCount() + 1));
     m_scanner->start(paths);
 }
 
