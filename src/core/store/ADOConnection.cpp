@@ -64,8 +64,9 @@ const char* const schema[] = {
     "CREATE INDEX IF NOT EXISTS imports_by_ride ON imports(ride)",
     // In the store rather than in the program, so that a ride deleted by any
     // copy, an older one included, frees its file for a new import.
-    "CREATE TRIGGER IF NOT EXISTS imports_follow_rides AFTER DELETE ON rydex"
-    " BEGIN DELETE FROM imports WHERE ride = OLD.id; END",
+    "CREATE TRIGGER IF NOT EXISTS imports_follow_rides AFTER DELETE ON rydex BEGIN "
+    "DELETE FROM imports WHERE ride = OLD.id; "
+    "END",
 };
 
 // How long a statement waits for another program (or another copy of this
