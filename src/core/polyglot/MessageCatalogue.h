@@ -127,6 +127,24 @@ enum Id : int {
     ImportSignInFirst = 1550,
     ImportNoCyclist = 1551,
     ImportSignInCyclist = 1552,
+
+    // The season window.
+    SeasonCaption = 1620,
+    SeasonWeekKm = 1621,
+    SeasonWeekHours = 1622,
+    SeasonYearKm = 1623,
+    SeasonNotBegun = 1624,
+    SeasonColumnMonth = 1625,
+    SeasonColumnRides = 1626,
+    SeasonColumnDistance = 1627,
+    SeasonColumnHours = 1628,
+    SeasonColumnElevation = 1629,
+    SeasonColumnPulse = 1630,
+    SeasonColumnChange = 1631,
+    SeasonTotal = 1632,
+    SeasonColumnBest = 1633,
+    SeasonColumnValue = 1634,
+    SeasonColumnWhen = 1635,
 };
 
 // The text of a number, after the language routing had its say; an unknown

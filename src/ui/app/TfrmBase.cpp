@@ -5,6 +5,7 @@
 #include "stats/Figures.h"
 #include "stats/MonthChartData.h"
 #include "stats/MonthChartView.h"
+#include "stats/TfrmSeason.h"
 #include "stats/TableFigures.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
@@ -465,8 +466,12 @@ void TfrmBase::mnuAboutClick()
 
 void TfrmBase::setCyclistCommandsEnabled(bool enabled)
 {
-    for (MenuItem* m : {mnuRecords, mnuLogoff, mnuOptions, mnuPrint})
+    for (MenuItem* m : {mnuRecords, mnuLogoff, mnuOptions, mnuPrint, mnuSeason})
         m->setOwnEnabled(enabled);
+    // The season window shows the signed-in cyclist; signing off (or in
+    // again) ends it.
+    if (!enabled && m_season)
+        m_season->close();
 }
 
 void TfrmBase::showWorkingPage(bool working)

@@ -46,6 +46,7 @@ class TfrmNewUser;
 class TfrmLanguage;
 class TfrmReport;
 class TfrmImport;
+class TfrmSeason;
 
 // The main window: the welcome page while nobody is signed in, the month view
 // of the signed-in cyclist otherwise, and every command of the program.
@@ -157,6 +158,13 @@ public:
     // month view filled once. The caller emits monthViewChanged when its
     // controls follow the table again.
     void showImportedRides(const QVector<RideRow>& rides);
+    // Shows the month of that day with the ride of this id current (the
+    // month's first ride when it is not there), moving to its year when
+    // needed; the month view is filled once. The caller emits
+    // monthViewChanged when its controls follow the table again.
+    void showRide(const QDate& day, int rideId);
+    // The season window while it is open.
+    TfrmSeason* seasonWindow() const;
 public slots:
     // The record commands' entry points, one handler each, so that a reader
     // can trace every menu item, button and the grid to its command. Each
@@ -175,6 +183,8 @@ public slots:
     void mnuUpravaODOClick();
     void mnuImportClick();
     void toolBtnImportClick();
+    void mnuSeasonClick();
+    void toolBtnSeasonClick();
 
     // Opens the import window for the signed-in cyclist, reading these files
     // and every ride file below these folders; with none, the window waits
@@ -232,6 +242,8 @@ signals:
     void hintChanged(const QString& hint);
     // The month view was filled again (sign-in, month, year, records).
     void monthViewChanged();
+    // Rides were stored or deleted (a save, a delete, an import).
+    void ridesWritten();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -260,6 +272,10 @@ private:
                                   const QStringList& units, const QList<int>& rows);
     void buildMessageDialogs();
     void setCyclistCommandsEnabled(bool enabled);
+    // Opens the season window, or brings it to the front when it is open.
+    void openSeason();
+    // A ride the season window points at, shown in the month view.
+    void showSeasonRide(const QDate& day, int rideId);
     // The welcome page's word on how to begin, in the language shown, while
     // no cyclist exists.
     void showFirstSteps();
@@ -304,6 +320,7 @@ private:
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
     TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
     QPointer<TfrmImport> m_import;             // while an import window is open
+    QPointer<TfrmSeason> m_season;             // while the season window is open
     mutable std::function<void()> m_windowMaker;
     mutable std::unique_ptr<PendingTranslation> m_windowsPlace;
     bool m_windowsScheduled = false;
@@ -331,6 +348,7 @@ public:
     MenuItem* mnuSmazatZaznam = nullptr;
     MenuItem* mnuUpravaODO = nullptr;
     MenuItem* mnuPrint = nullptr;
+    MenuItem* mnuSeason = nullptr;
     MenuItem* mnuOptions = nullptr;
     MenuItem* mnuInformace = nullptr;
     MenuItem* mnuAbout = nullptr;
@@ -346,6 +364,7 @@ public:
     QToolButton* toolBtnEdit = nullptr;
     QToolButton* toolBtnDelete = nullptr;
     QToolButton* toolBtnImport = nullptr;
+    QToolButton* toolBtnSeason = nullptr;
     QToolButton* toolBtnPrint = nullptr;
     QToolButton* toolBtnSettings = nullptr;
     QStackedWidget* Pages = nullptr;

@@ -55,8 +55,10 @@ void TfrmBase::importFiles(const QStringList& paths)
             if (!imported.isEmpty())
                 showImportedRides(imported);
         }
-        if (!imported.isEmpty())
+        if (!imported.isEmpty()) {
             emit monthViewChanged();
+            emit ridesWritten();
+        }
     });
 }
 
@@ -73,8 +75,17 @@ void TfrmBase::showImportedRides(const QVector<RideRow>& rides)
     }
     if (!latest)
         return;
-    const QDate day = (*latest)[fieldIndex(RideField::date)].toDateTime().date();
-    const QVariant id = (*latest)[fieldIndex(RideField::id)];
+    // Sets kept from before hold none of the new rides.
+    m_data->table()->forgetCachedSets();
+    showRide((*latest)[fieldIndex(RideField::date)].toDateTime().date(),
+             (*latest)[fieldIndex(RideField::id)].toInt());
+    StatusBar->showMessage(Msg::format(Msg::ImportDone, {QString::number(rides.size())}));
+}
+
+void TfrmBase::showRide(const QDate& day, int rideId)
+{
+    if (!m_data || !signedIn() || !day.isValid())
+        return;
     ADOTable* table = m_data->table();
     {
         const MonthChartView::Batch batch(Graf);
@@ -90,8 +101,6 @@ void TfrmBase::showImportedRides(const QVector<RideRow>& rides)
             const QSignalBlocker block(Mesice);
             Mesice->setTabIndex(day.month() - 1);
         }
-        // Sets kept from before hold none of the new rides.
-        table->forgetCachedSets();
         const QString before = table->filter();
         setMonthFilter();
         if (table->filter() == before)
@@ -102,11 +111,10 @@ void TfrmBase::showImportedRides(const QVector<RideRow>& rides)
         YearHours();
         // The figures walked the table; the ride is made current last.
         for (int i = 0; i < table->recordCount(); ++i) {
-            if (table->rowAt(i)[fieldIndex(RideField::id)] == id) {
+            if (table->rowAt(i)[fieldIndex(RideField::id)].toInt() == rideId) {
                 table->setCurrentIndex(i);
                 break;
             }
         }
     }
-    StatusBar->showMessage(Msg::format(Msg::ImportDone, {QString::number(rides.size())}));
 }

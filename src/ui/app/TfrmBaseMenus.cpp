@@ -89,6 +89,8 @@ void TfrmBase::buildMenus()
          "Změní počáteční hodnotu stavu kilometrů", "", OdometerImage},
         {&mnuPrint, &mnuRydex, nullptr, "mnuPrint", "Náhled a tisk grafů...",
          "Vytiskne aktuálně prohlížený graf", "Ctrl+P", PrintImage},
+        {&mnuSeason, &mnuRydex, nullptr, "mnuSeason", "&Sezóna...",
+         "Týdny a měsíce roku, srovnání s minulými roky a osobní rekordy", "Ctrl+J", SeasonImage},
         {nullptr, &mnuRydex, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
         {&mnuOptions, &mnuRydex, nullptr, "mnuOptions", "&Nastavení...",
          "Uživatelské nastavení tabulky a grafu", "Ctrl+S", SettingsImage},
@@ -148,7 +150,7 @@ void TfrmBase::wireMenus()
     // The menu bar's actions are reached from the whole window, so their
     // shortcuts work wherever the focus is.
     for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuImport,
-                        mnuUpravaZaznamu, mnuSmazatZaznam, mnuPrint, mnuOptions, mnuAbout, mnuSkin,
+                        mnuUpravaZaznamu, mnuSmazatZaznam, mnuPrint, mnuSeason, mnuOptions, mnuAbout, mnuSkin,
                         mnuUpravaODO})
         addAction(m);
 
@@ -166,6 +168,7 @@ void TfrmBase::wireMenus()
     connect(mnuNovyZaznam, &QAction::triggered, this, &TfrmBase::mnuNovyZaznamClick);
     connect(mnuNewItem, &QAction::triggered, this, &TfrmBase::mnuNewItemClick);
     connect(mnuImport, &QAction::triggered, this, &TfrmBase::mnuImportClick);
+    connect(mnuSeason, &QAction::triggered, this, &TfrmBase::mnuSeasonClick);
     connect(mnuUpravaZaznamu, &QAction::triggered, this, &TfrmBase::mnuUpravaZaznamuClick);
     connect(mnuEditItem, &QAction::triggered, this, &TfrmBase::mnuEditItemClick);
     connect(mnuNoteItem, &QAction::triggered, this, &TfrmBase::mnuNoteItemClick);

@@ -172,4 +172,5 @@ void TfrmBase::refreshAfterChange(const QDate& savedOn)
         YearHours();
     }
     emit monthViewChanged();
+    emit ridesWritten();
 }

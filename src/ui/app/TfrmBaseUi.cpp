@@ -171,6 +171,7 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     toolBtnEdit = toolButton(strip, "toolBtnEdit", QStringLiteral("Edit record"), EditTool);
     toolBtnDelete = toolButton(strip, "toolBtnDelete", QStringLiteral("Delete record"), DeleteTool);
     toolBtnImport = toolButton(strip, "toolBtnImport", QStringLiteral("Import rides"), ImportTool);
+    toolBtnSeason = toolButton(strip, "toolBtnSeason", QStringLiteral("Season"), SeasonTool);
     toolBtnPrint = toolButton(strip, "toolBtnPrint", QStringLiteral("Print"), PrintTool);
     toolBtnSettings =
         toolButton(strip, "toolBtnSettings", QStringLiteral("Settings"), SettingsTool);
@@ -178,6 +179,7 @@ QWidget* TfrmBase::buildToolbarStrip(QWidget* parent)
     l->addWidget(toolBtnEdit);
     l->addWidget(toolBtnDelete);
     l->addWidget(toolBtnImport);
+    l->addWidget(toolBtnSeason);
     auto* caption = new Label(QStringLiteral("lblToolBarCaption"),
                               QStringLiteral("Tabulka hodnot s poznámkou"), strip);
     caption->setAlignment(Qt::AlignCenter);
@@ -363,6 +365,7 @@ void TfrmBase::buildMonthArea(QVBoxLayout* layout)
     connect(toolBtnEdit, &QToolButton::clicked, this, &TfrmBase::toolBtnEditClick);
     connect(toolBtnDelete, &QToolButton::clicked, this, &TfrmBase::toolBtnDeleteClick);
     connect(toolBtnImport, &QToolButton::clicked, this, &TfrmBase::toolBtnImportClick);
+    connect(toolBtnSeason, &QToolButton::clicked, this, &TfrmBase::toolBtnSeasonClick);
     button(toolBtnSettings, &TfrmBase::mnuOptionsClick);
     button(toolBtnPrint, &TfrmBase::Print);
     connect(Grid, &DBGrid::doubleClicked_, this, &TfrmBase::DBGridDblClick);

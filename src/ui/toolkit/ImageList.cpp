@@ -208,6 +208,21 @@ void drawGlyph(QPainter& p, int index)
         p.drawLine(QPointF(8, 10), QPointF(11, 13));
         p.drawLine(QPointF(14, 10), QPointF(11, 13));
         break;
+    case 16: { // season: the weeks' bars under the year's rising line
+        p.setPen(QPen(ink, 0.7));
+        p.setBrush(blue);
+        const double heights[] = {4, 7, 5, 9, 6};
+        for (int i = 0; i < 5; ++i)
+            p.drawRect(QRectF(1.5 + i * 2.8, 14.5 - heights[i], 2.2, heights[i]));
+        p.setPen(QPen(red, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(1.5, 12), QPointF(5, 9), QPointF(9, 6.5),
+                                  QPointF(14.5, 1.5)}));
+        p.setPen(Qt::NoPen);
+        p.setBrush(gold);
+        p.drawEllipse(QPointF(14, 2), 1.6, 1.6);
+        break;
+    }
     default:
         break;
     }
@@ -233,7 +248,7 @@ QIcon ImageList::menuImage(int index)
 
 QIcon ImageList::toolImage(int index)
 {
-    static constexpr int glyphOf[] = {3, 4, 5, 7, 11, 15};
+    static constexpr int glyphOf[] = {3, 4, 5, 7, 11, 15, 16};
     const int glyph = index >= 0 && index < int(std::size(glyphOf)) ? glyphOf[index] : -1;
     return DrawnIcon::make([glyph](int side) { return render(glyph, side); },
                            {QSize(32, 32), QSize(64, 64)});

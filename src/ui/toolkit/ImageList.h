@@ -27,6 +27,7 @@ enum MenuImage : int {
     QuitImage = 13,
     SkinImage = 14,
     ImportImage = 15,
+    SeasonImage = 16,
 };
 QIcon menuImage(int index);
 // The toolbar pictures by number.
@@ -37,6 +38,7 @@ enum ToolImage : int {
     PrintTool = 3,
     SettingsTool = 4,
     ImportTool = 5,
+    SeasonTool = 6,
 };
 QIcon toolImage(int index);
 // The program's icon at size × size logical pixels.
