@@ -128,6 +128,17 @@ constexpr Entry entries[] = {
      "Soubory s jízdami se importují přihlášenému uživateli, ale zatím tu není žádný uživatel. "
      "Vytvořte ho příkazem %s a soubory otevřete znovu."},
     {Msg::ImportSignInCyclist, "Uživatel:"},
+    {Msg::BestLongestDistance, "Nejdelší jízda"},
+    {Msg::BestLongestTime, "Nejdelší doba jízdy"},
+    {Msg::BestMostClimbing, "Největší převýšení"},
+    {Msg::BestFastestRide, "Nejvyšší průměrná rychlost (jízdy od 20 km)"},
+    {Msg::BestBiggestWeek, "Nejvíce kilometrů za týden"},
+    {Msg::BestBiggestMonth, "Nejvíce kilometrů za měsíc"},
+    {Msg::BestMostRidesInYear, "Nejvíce jízd za rok"},
+    {Msg::SeasonLead, "%s km oproti roku %s ke dni %s"},
+    {Msg::RidesOne, "%s jízda"},
+    {Msg::RidesFew, "%s jízdy"},
+    {Msg::RidesMany, "%s jízd"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "
