@@ -16,6 +16,7 @@
 #include "polyglot/TranslatableTexts.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmImport.h"
+#include "stats/TfrmSeason.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
@@ -90,15 +91,16 @@ struct Windows
     explicit Windows(TestProgram& program)
         : about(program.window()), odo(
                                        program.table(), [] {}, program.window()),
-          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window())
+          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window()),
+          season(program.table(), QString(), 2005, program.window())
     {
         for (QObject* child : program.window()->children()) {
-            if (child != &about && child != &odo && child != &importWindow &&
+            if (child != &about && child != &odo && child != &importWindow && child != &season &&
                 child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
                                            Qt::FindDirectChildrenOnly))
                 all.append(child);
         }
-        all << program.window() << &about << &odo << &importWindow;
+        all << program.window() << &about << &odo << &importWindow << &season;
     }
     // Class name, then each entry as "key=text|text".
     QMap<QString, QStringList> texts() const
@@ -116,6 +118,7 @@ struct Windows
     TfrmInfo about;
     TfrmEditODO odo;
     TfrmImport importWindow;
+    TfrmSeason season;
     QList<QObject*> all;
 };
 

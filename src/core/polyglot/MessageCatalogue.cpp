@@ -147,7 +147,7 @@ constexpr Entry entries[] = {
     {Msg::SeasonColumnMonth, "Měsíc"},
     {Msg::SeasonColumnRides, "Jízd"},
     {Msg::SeasonColumnDistance, "Vzdálenost (km)"},
-    {Msg::SeasonColumnHours, "Čas (h)"},
+    {Msg::SeasonColumnHours, "Čas"},
     {Msg::SeasonColumnElevation, "Převýšení (m)"},
     {Msg::SeasonColumnPulse, "Průměrný tep"},
     {Msg::SeasonColumnChange, "Změna km"},

@@ -30,6 +30,9 @@ void TfrmBase::openSeason()
     if (!m_data || !signedIn())
         return;
     auto* window = new TfrmSeason(m_data->table(), m_cyclistName, m_year, this);
+    // Made for one showing: closed, it is gone, and the command makes a new
+    // one on the rides as they are then.
+    window->setAttribute(Qt::WA_DeleteOnClose);
     m_season = window;
     connect(window, &TfrmSeason::rideChosen, this, &TfrmBase::showSeasonRide);
     connect(this, &TfrmBase::ridesWritten, window, &TfrmSeason::readRides);

@@ -9,21 +9,6 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
-#include <cmath>
-
-namespace {
-// A round upper end for an axis that shows `value`, never below `least`.
-double roundUp(double value, double least)
-{
-    const double v = std::max(value, least);
-    const double magnitude = std::pow(10.0, std::floor(std::log10(v)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-        if (m * magnitude >= v)
-            return m * magnitude;
-    }
-    return 10 * magnitude;
-}
-} // namespace
 
 SeasonWeeksChart::SeasonWeeksChart(QWidget* parent) : QChartView(parent)
 {
@@ -48,7 +33,6 @@ SeasonWeeksChart::SeasonWeeksChart(QWidget* parent) : QChartView(parent)
     m_weekAxis = new QCategoryAxis(c);
     m_weekAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_weekAxis->setGridLineVisible(false);
-    m_weekAxis->setLabelsAngle(-60);
     m_kmAxis = new QValueAxis(c);
     m_kmAxis->setLabelFormat(QStringLiteral("%d"));
     m_hoursAxis = new QValueAxis(c);
@@ -105,8 +89,8 @@ void SeasonWeeksChart::setWeeks(const QVector<SeasonWeek>& weeks, const QLocale&
     m_km->append(km);
     m_hours->replace(hours);
     m_weekAxis->setRange(-0.5, std::max<double>(weeks.size(), 1) - 0.5);
-    m_kmAxis->setRange(0, roundUp(double(mostKm), 10));
-    m_hoursAxis->setRange(0, roundUp(mostHours, 1));
+    m_kmAxis->setRange(0, SeasonChartLooks::roundMaximum(double(mostKm), 10));
+    m_hoursAxis->setRange(0, SeasonChartLooks::roundMaximum(mostHours, 1));
     m_labelStep = 0;
     placeLabels();
     setUpdatesEnabled(updates);
@@ -128,8 +112,8 @@ void SeasonWeeksChart::resizeEvent(QResizeEvent* event)
 
 void SeasonWeeksChart::placeLabels()
 {
-    // Every n-th week is labelled, n as small as lets the slanted labels
-    // stand apart at the plot's width.
+    // Every n-th week is labelled, n as small as lets the labels stand
+    // apart at the plot's width: a label may take the room of its n weeks.
     const int count = int(m_labels.size());
     if (count == 0) {
         for (const QString& label : m_weekAxis->categoriesLabels())
@@ -137,9 +121,11 @@ void SeasonWeeksChart::placeLabels()
         return;
     }
     const QFontMetrics metrics(m_weekAxis->labelsFont());
+    int widest = 0;
+    for (const QString& label : std::as_const(m_labels))
+        widest = std::max(widest, metrics.horizontalAdvance(label));
     const double perWeek = std::max(1.0, chart()->plotArea().width()) / count;
-    // A label slanted at 60 degrees takes about its height over sin(60).
-    const double room = metrics.height() * 1.25 + 4;
+    const double room = widest + metrics.averageCharWidth() * 2;
     int step = 1;
     while (step < count && perWeek * step < room)
         ++step;

@@ -8,24 +8,12 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 // The year shown first, then older years fading.
 const QColor lineColours[SeasonYearsChart::lineCount] = {
     QColor(190, 20, 20), QColor(20, 70, 170), QColor(30, 130, 60), QColor(150, 100, 20),
     QColor(110, 110, 110)};
-
-double roundUp(double value)
-{
-    const double v = std::max(value, 100.0);
-    const double magnitude = std::pow(10.0, std::floor(std::log10(v)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-        if (m * magnitude >= v)
-            return m * magnitude;
-    }
-    return 10 * magnitude;
-}
 } // namespace
 
 SeasonYearsChart::SeasonYearsChart(QWidget* parent) : QChartView(parent)
@@ -102,7 +90,7 @@ void SeasonYearsChart::setCurves(const QVector<SeasonCurve>& curves, const QDate
     m_today->replace(marker);
     const int year = curves.isEmpty() ? today.year() : curves.first().year;
     labelMonths(year, locale);
-    m_kmAxis->setRange(0, roundUp(double(most)));
+    m_kmAxis->setRange(0, SeasonChartLooks::roundMaximum(double(most), 100));
     setUpdatesEnabled(updates);
 }
 

@@ -44,7 +44,6 @@ TfrmSeason::TfrmSeason(ADOTable* table, const QString& cyclist, int year, QWidge
     setObjectName(QStringLiteral("frmSeason"));
     // The caption carries the year: composed from the message texts.
     setProperty("translatable", false);
-    setAttribute(Qt::WA_DeleteOnClose);
     if (parent)
         setFont(parent->font());
     m_months = new SeasonMonthsModel(this);
@@ -245,18 +244,23 @@ void TfrmSeason::showYear()
     btnDown->setEnabled(m_year > firstYear);
     btnUp->setEnabled(m_year < lastYear);
 
-    WeeksChart->setWeeks(seasonWeeks(m_rides, m_year), locale);
-    YearsChart->setCurves(seasonCurves(m_rides, m_year, today), today, locale);
-    const std::optional<SeasonLead> lead = seasonLead(m_rides, m_year, today);
-    lblLead->setText(lead ? seasonLeadText(*lead, locale)
-                          : Msg::format(Msg::SeasonNotBegun, {QString::number(m_year)}));
-    m_months->setRows(seasonMonths(m_rides, m_year));
+    // Sums beyond what the figures hold (a store another tool wrote) are
+    // reported, and the window stays.
+    runReported([this, &locale, &today] {
+        WeeksChart->setWeeks(seasonWeeks(m_rides, m_year), locale);
+        YearsChart->setCurves(seasonCurves(m_rides, m_year, today), today, locale);
+        const std::optional<SeasonLead> lead = seasonLead(m_rides, m_year, today);
+        lblLead->setText(lead ? seasonLeadText(*lead, locale)
+                              : Msg::format(Msg::SeasonNotBegun, {QString::number(m_year)}));
+        m_months->setRows(seasonMonths(m_rides, m_year));
+    });
 }
 
 void TfrmSeason::showBests()
 {
     const QLocale locale;
-    const auto bests = personalBests(m_rides);
+    std::array<PersonalBest, bestKindCount> bests{};
+    runReported([this, &bests] { bests = personalBests(m_rides); });
     for (int row = 0; row < bestKindCount; ++row) {
         const PersonalBest& best = bests.at(std::size_t(row));
         const QStringList texts = {bestTitle(BestKind(row)), bestValueText(best, locale),
