@@ -211,7 +211,11 @@ QList<Shown> textsOf(const QWidget* w)
                 const QString text = index.data().toString();
                 if (text.isEmpty() || !w->rect().contains(cell))
                     continue;
-                out.append({text, fm.size(0, text) + QSize(2 * margin, 0), cell, Qt::AlignCenter});
+                // Where the model places the text, else where the grid does.
+                const QVariant aligned = index.data(Qt::TextAlignmentRole);
+                const Qt::Alignment alignment =
+                    aligned.isValid() ? Qt::Alignment(aligned.toInt()) : Qt::AlignCenter;
+                out.append({text, fm.size(0, text) + QSize(2 * margin, 0), cell, alignment});
             }
         }
     } else if (const auto* header = qobject_cast<const GridHeader*>(w)) {

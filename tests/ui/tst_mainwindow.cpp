@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "stats/TfrmSeason.h"
 #include "store/ADOTable.h"
 #include "store/PreferenceStore.h"
 #include "toolkit/DBGrid.h"
@@ -356,6 +357,7 @@ private slots:
                  QStringList({QStringLiteral("menu0=eva"), QStringLiteral("menu1=Jan"),
                               QStringLiteral("menu2=Petr")}));
         auto* jan = w->findChild<MenuItem*>(QStringLiteral("menu1"));
+        QVERIFY(!w->mnuSeason->isEnabled());
         QCOMPARE(jan->tag(), 1);
         QCOMPARE(jan->imageIndex(), 12);
         // A sign-in fills the grid once, not after every figure's walk.
@@ -370,6 +372,23 @@ private slots:
         QVERIFY(w->mnuPrint->isEnabled());
         QVERIFY(w->toolBtnPrint->isEnabled());
         QVERIFY(w->mnuRecords->isEnabled());
+        // The season opens once, for the year shown; the command again
+        // brings that one window back.
+        QVERIFY(w->mnuSeason->isEnabled());
+        QCOMPARE(w->mnuSeason->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
+        QStringList keys;
+        for (const QAction* action : w->findChildren<QAction*>()) {
+            if (!action->shortcut().isEmpty() && action->shortcutContext() != Qt::WidgetShortcut)
+                keys << action->shortcut().toString();
+        }
+        QCOMPARE(keys.count(QStringLiteral("Ctrl+J")), 1);
+        w->mnuSeason->trigger();
+        TfrmSeason* season = w->seasonWindow();
+        QVERIFY(season && season->isVisible());
+        QCOMPARE(season->windowTitle(), QStringLiteral("Sezóna 2005"));
+        w->toolBtnSeason->click();
+        QCOMPARE(w->seasonWindow(), season);
+        QCOMPARE(w->findChildren<TfrmSeason*>().size(), 1);
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
         QCOMPARE(w->Mesice->tabIndex(), 2);
         QCOMPARE(p.table()->filter(),
@@ -405,6 +424,8 @@ private slots:
         // Another cyclist signs in directly and sees all columns.
         p.signIn();
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - eva"));
+        // Jan's season is not shown to eva.
+        QTRY_VERIFY(!w->seasonWindow());
         QCOMPARE(w->Grid->isColumnHidden(3), false);
         QCOMPARE(w->Mesice->tabIndex(), 2);
 
@@ -413,6 +434,7 @@ private slots:
         QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005"));
         QVERIFY(!w->mnuLogoff->isEnabled());
+        QVERIFY(!w->mnuSeason->isEnabled());
         QVERIFY(!p.table()->isOpen());
     }
 
