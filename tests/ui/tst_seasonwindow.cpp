@@ -41,8 +41,13 @@ QString monthRow(const TfrmSeason& season, int row)
     return cells.join(u'|');
 }
 
+// Eva signed in with her rides, her season opened.
 TfrmSeason* openSeason(TestProgram& p)
 {
+    p.addCyclist(QStringLiteral("Eva"));
+    p.addRides(evasRides);
+    p.start();
+    p.signIn(QStringLiteral("Eva"));
     p.window()->mnuSeason->trigger();
     TfrmSeason* season = p.window()->seasonWindow();
     if (season)
@@ -70,10 +75,6 @@ private slots:
 void TestSeasonWindow::showsTheCyclistsFigures()
 {
     TestProgram p;
-    p.addCyclist(QStringLiteral("Eva"));
-    p.addRides(evasRides);
-    p.start();
-    p.signIn(QStringLiteral("Eva"));
     TfrmSeason* season = openSeason(p);
     QVERIFY(season);
     QAbstractItemModelTester tester(season->monthsModel(),
@@ -120,13 +121,9 @@ void TestSeasonWindow::showsTheCyclistsFigures()
 void TestSeasonWindow::clicksShowTheRideInTheMonthView()
 {
     TestProgram p;
-    p.addCyclist(QStringLiteral("Eva"));
-    p.addRides(evasRides);
-    p.start();
-    p.signIn(QStringLiteral("Eva"));
-    TfrmBase* w = p.window();
     TfrmSeason* season = openSeason(p);
     QVERIFY(season);
+    TfrmBase* w = p.window();
     const int longest = season->rides().at(4).id;
     const int january = season->rides().at(2).id;
     const int firstIn2004 = season->rides().at(0).id;
@@ -170,13 +167,9 @@ void TestSeasonWindow::clicksShowTheRideInTheMonthView()
 void TestSeasonWindow::followsRidesWrittenWhileOpen()
 {
     TestProgram p;
-    p.addCyclist(QStringLiteral("Eva"));
-    p.addRides(evasRides);
-    p.start();
-    p.signIn(QStringLiteral("Eva"));
-    TfrmBase* w = p.window();
     TfrmSeason* season = openSeason(p);
     QVERIFY(season);
+    TfrmBase* w = p.window();
     // Changing the month view's month reads nothing again.
     w->Mesice->setTabIndex(5);
     QCOMPARE(season->rides().size(), 5);
@@ -201,10 +194,6 @@ void TestSeasonWindow::followsRidesWrittenWhileOpen()
 void TestSeasonWindow::wholeAtTheSmallestScreen()
 {
     TestProgram p;
-    p.addCyclist(QStringLiteral("Eva"));
-    p.addRides(evasRides);
-    p.start();
-    p.signIn(QStringLiteral("Eva"));
     TfrmSeason* season = openSeason(p);
     QVERIFY(season);
     // A netbook's screen, less a window manager's frame and panel.
