@@ -1,4 +1,5 @@
-// Measures the month view on a large store, and the import of ride files:
+// Measures the month view on a large store, the import of ride files and the
+// season window:
 // rydex-bench [--keep DIR] [--runs N] [--only SCENARIO]
 // Makes 200,000 rides (20 cyclists, 25 years, 400 rides a year) with the
 // sample generator, drives the real routines offscreen and prints medians
@@ -15,6 +16,7 @@
 #include "records/YearOdometer.h"
 #include "records/TfrmNewRecord.h"
 #include "stats/TfrmReport.h"
+#include "stats/TfrmSeason.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/Clock.h"
@@ -239,6 +241,76 @@ void header(int runs)
           << "      median      goal" << Qt::endl;
 }
 
+// The season window: one cyclist of 8,000 rides over 20 years (400 a year,
+// 2005 to 2024) in a store of his own, signed in on the year of today; the
+// window opened from its command, then moved between years.
+int seasonRows(int runs)
+{
+    QTemporaryDir temp;
+    Startup::Options options;
+    options.storePath = temp.filePath(QStringLiteral("Rydex.dat"));
+    options.preferencePath = temp.filePath(QStringLiteral("Rydex 2005.conf"));
+    options.applicationDir = QCoreApplication::applicationDirPath();
+    SampleOptions sample;
+    sample.storePath = options.storePath;
+    sample.preferencePath = options.preferencePath;
+    sample.cyclists = 1;
+    sample.years = 20;
+    sample.ridesPerYear = 400;
+    sample.firstYear = 2005;
+    try {
+        generateSample(sample);
+    } catch (const RydexError& e) {
+        out() << e.text() << Qt::endl;
+        return 1;
+    }
+    Clock::setFixedToday(QDate(2024, 6, 15));
+    ScopedPresenter dialogs;
+    Startup startup(options);
+    startup.show();
+    TfrmBase* w = startup.mainWindow();
+    paintNow();
+    QCoreApplication::processEvents();
+    w->ensureWindows();
+    auto* cyclist = w->findChild<MenuItem*>(QStringLiteral("menu0"));
+    if (!cyclist) {
+        out() << "the season's store holds no cyclist" << Qt::endl;
+        return 1;
+    }
+    cyclist->trigger();
+    paintNow();
+    const auto closeSeason = [w] {
+        if (TfrmSeason* season = w->seasonWindow())
+            season->close();
+        // The closed window is deleted later; not part of the next opening.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    };
+    const double open = median(measure(runs, closeSeason, [w] {
+        w->mnuSeason->trigger();
+        paintNow();
+    }));
+    row(QStringLiteral("Season: window opened and painted (8,000 rides)"), open, 50);
+    TfrmSeason* season = w->seasonWindow();
+    if (!season) {
+        out() << "the season window did not open" << Qt::endl;
+        return 1;
+    }
+    if (season->rides().size() != 8000) {
+        out() << "the season window read " << season->rides().size() << " rides" << Qt::endl;
+        return 1;
+    }
+    int direction = -1;
+    const double year = median(measure(runs, nullptr, [season, &direction] {
+        direction = -direction;
+        season->setYear(season->year() - direction);
+        paintNow();
+    }));
+    row(QStringLiteral("Season: year changed and painted"), year, 16);
+    closeSeason();
+    return 0;
+}
+
 // Reading ride files for the import: the decoder alone, then a season's
 // folder as the preview reads it, in time and in memory.
 void importRows(int runs, const std::function<bool(const char*)>& wanted)
@@ -321,6 +393,10 @@ int main(int argc, char** argv)
     const auto wanted = [&](const char* name) {
         return only.isEmpty() || only == QLatin1String(name);
     };
+    if (only == QLatin1String("season")) {
+        header(runs);
+        return seasonRows(runs);
+    }
     if (only == QLatin1String("fit") || only == QLatin1String("preview")) {
         header(runs);
         importRows(runs, wanted);
@@ -650,6 +726,19 @@ int main(int argc, char** argv)
         peak >= 0 && peak <= 100 * 1024);
     // After the peak above, which is the month view's alone.
     importRows(runs, wanted);
+    if (wanted("season")) {
+        // The season's cyclist has a store of his own, in a process of its own.
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--runs"), QString::number(runs), QStringLiteral("--only"),
+                     QStringLiteral("season")});
+        child.waitForFinished(600000);
+        for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("Season:"))
+                out() << QString::fromUtf8(line) << Qt::endl;
+        }
+    }
     for (const auto& raised : dialogs->raised())
         if (raised.kind != QStringLiteral("modal"))
             out() << "raised " << raised.kind << " " << raised.name << ": " << raised.text

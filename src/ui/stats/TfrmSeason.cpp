@@ -93,6 +93,7 @@ void TfrmSeason::buildControls()
     tabBests = new TabSheet(QStringLiteral("tabBests"), Pages);
     Pages->addSheet(tabBests, QStringLiteral("Osobní rekordy"));
     layout->addWidget(Pages, 1);
+    connect(Pages, &QTabWidget::currentChanged, this, &TfrmSeason::showChart);
 
     auto* weeks = new QVBoxLayout(tabWeeks);
     weeks->setContentsMargins(2, 2, 2, 2);
@@ -246,13 +247,30 @@ void TfrmSeason::showYear()
 
     // Sums beyond what the figures hold (a store another tool wrote) are
     // reported, and the window stays.
+    // A chart out of sight is drawn when its page is shown: moving between
+    // years costs the page in view alone.
+    m_weeksStale = m_yearsStale = true;
+    showChart(Pages->currentIndex());
     runReported([this, &locale, &today] {
-        WeeksChart->setWeeks(seasonWeeks(m_rides, m_year), locale);
-        YearsChart->setCurves(seasonCurves(m_rides, m_year, today), today, locale);
         const std::optional<SeasonLead> lead = seasonLead(m_rides, m_year, today);
         lblLead->setText(lead ? seasonLeadText(*lead, locale)
                               : Msg::format(Msg::SeasonNotBegun, {QString::number(m_year)}));
         m_months->setRows(seasonMonths(m_rides, m_year));
+    });
+}
+
+void TfrmSeason::showChart(int page)
+{
+    const QLocale locale;
+    const QDate today = Clock::today();
+    runReported([this, page, &locale, &today] {
+        if (page == Pages->indexOf(tabWeeks) && m_weeksStale) {
+            m_weeksStale = false;
+            WeeksChart->setWeeks(seasonWeeks(m_rides, m_year), locale);
+        } else if (page == Pages->indexOf(tabYears) && m_yearsStale) {
+            m_yearsStale = false;
+            YearsChart->setCurves(seasonCurves(m_rides, m_year, today), today, locale);
+        }
     });
 }
 

@@ -76,6 +76,7 @@ private:
     void wireKeys();
     void retranslate();
     void showYear();
+    void showChart(int page);
     void showBests();
     void weekClicked(int index);
     void bestChosen(int row);
@@ -85,4 +86,6 @@ private:
     int m_year;
     QVector<SeasonRide> m_rides;
     SeasonMonthsModel* m_months = nullptr;
+    bool m_weeksStale = true;
+    bool m_yearsStale = true;
 };
