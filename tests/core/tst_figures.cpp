@@ -440,6 +440,8 @@ void TestFigures::seasonMonths_data()
         << "2025-07-01/0.5/0:30:00 2025-07-02/0.5/0:30:00 2025-12-31/2.5" << 2025
         << QStringList{"7|2|0|01:00:00|0|0|", "12|1|2|00:00:00|0|0|", "0|3|2|01:00:00|0|0|"};
     QTest::newRow("empty year") << "" << 2025 << QStringList{"0|0|0|00:00:00|0|0|"};
+    QTest::newRow("no year 0, a ride without a day")
+        << "/5 0001-01-01/3" << 0 << QStringList{"0|0|0|00:00:00|0|0|"};
 }
 
 void TestFigures::seasonMonths()
