@@ -36,8 +36,15 @@ QDate sameDayIn(const QDate& day, int year)
 QString dayAndMonthFormat(const QLocale& locale)
 {
     QString format = longDateWithoutWeekday(locale);
-    const qsizetype y = format.indexOf(QLatin1Char('y'));
-    if (y < 0)
+    // The year's letters, outside a quoted literal.
+    qsizetype y = 0;
+    for (bool quoted = false; y < format.size(); ++y) {
+        if (format.at(y) == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && format.at(y) == QLatin1Char('y'))
+            break;
+    }
+    if (y == format.size())
         return format;
     qsizetype end = y;
     while (end < format.size() && format.at(end) == QLatin1Char('y'))

@@ -42,9 +42,9 @@ SeasonMonthRow rowOf(const QVector<SeasonRide>& rides, int month, const QDate& f
 
 QVector<SeasonMonthRow> seasonMonths(const QVector<SeasonRide>& rides, int year)
 {
+    // A year the calendar does not hold (0) still gives its thirteen rows,
+    // all empty: an invalid day selects no ride.
     QVector<SeasonMonthRow> rows;
-    if (!QDate(year, 1, 1).isValid())
-        return rows;
     rows.reserve(13);
     for (int month = 1; month <= 12; ++month) {
         const QDate first(year, month, 1);

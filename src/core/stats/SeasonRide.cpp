@@ -33,6 +33,9 @@ std::span<const SeasonRide> ridesBetween(const QVector<SeasonRide>& rides, const
 {
     const SeasonRide* begin = rides.constData();
     const SeasonRide* end = begin + rides.size();
+    // Rides without a valid day sort first; no range of days holds them.
+    if (!first.isValid() || !last.isValid())
+        return {end, end};
     const SeasonRide* from = std::lower_bound(
         begin, end, first, [](const SeasonRide& r, const QDate& d) { return r.day < d; });
     const SeasonRide* to = std::upper_bound(

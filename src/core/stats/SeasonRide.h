@@ -35,7 +35,8 @@ qint64 addKilometres(qint64 sum, qint64 km);
 // The whole kilometres of a set of rides, each counted as wholeKilometres().
 qint64 kilometresOf(std::span<const SeasonRide> rides);
 
-// The rides from `first` to `last`, both included, of rides in day order.
+// The rides from `first` to `last`, both included, of rides in day order;
+// none when either day is invalid.
 std::span<const SeasonRide> ridesBetween(const QVector<SeasonRide>& rides, const QDate& first,
                                          const QDate& last);
 
