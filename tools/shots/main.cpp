@@ -13,10 +13,12 @@
 #include "stats/MonthChartView.h"
 #include "stats/ReportLayout.h"
 #include "stats/TfrmReport.h"
+#include "stats/TfrmSeason.h"
 #include "store/ADOTable.h"
 #include "store/Clock.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
+#include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageBoxWindow.h"
@@ -252,6 +254,16 @@ int main(int argc, char** argv)
             work->Progress->setPosition(170);
             failures += save(work, out, QStringLiteral("TfrmWork")) ? 0 : 1;
             work->hideWorking();
+        }
+        // The season window, each of its pages.
+        w->mnuSeason->trigger();
+        if (TfrmSeason* season = w->seasonWindow()) {
+            for (int page = 0; page < season->Pages->count(); ++page) {
+                season->Pages->setCurrentIndex(page);
+                failures +=
+                    save(season, out, QStringLiteral("TfrmSeason-page%1").arg(page)) ? 0 : 1;
+            }
+            season->close();
         }
     }
     w->openNewCyclistDialog();

@@ -269,7 +269,12 @@ void TfrmSeason::showChart(int page)
             WeeksChart->setWeeks(seasonWeeks(m_rides, m_year), locale);
         } else if (page == Pages->indexOf(tabYears) && m_yearsStale) {
             m_yearsStale = false;
-            YearsChart->setCurves(seasonCurves(m_rides, m_year, today), today, locale);
+            // Years before the first ride would lie flat along the axis.
+            QVector<SeasonCurve> curves = seasonCurves(m_rides, m_year, today);
+            const int first = m_rides.isEmpty() ? m_year : m_rides.first().day.year();
+            while (curves.size() > 1 && curves.last().year < first)
+                curves.removeLast();
+            YearsChart->setCurves(curves, today, locale);
         }
     });
 }
