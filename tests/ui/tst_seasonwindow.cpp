@@ -8,6 +8,7 @@
 #include "stats/SeasonWeeksChart.h"
 #include "stats/TfrmSeason.h"
 #include "store/ADOTable.h"
+#include "theme/TsuiFileTheme.h"
 #include "toolkit/Controls.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/TabControl.h"
@@ -69,6 +70,7 @@ private slots:
     void showsTheCyclistsFigures();
     void clicksShowTheRideInTheMonthView();
     void followsRidesWrittenWhileOpen();
+    void wholeAtTheSmallestScreen_data();
     void wholeAtTheSmallestScreen();
 };
 
@@ -191,11 +193,20 @@ void TestSeasonWindow::followsRidesWrittenWhileOpen()
     QCOMPARE(monthRow(*season, 2), "March|2|68|03:00:00|1,000|130|+126.7 %");
 }
 
+void TestSeasonWindow::wholeAtTheSmallestScreen_data()
+{
+    QTest::addColumn<QString>("theme");
+    QTest::newRow("day") << "RX05TdF.sui";
+    QTest::newRow("night") << "RX05Night.sui";
+}
+
 void TestSeasonWindow::wholeAtTheSmallestScreen()
 {
+    QFETCH(QString, theme);
     TestProgram p;
     TfrmSeason* season = openSeason(p);
     QVERIFY(season);
+    p.window()->suiFileTheme->setThemeFile(QStringLiteral(RYDEX_THEMES "/") + theme);
     // A netbook's screen, less a window manager's frame and panel.
     for (const QSize size : {QSize(1000, 540), season->size()}) {
         season->resize(size);
@@ -209,6 +220,7 @@ void TestSeasonWindow::wholeAtTheSmallestScreen()
         // Every week's label, thinned out, stands whole under its bar.
         QVERIFY(season->WeeksChart->weekLabels().size() >= 4);
     }
+    qApp->setStyleSheet(QString());
 }
 
 RYDEX_TEST_MAIN(TestSeasonWindow, QApplication)
