@@ -15,6 +15,7 @@
 #include "polyglot/TfrmLanguage.h"
 #include "polyglot/TranslatableTexts.h"
 #include "records/TfrmEditODO.h"
+#include "records/ImportRidesModel.h"
 #include "records/TfrmImport.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
@@ -118,6 +119,27 @@ struct Windows
     TfrmImport importWindow;
     QList<QObject*> all;
 };
+
+// An import list of each kind of row, so that plain and alternate rows,
+// ticked and unticked boxes and rows that cannot be imported are all drawn.
+QVector<ImportCandidate> importRows()
+{
+    QVector<ImportCandidate> rows;
+    for (const ImportStatus status : {ImportStatus::New, ImportStatus::AlreadyRecorded,
+                                      ImportStatus::New, ImportStatus::CannotImport}) {
+        ImportCandidate c;
+        c.path = QStringLiteral("/rides/ride%1.fit").arg(rows.size());
+        c.day = QDate(2005, 9, 1 + int(rows.size()));
+        c.startTime = QTime(9, 30);
+        c.status = status;
+        c.ticked = rows.isEmpty();
+        c.ride.timerSeconds = 5400;
+        c.ride.distanceMetres = 42000;
+        c.problem = status == ImportStatus::CannotImport ? RideProblem::TooLong : RideProblem::None;
+        rows << c;
+    }
+    return rows;
+}
 
 // A program whose "lng" holds the language files we ship.
 void shipLanguages(TestProgram& program)
@@ -512,6 +534,7 @@ void TestWindowTranslation::everyWindowWholeAndReadable()
     w->Mesice->setTabIndex(8); // September
     check(w);
     Windows windows(program);
+    windows.importWindow.model()->append(importRows());
     w->recordDialog()->prepareEditRecord(QDate(2005, 9, 28));
     TfrmSettings* settings = w->settingsDialog();
     settings->chboxDen->setChecked(false); // an empty box must show too
