@@ -15,6 +15,7 @@
 #include "polyglot/TfrmLanguage.h"
 #include "polyglot/TranslatableTexts.h"
 #include "records/TfrmEditODO.h"
+#include "records/TfrmExport.h"
 #include "records/ImportRidesModel.h"
 #include "records/TfrmImport.h"
 #include "records/TfrmNewRecord.h"
@@ -85,21 +86,23 @@ const char renaming[] =
     "1009_StoreClosed='The ride store is closed'\r\n";
 
 // Every translated window of a running program: those made at start-up, and
-// an about box, a first-reading dialog and an import window made now.
+// an about box, a first-reading dialog, an import and an export window made now.
 struct Windows
 {
     explicit Windows(TestProgram& program)
         : about(program.window()), odo(
                                        program.table(), [] {}, program.window()),
-          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window())
+          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window()),
+          exportWindow(program.table(), QStringLiteral("Eva"), 2005, 9, QStringLiteral("Září"),
+                       program.window())
     {
         for (QObject* child : program.window()->children()) {
-            if (child != &about && child != &odo && child != &importWindow &&
+            if (child != &about && child != &odo && child != &importWindow && child != &exportWindow &&
                 child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
                                            Qt::FindDirectChildrenOnly))
                 all.append(child);
         }
-        all << program.window() << &about << &odo << &importWindow;
+        all << program.window() << &about << &odo << &importWindow << &exportWindow;
     }
     // Class name, then each entry as "key=text|text".
     QMap<QString, QStringList> texts() const
@@ -117,6 +120,7 @@ struct Windows
     TfrmInfo about;
     TfrmEditODO odo;
     TfrmImport importWindow;
+    TfrmExport exportWindow;
     QList<QObject*> all;
 };
 

@@ -127,6 +127,15 @@ enum Id : int {
     ImportSignInFirst = 1550,
     ImportNoCyclist = 1551,
     ImportSignInCyclist = 1552,
+
+    // Rides exported for spreadsheets.
+    ExportMonthChoice = 1760,
+    ExportYearChoice = 1761,
+    ExportAllChoice = 1762,
+    ExportFileCaption = 1763,
+    ExportFileFilter = 1764,
+    ExportDone = 1765,
+    ExportFailed = 1766,
 };
 
 // The text of a number, after the language routing had its say; an unknown

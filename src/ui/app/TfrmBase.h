@@ -157,6 +157,8 @@ public:
     // month view filled once. The caller emits monthViewChanged when its
     // controls follow the table again.
     void showImportedRides(const QVector<RideRow>& rides);
+    // The signed-in cyclist's rides written for spreadsheets.
+    void mnuExportClick();
 public slots:
     // The record commands' entry points, one handler each, so that a reader
     // can trace every menu item, button and the grid to its command. Each
@@ -327,6 +329,7 @@ public:
     MenuItem* mnuRecords = nullptr;
     MenuItem* mnuNovyZaznam = nullptr;
     MenuItem* mnuImport = nullptr;
+    MenuItem* mnuExport = nullptr;
     MenuItem* mnuUpravaZaznamu = nullptr;
     MenuItem* mnuSmazatZaznam = nullptr;
     MenuItem* mnuUpravaODO = nullptr;

@@ -27,6 +27,7 @@ enum MenuImage : int {
     QuitImage = 13,
     SkinImage = 14,
     ImportImage = 15,
+    ExportImage = 20,
 };
 QIcon menuImage(int index);
 // The toolbar pictures by number.
