@@ -2,7 +2,8 @@
 // rydex-bench [--keep DIR] [--runs N] [--only SCENARIO]
 // Makes 200,000 rides (20 cyclists, 25 years, 400 rides a year) with the
 // sample generator, drives the real routines offscreen and prints medians
-// beside their goals. The import's rows ("fit", "preview") need no store.
+// beside their goals. The import's rows ("fit", "preview") and the season's
+// bests ("bests") need no store.
 #include "ImportBench.h"
 #include "SampleData.h"
 
@@ -14,6 +15,7 @@
 #include "polyglot/TbsCorePolyglot.h"
 #include "records/YearOdometer.h"
 #include "records/TfrmNewRecord.h"
+#include "stats/PersonalBests.h"
 #include "stats/TfrmReport.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
@@ -292,6 +294,32 @@ void importRows(int runs, const std::function<bool(const char*)>& wanted)
         peak >= 0 && peak <= 150 * 1024);
 }
 
+// The personal bests of a cyclist with 8,000 rides: 400 a year over 20
+// years, made in memory, the same on every run.
+void seasonBestsRow(int runs)
+{
+    QVector<SeasonRide> rides;
+    rides.reserve(8000);
+    for (int year = 2005; year < 2025; ++year) {
+        const QDate first(year, 1, 1);
+        for (int i = 0; i < 400; ++i) {
+            SeasonRide ride;
+            ride.id = int(rides.size()) + 1;
+            ride.day = first.addDays(i * first.daysInYear() / 400);
+            ride.dst = Fixed4::fromUnits(100'000 + qint64(i * 7919 % 1'500) * 1'000);
+            ride.seconds = int(ride.dst.units() * 36 / 2'500 / 100) + i % 600;
+            ride.alt = i * 53 % 1'800;
+            ride.pulse = 120 + i % 40;
+            rides.append(ride);
+        }
+    }
+    std::array<PersonalBest, bestKindCount> bests;
+    const double ms = median(measure(runs, nullptr, [&] { bests = personalBests(rides); }));
+    row(QStringLiteral("Season: personal bests over 8,000 rides"), ms, 5);
+    if (!bests[std::size_t(BestKind::MostRidesInYear)].found)
+        out() << "    (no record found)" << Qt::endl;
+}
+
 int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
@@ -323,6 +351,11 @@ int main(int argc, char** argv)
     const auto wanted = [&](const char* name) {
         return only.isEmpty() || only == QLatin1String(name);
     };
+    if (only == QLatin1String("bests")) {
+        header(runs);
+        seasonBestsRow(runs);
+        return 0;
+    }
     if (only == QLatin1String("fit") || only == QLatin1String("preview")) {
         header(runs);
         importRows(runs, wanted);
@@ -652,6 +685,8 @@ int main(int argc, char** argv)
         peak >= 0 && peak <= 100 * 1024);
     // After the peak above, which is the month view's alone.
     importRows(runs, wanted);
+    if (wanted("bests"))
+        seasonBestsRow(runs);
     for (const auto& raised : dialogs->raised())
         if (raised.kind != QStringLiteral("modal"))
             out() << "raised " << raised.kind << " " << raised.name << ": " << raised.text

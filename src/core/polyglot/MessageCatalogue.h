@@ -128,6 +128,19 @@ enum Id : int {
     ImportNoCyclist = 1551,
     ImportSignInCyclist = 1552,
 
+    // The season: personal bests, the lead on last year, numbers of rides.
+    BestLongestDistance = 1600,
+    BestLongestTime = 1601,
+    BestMostClimbing = 1602,
+    BestFastestRide = 1603,
+    BestBiggestWeek = 1604,
+    BestBiggestMonth = 1605,
+    BestMostRidesInYear = 1606,
+    SeasonLead = 1607,
+    RidesOne = 1608,
+    RidesFew = 1609,
+    RidesMany = 1610,
+
     // Rides exported for spreadsheets.
     ExportMonthChoice = 1760,
     ExportYearChoice = 1761,

@@ -53,3 +53,6 @@ QString bestValueText(const PersonalBest& best, const QLocale& locale);
 QString bestWhenText(const PersonalBest& best, const QLocale& locale);
 // The record's name in the language shown ("Longest ride", ...).
 QString bestTitle(BestKind kind);
+// A number of rides in the language shown, in its grammatical number:
+// "1 ride", "41 rides".
+QString ridesText(qint64 rides, const QLocale& locale);

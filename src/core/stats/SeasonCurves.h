@@ -22,7 +22,8 @@ struct SeasonCurve
 
 // The curves of `year` and of up to `earlierYears` years before it, newest
 // first. A year later than today's has no days yet (an empty curve). Every
-// curve is given, even of a year without rides (all zero).
+// curve is given, even of a year without rides (all zero); the years stop
+// before one the calendar does not hold (0).
 QVector<SeasonCurve> seasonCurves(const QVector<SeasonRide>& rides, int year, const QDate& today,
                                   int earlierYears = 4);
 
@@ -42,5 +43,5 @@ std::optional<SeasonLead> seasonLead(const QVector<SeasonRide>& rides, int year,
                                      const QDate& today);
 
 // "+312 km on 2025 at 10 December", in the language and locale shown; the
-// sign is always written, zero as "+0".
+// sign is always written, zero as "+0", a gap with the minus sign U+2212.
 QString seasonLeadText(const SeasonLead& lead, const QLocale& locale);

@@ -26,6 +26,8 @@ struct SeasonWeek
 // weeks included), in order: week 1 is the week holding 4 January, so the
 // first days of January may belong to the last week of the year before and
 // the last days of December to week 1 of the next. `rides` are in day order.
+// A year the calendar does not hold (0: there is no year 0 between 1 BC and
+// AD 1) has no weeks.
 QVector<SeasonWeek> seasonWeeks(const QVector<SeasonRide>& rides, int year);
 
 // The label of a week's bar: its Monday in the locale's short date form.
