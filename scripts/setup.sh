@@ -8,11 +8,12 @@ set -euo pipefail
 # qt6-svg-dev draws the program's icon; zlib1g-dev inflates gzip-compressed
 # ride files; desktop-file-utils and appstream validate the installed desktop
 # entry and AppStream description, and shared-mime-info compiles the
-# program's ride file types (the install test). The windows are laid out for
+# program's ride file types (the install test); python3's csv module reads
+# the exported spreadsheet file back in a test. The windows are laid out for
 # the condensed cut of DejaVu Sans, which fonts-dejavu-extra holds.
 packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
           qt6-svg-dev libgl-dev zlib1g-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
-          desktop-file-utils appstream shared-mime-info
+          desktop-file-utils appstream shared-mime-info python3
           clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
+#include "store/Clock.h"
 #include "store/FilterGuard.h"
 #include "store/RideFilter.h"
 #include "store/RydexError.h"
@@ -17,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -110,6 +112,28 @@ private:
     QString path(const QString& name) const { return QDir(m_dir).filePath(name); }
 
 private slots:
+    // The zone named for speed is the system's own zone to Qt as well, and a
+    // zone the user named is left alone.
+    void timeZoneSettled()
+    {
+        const QByteArray before = qgetenv("TZ");
+        const QByteArray systemZone = QTimeZone::systemTimeZoneId();
+        qunsetenv("TZ");
+        Clock::settleTimeZone();
+        const QByteArray settled = qgetenv("TZ");
+        const QByteArray zoneThen = QTimeZone::systemTimeZoneId();
+        qputenv("TZ", "Europe/Prague");
+        Clock::settleTimeZone();
+        const QByteArray named = qgetenv("TZ");
+        if (before.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", before);
+        QCOMPARE(settled, QByteArray(":/etc/localtime"));
+        QCOMPARE(zoneThen, before.isEmpty() ? systemZone : QTimeZone::systemTimeZoneId());
+        QCOMPARE(named, "Europe/Prague");
+    }
+
     void initTestCase()
     {
         if (qEnvironmentVariableIsSet("RYDEX_STORE_CHILD"))

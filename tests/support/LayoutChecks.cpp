@@ -209,13 +209,14 @@ QList<Shown> textsOf(const QWidget* w)
                 const QModelIndex index = model->index(row, column);
                 const QRect cell = view->visualRect(index);
                 const QString text = index.data().toString();
-                if (text.isEmpty() || !w->rect().contains(cell))
+                // A cell greyed out as not available is meant to recede.
+                if (text.isEmpty() || !w->rect().contains(cell) ||
+                    !(index.flags() & Qt::ItemIsEnabled))
                     continue;
-                // Where the model places the text, else where the grid does.
-                const QVariant aligned = index.data(Qt::TextAlignmentRole);
-                const Qt::Alignment alignment =
-                    aligned.isValid() ? Qt::Alignment(aligned.toInt()) : Qt::AlignCenter;
-                out.append({text, fm.size(0, text) + QSize(2 * margin, 0), cell, alignment});
+                const QVariant alignment = index.data(Qt::TextAlignmentRole);
+                out.append({text, fm.size(0, text) + QSize(2 * margin, 0), cell,
+                            alignment.isValid() ? Qt::Alignment(alignment.toInt())
+                                                : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter)});
             }
         }
     } else if (const auto* header = qobject_cast<const GridHeader*>(w)) {
@@ -383,6 +384,25 @@ QStringList textsHardToRead(QWidget* window, double minimum)
             const double ratio = measure(w, box.adjusted(-2, -2, 2, 2) & visible);
             if (ratio < 3)
                 out << w->objectName() + QStringLiteral(": box (%1)").arg(ratio, 0, 'f', 1);
+        }
+        if (const auto* view = qobject_cast<const QTableView*>(w->parentWidget());
+            view && w == view->viewport() && view->model()) {
+            // The tick boxes of a list, which the theme draws for item views
+            // apart from those of check boxes.
+            const QAbstractItemModel* model = view->model();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                for (int column = 0; column < model->columnCount(); ++column) {
+                    const QModelIndex index = model->index(row, column);
+                    const QRect cell = view->visualRect(index);
+                    if (!index.data(Qt::CheckStateRole).isValid() || !w->rect().contains(cell) ||
+                        !(index.flags() & Qt::ItemIsEnabled))
+                        continue;
+                    const double ratio = measure(w, cell & visible);
+                    if (ratio < 3)
+                        out << view->objectName() +
+                                   QStringLiteral(": box of row %1 (%2)").arg(row).arg(ratio, 0, 'f', 1);
+                }
+            }
         }
     }
     return out;

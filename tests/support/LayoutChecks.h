@@ -34,6 +34,7 @@ QStringList textsCutOff(const QWidget* window);
 QStringList controlsOverlapping(const QWidget* window, const QStringList& allowed = {});
 // Every text of the window, as drawn, that stands out from its background by
 // less than `minimum` (contrast ratio), and every check box or radio button
-// whose box stands out by less than 3: "name: text (ratio)". Disabled
-// controls are left out.
+// whose box stands out by less than 3: "name: text (ratio)", the cells of a
+// table and their tick boxes included. Disabled controls and cells are left
+// out.
 QStringList textsHardToRead(QWidget* window, double minimum = 4.5);

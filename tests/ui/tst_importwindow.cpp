@@ -6,6 +6,7 @@
 #include "app/TfrmBase.h"
 #include "polyglot/MessageCatalogue.h"
 #include "records/ImportRidesModel.h"
+#include "records/TfrmExport.h"
 #include "records/TfrmImport.h"
 #include "store/ADOTable.h"
 #include "store/CyclistPreferences.h"
@@ -168,6 +169,61 @@ private slots:
         const ImportRidesModel::Counts counts = model.counts();
         QCOMPARE(QList<int>({counts.rides, counts.fresh, counts.recorded, counts.cannot}),
                  QList<int>({4, 2, 1, 1}));
+    }
+
+    // Export writes the rides of the choice, whole, where the user says;
+    // a file that cannot be written is reported and the window stays open.
+    void exportWritesTheChosenRides()
+    {
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        p.addCyclist(QStringLiteral("Jan"));
+        p.addRides({{.date = QDate(2005, 9, 3), .km = QStringLiteral("12.5"), .time = QTime(0, 40)},
+                    {.date = QDate(2005, 9, 20), .km = QStringLiteral("40"), .time = QTime(1, 30),
+                     .note = QStringLiteral("Ještěd, \"vrchol\"\nzpět")},
+                    {.date = QDate(2005, 11, 2), .km = QStringLiteral("20"), .time = QTime(1, 0)},
+                    {.date = QDate(2004, 5, 1), .km = QStringLiteral("30"), .time = QTime(1, 10)},
+                    {.user = QStringLiteral("Jan"), .date = QDate(2005, 9, 4), .km = QStringLiteral("99")}});
+        TfrmBase* w = p.start();
+        QVERIFY(!w->mnuExport->isEnabled());
+        p.signIn(QStringLiteral("Eva"));
+        QVERIFY(w->mnuExport->isEnabled());
+        w->Mesice->setTabIndex(8);
+        const QString file = TestEnv::root() + QStringLiteral("/eva.csv");
+        QString suggested;
+        QList<int> counts;
+        p.dialogs().handleNextModal([&](QDialog& d) {
+            auto* window = qobject_cast<TfrmExport*>(&d);
+            if (!window)
+                return int(QDialog::Rejected);
+            counts = {window->rideCount(TfrmExport::Month), window->rideCount(TfrmExport::Year),
+                      window->rideCount(TfrmExport::All)};
+            [&] { QCOMPARE(window->scope(), TfrmExport::Month); }();
+            window->setScope(TfrmExport::Year);
+            window->chooseFile = [&](const QString& start) {
+                suggested = start;
+                return TestEnv::root() + QStringLiteral("/missing/eva.csv");
+            };
+            window->btnExport->click();
+            [&] {
+                QCOMPARE(p.dialogs().last().kind, "error");
+                QVERIFY(window->isVisible());
+            }();
+            window->chooseFile = [&](const QString&) { return file; };
+            window->btnExport->click();
+            return window->result();
+        });
+        w->mnuExport->trigger();
+        QCOMPARE(counts, QList<int>({2, 3, 4}));
+        QCOMPARE(QFileInfo(suggested).fileName(), "Eva 2005.csv");
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray csv = written.readAll();
+        QCOMPARE(csv.count("\r\n"), 4); // the header and three rides; the note keeps its own break
+        QVERIFY(csv.contains("Eva,2005-09-20,1:30:00,40,"));
+        QVERIFY(csv.contains("\"Ještěd, \"\"vrchol\"\"\nzpět\""));
+        QVERIFY(!csv.contains("2004-05-01") && !csv.contains("Jan,"));
+        QVERIFY(w->StatusBar->currentMessage().contains(QStringLiteral("eva.csv")));
     }
 
     // The command is reachable only while a cyclist is signed in; a folder

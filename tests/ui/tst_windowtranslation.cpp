@@ -15,6 +15,8 @@
 #include "polyglot/TfrmLanguage.h"
 #include "polyglot/TranslatableTexts.h"
 #include "records/TfrmEditODO.h"
+#include "records/TfrmExport.h"
+#include "records/ImportRidesModel.h"
 #include "records/TfrmImport.h"
 #include "stats/TfrmSeason.h"
 #include "records/TfrmNewRecord.h"
@@ -85,22 +87,25 @@ const char renaming[] =
     "1009_StoreClosed='The ride store is closed'\r\n";
 
 // Every translated window of a running program: those made at start-up, and
-// an about box, a first-reading dialog and an import window made now.
+// an about box, a first-reading dialog, an import and an export window made now.
 struct Windows
 {
     explicit Windows(TestProgram& program)
         : about(program.window()), odo(
                                        program.table(), [] {}, program.window()),
           importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window()),
+          exportWindow(program.table(), QStringLiteral("Eva"), 2005, 9, QStringLiteral("Září"),
+                       program.window()),
           season(program.table(), QString(), 2005, program.window())
     {
         for (QObject* child : program.window()->children()) {
-            if (child != &about && child != &odo && child != &importWindow && child != &season &&
+            if (child != &about && child != &odo && child != &importWindow && child != &exportWindow &&
+                child != &season &&
                 child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
                                            Qt::FindDirectChildrenOnly))
                 all.append(child);
         }
-        all << program.window() << &about << &odo << &importWindow << &season;
+        all << program.window() << &about << &odo << &importWindow << &exportWindow << &season;
     }
     // Class name, then each entry as "key=text|text".
     QMap<QString, QStringList> texts() const
@@ -118,9 +123,31 @@ struct Windows
     TfrmInfo about;
     TfrmEditODO odo;
     TfrmImport importWindow;
+    TfrmExport exportWindow;
     TfrmSeason season;
     QList<QObject*> all;
 };
+
+// An import list of each kind of row, so that plain and alternate rows,
+// ticked and unticked boxes and rows that cannot be imported are all drawn.
+QVector<ImportCandidate> importRows()
+{
+    QVector<ImportCandidate> rows;
+    for (const ImportStatus status : {ImportStatus::New, ImportStatus::AlreadyRecorded,
+                                      ImportStatus::New, ImportStatus::CannotImport}) {
+        ImportCandidate c;
+        c.path = QStringLiteral("/rides/ride%1.fit").arg(rows.size());
+        c.day = QDate(2005, 9, 1 + int(rows.size()));
+        c.startTime = QTime(9, 30);
+        c.status = status;
+        c.ticked = rows.isEmpty();
+        c.ride.timerSeconds = 5400;
+        c.ride.distanceMetres = 42000;
+        c.problem = status == ImportStatus::CannotImport ? RideProblem::TooLong : RideProblem::None;
+        rows << c;
+    }
+    return rows;
+}
 
 // A program whose "lng" holds the language files we ship.
 void shipLanguages(TestProgram& program)
@@ -515,6 +542,7 @@ void TestWindowTranslation::everyWindowWholeAndReadable()
     w->Mesice->setTabIndex(8); // September
     check(w);
     Windows windows(program);
+    windows.importWindow.model()->append(importRows());
     w->recordDialog()->prepareEditRecord(QDate(2005, 9, 28));
     TfrmSettings* settings = w->settingsDialog();
     settings->chboxDen->setChecked(false); // an empty box must show too

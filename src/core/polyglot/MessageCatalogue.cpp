@@ -155,6 +155,13 @@ constexpr Entry entries[] = {
     {Msg::SeasonColumnBest, "Rekord"},
     {Msg::SeasonColumnValue, "Hodnota"},
     {Msg::SeasonColumnWhen, "Kdy"},
+    {Msg::ExportMonthChoice, "&zobrazený měsíc, %s (jízd: %s)"},
+    {Msg::ExportYearChoice, "zobrazený &rok, %s (jízd: %s)"},
+    {Msg::ExportAllChoice, "&všechny jízdy (jízd: %s)"},
+    {Msg::ExportFileCaption, "Export jízd pro tabulkový procesor"},
+    {Msg::ExportFileFilter, "Soubory CSV pro tabulkové procesory (%s)"},
+    {Msg::ExportDone, "Exportované jízdy: %s, do souboru %s"},
+    {Msg::ExportFailed, "Soubor \"%s\" nelze zapsat: %s"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

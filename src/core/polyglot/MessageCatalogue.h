@@ -158,6 +158,14 @@ enum Id : int {
     SeasonColumnBest = 1633,
     SeasonColumnValue = 1634,
     SeasonColumnWhen = 1635,
+    // Rides exported for spreadsheets.
+    ExportMonthChoice = 1760,
+    ExportYearChoice = 1761,
+    ExportAllChoice = 1762,
+    ExportFileCaption = 1763,
+    ExportFileFilter = 1764,
+    ExportDone = 1765,
+    ExportFailed = 1766,
 };
 
 // The text of a number, after the language routing had its say; an unknown

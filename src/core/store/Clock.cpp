@@ -1,5 +1,8 @@
 #include "store/Clock.h"
 
+#include <QFileInfo>
+#include <QtGlobal>
+
 namespace {
 QDate& fixedToday()
 {
@@ -16,4 +19,11 @@ QDate Clock::today()
 void Clock::setFixedToday(const QDate& date)
 {
     fixedToday() = date;
+}
+
+void Clock::settleTimeZone()
+{
+    // Qt reads ":/etc/localtime" as the system's zone, as the C library does.
+    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QStringLiteral("/etc/localtime")))
+        qputenv("TZ", ":/etc/localtime");
 }

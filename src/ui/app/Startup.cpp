@@ -15,6 +15,7 @@
 #include "stats/TfrmReport.h"
 #include "store/ADOConnection.h"
 #include "store/AppIdentity.h"
+#include "store/Clock.h"
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
@@ -170,6 +171,7 @@ int Startup::run(int argc, char** argv)
         QTextStream(stderr) << CommandLine::noDisplayText(command);
         return 1;
     }
+    Clock::settleTimeZone();
     QApplication app(argc, argv);
     // Qt took its own options out of the arguments by now.
     const CommandLine::FileArguments given =

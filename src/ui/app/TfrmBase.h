@@ -165,6 +165,8 @@ public:
     void showRide(const QDate& day, int rideId);
     // The season window while it is open.
     TfrmSeason* seasonWindow() const;
+    // The signed-in cyclist's rides written for spreadsheets.
+    void mnuExportClick();
 public slots:
     // The record commands' entry points, one handler each, so that a reader
     // can trace every menu item, button and the grid to its command. Each
@@ -344,6 +346,7 @@ public:
     MenuItem* mnuRecords = nullptr;
     MenuItem* mnuNovyZaznam = nullptr;
     MenuItem* mnuImport = nullptr;
+    MenuItem* mnuExport = nullptr;
     MenuItem* mnuUpravaZaznamu = nullptr;
     MenuItem* mnuSmazatZaznam = nullptr;
     MenuItem* mnuUpravaODO = nullptr;

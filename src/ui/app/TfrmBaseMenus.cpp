@@ -78,6 +78,8 @@ void TfrmBase::buildMenus()
         {&mnuImport, &mnuRecords, nullptr, "mnuImport", "Import jízd...",
          "Načte jízdy ze souborů FIT, GPX a TCX z cyklopočítače, hodinek nebo telefonu", "Ctrl+I",
          ImportImage},
+        {&mnuExport, &mnuRecords, nullptr, "mnuExport", "E&xport...",
+         "Uloží jízdy jako soubor CSV pro tabulkové procesory", "Ctrl+Shift+E", ExportImage},
         {nullptr, &mnuRecords, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
         {&mnuUpravaZaznamu, &mnuRecords, nullptr, "mnuUpravaZaznamu", "Úprava záznamu...",
          "Upraví záznam", "F2", EditImage},
@@ -149,7 +151,7 @@ void TfrmBase::wireMenus()
 {
     // The menu bar's actions are reached from the whole window, so their
     // shortcuts work wherever the focus is.
-    for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuImport,
+    for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuImport, mnuExport,
                         mnuUpravaZaznamu, mnuSmazatZaznam, mnuPrint, mnuSeason, mnuOptions, mnuAbout, mnuSkin,
                         mnuUpravaODO})
         addAction(m);
@@ -169,6 +171,7 @@ void TfrmBase::wireMenus()
     connect(mnuNewItem, &QAction::triggered, this, &TfrmBase::mnuNewItemClick);
     connect(mnuImport, &QAction::triggered, this, &TfrmBase::mnuImportClick);
     connect(mnuSeason, &QAction::triggered, this, &TfrmBase::mnuSeasonClick);
+    command(mnuExport, &TfrmBase::mnuExportClick);
     connect(mnuUpravaZaznamu, &QAction::triggered, this, &TfrmBase::mnuUpravaZaznamuClick);
     connect(mnuEditItem, &QAction::triggered, this, &TfrmBase::mnuEditItemClick);
     connect(mnuNoteItem, &QAction::triggered, this, &TfrmBase::mnuNoteItemClick);

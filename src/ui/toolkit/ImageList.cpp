@@ -121,6 +121,16 @@ void drawDoor(QPainter& p, bool in)
     }
 }
 
+// An upright arrow at the sheet's right edge, from one height to the other.
+void drawUpright(QPainter& p, double from, double to, const QColor& colour)
+{
+    const double barb = to > from ? -3 : 3;
+    p.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(11, from), QPointF(11, to));
+    p.drawLine(QPointF(8, to + barb), QPointF(11, to));
+    p.drawLine(QPointF(14, to + barb), QPointF(11, to));
+}
+
 void drawGlyph(QPainter& p, int index)
 {
     switch (index) {
@@ -203,10 +213,11 @@ void drawGlyph(QPainter& p, int index)
     }
     case 15: // import: a ride comes down onto the sheet
         drawSheet(p);
-        p.setPen(QPen(green, 2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(11, 5), QPointF(11, 13));
-        p.drawLine(QPointF(8, 10), QPointF(11, 13));
-        p.drawLine(QPointF(14, 10), QPointF(11, 13));
+        drawUpright(p, 5, 13, green);
+        break;
+    case 20: // export: the rides go up off the sheet
+        drawSheet(p);
+        drawUpright(p, 13, 5, blue);
         break;
     case 16: { // season: the weeks' bars under the year's rising line
         p.setPen(QPen(ink, 0.7));

@@ -28,6 +28,7 @@ enum MenuImage : int {
     SkinImage = 14,
     ImportImage = 15,
     SeasonImage = 16,
+    ExportImage = 20,
 };
 QIcon menuImage(int index);
 // The toolbar pictures by number.
