@@ -109,6 +109,7 @@ void TestSeasonWindow::showsTheCyclistsFigures()
     QCOMPARE(season->lblLead->text(), "+30 km oproti roku 2003 ke dni December 31");
     // 2004 has 53 ISO weeks; its week 53 ends on 2 January 2005.
     QCOMPARE(season->WeeksChart->weeks().size(), 53);
+    QCOMPARE(season->WeeksChart->weekTip(9), "Týden 10 od 3/1/04: 20 km, 1.0 h, jízd: 1");
     season->btnUp->click();
     season->btnUp->click();
     QCOMPARE(season->year(), 2006);

@@ -155,6 +155,7 @@ constexpr Entry entries[] = {
     {Msg::SeasonColumnBest, "Rekord"},
     {Msg::SeasonColumnValue, "Hodnota"},
     {Msg::SeasonColumnWhen, "Kdy"},
+    {Msg::SeasonWeekTip, "Týden %s od %s: %s km, %s h, jízd: %s"},
     {Msg::ExportMonthChoice, "&zobrazený měsíc, %s (jízd: %s)"},
     {Msg::ExportYearChoice, "zobrazený &rok, %s (jízd: %s)"},
     {Msg::ExportAllChoice, "&všechny jízdy (jízd: %s)"},

@@ -158,6 +158,7 @@ enum Id : int {
     SeasonColumnBest = 1633,
     SeasonColumnValue = 1634,
     SeasonColumnWhen = 1635,
+    SeasonWeekTip = 1636,
     // Rides exported for spreadsheets.
     ExportMonthChoice = 1760,
     ExportYearChoice = 1761,

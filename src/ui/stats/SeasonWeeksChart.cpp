@@ -2,11 +2,15 @@
 
 #include "stats/SeasonChartLooks.h"
 
+#include "polyglot/MessageCatalogue.h"
+
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QLineSeries>
+#include <QToolTip>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -53,6 +57,12 @@ SeasonWeeksChart::SeasonWeeksChart(QWidget* parent) : QChartView(parent)
 
     connect(m_bars, &QBarSeries::clicked, this,
             [this](int index, QBarSet*) { emit weekClicked(index); });
+    connect(m_bars, &QBarSeries::hovered, this, [this](bool over, int index, QBarSet*) {
+        if (over)
+            QToolTip::showText(QCursor::pos(), weekTip(index), this);
+        else
+            QToolTip::hideText();
+    });
 }
 
 void SeasonWeeksChart::setTexts(const QString& kmTitle, const QString& hoursTitle)
@@ -66,6 +76,7 @@ void SeasonWeeksChart::setTexts(const QString& kmTitle, const QString& hoursTitl
 void SeasonWeeksChart::setWeeks(const QVector<SeasonWeek>& weeks, const QLocale& locale)
 {
     m_weeks = weeks;
+    m_locale = locale;
     m_labels.clear();
     m_labels.reserve(weeks.size());
     QList<qreal> km;
@@ -102,6 +113,16 @@ QStringList SeasonWeeksChart::weekLabels() const
     for (const QString& label : m_weekAxis->categoriesLabels())
         out << label;
     return out;
+}
+
+QString SeasonWeeksChart::weekTip(int index) const
+{
+    if (index < 0 || index >= m_weeks.size())
+        return QString();
+    const SeasonWeek& w = m_weeks.at(index);
+    return Msg::format(Msg::SeasonWeekTip,
+                       {QString::number(w.week), weekLabel(w, m_locale), m_locale.toString(w.km),
+                        m_locale.toString(w.hours(), 'f', 1), m_locale.toString(w.rides)});
 }
 
 void SeasonWeeksChart::resizeEvent(QResizeEvent* event)

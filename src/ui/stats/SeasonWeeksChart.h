@@ -27,6 +27,8 @@ public:
     void setTexts(const QString& kmTitle, const QString& hoursTitle);
     // The labels shown under the bars, at their bars' indexes.
     QStringList weekLabels() const;
+    // What the pointer over a week's bar tells of it.
+    QString weekTip(int index) const;
 
     QBarSeries* bars() const { return m_bars; }
 
@@ -48,4 +50,5 @@ private:
     QValueAxis* m_kmAxis = nullptr;
     QValueAxis* m_hoursAxis = nullptr;
     int m_labelStep = 0;
+    QLocale m_locale;
 };
