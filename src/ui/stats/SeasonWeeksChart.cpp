@@ -7,7 +7,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
-#include <QCursor>
+#include <QHelpEvent>
 #include <QFontMetrics>
 #include <QLineSeries>
 #include <QToolTip>
@@ -57,12 +57,7 @@ SeasonWeeksChart::SeasonWeeksChart(QWidget* parent) : QChartView(parent)
 
     connect(m_bars, &QBarSeries::clicked, this,
             [this](int index, QBarSet*) { emit weekClicked(index); });
-    connect(m_bars, &QBarSeries::hovered, this, [this](bool over, int index, QBarSet*) {
-        if (over)
-            QToolTip::showText(QCursor::pos(), weekTip(index), this);
-        else
-            QToolTip::hideText();
-    });
+
 }
 
 void SeasonWeeksChart::setTexts(const QString& kmTitle, const QString& hoursTitle)
@@ -123,6 +118,24 @@ QString SeasonWeeksChart::weekTip(int index) const
     return Msg::format(Msg::SeasonWeekTip,
                        {QString::number(w.week), weekLabel(w, m_locale), m_locale.toString(w.km),
                         m_locale.toString(w.hours(), 'f', 1), m_locale.toString(w.rides)});
+}
+
+bool SeasonWeeksChart::viewportEvent(QEvent* event)
+{
+    // The week under the pointer, anywhere in its column of the plot.
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QPointF at = mapToScene(help->pos());
+        const int index = qRound(chart()->mapToValue(at, m_bars).x());
+        const QString tip =
+            chart()->plotArea().contains(at) ? weekTip(index) : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    return QChartView::viewportEvent(event);
 }
 
 void SeasonWeeksChart::resizeEvent(QResizeEvent* event)

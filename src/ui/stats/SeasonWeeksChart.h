@@ -37,6 +37,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void placeLabels();
