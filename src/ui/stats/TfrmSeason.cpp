@@ -49,6 +49,7 @@ TfrmSeason::TfrmSeason(ADOTable* table, const QString& cyclist, int year, QWidge
     m_months = new SeasonMonthsModel(this);
     buildControls();
     wireKeys();
+    loadRides();
 
     TsuiThemeManager::attach(this, {QStringLiteral("frmSeasonSui"), QStringLiteral("btnDown"),
                                     QStringLiteral("btnUp"), QStringLiteral("Pages"),
@@ -58,8 +59,8 @@ TfrmSeason::TfrmSeason(ADOTable* table, const QString& cyclist, int year, QWidge
             translator->AfterTranslate = [this](QObject*) { retranslate(); };
         }
     });
+    // The texts and figures, shown once.
     retranslate();
-    readRides();
     resize(980, 640);
     fitOnScreen(this);
     centreOnScreen(this);
@@ -205,6 +206,13 @@ void TfrmSeason::retranslate()
 
 void TfrmSeason::readRides()
 {
+    loadRides();
+    showYear();
+    showBests();
+}
+
+void TfrmSeason::loadRides()
+{
     try {
         // A closed table has no cyclist's rides to show.
         m_rides = m_table && m_table->isOpen() ? readSeasonRides(*m_table, m_cyclist)
@@ -212,8 +220,6 @@ void TfrmSeason::readRides()
     } catch (const std::exception& e) {
         DialogPresenter::current().showError(errorText(e));
     }
-    showYear();
-    showBests();
 }
 
 void TfrmSeason::setYear(int year)
@@ -245,12 +251,12 @@ void TfrmSeason::showYear()
     btnDown->setEnabled(m_year > firstYear);
     btnUp->setEnabled(m_year < lastYear);
 
-    // Sums beyond what the figures hold (a store another tool wrote) are
-    // reported, and the window stays.
     // A chart out of sight is drawn when its page is shown: moving between
     // years costs the page in view alone.
     m_weeksStale = m_yearsStale = true;
     showChart(Pages->currentIndex());
+    // Sums beyond what the figures hold (a store another tool wrote) are
+    // reported, and the window stays.
     runReported([this, &locale, &today] {
         const std::optional<SeasonLead> lead = seasonLead(m_rides, m_year, today);
         lblLead->setText(lead ? seasonLeadText(*lead, locale)

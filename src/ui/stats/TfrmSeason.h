@@ -75,6 +75,7 @@ private:
     void buildYearStrip();
     void wireKeys();
     void retranslate();
+    void loadRides();
     void showYear();
     void showChart(int page);
     void showBests();
