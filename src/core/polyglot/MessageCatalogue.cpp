@@ -128,6 +128,18 @@ constexpr Entry entries[] = {
      "Soubory s jízdami se importují přihlášenému uživateli, ale zatím tu není žádný uživatel. "
      "Vytvořte ho příkazem %s a soubory otevřete znovu."},
     {Msg::ImportSignInCyclist, "Uživatel:"},
+    {Msg::BackupNotWritten, "Zálohu \"%s\" nelze zapsat: %s. Soubor zálohy nevznikl; jízdy zůstaly beze změny."},
+    {Msg::BackupNotDatabase, "Soubor \"%s\" není záloha programu Rydex 2005: není to databázový soubor."},
+    {Msg::BackupForeign, "Soubor \"%s\" není záloha programu Rydex 2005: je to databáze jízd nebo databáze jiného programu."},
+    {Msg::BackupNewer, "Zálohu \"%s\" vytvořila novější verze programu (%s, formát zálohy %s). Tato verze umí číst zálohy do formátu %s; použijte novější verzi programu."},
+    {Msg::BackupDamaged, "Záloha \"%s\" je poškozená (%s) a nelze ji použít."},
+    {Msg::BackupTablesUnexpected, "Záloha \"%s\" neobsahuje tabulky, jaké program očekává (%s), a nelze ji použít."},
+    {Msg::BackupPreferencesDamaged, "Nastavení uložené v záloze \"%s\" je poškozené, a zálohu proto nelze použít."},
+    {Msg::BackupUnreadable, "Zálohu \"%s\" nelze přečíst: %s"},
+    {Msg::AutoBackupFailed, "Automatická záloha do složky \"%s\" se nezdařila: %s. Jízdy zůstaly beze změny; program to zkusí znovu příště."},
+    {Msg::BackupDone, "Záloha uložena: %s"},
+    {Msg::BackupFileFilter, "Zálohy Rydex 2005 (*.rydexbackup)"},
+    {Msg::BackupSaveCaption, "Zálohovat"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

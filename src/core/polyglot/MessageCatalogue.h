@@ -127,6 +127,20 @@ enum Id : int {
     ImportSignInFirst = 1550,
     ImportNoCyclist = 1551,
     ImportSignInCyclist = 1552,
+
+    // Backups.
+    BackupNotWritten = 1700,
+    BackupNotDatabase = 1701,
+    BackupForeign = 1702,
+    BackupNewer = 1703,
+    BackupDamaged = 1704,
+    BackupTablesUnexpected = 1705,
+    BackupPreferencesDamaged = 1706,
+    BackupUnreadable = 1707,
+    AutoBackupFailed = 1710,
+    BackupDone = 1720,
+    BackupFileFilter = 1721,
+    BackupSaveCaption = 1722,
 };
 
 // The text of a number, after the language routing had its say; an unknown

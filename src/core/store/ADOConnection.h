@@ -54,6 +54,13 @@ public:
     static void exec(QSqlQuery& query);
     void execText(const QString& sql);
 
+    // Empty when declared (each column's lower-case name and declared type,
+    // " PK" added for the row number) is the ride table as the program makes
+    // it; otherwise what differs. A store of the first version has no row
+    // versions yet: versionOptional accepts that.
+    static QString rideColumnsProblem(const QHash<QString, QString>& declared,
+                                      bool versionOptional);
+
     // Whether SQLite is available to Qt at all: the engine check of start-up.
     static bool engineAvailable();
 
