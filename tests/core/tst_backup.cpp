@@ -273,6 +273,12 @@ private slots:
         }
         QCOMPARE(QDir(backups.folder()).entryList(QDir::Files | QDir::Hidden).size(), 9);
         QCOMPARE(readBackup(QDir(backups.folder()).filePath(BackupFile::defaultName(day.addDays(29)))).rides, 27);
+        // After sign-out the program's connection is closed: one of its own.
+        addTestRide(t, {.date = day, .km = QStringLiteral("1"), .time = QTime(0, 5)});
+        data.close(true);
+        QVERIFY(backups.runAlone(day.addDays(30), now));
+        data.open();
+        QCOMPARE(onOwnConnection(store, {"SELECT count(*) FROM rydex"}), QStringList{"28"});
 
         // Something in the way of the folder: reported with the folder's name.
         const QString blocked = TestEnv::root() + QStringLiteral("/blocked");

@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "backup/BackupContents.h"
 #include "store/ADOTable.h"
 #include "store/PreferenceStore.h"
 #include "toolkit/DBGrid.h"
@@ -30,6 +31,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -414,6 +417,43 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005"));
         QVERIFY(!w->mnuLogoff->isEnabled());
         QVERIFY(!p.table()->isOpen());
+    }
+
+    // "Back up..." offers a dated name in the documents folder and says where
+    // it wrote; a place it cannot write is an error and leaves nothing. A
+    // sign-out takes the day's automatic backup beside the store, once.
+    void backupCommands()
+    {
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
+                    {.user = QStringLiteral("Jan"), .date = QDate(2006, 1, 2), .km = QStringLiteral("3")}});
+        TfrmBase* w = p.start();
+        QString offered;
+        const QString target = p.folder() + QStringLiteral("/mine.rydexbackup");
+        w->chooseBackupFile = [&](const QString& suggested) {
+            offered = suggested;
+            return target;
+        };
+        w->mnuBackup->trigger();
+        QCOMPARE(offered, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              QStringLiteral("/Rydex 2005 backup ") +
+                              TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup"));
+        QCOMPARE(w->StatusBar->currentMessage(), QStringLiteral("Záloha uložena: ") + target);
+        QCOMPARE(readBackup(target).rides, 2);
+        w->chooseBackupFile = [&](const QString&) { return p.folder() + QStringLiteral("/no/b.rydexbackup"); };
+        w->mnuBackup->trigger();
+        QCOMPARE(p.dialogs().last().kind, QStringLiteral("error"));
+        QVERIFY(!QFileInfo::exists(p.folder() + QStringLiteral("/no")));
+
+        const QString today = QFileInfo(p.storePath()).absolutePath() +
+                              QStringLiteral("/backups/Rydex 2005 backup ") +
+                              TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup");
+        p.signIn(QStringLiteral("Eva"));
+        w->mnuLogoff->trigger();
+        w->waitForAutomaticBackup();
+        QCOMPARE(readBackup(today).rides, 2);
+        QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
     }
 
     void firstCyclistFromAnEmptyMachine()

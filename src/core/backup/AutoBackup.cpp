@@ -12,8 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QSqlError>
-#include <QUuid>
 
 namespace {
 // The automatic backups in folder by their days.
@@ -70,12 +68,7 @@ std::optional<QString> AutoBackup::take(const QSqlDatabase& store, const QDate& 
         return std::nullopt;
     BackupFile::Extras extras;
     extras.taken = now;
-    QFile preferences(m_preferencePath);
-    if (preferences.exists()) {
-        if (!preferences.open(QIODevice::ReadOnly))
-            throw RydexError(preferences.errorString());
-        extras.preferences = preferences.readAll();
-    }
+    extras.preferences = BackupFile::readPreferences(m_preferencePath);
     extras.fingerprint = storeFingerprint(store, extras.preferences);
     // Nothing written since the newest backup, or nothing at all yet.
     const bool unchanged =
@@ -92,30 +85,13 @@ std::optional<QString> AutoBackup::take(const QSqlDatabase& store, const QDate& 
 
 std::optional<QString> AutoBackup::runAlone(const QDate& today, const QDateTime& now) const
 {
-    const QString name = QStringLiteral("rydex-auto-backup-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
     std::optional<QString> written;
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(m_storePath);
-        // Waits for a write of the program or another copy as the program's
-        // own connection does.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY"));
-        if (!db.open()) {
-            failure = db.lastError().text();
-        } else {
-            try {
-                written = take(db, today, now);
-            } catch (const RydexError& e) {
-                failure = e.text();
-            }
-            db.close();
-        }
+    try {
+        BackupFile::onReadOnlyConnection(
+            m_storePath, [&](const QSqlDatabase& store) { written = take(store, today, now); });
+    } catch (const RydexError& e) {
+        throw failed(e.text());
     }
-    QSqlDatabase::removeDatabase(name);
-    if (!failure.isEmpty())
-        throw failed(failure);
     return written;
 }
 

@@ -170,3 +170,45 @@ std::optional<QDate> BackupFile::dayOfName(const QString& fileName)
     const QDate day = QDate::fromString(match.captured(1), Qt::ISODate);
     return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
 }
+
+std::optional<QByteArray> BackupFile::readPreferences(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        throw RydexError(Msg::format(Msg::CannotOpenFile,
+                                     {QDir::toNativeSeparators(path), file.errorString()}));
+    return file.readAll();
+}
+
+void BackupFile::onReadOnlyConnection(const QString& storePath,
+                                      const std::function<void(const QSqlDatabase&)>& work)
+{
+    const QString name = QStringLiteral("rydex-backup-store-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::exception_ptr failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(storePath);
+        // Waits for a write of the program or of another copy as the
+        // program's own connection does.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            failure = std::make_exception_ptr(RydexError(
+                Msg::format(Msg::StoreNotValid,
+                            {QDir::toNativeSeparators(storePath), engineText(db.lastError())}),
+                RydexError::Kind::Store));
+        } else {
+            try {
+                work(db);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (failure)
+        std::rethrow_exception(failure);
+}

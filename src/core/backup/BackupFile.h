@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // One file holding everything of an installation: the ride store as it is at
@@ -33,6 +34,16 @@ struct Extras
 // RydexError when it cannot; target is then as it was and no temporary file
 // remains.
 void write(const QSqlDatabase& store, const QString& target, const Extras& extras);
+
+// The preference file's bytes; nothing when there is no file. Throws
+// RydexError when it cannot be read.
+std::optional<QByteArray> readPreferences(const QString& path);
+
+// Runs work on a read-only connection of its own to the store at storePath,
+// for a thread other than the program's or while the program's is closed.
+// Throws RydexError when the store cannot be opened; work's errors pass.
+void onReadOnlyConnection(const QString& storePath,
+                          const std::function<void(const QSqlDatabase&)>& work);
 
 // Removes the temporary files of backups of target's folder that no one
 // writes any more (a program killed while writing one).

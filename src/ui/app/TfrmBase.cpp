@@ -55,6 +55,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QStatusTipEvent>
 #include <QToolButton>
@@ -165,6 +166,9 @@ void TfrmBase::buildLanguageManager()
 TfrmBase::~TfrmBase()
 {
     qApp->removeEventFilter(this);
+    // The backup taken at closing finishes before the program ends, while
+    // the store's connection is still open.
+    waitForAutomaticBackup();
 }
 
 void TfrmBase::setDataModule(TData* data)
@@ -346,6 +350,7 @@ void TfrmBase::closeEvent(QCloseEvent* event)
     storeYear();
     if (m_data)
         m_data->table()->close();
+    startAutomaticBackup();
     qApp->removeEventFilter(this);
     event->accept();
 }
@@ -614,6 +619,7 @@ void TfrmBase::reportStoreNotices()
 void TfrmBase::mnuLogoffClick()
 {
     storeYear();
+    startAutomaticBackup();
     if (m_data)
         m_data->close(true);
     setWindowTitle(QString::fromLatin1(AppIdentity::title));

@@ -34,6 +34,7 @@ class QLabel;
 class QMenu;
 class QStackedWidget;
 class QStatusBar;
+class QThread;
 class QToolButton;
 class SidePanel;
 class TabControl;
@@ -175,7 +176,18 @@ public slots:
     void mnuUpravaODOClick();
     void mnuImportClick();
     void toolBtnImportClick();
+    // Writes everything of this installation into one backup file the user
+    // names.
+    void mnuBackupClick();
 
+public:
+    // How "Back up..." asks where to write, offering this path; an empty
+    // answer cancels. Tests answer in place of the user.
+    std::function<QString(const QString& suggested)> chooseBackupFile;
+    // The automatic backup under way, waited for before the program ends.
+    void waitForAutomaticBackup();
+
+public slots:
     // Opens the import window for the signed-in cyclist, reading these files
     // and every ride file below these folders; with none, the window waits
     // for the user to choose. Called with a cyclist signed in. While an
@@ -271,6 +283,10 @@ private:
     // or replaces the cyclist's preferences stores it first.
     void storeYear();
     void applyColumnChoice();
+    // Takes the day's automatic backup beside the store on a thread of its
+    // own, when one is due; a failure is reported once.
+    void startAutomaticBackup();
+    void automaticBackupFinished(const QString& failure);
     // Runs a command; an error it does not handle goes to the standard error box.
     void guarded(const std::function<void()>& command);
 
@@ -308,6 +324,8 @@ private:
     mutable std::unique_ptr<PendingTranslation> m_windowsPlace;
     bool m_windowsScheduled = false;
     QTimer* m_yearStore = nullptr;
+    std::unique_ptr<QThread> m_automaticBackup;
+    bool m_automaticBackupReported = false;
     std::optional<std::pair<CyclistPreferences, int>> m_yearToStore;
 
 public:
@@ -319,6 +337,7 @@ public:
     MenuItem* mnuProgram = nullptr;
     MenuItem* mnuSkin = nullptr;
     MenuItem* mnuLanguage = nullptr;
+    MenuItem* mnuBackup = nullptr;
     MenuItem* mnuQuit = nullptr;
     MenuItem* mnuRydex = nullptr;
     MenuItem* mnuLogin = nullptr;
