@@ -94,6 +94,8 @@ void BackupFile::write(const QSqlDatabase& store, const QString& target, const E
 {
     const QFileInfo info(target);
     const QString path = info.absoluteFilePath();
+    // What a copy killed while writing this backup left.
+    removeInterrupted(info.absolutePath(), info.fileName());
     const auto fail = [&path](const QString& why) {
         throw RydexError(Msg::format(Msg::BackupNotWritten, {QDir::toNativeSeparators(path), why}));
     };
@@ -130,26 +132,29 @@ void BackupFile::write(const QSqlDatabase& store, const QString& target, const E
     PrivateFolder::sync(info.absolutePath());
 }
 
-void BackupFile::removeInterrupted(const QString& folder)
+void BackupFile::removeInterrupted(const QString& folder, const QString& name)
 {
     const QDir dir(folder);
-    static const QRegularExpression leftover(QStringLiteral("^\\..*\\.part-[A-Za-z0-9]{6}(-journal)?$"));
-    const QStringList names = dir.entryList({QStringLiteral(".*") + partInfix + QLatin1Char('*')},
-                                            QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        if (!leftover.match(name).hasMatch())
+    static const QRegularExpression leftover(
+        QStringLiteral("^\\..*\\.part-[A-Za-z0-9]{6}(-journal)?$"));
+    const QString pattern = QLatin1Char('.') + (name.isEmpty() ? QStringLiteral("*") : name) +
+                            partInfix + QLatin1Char('*');
+    const QStringList names =
+        dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& found : names) {
+        if (!leftover.match(found).hasMatch())
             continue;
-        const QString built = dir.filePath(name.endsWith(QLatin1String("-journal"))
-                                               ? name.chopped(int(std::strlen("-journal")))
-                                               : name);
+        const QString built = dir.filePath(found.endsWith(QLatin1String("-journal"))
+                                               ? found.chopped(int(std::strlen("-journal")))
+                                               : found);
         const int fd = ::open(QFile::encodeName(built).constData(),
                               O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
-            QFile::remove(dir.filePath(name));
+            QFile::remove(dir.filePath(found));
             continue;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            QFile::remove(dir.filePath(name));
+            QFile::remove(dir.filePath(found));
         ::close(fd);
     }
 }

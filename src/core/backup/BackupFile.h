@@ -45,9 +45,10 @@ std::optional<QByteArray> readPreferences(const QString& path);
 void onReadOnlyConnection(const QString& storePath,
                           const std::function<void(const QSqlDatabase&)>& work);
 
-// Removes the temporary files of backups of target's folder that no one
-// writes any more (a program killed while writing one).
-void removeInterrupted(const QString& folder);
+// Removes the temporary files of backups in folder that no one writes any
+// more (a program killed while writing one): of every backup, or of the one
+// named name.
+void removeInterrupted(const QString& folder, const QString& name = {});
 
 // "Rydex 2005 backup 2026-12-10.rydexbackup"
 QString defaultName(const QDate& day);

@@ -58,7 +58,7 @@ void TfrmBase::buildMenus()
          "Vyberte jazyk ve krerém má program pracovat (jednotky pro výpočty zůstávají stejné)",
          "Ctrl+L", LanguageImage},
         {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
-        {&mnuBackup, &mnuProgram, nullptr, "mnuBackup", "Zálohovat...",
+        {&mnuBackup, &mnuProgram, nullptr, "mnuBackup", "&Zálohovat...",
          "Uloží jízdy všech uživatelů, záznamy o importu a nastavení do jednoho souboru zálohy", "",
          NoMenuImage},
         {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
