@@ -9,6 +9,7 @@
 #include "app/TfrmInfo.h"
 #include "backup/BackupContents.h"
 #include "store/ADOTable.h"
+#include "store/Clock.h"
 #include "store/PreferenceStore.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
@@ -454,6 +455,14 @@ private slots:
         w->waitForAutomaticBackup();
         QCOMPARE(readBackup(today).rides, 2);
         QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+        // Closed from the welcome page another day, after a change of the
+        // preferences only.
+        Clock::setFixedToday(TestEnv::today().addDays(1));
+        p.cyclistKey(QStringLiteral("Eva")).writeInteger(QStringLiteral("3"), 1);
+        w->close();
+        w->waitForAutomaticBackup();
+        Clock::setFixedToday(TestEnv::today());
+        QCOMPARE(QDir(QFileInfo(today).absolutePath()).entryList(QDir::Files).size(), 2);
     }
 
     void firstCyclistFromAnEmptyMachine()

@@ -225,6 +225,7 @@ void ADOConnection::open()
         close();
         throw;
     }
+    m_accepted = m_path;
     startPageCheck();
 }
 

@@ -34,6 +34,9 @@ public:
     void open();
     void close();
     bool isOpen() const;
+    // Whether the file at filePath() was opened and accepted as a store at
+    // least once, open or closed now.
+    bool accepted() const { return !m_accepted.isEmpty() && m_accepted == m_path; }
 
     QSqlDatabase database() const;
 
@@ -102,6 +105,7 @@ private:
     // The store whose pages passed the engine's check, the check under way
     // and what it found wrong.
     QString m_pagesChecked;
+    QString m_accepted;
     std::future<QString> m_pageCheck;
     QString m_pageFailure;
     int m_depth = 0;

@@ -71,7 +71,7 @@ void TfrmBase::startAutomaticBackup()
 {
     // Only a store this run opened and accepted: a refused file is never
     // looked at again.
-    if (!m_data || !m_data->connection()->isOpen() ||
+    if (!m_data || !m_data->connection()->accepted() ||
         (m_automaticBackup && m_automaticBackup->isRunning()))
         return;
     waitForAutomaticBackup();
