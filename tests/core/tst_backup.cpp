@@ -6,6 +6,7 @@
 #include "backup/AutoBackup.h"
 #include "backup/BackupContents.h"
 #include "backup/BackupFile.h"
+#include "backup/BackupRestore.h"
 #include "backup/BackupRotation.h"
 #include "backup/RideCsv.h"
 #include "polyglot/MessageCatalogue.h"
@@ -192,6 +193,55 @@ private slots:
         }
         QCOMPARE(fileBytes(path), bytes);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
+    }
+
+    // A restore puts the backup's rides, import records and preferences in
+    // place and keeps the state before; a damaged backup or a store another
+    // copy has open changes nothing.
+    void restoreReplacesStoreAndPreferences()
+    {
+        const QString backup = makeBackup(TestEnv::root() + QStringLiteral("/restore-from"));
+        const QString folder = TestEnv::root() + QStringLiteral("/restore-to");
+        QDir().mkpath(folder);
+        const QString store = folder + QStringLiteral("/Rydex.dat");
+        const QString prefs = folder + QStringLiteral("/Rydex 2005.conf");
+        {
+            TData data(store);
+            data.open();
+            data.table()->setFilter(RideFilter::monthText(QStringLiteral("Petr"), 2020, 1));
+            addTestRide(*data.table(), {.user = QStringLiteral("Petr"), .date = QDate(2020, 1, 1),
+                                        .km = QStringLiteral("7")});
+        }
+        writeFile(prefs, "Rydex 2005 preferences 1\r\n");
+        const QDateTime now(QDate(2026, 12, 10), QTime(22, 0), Qt::UTC);
+
+        const QString empty = folder + QStringLiteral("/empty.rydexbackup");
+        writeFile(empty, {});
+        QVERIFY_THROWS_EXCEPTION(RydexError, restoreBackup(empty, store, prefs, now));
+        QCOMPARE(onOwnConnection(store, {"SELECT user FROM rydex"}), QStringList{"Petr"});
+
+        const RestoreResult result = restoreBackup(backup, store, prefs, now);
+        QCOMPARE(result.restored.rides, 3);
+        QCOMPARE(readBackup(result.before).cyclists[0].name, QStringLiteral("Petr"));
+        QCOMPARE(fileBytes(prefs), preferenceBytes);
+        QCOMPARE(QFile::permissions(store) & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(QDir(folder).entryList({"Rydex.dat*"}, QDir::Files | QDir::Hidden), QStringList{"Rydex.dat"});
+        TData data(store);
+        data.open();
+        QCOMPARE(onOwnConnection(store, {"SELECT count(*) FROM rydex", "SELECT file FROM imports"}),
+                 QStringList{"a.fit"});
+        QCOMPARE(onOwnConnection(store, {"PRAGMA journal_mode"}), QStringList{"wal"});
+        QCOMPARE(onOwnConnection(store, {"SELECT count(*) FROM sqlite_master WHERE name = 'rydex_backup'"}),
+                 QStringList{"0"});
+
+        // Another copy has the store open.
+        try {
+            restoreBackup(result.before, store, prefs, now);
+            QFAIL("restored over a store in use");
+        } catch (const RydexError& e) {
+            QVERIFY2(isMessage(e.text(), Msg::RestoreStoreInUse), qPrintable(e.text()));
+        }
+        QCOMPARE(onOwnConnection(store, {"SELECT count(*) FROM rydex"}), QStringList{"3"});
     }
 
     void backupsToKeep_data()

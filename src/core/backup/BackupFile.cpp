@@ -34,60 +34,38 @@ QString systemText()
 // Adds the backup's own table to the copy at path; empty when done, else why not.
 QString describe(const QString& path, const BackupFile::Extras& extras)
 {
-    const QString name = QStringLiteral("rydex-backup-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) {
-            failure = engineText(db.lastError());
-        } else {
-            QSqlQuery q(db);
-            // One file and nothing beside it, whatever journal the store keeps.
-            const QStringList setup = {
-                QStringLiteral("PRAGMA journal_mode=DELETE"),
-                QStringLiteral("PRAGMA synchronous=FULL"),
-                QStringLiteral("BEGIN IMMEDIATE"),
-                QStringLiteral("CREATE TABLE rydex_backup (name TEXT PRIMARY KEY, value)"),
-            };
-            for (const QString& statement : setup) {
-                if (!q.exec(statement)) {
-                    failure = engineText(q.lastError());
-                    break;
-                }
-            }
-            QList<std::pair<QString, QVariant>> rows = {
-                {QStringLiteral("format"), QString::fromLatin1(BackupFile::marker)},
-                {QStringLiteral("format_version"), BackupFile::formatVersion},
-                {QStringLiteral("program_version"), QString::fromLatin1(AppIdentity::version)},
-                {QStringLiteral("taken"), extras.taken.toUTC().toString(Qt::ISODate)},
-                {QStringLiteral("fingerprint"), extras.fingerprint},
-            };
-            if (extras.preferences)
-                rows.append({QStringLiteral("preferences"), *extras.preferences});
-            for (const auto& [key, value] : rows) {
-                if (!failure.isEmpty())
-                    break;
-                if (!q.prepare(QStringLiteral("INSERT INTO rydex_backup VALUES (?, ?)"))) {
-                    failure = engineText(q.lastError());
-                    break;
-                }
-                q.addBindValue(key);
-                q.addBindValue(value);
-                if (!q.exec())
-                    failure = engineText(q.lastError());
-            }
-            if (failure.isEmpty() && !q.exec(QStringLiteral("COMMIT")))
-                failure = engineText(q.lastError());
-            q.finish();
-            db.close();
+    return BackupFile::onConnection(path, [&extras](QSqlQuery& q) {
+        // One file and nothing beside it, whatever journal the store keeps.
+        const QStringList setup = {
+            QStringLiteral("PRAGMA journal_mode=DELETE"),
+            QStringLiteral("PRAGMA synchronous=FULL"),
+            QStringLiteral("BEGIN IMMEDIATE"),
+            QStringLiteral("CREATE TABLE rydex_backup (name TEXT PRIMARY KEY, value)"),
+        };
+        for (const QString& statement : setup) {
+            if (!q.exec(statement))
+                return false;
         }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return failure;
+        QList<std::pair<QString, QVariant>> rows = {
+            {QStringLiteral("format"), QString::fromLatin1(BackupFile::marker)},
+            {QStringLiteral("format_version"), BackupFile::formatVersion},
+            {QStringLiteral("program_version"), QString::fromLatin1(AppIdentity::version)},
+            {QStringLiteral("taken"), extras.taken.toUTC().toString(Qt::ISODate)},
+            {QStringLiteral("fingerprint"), extras.fingerprint},
+        };
+        if (extras.preferences)
+            rows.append({QStringLiteral("preferences"), *extras.preferences});
+        for (const auto& [key, value] : rows) {
+            if (!q.prepare(QStringLiteral("INSERT INTO rydex_backup VALUES (?, ?)")))
+                return false;
+            q.addBindValue(key);
+            q.addBindValue(value);
+            if (!q.exec())
+                return false;
+        }
+        return q.exec(QStringLiteral("COMMIT"));
+    });
 }
-
 } // namespace
 
 void BackupFile::write(const QSqlDatabase& store, const QString& target, const Extras& extras)
@@ -216,4 +194,27 @@ void BackupFile::onReadOnlyConnection(const QString& storePath,
     QSqlDatabase::removeDatabase(name);
     if (failure)
         std::rethrow_exception(failure);
+}
+
+QString BackupFile::onConnection(const QString& path,
+                                 const std::function<bool(QSqlQuery&)>& work)
+{
+    const QString name = QStringLiteral("rydex-backup-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            failure = engineText(db.lastError());
+        } else {
+            QSqlQuery q(db);
+            if (!work(q))
+                failure = engineText(q.lastError());
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return failure;
 }

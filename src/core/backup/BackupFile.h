@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -44,6 +45,11 @@ std::optional<QByteArray> readPreferences(const QString& path);
 // Throws RydexError when the store cannot be opened; work's errors pass.
 void onReadOnlyConnection(const QString& storePath,
                           const std::function<void(const QSqlDatabase&)>& work);
+
+// Runs work with a query on a connection of its own to the database at
+// path; work answers false when a statement failed. Empty when all went
+// through, else the engine's text.
+QString onConnection(const QString& path, const std::function<bool(QSqlQuery&)>& work);
 
 // Removes the temporary files of backups in folder that no one writes any
 // more (a program killed while writing one): of every backup, or of the one

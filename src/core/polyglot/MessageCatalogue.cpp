@@ -140,6 +140,12 @@ constexpr Entry entries[] = {
     {Msg::BackupDone, "Záloha uložena: %s"},
     {Msg::BackupFileFilter, "Zálohy Rydex 2005 (*.rydexbackup)"},
     {Msg::BackupSaveCaption, "Zálohovat"},
+    {Msg::RestoreFailed, "Zálohu \"%s\" nelze obnovit: %s"},
+    {Msg::RestoreStoreInUse, "Databázi jízd \"%s\" má otevřenou jiná spuštěná kopie programu. Ukončete ji a obnovu zopakujte; nic nebylo změněno."},
+    {Msg::RestoreOpenCaption, "Obnovit ze zálohy"},
+    {Msg::RestoreQuestion, "Záloha z %s obsahuje %s jízd (%s až %s) těchto uživatelů: %s. Obnova nahradí všechny jízdy a celé nastavení programu (nyní %s jízd). Současný stav se nejprve uloží do složky \"%s\". Obnovit?"},
+    {Msg::RestoreDone, "Obnoveno ze zálohy: %s (současný stav uložen jako %s)"},
+    {Msg::RestoreButton, "&Obnovit"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

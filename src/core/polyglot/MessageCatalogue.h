@@ -141,6 +141,12 @@ enum Id : int {
     BackupDone = 1720,
     BackupFileFilter = 1721,
     BackupSaveCaption = 1722,
+    RestoreFailed = 1730,
+    RestoreStoreInUse = 1731,
+    RestoreOpenCaption = 1732,
+    RestoreQuestion = 1733,
+    RestoreDone = 1734,
+    RestoreButton = 1735,
 };
 
 // The text of a number, after the language routing had its say; an unknown
