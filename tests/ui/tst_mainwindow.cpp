@@ -451,10 +451,31 @@ private slots:
                               QStringLiteral("/backups/Rydex 2005 backup ") +
                               TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup");
         p.signIn(QStringLiteral("Eva"));
+        addTestRide(*p.table(), {.date = QDate(2005, 3, 9), .km = QStringLiteral("4")});
         w->mnuLogoff->trigger();
         w->waitForAutomaticBackup();
-        QCOMPARE(readBackup(today).rides, 2);
+        QCOMPARE(readBackup(today).rides, 3);
         QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+
+        // "Restore..." starts in the automatic backups, shows what the
+        // backup holds, keeps the state before and shows the welcome page.
+        p.signIn(QStringLiteral("Eva"));
+        QString folder;
+        w->chooseRestoreFile = [&](const QString& start) {
+            folder = start;
+            return target;
+        };
+        w->mnuRestore->trigger();
+        QCOMPARE(folder, QFileInfo(today).absolutePath());
+        QVERIFY2(p.dialogs().last().text.contains(QStringLiteral("Eva (1), Jan (1)")),
+                 qPrintable(p.dialogs().last().text));
+        QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
+        QCOMPARE(p.stored(QStringLiteral("Eva")).size(), 1);
+        QVERIFY(w->StatusBar->currentMessage().startsWith(QStringLiteral("Obnoveno ze zálohy: ")));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+        p.signIn(QStringLiteral("Eva"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Eva"));
+        w->mnuLogoff->trigger();
         // Closed from the welcome page another day, after a change of the
         // preferences only.
         Clock::setFixedToday(TestEnv::today().addDays(1));
@@ -462,7 +483,7 @@ private slots:
         w->close();
         w->waitForAutomaticBackup();
         Clock::setFixedToday(TestEnv::today());
-        QCOMPARE(QDir(QFileInfo(today).absolutePath()).entryList(QDir::Files).size(), 2);
+        QCOMPARE(QDir(QFileInfo(today).absolutePath()).entryList(QDir::Files).size(), 3);
     }
 
     void firstCyclistFromAnEmptyMachine()

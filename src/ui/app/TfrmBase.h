@@ -179,11 +179,16 @@ public slots:
     // Writes everything of this installation into one backup file the user
     // names.
     void mnuBackupClick();
+    // Puts what a backup the user chooses holds in place of all rides and
+    // preferences, once the user saw what it holds and agreed.
+    void mnuRestoreClick();
 
 public:
     // How "Back up..." asks where to write, offering this path; an empty
     // answer cancels. Tests answer in place of the user.
     std::function<QString(const QString& suggested)> chooseBackupFile;
+    // How "Restore..." asks for the backup, starting in this folder.
+    std::function<QString(const QString& folder)> chooseRestoreFile;
     // The automatic backup under way, waited for before the program ends.
     void waitForAutomaticBackup();
 
@@ -338,6 +343,7 @@ public:
     MenuItem* mnuSkin = nullptr;
     MenuItem* mnuLanguage = nullptr;
     MenuItem* mnuBackup = nullptr;
+    MenuItem* mnuRestore = nullptr;
     MenuItem* mnuQuit = nullptr;
     MenuItem* mnuRydex = nullptr;
     MenuItem* mnuLogin = nullptr;

@@ -3,15 +3,21 @@
 
 #include "backup/AutoBackup.h"
 #include "backup/BackupFile.h"
+#include "backup/BackupRestore.h"
 #include "polyglot/MessageCatalogue.h"
 #include "store/ADOConnection.h"
+#include "store/AppIdentity.h"
 #include "store/Clock.h"
 #include "store/PreferenceStore.h"
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/MessageDialog.h"
 
 #include <QDir>
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QStandardPaths>
@@ -27,6 +33,29 @@ QString askForBackupFile(QWidget* parent, const QString& suggested)
     dialog.setDefaultSuffix(QString::fromLatin1(BackupFile::suffix).mid(1));
     dialog.selectFile(suggested);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+// How many rides the store holds now, for the question before a restore.
+int ridesIn(const QSqlDatabase& store)
+{
+    QSqlQuery q(store);
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM rydex")) || !q.next())
+        throw RydexError(q.lastError().text(), RydexError::Kind::Store);
+    return q.value(0).toInt();
+}
+
+QString restoreQuestion(const BackupContents& c, int ridesNow, const QString& folder)
+{
+    const QLocale locale;
+    QStringList cyclists;
+    for (const BackupContents::Cyclist& cyclist : c.cyclists)
+        cyclists << QStringLiteral("%1 (%2)").arg(cyclist.name).arg(cyclist.rides);
+    return Msg::format(Msg::RestoreQuestion,
+                       {locale.toString(c.taken.toLocalTime(), QLocale::ShortFormat),
+                        QString::number(c.rides), locale.toString(c.firstRide, QLocale::ShortFormat),
+                        locale.toString(c.lastRide, QLocale::ShortFormat),
+                        cyclists.join(QStringLiteral(", ")), QString::number(ridesNow),
+                        QDir::toNativeSeparators(folder)});
 }
 } // namespace
 
@@ -108,4 +137,56 @@ void TfrmBase::waitForAutomaticBackup()
 {
     if (m_automaticBackup)
         m_automaticBackup->wait();
+}
+
+void TfrmBase::mnuRestoreClick()
+{
+    guarded([this] {
+        if (!m_data || !m_env.preferences)
+            return;
+        ADOConnection* connection = m_data->connection();
+        const AutoBackup automatic(connection->filePath(), m_env.preferences->filePath());
+        if (!chooseRestoreFile)
+            chooseRestoreFile = [this](const QString& folder) {
+                return QFileDialog::getOpenFileName(this, Msg::text(Msg::RestoreOpenCaption),
+                                                    folder, Msg::text(Msg::BackupFileFilter));
+            };
+        const QString file = chooseRestoreFile(
+            QFileInfo::exists(automatic.folder())
+                ? automatic.folder()
+                : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        if (file.isEmpty())
+            return;
+        const BackupContents contents = readBackup(file);
+        int ridesNow = 0;
+        if (connection->isOpen())
+            ridesNow = ridesIn(connection->database());
+        else if (QFileInfo::exists(connection->filePath()))
+            BackupFile::onReadOnlyConnection(connection->filePath(), [&](const QSqlDatabase& db) {
+                ridesNow = ridesIn(db);
+            });
+        MessageDialog question(QStringLiteral("RestoreQuestion"), this);
+        question.setCaption(Msg::text(Msg::RestoreOpenCaption));
+        question.setIconType(MessageDialog::Question);
+        question.setButtonCount(2);
+        question.setButton1Caption(Msg::text(Msg::RestoreButton));
+        question.setButton2Caption(Msg::text(Msg::Cancel));
+        question.setText(restoreQuestion(contents, ridesNow, automatic.folder()));
+        if (!question.execute())
+            return;
+        // Signed out, the program's connection closed and no backup of its
+        // own reading the store: the restore needs the store to itself.
+        storeYear();
+        m_data->close(true);
+        waitForAutomaticBackup();
+        setWindowTitle(QString::fromLatin1(AppIdentity::title));
+        showWorkingPage(false);
+        setCyclistCommandsEnabled(false);
+        const RestoreResult result = restoreBackup(file, connection->filePath(),
+                                                   m_env.preferences->filePath(),
+                                                   QDateTime::currentDateTimeUtc());
+        AktualizaceMenu();
+        StatusBar->showMessage(Msg::format(Msg::RestoreDone, {QDir::toNativeSeparators(file),
+                                                              QDir::toNativeSeparators(result.before)}));
+    });
 }

@@ -61,6 +61,8 @@ void TfrmBase::buildMenus()
         {&mnuBackup, &mnuProgram, nullptr, "mnuBackup", "&Zálohovat...",
          "Uloží jízdy všech uživatelů, záznamy o importu a nastavení do jednoho souboru zálohy", "",
          NoMenuImage},
+        {&mnuRestore, &mnuProgram, nullptr, "mnuRestore", "&Obnovit ze zálohy...",
+         "Nahradí všechny jízdy a nastavení obsahem zálohy", "", NoMenuImage},
         {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
         {&mnuQuit, &mnuProgram, nullptr, "mnuQuit", "&Konec", "Ukončí program", "", QuitImage},
         {&mnuRydex, nullptr, nullptr, "mnuRydex", "&Rydex", "Menu pro práci s deníkem", "",
@@ -186,4 +188,5 @@ void TfrmBase::wireMenus()
     connect(mnuLanguage, &QAction::triggered, this, &TfrmBase::mnuLanguageClick);
     command(mnuSkin, &TfrmBase::mnuSkinClick);
     connect(mnuBackup, &QAction::triggered, this, &TfrmBase::mnuBackupClick);
+    connect(mnuRestore, &QAction::triggered, this, &TfrmBase::mnuRestoreClick);
 }
