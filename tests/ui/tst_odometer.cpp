@@ -329,6 +329,27 @@ const QString backupPrefix = QStringLiteral("BACKUP ");
                    note + QLatin1Char(' ') + program.dialogs().last().text);
     }
 }
+
+const QString restoredPrefix = QStringLiteral("RESTORED ");
+
+// Helper mode of this executable: restores the backup RYDEX_RESTORE_CHILD
+// names over and over, each confirmed, until it is killed; each restore is
+// reported once it returned.
+[[noreturn]] void restoreUntilKilled()
+{
+    TestProgram program(qEnvironmentVariable("RYDEX_ODO_CHILD_DIR"));
+    TfrmBase* w = program.start();
+    const QString backup = qEnvironmentVariable("RYDEX_RESTORE_CHILD");
+    w->chooseRestoreFile = [&backup](const QString&) { return backup; };
+    reportLine(QString::fromLatin1(readyMarker));
+    for (int n = 0;; ++n) {
+        const int errors = program.dialogs().count(QStringLiteral("error"));
+        w->mnuRestore->trigger();
+        reportLine((program.dialogs().count(QStringLiteral("error")) == errors ? restoredPrefix
+                                                                                : failedPrefix) +
+                   QString::number(n) + QLatin1Char(' ') + program.dialogs().last().text);
+    }
+}
 } // namespace
 
 class TestOdometer : public QObject
@@ -338,6 +359,8 @@ class TestOdometer : public QObject
 private slots:
     void initTestCase()
     {
+        if (qEnvironmentVariableIsSet("RYDEX_RESTORE_CHILD"))
+            restoreUntilKilled();
         if (qEnvironmentVariableIsSet("RYDEX_BACKUP_CHILD"))
             backUpUntilKilled();
         if (qEnvironmentVariableIsSet("RYDEX_ODO_CHILD_LOOP"))
@@ -776,6 +799,55 @@ private slots:
         QCOMPARE(QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(QString::number(readBackup(target).rides),
                  onStore(p.storePath(), {}, "SELECT count(*) FROM rydex").value(0));
+    }
+
+    // A copy of the program killed at random moments while it restores a
+    // backup of one ride over a store of three: afterwards the store opens
+    // whole with the three rides or, once a restore was reported, the one,
+    // and the next start removes what a killed restore left.
+    void killedDuringRestoreKeepsAWholeStore()
+    {
+        const int kills = countFromEnvironment("RYDEX_CRASH_KILLS", 50);
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        Program p({{jan, {2005, 1, 1}, "10", "1000"}});
+        const QString backup = p.folder() + QStringLiteral("/one.rydexbackup");
+        {
+            TestProgram maker(p.folder());
+            TfrmBase* w = maker.start();
+            w->chooseBackupFile = [&backup](const QString&) { return backup; };
+            w->mnuBackup->trigger();
+        }
+        onStore(p.storePath(), {QStringLiteral("INSERT INTO rydex (user, date, year, month, day) "
+                                               "VALUES ('Jan', '2005-02-01 00:00:00', 2005, 2, 1), "
+                                               "('Jan', '2005-02-02 00:00:00', 2005, 2, 2)")});
+        bool restored = false;
+        int interrupted = 0;
+        for (int kill = 0; kill < kills; ++kill) {
+            ChildProcess child({{QStringLiteral("RYDEX_ODO_CHILD_DIR"), p.folder()},
+                                {QStringLiteral("RYDEX_RESTORE_CHILD"), backup}},
+                               p.folder());
+            QVERIFY2(child.waitForLine(QString::fromLatin1(readyMarker), 60000),
+                     child.errors().constData());
+            QThread::msleep(random.bounded(200));
+            child.kill();
+            for (const QString& line : child.lines()) {
+                QVERIFY2(!line.startsWith(failedPrefix), qPrintable(line));
+                restored = restored || line.startsWith(restoredPrefix);
+            }
+            QCOMPARE(onStore(p.storePath(), {}, "PRAGMA integrity_check"), QStringList{"ok"});
+            const QString rides = onStore(p.storePath(), {}, "SELECT count(*) FROM rydex").value(0);
+            QVERIFY2(restored ? rides == "1" : rides == "1" || rides == "3", qPrintable(rides));
+            interrupted += !QDir(QFileInfo(p.storePath()).absolutePath())
+                                .entryList({"Rydex.dat.new-*"}, QDir::Files | QDir::Hidden)
+                                .isEmpty();
+        }
+        qInfo("%d kills, %d while building the restored store", kills, interrupted);
+        TestProgram again(p.folder());
+        again.start();
+        QCOMPARE(again.dialogs().count(QStringLiteral("error")), 0);
+        QCOMPARE(QDir(QFileInfo(p.storePath()).absolutePath())
+                     .entryList({"Rydex.dat.new-*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     void savedRideKeepsTheChains_data()
