@@ -34,6 +34,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTreeWidget>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -460,6 +461,15 @@ private slots:
         // "Restore..." starts in the automatic backups, shows what the
         // backup holds, keeps the state before and shows the welcome page.
         p.signIn(QStringLiteral("Eva"));
+        QStringList listed;
+        p.dialogs().handleNextModal([&](QDialog& d) {
+            const QTreeWidgetItem* row = d.findChild<QTreeWidget*>(QStringLiteral("lstBackups"))->topLevelItem(0);
+            listed << row->text(1) << row->text(2);
+            return int(QDialog::Rejected);
+        });
+        w->mnuRestore->trigger();
+        QCOMPARE(listed, QStringList({"Eva (2), Jan (1)", "3"}));
+        QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
         QString folder;
         w->chooseRestoreFile = [&](const QString& start) {
             folder = start;

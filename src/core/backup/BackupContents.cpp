@@ -130,7 +130,7 @@ void checkFormat(const ReadOnlyDatabase& db, const QString& path,
                 QString::number(format), QString::number(BackupFile::formatVersion)});
 }
 
-void checkPages(const ReadOnlyDatabase& db, const QString& path)
+void checkPagesOf(const ReadOnlyDatabase& db, const QString& path)
 {
     QSqlQuery q(db.database());
     if (!q.exec(QStringLiteral("PRAGMA integrity_check(1)")) || !q.next())
@@ -178,13 +178,14 @@ void readRides(const ReadOnlyDatabase& db, const QString& path, BackupContents& 
 }
 } // namespace
 
-BackupContents readBackup(const QString& path)
+BackupContents readBackup(const QString& path, bool checkPages)
 {
     checkHeader(path);
     const ReadOnlyDatabase db(path);
     if (!db.failure().isEmpty())
         refuse(Msg::BackupUnreadable, path, {db.failure()});
-    checkPages(db, path);
+    if (checkPages)
+        checkPagesOf(db, path);
     const QHash<QString, QVariant> values = backupTable(db, path);
     checkFormat(db, path, values);
     checkTables(db, path);

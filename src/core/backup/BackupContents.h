@@ -32,8 +32,10 @@ struct BackupContents
 // checks it is a whole backup this program can read: a database, of ours, of
 // a format and store version not newer than this program's, every page sound,
 // the ride, import and backup tables as expected, the preferences readable.
-// Throws RydexError with a message saying which of these failed.
-BackupContents readBackup(const QString& path);
+// Throws RydexError with a message saying which of these failed. Without
+// checkPages the check of every page is left out: enough for listing what
+// backups hold, never for restoring one.
+BackupContents readBackup(const QString& path, bool checkPages = true);
 
 // Only the fingerprint of a backup, without the checks: nothing when the file
 // is no backup that can be read.

@@ -146,6 +146,11 @@ constexpr Entry entries[] = {
     {Msg::RestoreQuestion, "Záloha z %s obsahuje %s jízd (%s až %s) těchto uživatelů: %s. Obnova nahradí všechny jízdy a celé nastavení programu (nyní %s jízd). Současný stav se nejprve uloží do složky \"%s\". Obnovit?"},
     {Msg::RestoreDone, "Obnoveno ze zálohy: %s (současný stav uložen jako %s)"},
     {Msg::RestoreButton, "&Obnovit"},
+    {Msg::RestoreColumnTaken, "Pořízena"},
+    {Msg::RestoreColumnCyclists, "Uživatelé"},
+    {Msg::RestoreColumnRides, "Jízdy"},
+    {Msg::RestoreOtherFile, "&Jiný soubor..."},
+    {Msg::RestoreListUnreadable, "nelze přečíst"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

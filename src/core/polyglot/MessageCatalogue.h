@@ -147,6 +147,11 @@ enum Id : int {
     RestoreQuestion = 1733,
     RestoreDone = 1734,
     RestoreButton = 1735,
+    RestoreColumnTaken = 1736,
+    RestoreColumnCyclists = 1737,
+    RestoreColumnRides = 1738,
+    RestoreOtherFile = 1739,
+    RestoreListUnreadable = 1740,
 };
 
 // The text of a number, after the language routing had its say; an unknown

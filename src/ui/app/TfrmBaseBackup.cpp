@@ -1,6 +1,7 @@
 // "Back up..." and the automatic backups of the main window.
 #include "app/TfrmBase.h"
 
+#include "app/RestoreChoice.h"
 #include "backup/AutoBackup.h"
 #include "backup/BackupFile.h"
 #include "backup/BackupRestore.h"
@@ -148,8 +149,7 @@ void TfrmBase::mnuRestoreClick()
         const AutoBackup automatic(connection->filePath(), m_env.preferences->filePath());
         if (!chooseRestoreFile)
             chooseRestoreFile = [this](const QString& folder) {
-                return QFileDialog::getOpenFileName(this, Msg::text(Msg::RestoreOpenCaption),
-                                                    folder, Msg::text(Msg::BackupFileFilter));
+                return chooseBackupToRestore(this, folder);
             };
         const QString file = chooseRestoreFile(
             QFileInfo::exists(automatic.folder())
