@@ -123,6 +123,15 @@ private slots:
         } catch (const RydexError& e) {
             QVERIFY2(isMessage(e.text(), Msg::BackupNotWritten), qPrintable(e.text()));
         }
+        // Never over the store it copies.
+        const QByteArray store = fileBytes(data.connection()->filePath());
+        try {
+            BackupFile::write(data.connection()->database(), data.connection()->filePath(), {});
+            QFAIL("written over the store");
+        } catch (const RydexError& e) {
+            QVERIFY2(isMessage(e.text(), Msg::BackupNotWritten), qPrintable(e.text()));
+        }
+        QCOMPARE(fileBytes(data.connection()->filePath()), store);
         // An unfinished copy of a killed program goes; one being written stays.
         writeFile(folder + QStringLiteral("/.x.rydexbackup.part-AbC123"), "half");
         writeFile(folder + QStringLiteral("/.x.rydexbackup.part-AbC123-journal"), "half");

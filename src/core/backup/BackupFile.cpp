@@ -72,11 +72,19 @@ void BackupFile::write(const QSqlDatabase& store, const QString& target, const E
 {
     const QFileInfo info(target);
     const QString path = info.absoluteFilePath();
-    // What a copy killed while writing this backup left.
-    removeInterrupted(info.absolutePath(), info.fileName());
     const auto fail = [&path](const QString& why) {
         throw RydexError(Msg::format(Msg::BackupNotWritten, {QDir::toNativeSeparators(path), why}));
     };
+    // A backup never takes the place of the store it copies (nor of the
+    // engine's files beside it).
+    const QString storeFile = QFileInfo(store.databaseName()).canonicalFilePath();
+    for (const QString& own : {storeFile, storeFile + QStringLiteral("-wal"),
+                               storeFile + QStringLiteral("-shm")}) {
+        if (!storeFile.isEmpty() && info.exists() && info.canonicalFilePath() == own)
+            fail(Msg::text(Msg::BackupOverStore));
+    }
+    // What a copy killed while writing this backup left.
+    removeInterrupted(info.absolutePath(), info.fileName());
     // Owner-only from the first byte; hidden, so that a file dialog does not
     // offer the unfinished copy.
     QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() + partInfix +

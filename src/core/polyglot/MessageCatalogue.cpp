@@ -140,6 +140,7 @@ constexpr Entry entries[] = {
     {Msg::BackupDone, "Záloha uložena: %s"},
     {Msg::BackupFileFilter, "Zálohy Rydex 2005 (*.rydexbackup)"},
     {Msg::BackupSaveCaption, "Zálohovat"},
+    {Msg::BackupOverStore, "to je sama databáze jízd; zvolte pro zálohu jiný soubor"},
     {Msg::RestoreFailed, "Zálohu \"%s\" nelze obnovit: %s"},
     {Msg::RestoreStoreInUse, "Databázi jízd \"%s\" má otevřenou jiná spuštěná kopie programu. Ukončete ji a obnovu zopakujte; nic nebylo změněno."},
     {Msg::RestoreOpenCaption, "Obnovit ze zálohy"},

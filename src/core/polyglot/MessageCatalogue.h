@@ -141,6 +141,7 @@ enum Id : int {
     BackupDone = 1720,
     BackupFileFilter = 1721,
     BackupSaveCaption = 1722,
+    BackupOverStore = 1723,
     RestoreFailed = 1730,
     RestoreStoreInUse = 1731,
     RestoreOpenCaption = 1732,
