@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TestRides.h"
 
@@ -26,19 +27,6 @@
 #include <unistd.h>
 
 namespace {
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 // Adds one ride through the cursor, as the record dialog does.
 void addRide(ADOTable& t, const QString& user, QDate date, const QString& km = QString(),
              QTime time = QTime(1, 0, 0), int pulse = 0)

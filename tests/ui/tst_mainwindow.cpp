@@ -8,7 +8,9 @@
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
 #include "stats/TfrmSeason.h"
+#include "backup/BackupContents.h"
 #include "store/ADOTable.h"
+#include "store/Clock.h"
 #include "store/PreferenceStore.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
@@ -31,6 +33,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTreeWidget>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -436,6 +441,81 @@ private slots:
         QVERIFY(!w->mnuLogoff->isEnabled());
         QVERIFY(!w->mnuSeason->isEnabled());
         QVERIFY(!p.table()->isOpen());
+    }
+
+    // "Back up..." offers a dated name in the documents folder and says where
+    // it wrote; a place it cannot write is an error and leaves nothing. A
+    // sign-out takes the day's automatic backup beside the store, once.
+    void backupCommands()
+    {
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
+                    {.user = QStringLiteral("Jan"), .date = QDate(2006, 1, 2), .km = QStringLiteral("3")}});
+        TfrmBase* w = p.start();
+        QString offered;
+        const QString target = p.folder() + QStringLiteral("/mine.rydexbackup");
+        w->chooseBackupFile = [&](const QString& suggested) {
+            offered = suggested;
+            return target;
+        };
+        w->mnuBackup->trigger();
+        QCOMPARE(offered, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                              QStringLiteral("/Rydex 2005 backup ") +
+                              TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup"));
+        QCOMPARE(w->StatusBar->currentMessage(), QStringLiteral("Záloha uložena: ") + target);
+        QCOMPARE(readBackup(target).rides, 2);
+        w->chooseBackupFile = [&](const QString&) { return p.folder() + QStringLiteral("/no/b.rydexbackup"); };
+        w->mnuBackup->trigger();
+        QCOMPARE(p.dialogs().last().kind, QStringLiteral("error"));
+        QVERIFY(!QFileInfo::exists(p.folder() + QStringLiteral("/no")));
+
+        const QString today = QFileInfo(p.storePath()).absolutePath() +
+                              QStringLiteral("/backups/Rydex 2005 backup ") +
+                              TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup");
+        p.signIn(QStringLiteral("Eva"));
+        addTestRide(*p.table(), {.date = QDate(2005, 3, 9), .km = QStringLiteral("4")});
+        w->mnuLogoff->trigger();
+        w->waitForAutomaticBackup();
+        QCOMPARE(readBackup(today).rides, 3);
+        QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+
+        // "Restore..." starts in the automatic backups, shows what the
+        // backup holds, keeps the state before and shows the welcome page.
+        p.signIn(QStringLiteral("Eva"));
+        QStringList listed;
+        p.dialogs().handleNextModal([&](QDialog& d) {
+            const QTreeWidgetItem* row = d.findChild<QTreeWidget*>(QStringLiteral("lstBackups"))->topLevelItem(0);
+            listed << row->text(1) << row->text(2);
+            return int(QDialog::Rejected);
+        });
+        w->mnuRestore->trigger();
+        QCOMPARE(listed, QStringList({"Eva (2), Jan (1)", "3"}));
+        QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+        QString folder;
+        w->chooseRestoreFile = [&](const QString& start) {
+            folder = start;
+            return target;
+        };
+        w->mnuRestore->trigger();
+        QCOMPARE(folder, QFileInfo(today).absolutePath());
+        QVERIFY2(p.dialogs().last().text.contains(QStringLiteral("Eva (1), Jan (1)")),
+                 qPrintable(p.dialogs().last().text));
+        QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
+        QCOMPARE(p.stored(QStringLiteral("Eva")).size(), 1);
+        QVERIFY(w->StatusBar->currentMessage().startsWith(QStringLiteral("Obnoveno ze zálohy: ")));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+        p.signIn(QStringLiteral("Eva"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Rydex 2005 - Eva"));
+        w->mnuLogoff->trigger();
+        // Closed from the welcome page another day, after a change of the
+        // preferences only.
+        Clock::setFixedToday(TestEnv::today().addDays(1));
+        p.cyclistKey(QStringLiteral("Eva")).writeInteger(QStringLiteral("3"), 1);
+        w->close();
+        w->waitForAutomaticBackup();
+        Clock::setFixedToday(TestEnv::today());
+        QCOMPARE(QDir(QFileInfo(today).absolutePath()).entryList(QDir::Files).size(), 3);
     }
 
     void firstCyclistFromAnEmptyMachine()

@@ -4,6 +4,7 @@
 #include "TestProgram.h"
 
 #include "app/TfrmBase.h"
+#include "backup/BackupContents.h"
 #include "polyglot/MessageCatalogue.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmNewRecord.h"
@@ -21,6 +22,8 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -299,6 +302,54 @@ const QString failedPrefix = QStringLiteral("FAILED ");
         w->mnuNovyZaznam->trigger();
     }
 }
+
+const QString backupPrefix = QStringLiteral("BACKUP ");
+
+// Helper mode of this executable: saves a ride, then writes "Back up..." to
+// the same file, over and over until it is killed. Each ride and each backup
+// is reported once it returned.
+[[noreturn]] void backUpUntilKilled()
+{
+    TestProgram program(qEnvironmentVariable("RYDEX_ODO_CHILD_DIR"));
+    program.start();
+    program.signIn(jan);
+    TfrmBase* w = program.window();
+    const QString target = program.folder() + QStringLiteral("/kept.rydexbackup");
+    w->chooseBackupFile = [&target](const QString&) { return target; };
+    reportLine(QString::fromLatin1(readyMarker));
+    for (int n = 0;; ++n) {
+        const QString note = QStringLiteral("b%1-%2").arg(getpid()).arg(n);
+        addTestRide(*program.table(), {.user = jan, .date = QDate(2005, 3, 1 + n % 28),
+                                       .km = QStringLiteral("1"), .note = note});
+        reportLine(savedPrefix + note);
+        const int errors = program.dialogs().count(QStringLiteral("error"));
+        w->mnuBackup->trigger();
+        reportLine((program.dialogs().count(QStringLiteral("error")) == errors ? backupPrefix
+                                                                                : failedPrefix) +
+                   note + QLatin1Char(' ') + program.dialogs().last().text);
+    }
+}
+
+const QString restoredPrefix = QStringLiteral("RESTORED ");
+
+// Helper mode of this executable: restores the backup RYDEX_RESTORE_CHILD
+// names over and over, each confirmed, until it is killed; each restore is
+// reported once it returned.
+[[noreturn]] void restoreUntilKilled()
+{
+    TestProgram program(qEnvironmentVariable("RYDEX_ODO_CHILD_DIR"));
+    TfrmBase* w = program.start();
+    const QString backup = qEnvironmentVariable("RYDEX_RESTORE_CHILD");
+    w->chooseRestoreFile = [&backup](const QString&) { return backup; };
+    reportLine(QString::fromLatin1(readyMarker));
+    for (int n = 0;; ++n) {
+        const int errors = program.dialogs().count(QStringLiteral("error"));
+        w->mnuRestore->trigger();
+        reportLine((program.dialogs().count(QStringLiteral("error")) == errors ? restoredPrefix
+                                                                                : failedPrefix) +
+                   QString::number(n) + QLatin1Char(' ') + program.dialogs().last().text);
+    }
+}
 } // namespace
 
 class TestOdometer : public QObject
@@ -308,6 +359,10 @@ class TestOdometer : public QObject
 private slots:
     void initTestCase()
     {
+        if (qEnvironmentVariableIsSet("RYDEX_RESTORE_CHILD"))
+            restoreUntilKilled();
+        if (qEnvironmentVariableIsSet("RYDEX_BACKUP_CHILD"))
+            backUpUntilKilled();
         if (qEnvironmentVariableIsSet("RYDEX_ODO_CHILD_LOOP"))
             saveRidesUntilKilled(quint32(qEnvironmentVariableIntValue("RYDEX_ODO_CHILD_LOOP")));
         if (qEnvironmentVariableIsSet("RYDEX_ODO_CHILD_DIR"))
@@ -683,6 +738,116 @@ private slots:
         }
         qInfo("%d kills, %d rides reported saved (RYDEX_CRASH_SEED=%u)", kills, saved, runSeed);
         QVERIFY(saved > 0);
+    }
+
+    // A copy of the program killed at random moments while it saves rides
+    // and writes backups: the store keeps every ride reported saved, the
+    // backup file is whole (with every ride saved before the last backup
+    // reported) or absent, and what a killed backup left under its
+    // temporary name is gone after the next one.
+    void killedDuringBackupKeepsStoreAndWholeBackup()
+    {
+        const int kills = countFromEnvironment("RYDEX_CRASH_KILLS", 50);
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        Program p({{jan, {2005, 1, 1}, "10", "1000"}});
+        const QString target = p.folder() + QStringLiteral("/kept.rydexbackup");
+        QSet<QString> saved;
+        QString backedUp;
+        int backups = 0;
+        int interrupted = 0;
+        for (int kill = 0; kill < kills; ++kill) {
+            ChildProcess child({{QStringLiteral("RYDEX_ODO_CHILD_DIR"), p.folder()},
+                                {QStringLiteral("RYDEX_BACKUP_CHILD"), QStringLiteral("1")}},
+                               p.folder());
+            QVERIFY2(child.waitForLine(QString::fromLatin1(readyMarker), 60000),
+                     child.errors().constData());
+            QThread::msleep(random.bounded(300));
+            child.kill();
+            for (const QString& line : child.lines()) {
+                QVERIFY2(!line.startsWith(failedPrefix), qPrintable(line));
+                if (line.startsWith(savedPrefix))
+                    saved.insert(line.mid(savedPrefix.size()));
+                if (line.startsWith(backupPrefix)) {
+                    backedUp = line.mid(backupPrefix.size()).section(u' ', 0, 0);
+                    ++backups;
+                }
+            }
+            interrupted += !QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden).isEmpty();
+            QCOMPARE(onStore(p.storePath(), {}, "PRAGMA integrity_check"), QStringList{"ok"});
+            const QStringList notes =
+                onStore(p.storePath(), {}, "SELECT note FROM rydex WHERE note IS NOT NULL");
+            for (const QString& note : std::as_const(saved))
+                QVERIFY2(notes.count(note) == 1, qPrintable(note));
+            if (QFileInfo::exists(target)) {
+                const BackupContents contents = readBackup(target);
+                QVERIFY(contents.rides >= 1);
+                if (!backedUp.isEmpty())
+                    QCOMPARE(onStore(target, {}, QStringLiteral("SELECT count(*) FROM rydex WHERE "
+                                                               "note = '%1'").arg(backedUp)),
+                             QStringList{"1"});
+            } else {
+                QVERIFY(backedUp.isEmpty());
+            }
+        }
+        qInfo("%d kills, %d backups reported, %d killed while writing one", kills, backups,
+              interrupted);
+        QVERIFY(!saved.isEmpty());
+        TestProgram again(p.folder());
+        TfrmBase* w = again.start();
+        w->chooseBackupFile = [&target](const QString&) { return target; };
+        w->mnuBackup->trigger();
+        QCOMPARE(QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QString::number(readBackup(target).rides),
+                 onStore(p.storePath(), {}, "SELECT count(*) FROM rydex").value(0));
+    }
+
+    // A copy of the program killed at random moments while it restores a
+    // backup of one ride over a store of three: afterwards the store opens
+    // whole with the three rides or, once a restore was reported, the one,
+    // and the next start removes what a killed restore left.
+    void killedDuringRestoreKeepsAWholeStore()
+    {
+        const int kills = countFromEnvironment("RYDEX_CRASH_KILLS", 50);
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        Program p({{jan, {2005, 1, 1}, "10", "1000"}});
+        const QString backup = p.folder() + QStringLiteral("/one.rydexbackup");
+        {
+            TestProgram maker(p.folder());
+            TfrmBase* w = maker.start();
+            w->chooseBackupFile = [&backup](const QString&) { return backup; };
+            w->mnuBackup->trigger();
+        }
+        onStore(p.storePath(), {QStringLiteral("INSERT INTO rydex (user, date, year, month, day) "
+                                               "VALUES ('Jan', '2005-02-01 00:00:00', 2005, 2, 1), "
+                                               "('Jan', '2005-02-02 00:00:00', 2005, 2, 2)")});
+        bool restored = false;
+        int interrupted = 0;
+        for (int kill = 0; kill < kills; ++kill) {
+            ChildProcess child({{QStringLiteral("RYDEX_ODO_CHILD_DIR"), p.folder()},
+                                {QStringLiteral("RYDEX_RESTORE_CHILD"), backup}},
+                               p.folder());
+            QVERIFY2(child.waitForLine(QString::fromLatin1(readyMarker), 60000),
+                     child.errors().constData());
+            QThread::msleep(random.bounded(200));
+            child.kill();
+            for (const QString& line : child.lines()) {
+                QVERIFY2(!line.startsWith(failedPrefix), qPrintable(line));
+                restored = restored || line.startsWith(restoredPrefix);
+            }
+            QCOMPARE(onStore(p.storePath(), {}, "PRAGMA integrity_check"), QStringList{"ok"});
+            const QString rides = onStore(p.storePath(), {}, "SELECT count(*) FROM rydex").value(0);
+            QVERIFY2(restored ? rides == "1" : rides == "1" || rides == "3", qPrintable(rides));
+            interrupted += !QDir(QFileInfo(p.storePath()).absolutePath())
+                                .entryList({"Rydex.dat.new-*"}, QDir::Files | QDir::Hidden)
+                                .isEmpty();
+        }
+        qInfo("%d kills, %d while building the restored store", kills, interrupted);
+        TestProgram again(p.folder());
+        again.start();
+        QCOMPARE(again.dialogs().count(QStringLiteral("error")), 0);
+        QCOMPARE(QDir(QFileInfo(p.storePath()).absolutePath())
+                     .entryList({"Rydex.dat.new-*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     void savedRideKeepsTheChains_data()

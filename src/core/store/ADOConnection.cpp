@@ -225,6 +225,7 @@ void ADOConnection::open()
         close();
         throw;
     }
+    m_accepted = m_path;
     startPageCheck();
 }
 
@@ -503,13 +504,20 @@ void ADOConnection::verifyStore()
                                       QString::number(schemaVersion)}),
                          RydexError::Kind::Store);
     }
+    const QString problem = rideColumnsProblem(m_types, true);
+    if (!problem.isEmpty())
+        fail(Msg::StoreNotValid, problem);
+}
+
+QString ADOConnection::rideColumnsProblem(const QHash<QString, QString>& declared,
+                                          bool versionOptional)
+{
     for (const Column& c : columnsNeeded) {
         const QString name = QLatin1String(c.name);
-        // The row version comes with the upgrade of a first-version store.
-        if (!names.contains(name)) {
-            if (name == QLatin1String("version"))
+        if (!declared.contains(name)) {
+            if (versionOptional && name == QLatin1String("version"))
                 continue;
-            fail(Msg::StoreNotValid, QStringLiteral("no such column: ") + name);
+            return QStringLiteral("no such column: ") + name;
         }
         // A column of another type would keep the program's values in
         // another form (a text id is no row number of its own, a real
@@ -517,10 +525,11 @@ void ADOConnection::verifyStore()
         // found or read back as they were.
         const QString expected = QLatin1String(c.type) +
                                  (name == QLatin1String("id") ? QStringLiteral(" PK") : QString());
-        if (m_types.value(name) != expected)
-            fail(Msg::StoreNotValid, QStringLiteral("column %1 is declared \"%2\", not \"%3\"")
-                                         .arg(name, m_types.value(name), expected));
+        if (declared.value(name) != expected)
+            return QStringLiteral("column %1 is declared \"%2\", not \"%3\"")
+                .arg(name, declared.value(name), expected);
     }
+    return QString();
 }
 
 void ADOConnection::startPageCheck()

@@ -34,6 +34,9 @@ public:
     void open();
     void close();
     bool isOpen() const;
+    // Whether the file at filePath() was opened and accepted as a store at
+    // least once, open or closed now.
+    bool accepted() const { return !m_accepted.isEmpty() && m_accepted == m_path; }
 
     QSqlDatabase database() const;
 
@@ -53,6 +56,13 @@ public:
     // Runs a prepared query; throws RydexError with the engine's text on failure.
     static void exec(QSqlQuery& query);
     void execText(const QString& sql);
+
+    // Empty when declared (each column's lower-case name and declared type,
+    // " PK" added for the row number) is the ride table as the program makes
+    // it; otherwise what differs. A store of the first version has no row
+    // versions yet: versionOptional accepts that.
+    static QString rideColumnsProblem(const QHash<QString, QString>& declared,
+                                      bool versionOptional);
 
     // Whether SQLite is available to Qt at all: the engine check of start-up.
     static bool engineAvailable();
@@ -95,6 +105,7 @@ private:
     // The store whose pages passed the engine's check, the check under way
     // and what it found wrong.
     QString m_pagesChecked;
+    QString m_accepted;
     std::future<QString> m_pageCheck;
     QString m_pageFailure;
     int m_depth = 0;

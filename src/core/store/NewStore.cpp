@@ -1,6 +1,7 @@
 #include "store/NewStore.h"
 
 #include "polyglot/MessageCatalogue.h"
+#include "store/PrivateFolder.h"
 #include "store/RydexError.h"
 
 #include <QDir>
@@ -77,14 +78,6 @@ bool moveIntoPlace(const QByteArray& from, const QByteArray& to)
     return true;
 }
 
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
 } // namespace
 
 bool buildNewStore(const QString& path, const QStringList& statements)
@@ -108,6 +101,6 @@ bool buildNewStore(const QString& path, const QStringList& statements)
         cannotCreate(path, QString::fromLocal8Bit(std::strerror(errno)));
     }
     temp.setAutoRemove(false);
-    syncFolder(target.absolutePath());
+    PrivateFolder::sync(target.absolutePath());
     return true;
 }

@@ -1,9 +1,12 @@
 #include "store/PrivateFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 QString systemError(int code)
@@ -41,4 +44,13 @@ std::optional<QString> PrivateFolder::create(const QString& dirPath)
 bool PrivateFolder::writable(const QFileInfo& info)
 {
     return info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner);
+}
+
+void PrivateFolder::sync(const QString& dirPath)
+{
+    const int fd = ::open(QFile::encodeName(dirPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }

@@ -15,4 +15,8 @@ std::optional<QString> create(const QString& dirPath);
 // so that a file or folder its owner made read-only stays so for a program
 // run by root.
 bool writable(const QFileInfo& info);
+
+// Flushes the folder's list of names to disc, so that a file renamed into it
+// is found there after a power cut.
+void sync(const QString& dirPath);
 } // namespace PrivateFolder

@@ -56,6 +56,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QStatusTipEvent>
 #include <QToolButton>
@@ -166,6 +167,9 @@ void TfrmBase::buildLanguageManager()
 TfrmBase::~TfrmBase()
 {
     qApp->removeEventFilter(this);
+    // The backup taken at closing finishes before the program ends, while
+    // the store's connection is still open.
+    waitForAutomaticBackup();
 }
 
 void TfrmBase::setDataModule(TData* data)
@@ -347,6 +351,7 @@ void TfrmBase::closeEvent(QCloseEvent* event)
     storeYear();
     if (m_data)
         m_data->table()->close();
+    startAutomaticBackup();
     qApp->removeEventFilter(this);
     event->accept();
 }
@@ -619,6 +624,7 @@ void TfrmBase::reportStoreNotices()
 void TfrmBase::mnuLogoffClick()
 {
     storeYear();
+    startAutomaticBackup();
     if (m_data)
         m_data->close(true);
     setWindowTitle(QString::fromLatin1(AppIdentity::title));

@@ -34,6 +34,7 @@ class QLabel;
 class QMenu;
 class QStackedWidget;
 class QStatusBar;
+class QThread;
 class QToolButton;
 class SidePanel;
 class TabControl;
@@ -187,7 +188,23 @@ public slots:
     void toolBtnImportClick();
     void mnuSeasonClick();
     void toolBtnSeasonClick();
+    // Writes everything of this installation into one backup file the user
+    // names.
+    void mnuBackupClick();
+    // Puts what a backup the user chooses holds in place of all rides and
+    // preferences, once the user saw what it holds and agreed.
+    void mnuRestoreClick();
 
+public:
+    // How "Back up..." asks where to write, offering this path; an empty
+    // answer cancels. Tests answer in place of the user.
+    std::function<QString(const QString& suggested)> chooseBackupFile;
+    // How "Restore..." asks for the backup, starting in this folder.
+    std::function<QString(const QString& folder)> chooseRestoreFile;
+    // The automatic backup under way, waited for before the program ends.
+    void waitForAutomaticBackup();
+
+public slots:
     // Opens the import window for the signed-in cyclist, reading these files
     // and every ride file below these folders; with none, the window waits
     // for the user to choose. Called with a cyclist signed in. While an
@@ -289,6 +306,10 @@ private:
     // or replaces the cyclist's preferences stores it first.
     void storeYear();
     void applyColumnChoice();
+    // Takes the day's automatic backup beside the store on a thread of its
+    // own, when one is due; a failure is reported once.
+    void startAutomaticBackup();
+    void automaticBackupFinished(const QString& failure);
     // Runs a command; an error it does not handle goes to the standard error box.
     void guarded(const std::function<void()>& command);
 
@@ -327,6 +348,8 @@ private:
     mutable std::unique_ptr<PendingTranslation> m_windowsPlace;
     bool m_windowsScheduled = false;
     QTimer* m_yearStore = nullptr;
+    std::unique_ptr<QThread> m_automaticBackup;
+    bool m_automaticBackupReported = false;
     std::optional<std::pair<CyclistPreferences, int>> m_yearToStore;
 
 public:
@@ -338,6 +361,8 @@ public:
     MenuItem* mnuProgram = nullptr;
     MenuItem* mnuSkin = nullptr;
     MenuItem* mnuLanguage = nullptr;
+    MenuItem* mnuBackup = nullptr;
+    MenuItem* mnuRestore = nullptr;
     MenuItem* mnuQuit = nullptr;
     MenuItem* mnuRydex = nullptr;
     MenuItem* mnuLogin = nullptr;

@@ -58,6 +58,12 @@ void TfrmBase::buildMenus()
          "Vyberte jazyk ve krerém má program pracovat (jednotky pro výpočty zůstávají stejné)",
          "Ctrl+L", LanguageImage},
         {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuBackup, &mnuProgram, nullptr, "mnuBackup", "&Zálohovat...",
+         "Uloží jízdy všech uživatelů, záznamy o importu a nastavení do jednoho souboru zálohy", "",
+         NoMenuImage},
+        {&mnuRestore, &mnuProgram, nullptr, "mnuRestore", "&Obnovit ze zálohy...",
+         "Nahradí všechny jízdy a nastavení obsahem zálohy", "", NoMenuImage},
+        {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
         {&mnuQuit, &mnuProgram, nullptr, "mnuQuit", "&Konec", "Ukončí program", "", QuitImage},
         {&mnuRydex, nullptr, nullptr, "mnuRydex", "&Rydex", "Menu pro práci s deníkem", "",
          NoMenuImage},
@@ -187,4 +193,6 @@ void TfrmBase::wireMenus()
     connect(mnuAbout, &QAction::triggered, this, &TfrmBase::mnuAboutClick);
     connect(mnuLanguage, &QAction::triggered, this, &TfrmBase::mnuLanguageClick);
     command(mnuSkin, &TfrmBase::mnuSkinClick);
+    connect(mnuBackup, &QAction::triggered, this, &TfrmBase::mnuBackupClick);
+    connect(mnuRestore, &QAction::triggered, this, &TfrmBase::mnuRestoreClick);
 }
