@@ -443,7 +443,8 @@ private slots:
         QVERIFY(!p.table()->isOpen());
     }
 
-    // "Back up..." offers a dated name in the documents folder and says where
+    // "Back up..." offers a dated name in the documents folder (or the home
+    // folder without one) and says where
     // it wrote; a place it cannot write is an error and leaves nothing. A
     // sign-out takes the day's automatic backup beside the store, once.
     void backupCommands()
@@ -459,10 +460,15 @@ private slots:
             offered = suggested;
             return target;
         };
+        // A fresh account has no documents folder yet: the home folder is offered.
+        const QString name = QStringLiteral("/Rydex 2005 backup ") +
+                             TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup");
         w->mnuBackup->trigger();
-        QCOMPARE(offered, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                              QStringLiteral("/Rydex 2005 backup ") +
-                              TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup"));
+        QCOMPARE(offered, QDir::homePath() + name);
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir().mkpath(documents));
+        w->mnuBackup->trigger();
+        QCOMPARE(offered, documents + name);
         QCOMPARE(w->StatusBar->currentMessage(), QStringLiteral("Záloha uložena: ") + target);
         QCOMPARE(readBackup(target).rides, 2);
         w->chooseBackupFile = [&](const QString&) { return p.folder() + QStringLiteral("/no/b.rydexbackup"); };

@@ -13,6 +13,7 @@
 #include "store/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/DocumentsFolder.h"
 #include "toolkit/MessageDialog.h"
 
 #include <QDir>
@@ -21,7 +22,6 @@
 #include <QSqlQuery>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QThread>
 
@@ -69,10 +69,8 @@ void TfrmBase::mnuBackupClick()
             chooseBackupFile = [this](const QString& suggested) {
                 return askForBackupFile(this, suggested);
             };
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString target =
-            chooseBackupFile(QDir(documents).filePath(BackupFile::defaultName(Clock::today())));
+        const QString target = chooseBackupFile(
+            QDir(documentsFolder()).filePath(BackupFile::defaultName(Clock::today())));
         if (target.isEmpty())
             return;
         BackupFile::Extras extras;
@@ -154,7 +152,7 @@ void TfrmBase::mnuRestoreClick()
         const QString file = chooseRestoreFile(
             QFileInfo::exists(automatic.folder())
                 ? automatic.folder()
-                : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+                : documentsFolder());
         if (file.isEmpty())
             return;
         const BackupContents contents = readBackup(file);

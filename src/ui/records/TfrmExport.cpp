@@ -9,6 +9,7 @@
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/DocumentsFolder.h"
 #include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -158,10 +158,7 @@ QString TfrmExport::suggestedPath() const
     case All:
         break;
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    return QDir(folder).filePath(name + QStringLiteral(".csv"));
+    return QDir(documentsFolder()).filePath(name + QStringLiteral(".csv"));
 }
 
 void TfrmExport::btnExportClick()
