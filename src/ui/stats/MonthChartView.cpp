@@ -1,5 +1,6 @@
 #include "stats/MonthChartView.h"
 
+#include "stats/ChartFrame.h"
 #include "stats/Figures.h"
 #include "store/PictureFormat.h"
 
@@ -139,16 +140,7 @@ MonthChartView::MonthChartView(QWidget* parent) : QChartView(parent)
 {
     QChart* c = chart();
     c->legend()->hide();
-    c->setAnimationOptions(QChart::NoAnimation);
-    c->setBackgroundRoundness(0);
-    c->setDropShadowEnabled(false);
-    c->layout()->setContentsMargins(0, 0, 0, 0);
-    QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-    gradient.setColorAt(0, QColor(181, 181, 181));
-    gradient.setColorAt(1, QColor(236, 233, 216));
-    c->setBackgroundBrush(gradient);
-    c->setBackgroundPen(Qt::NoPen);
+    setChartFrame(c, QColor(181, 181, 181), QColor(236, 233, 216));
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
     setFrameShape(QFrame::NoFrame);

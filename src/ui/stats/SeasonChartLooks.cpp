@@ -1,25 +1,16 @@
 #include "stats/SeasonChartLooks.h"
 
+#include "stats/ChartFrame.h"
+
 #include <QAbstractAxis>
 #include <QChart>
-#include <QGraphicsLayout>
-#include <QLinearGradient>
 #include <QPen>
 #include <algorithm>
 #include <cmath>
 
 void SeasonChartLooks::apply(QChart* chart)
 {
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setBackgroundRoundness(0);
-    chart->setDropShadowEnabled(false);
-    chart->layout()->setContentsMargins(0, 0, 0, 0);
-    QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-    gradient.setColorAt(0, QColor(214, 214, 214));
-    gradient.setColorAt(1, QColor(246, 244, 232));
-    chart->setBackgroundBrush(gradient);
-    chart->setBackgroundPen(Qt::NoPen);
+    setChartFrame(chart, QColor(214, 214, 214), QColor(246, 244, 232));
     chart->legend()->setLabelColor(QColor(20, 20, 40));
 }
 
