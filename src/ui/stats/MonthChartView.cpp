@@ -9,7 +9,6 @@
 #include <QCategoryAxis>
 #include <QFontMetricsF>
 #include <QGraphicsEllipseItem>
-#include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGraphicsPathItem>
 #include <QGraphicsPolygonItem>
@@ -17,7 +16,6 @@
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
-#include <QLinearGradient>
 #include <QLocale>
 #include <QPen>
 #include <QSet>
