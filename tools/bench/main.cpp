@@ -246,25 +246,39 @@ void header(int runs)
           << "      median      goal" << Qt::endl;
 }
 
+// The program's paths in a folder ...
+Startup::Options storeIn(const QString& dir)
+{
+    Startup::Options options;
+    options.storePath = QDir(dir).filePath(QStringLiteral("Rydex.dat"));
+    options.preferencePath = QDir(dir).filePath(QStringLiteral("Rydex 2005.conf"));
+    options.applicationDir = QCoreApplication::applicationDirPath();
+    return options;
+}
+
+// ... and sample rides there: `cyclists` cyclists, 400 rides a year for
+// `years` years from `firstYear`.
+void makeSample(const Startup::Options& options, int cyclists, int years, int firstYear)
+{
+    SampleOptions sample;
+    sample.storePath = options.storePath;
+    sample.preferencePath = options.preferencePath;
+    sample.cyclists = cyclists;
+    sample.years = years;
+    sample.ridesPerYear = 400;
+    sample.firstYear = firstYear;
+    generateSample(sample);
+}
+
 // The season window: one cyclist of 8,000 rides over 20 years (400 a year,
 // 2005 to 2024) in a store of his own, signed in on the year of today; the
 // window opened from its command, then moved between years.
 int seasonRows(int runs)
 {
     QTemporaryDir temp;
-    Startup::Options options;
-    options.storePath = temp.filePath(QStringLiteral("Rydex.dat"));
-    options.preferencePath = temp.filePath(QStringLiteral("Rydex 2005.conf"));
-    options.applicationDir = QCoreApplication::applicationDirPath();
-    SampleOptions sample;
-    sample.storePath = options.storePath;
-    sample.preferencePath = options.preferencePath;
-    sample.cyclists = 1;
-    sample.years = 20;
-    sample.ridesPerYear = 400;
-    sample.firstYear = 2005;
+    Startup::Options options = storeIn(temp.path());
     try {
-        generateSample(sample);
+        makeSample(options, 1, 20, 2005);
     } catch (const RydexError& e) {
         out() << e.text() << Qt::endl;
         return 1;
@@ -445,23 +459,13 @@ int main(int argc, char** argv)
     QDir().mkpath(dir);
     Clock::setFixedToday(QDate(2024, 6, 15));
 
-    Startup::Options options;
-    options.storePath = QDir(dir).filePath(QStringLiteral("Rydex.dat"));
-    options.preferencePath = QDir(dir).filePath(QStringLiteral("Rydex 2005.conf"));
-    options.applicationDir = QCoreApplication::applicationDirPath();
+    Startup::Options options = storeIn(dir);
     if (!QFile::exists(options.storePath)) {
         out() << "Making 200,000 rides (20 cyclists, 25 years, 400 rides a year)..." << Qt::endl;
-        SampleOptions sample;
-        sample.storePath = options.storePath;
-        sample.preferencePath = options.preferencePath;
-        sample.cyclists = 20;
-        sample.years = 25;
-        sample.ridesPerYear = 400;
-        sample.firstYear = 2000;
         QElapsedTimer t;
         t.start();
         try {
-            generateSample(sample);
+            makeSample(options, 20, 25, 2000);
         } catch (const RydexError& e) {
             out() << e.text() << Qt::endl;
             return 1;
