@@ -1,8 +1,8 @@
 #include "TestMain.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/AverageSpeed.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QCoreApplication>
 

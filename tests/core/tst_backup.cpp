@@ -9,13 +9,13 @@
 #include "backup/BackupRestore.h"
 #include "backup/BackupRotation.h"
 #include "backup/RideCsv.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "store/AppIdentity.h"
-#include "store/Fixed4.h"
+#include "base/AppIdentity.h"
+#include "base/Fixed4.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 #include "TestRides.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "stats/DurationTotal.h"
 #include "stats/Figures.h"
 #include "stats/PersonalBests.h"

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
-#include "store/Fixed4.h"
-#include "store/RydexError.h"
+#include "base/Fixed4.h"
+#include "base/RydexError.h"
 
 #include <limits>
 

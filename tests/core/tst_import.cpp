@@ -14,7 +14,7 @@
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCryptographicHash>

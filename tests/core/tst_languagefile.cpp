@@ -2,9 +2,9 @@
 
 #include "polyglot/LanguageDirectory.h"
 #include "polyglot/LanguageValues.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsINIFile.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QElapsedTimer>
 

@@ -3,7 +3,7 @@
 #include "polyglot/LanguageValues.h"
 #include "polyglot/ResourceStringSection.h"
 #include "polyglot/TbsINIFile.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 using namespace LanguageValues;
 

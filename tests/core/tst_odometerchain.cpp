@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
 #include "records/OdometerChain.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 namespace {
 std::optional<Fixed4> value(const QString& text)

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
 #include "records/LongDate.h"
-#include "store/PictureFormat.h"
+#include "base/PictureFormat.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 #include "TestMain.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/PreferenceStore.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "prefs/PreferenceStore.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QElapsedTimer>

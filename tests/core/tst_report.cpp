@@ -3,7 +3,7 @@
 #include "ScopedLocale.h"
 #include "stats/ReportColumns.h"
 #include "stats/ReportLayout.h"
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
 #include <QTime>
 

@@ -3,7 +3,7 @@
 #include "SampleData.h"
 
 #include "store/ADOTable.h"
-#include "store/PreferenceStore.h"
+#include "prefs/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
 

@@ -2,13 +2,13 @@
 #include "TestMain.h"
 #include "TestRides.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "store/Clock.h"
+#include "base/Clock.h"
 #include "store/FilterGuard.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCoreApplication>

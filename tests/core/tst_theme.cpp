@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "theme/Contrast.h"
 #include "theme/ThemeFile.h"
 

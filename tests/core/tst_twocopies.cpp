@@ -4,10 +4,10 @@
 
 #include "records/YearOdometer.h"
 #include "store/ADOTable.h"
-#include "store/CyclistPreferences.h"
-#include "store/PreferenceStore.h"
+#include "prefs/CyclistPreferences.h"
+#include "prefs/PreferenceStore.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // What every fuzz target shares: reading the fuzzer's bytes, choosing a
 // locale, and stopping with a message when a checked property does not hold.
 
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QByteArray>
 #include <QLocale>

@@ -4,8 +4,8 @@
 
 #include "FuzzSupport.h"
 
-#include "store/PreferenceFile.h"
-#include "store/PreferenceFormat.h"
+#include "prefs/PreferenceFile.h"
+#include "prefs/PreferenceFormat.h"
 
 #include <QFile>
 #include <QTemporaryDir>

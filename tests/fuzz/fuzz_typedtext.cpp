@@ -8,8 +8,8 @@
 
 #include "records/LongDate.h"
 #include "store/FieldText.h"
-#include "store/Fixed4.h"
-#include "store/PictureFormat.h"
+#include "base/Fixed4.h"
+#include "base/PictureFormat.h"
 #include "store/RideFields.h"
 #include "toolkit/DBTimeEdit.h"
 

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
-#include "store/AppIdentity.h"
-#include "store/Clock.h"
+#include "base/AppIdentity.h"
+#include "base/Clock.h"
 
 #include <QDir>
 #include <QFile>

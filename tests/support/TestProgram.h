@@ -3,7 +3,7 @@
 #include "TestRides.h"
 
 #include "app/Startup.h"
-#include "store/PreferenceStore.h"
+#include "prefs/PreferenceStore.h"
 #include "store/RideFields.h"
 #include "toolkit/ScriptedPresenter.h"
 

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageBoxWindow.h"
 #include "toolkit/MessageDialog.h"

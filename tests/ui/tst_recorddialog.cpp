@@ -4,7 +4,7 @@
 #include "TestProgram.h"
 
 #include "app/TfrmBase.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotManager.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOTable.h"

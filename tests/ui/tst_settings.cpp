@@ -7,7 +7,7 @@
 #include "settings/TfrmSettings.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
-#include "store/PreferenceStore.h"
+#include "prefs/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
 #include "toolkit/DBGrid.h"

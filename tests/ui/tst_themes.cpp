@@ -2,10 +2,10 @@
 #include "TestProgram.h"
 
 #include "app/TfrmBase.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/TfrmNewRecord.h"
-#include "store/PreferenceKey.h"
-#include "store/PreferenceStore.h"
+#include "prefs/PreferenceKey.h"
+#include "prefs/PreferenceStore.h"
 #include "theme/TsuiFileTheme.h"
 #include "toolkit/MenuItem.h"
 

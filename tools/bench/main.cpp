@@ -24,7 +24,7 @@
 #include "stats/TfrmSeason.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "store/Clock.h"
+#include "base/Clock.h"
 #include "store/RideFilter.h"
 #include "store/RideStorage.h"
 #include "store/TData.h"

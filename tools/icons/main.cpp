@@ -2,7 +2,7 @@
 // installation: rydex-icons OUTPUT_DIR writes
 // OUTPUT_DIR/<N>x<N>/apps/<desktop id>.png. The pictures come from the same
 // scalable picture and the same drawing as the program's window icon.
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "toolkit/AppIcon.h"
 
 #include <QCoreApplication>

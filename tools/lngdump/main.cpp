@@ -7,7 +7,7 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TranslatableTexts.h"
 #include "records/TfrmEditODO.h"
 #include "store/TData.h"

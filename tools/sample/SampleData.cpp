@@ -2,9 +2,9 @@
 
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "store/Clock.h"
-#include "store/Fixed4.h"
-#include "store/PreferenceStore.h"
+#include "base/Clock.h"
+#include "base/Fixed4.h"
+#include "prefs/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
 

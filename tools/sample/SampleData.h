@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 
 #include "SampleData.h"
 
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 #include "backup/BackupFile.h"
 #include "backup/BackupRotation.h"
 #include "backup/StoreFingerprint.h"
-#include "polyglot/MessageCatalogue.h"
-#include "store/PrivateFolder.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/PrivateFolder.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFile>

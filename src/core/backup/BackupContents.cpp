@@ -1,10 +1,10 @@
 #include "backup/BackupContents.h"
 
 #include "backup/BackupFile.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
-#include "store/PreferenceFormat.h"
-#include "store/RydexError.h"
+#include "prefs/PreferenceFormat.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "backup/BackupFile.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/AppIdentity.h"
-#include "store/PrivateFolder.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/AppIdentity.h"
+#include "base/PrivateFolder.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFileInfo>

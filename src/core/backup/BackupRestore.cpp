@@ -2,9 +2,9 @@
 
 #include "backup/AutoBackup.h"
 #include "backup/BackupFile.h"
-#include "polyglot/MessageCatalogue.h"
-#include "store/PrivateFolder.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/PrivateFolder.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFile>

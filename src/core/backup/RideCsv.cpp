@@ -1,6 +1,6 @@
 #include "backup/RideCsv.h"
 
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
 #include <QDateTime>
 #include <QTime>

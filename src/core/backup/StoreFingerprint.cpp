@@ -1,6 +1,6 @@
 #include "backup/StoreFingerprint.h"
 
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QCryptographicHash>
 #include <QSqlError>

@@ -1,11 +1,11 @@
 #include "ImportPlan.h"
 
 #include "RideFieldValues.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/AverageSpeed.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QFileInfo>
 

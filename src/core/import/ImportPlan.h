@@ -2,7 +2,7 @@
 
 #include "ImportedRide.h"
 #include "RideFileScan.h"
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 #include "store/RideFields.h"
 
 #include <QByteArray>

@@ -1,13 +1,13 @@
 #include "ImportStore.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/YearOdometer.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/ImportRecords.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "polyglot/LanguageValues.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 
 #include <charconv>
 #include <string>

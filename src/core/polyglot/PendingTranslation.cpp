@@ -2,7 +2,7 @@
 
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "polyglot/THook.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsCorePolyglot.h"
 
 THook::THook()

@@ -1,9 +1,9 @@
 #include "polyglot/TbsPolyglotManager.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotTranslator.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 namespace {
 TbsCorePolyglot& engineToRead()

@@ -1,8 +1,8 @@
 #include "records/AverageSpeed.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/PictureFormat.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/PictureFormat.h"
+#include "base/RydexError.h"
 
 #include <limits>
 

@@ -4,7 +4,7 @@
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 namespace {
 std::optional<Fixed4> fixedOrEmpty(const QVariant& value)

@@ -1,9 +1,9 @@
 #include "stats/Figures.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "stats/DurationTotal.h"
-#include "store/PictureFormat.h"
-#include "store/RydexError.h"
+#include "base/PictureFormat.h"
+#include "base/RydexError.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "stats/PersonalBests.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/AverageSpeed.h"
-#include "store/PictureFormat.h"
+#include "base/PictureFormat.h"
 
 #include <QTime>
 

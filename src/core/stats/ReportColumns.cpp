@@ -1,7 +1,7 @@
 #include "stats/ReportColumns.h"
 
-#include "store/Fixed4.h"
-#include "store/PictureFormat.h"
+#include "base/Fixed4.h"
+#include "base/PictureFormat.h"
 
 #include <QDateTime>
 #include <QTime>

@@ -1,6 +1,6 @@
 #include "stats/SeasonCurves.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/LongDate.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "stats/SeasonRide.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "stats/Figures.h"
 #include "stats/MonthChartData.h"
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
 #include <QString>
 #include <QVector>

@@ -1,9 +1,9 @@
 #include "store/ADOConnection.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/NewStore.h"
-#include "store/PrivateFolder.h"
-#include "store/RydexError.h"
+#include "base/PrivateFolder.h"
+#include "base/RydexError.h"
 #include "store/WriteAheadLog.h"
 
 #include <QDateTime>

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/FieldText.h"
 #include "store/RideStorage.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QSqlError>

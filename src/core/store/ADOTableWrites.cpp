@@ -2,10 +2,10 @@
 // each one transaction that raises the row's version.
 #include "store/ADOTable.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/RideStorage.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

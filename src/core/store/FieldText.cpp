@@ -1,9 +1,9 @@
 #include "store/FieldText.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/FieldError.h"
-#include "store/Fixed4.h"
-#include "store/PictureFormat.h"
+#include "base/Fixed4.h"
+#include "base/PictureFormat.h"
 
 #include <QDateTime>
 #include <QStringList>

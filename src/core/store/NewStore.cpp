@@ -1,8 +1,8 @@
 #include "store/NewStore.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/PrivateFolder.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/PrivateFolder.h"
+#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "store/RideFields.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/FieldError.h"
 
 #include <QDateTime>

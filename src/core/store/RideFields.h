@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
 Q_DECLARE_METATYPE(Fixed4)
 

@@ -1,6 +1,6 @@
 #include "store/RideStorage.h"
 
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
 #include <QDateTime>
 #include <QStringList>

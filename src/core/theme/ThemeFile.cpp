@@ -1,6 +1,6 @@
 #include "theme/ThemeFile.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/InstallationCheck.h"
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 
 #include <QByteArray>
 #include <QDir>

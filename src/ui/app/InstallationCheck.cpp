@@ -2,8 +2,8 @@
 
 #include "polyglot/LanguageDirectory.h"
 #include "polyglot/TbsINIFile.h"
-#include "store/AppIdentity.h"
-#include "store/RydexError.h"
+#include "base/AppIdentity.h"
+#include "base/RydexError.h"
 #include "theme/ThemeFile.h"
 #include "toolkit/AppIcon.h"
 

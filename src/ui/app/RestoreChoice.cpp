@@ -2,8 +2,8 @@
 
 #include "backup/BackupContents.h"
 #include "backup/BackupFile.h"
-#include "polyglot/MessageCatalogue.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "toolkit/DialogPresenter.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "app/SignInPrompt.h"
 
 #include "app/TfrmBase.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "toolkit/CaptionText.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"

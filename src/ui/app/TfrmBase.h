@@ -2,8 +2,8 @@
 
 #include "toolkit/ControlProperties.h"
 
-#include "store/CyclistPreferences.h"
-#include "store/PreferenceKey.h"
+#include "prefs/CyclistPreferences.h"
+#include "prefs/PreferenceKey.h"
 #include "toolkit/MainWindowOperations.h"
 
 #include "store/RideFields.h"

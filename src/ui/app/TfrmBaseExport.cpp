@@ -2,7 +2,7 @@
 // written for spreadsheets.
 #include "app/TfrmBase.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/TfrmExport.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"

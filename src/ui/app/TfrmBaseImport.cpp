@@ -2,7 +2,7 @@
 // cyclist, and the month view brought to the rides it stored.
 #include "app/TfrmBase.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/TfrmImport.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"

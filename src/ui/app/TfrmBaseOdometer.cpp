@@ -2,7 +2,7 @@
 // readings and the command that sets the year's first reading.
 #include "app/TfrmBase.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmWork.h"
 #include "records/YearOdometer.h"
@@ -11,7 +11,7 @@
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"

@@ -2,14 +2,14 @@
 // average speed that Save computes.
 #include "app/TfrmBase.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "records/AverageSpeed.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ControlsDetached.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
 #include "store/RideFields.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"

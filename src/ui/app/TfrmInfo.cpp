@@ -1,6 +1,6 @@
 #include "app/TfrmInfo.h"
 
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "theme/Contrast.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ScreenPlacement.h"

@@ -1,9 +1,9 @@
 #include "records/ImportRidesModel.h"
 
 #include "import/RideFieldValues.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/FieldText.h"
-#include "store/PictureFormat.h"
+#include "base/PictureFormat.h"
 
 #include <QDateTime>
 #include <QDir>

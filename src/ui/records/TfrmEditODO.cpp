@@ -6,10 +6,10 @@
 #include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ScreenPlacement.h"
 

@@ -1,11 +1,11 @@
 #include "records/TfrmExport.h"
 
 #include "backup/RideCsv.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"

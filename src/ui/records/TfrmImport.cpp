@@ -4,11 +4,11 @@
 
 #include "import/ImportStore.h"
 #include "import/RideFileScan.h"
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"

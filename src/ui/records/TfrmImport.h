@@ -3,7 +3,7 @@
 #include "toolkit/ControlProperties.h"
 
 #include "import/ImportPlan.h"
-#include "store/CyclistPreferences.h"
+#include "prefs/CyclistPreferences.h"
 #include "store/RideFields.h"
 #include "store/ValueList.h"
 

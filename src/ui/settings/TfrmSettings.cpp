@@ -6,7 +6,7 @@
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "store/TData.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"

@@ -2,7 +2,7 @@
 
 #include "toolkit/Controls.h"
 
-#include "store/CyclistPreferences.h"
+#include "prefs/CyclistPreferences.h"
 
 #include <QDialog>
 

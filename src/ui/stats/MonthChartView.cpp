@@ -2,7 +2,7 @@
 
 #include "stats/ChartFrame.h"
 #include "stats/Figures.h"
-#include "store/PictureFormat.h"
+#include "base/PictureFormat.h"
 
 #include <QAreaSeries>
 #include <QBrush>

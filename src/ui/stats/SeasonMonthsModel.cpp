@@ -1,6 +1,6 @@
 #include "stats/SeasonMonthsModel.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 #include <QFont>
 

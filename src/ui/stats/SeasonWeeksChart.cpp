@@ -2,7 +2,7 @@
 
 #include "stats/SeasonChartLooks.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 #include <QBarSeries>
 #include <QBarSet>

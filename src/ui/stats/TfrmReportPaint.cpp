@@ -4,7 +4,7 @@
 #include "stats/MonthChartView.h"
 #include "stats/ReportColumns.h"
 #include "stats/ReportLayout.h"
-#include "store/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/Controls.h"
 
 #include <QFontMetricsF>

@@ -8,10 +8,10 @@
 #include "stats/SeasonWeeksChart.h"
 #include "stats/SeasonYearsChart.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
-#include "store/Clock.h"
+#include "base/Clock.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"

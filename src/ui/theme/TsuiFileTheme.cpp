@@ -1,7 +1,7 @@
 #include "theme/TsuiFileTheme.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "theme/ThemeFile.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "toolkit/AppIcon.h"
 
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "toolkit/DrawnIcon.h"
 
 #include <QGuiApplication>

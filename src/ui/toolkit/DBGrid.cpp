@@ -2,7 +2,7 @@
 
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "toolkit/BandedScrollBars.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/GridCellDelegate.h"

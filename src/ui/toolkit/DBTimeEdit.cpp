@@ -1,6 +1,6 @@
 #include "toolkit/DBTimeEdit.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOTable.h"
 #include "store/FieldError.h"
 #include "toolkit/FieldLink.h"

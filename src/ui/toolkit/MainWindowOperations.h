@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/CyclistPreferences.h"
-#include "store/PreferenceKey.h"
+#include "prefs/CyclistPreferences.h"
+#include "prefs/PreferenceKey.h"
 
 #include <QDate>
 #include <QMetaObject>

@@ -1,6 +1,6 @@
 #include "toolkit/RideGridModel.h"
 
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/RunReported.h"
 
-#include "store/RydexError.h"
+#include "base/RydexError.h"
 #include "toolkit/DialogPresenter.h"
 
 QString errorText(const std::exception& e)

@@ -1,6 +1,6 @@
 #include "toolkit/ScriptedPresenter.h"
 
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "toolkit/MessageDialog.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "toolkit/WidgetPresenter.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/AppIdentity.h"
+#include "base/MessageCatalogue.h"
+#include "base/AppIdentity.h"
 #include "toolkit/MessageBoxWindow.h"
 #include "toolkit/MessageDialog.h"
 

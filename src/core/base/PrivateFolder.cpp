@@ -1,4 +1,4 @@
-#include "store/PrivateFolder.h"
+#include "base/PrivateFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "store/CyclistPreferences.h"
+#include "prefs/CyclistPreferences.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 
 namespace {
 const QString chartName = QStringLiteral("DefaultGraf");

@@ -1,7 +1,7 @@
-#include "store/Fixed4.h"
+#include "base/Fixed4.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 
 #include <QByteArray>
 #include <cmath>

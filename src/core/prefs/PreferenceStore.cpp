@@ -1,7 +1,7 @@
-#include "store/PreferenceStore.h"
+#include "prefs/PreferenceStore.h"
 
-#include "store/AppIdentity.h"
-#include "store/PreferenceFile.h"
+#include "base/AppIdentity.h"
+#include "prefs/PreferenceFile.h"
 
 PreferenceStore::PreferenceStore(QString filePath)
     : m_file(std::make_shared<PreferenceFile>(std::move(filePath)))

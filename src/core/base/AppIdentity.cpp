@@ -1,4 +1,4 @@
-#include "store/AppIdentity.h"
+#include "base/AppIdentity.h"
 
 #include <QCoreApplication>
 #include <QDir>

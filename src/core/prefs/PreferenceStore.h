@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/PreferenceKey.h"
+#include "prefs/PreferenceKey.h"
 
 #include <QString>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "store/Clock.h"
+#include "base/Clock.h"
 
 #include <QFileInfo>
 #include <QtGlobal>

@@ -1,8 +1,8 @@
-#include "store/PreferenceKey.h"
+#include "prefs/PreferenceKey.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/PreferenceFile.h"
-#include "store/RydexError.h"
+#include "base/MessageCatalogue.h"
+#include "prefs/PreferenceFile.h"
+#include "base/RydexError.h"
 
 #include <algorithm>
 #include <limits>

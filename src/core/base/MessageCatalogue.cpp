@@ -1,4 +1,4 @@
-#include "polyglot/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/PreferenceKey.h"
+#include "prefs/PreferenceKey.h"
 
 // A cyclist's preferences in his key of the preference store: which grid
 // columns he sees, the chart shown after sign-in, the year he last viewed

@@ -1,4 +1,4 @@
-#include "store/PictureFormat.h"
+#include "base/PictureFormat.h"
 
 #include <QByteArray>
 #include <QList>

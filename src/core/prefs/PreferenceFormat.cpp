@@ -1,7 +1,7 @@
-#include "store/PreferenceFormat.h"
+#include "prefs/PreferenceFormat.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/AppIdentity.h"
+#include "base/MessageCatalogue.h"
+#include "base/AppIdentity.h"
 
 #include <QStringDecoder>
 #include <algorithm>

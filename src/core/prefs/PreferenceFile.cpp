@@ -1,7 +1,7 @@
-#include "store/PreferenceFile.h"
+#include "prefs/PreferenceFile.h"
 
-#include "polyglot/MessageCatalogue.h"
-#include "store/PrivateFolder.h"
+#include "base/MessageCatalogue.h"
+#include "base/PrivateFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/PreferenceFormat.h"
+#include "prefs/PreferenceFormat.h"
 
 #include <QByteArray>
 #include <QString>
