@@ -5,12 +5,9 @@
 #include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/FieldText.h"
-#include "store/RideStorage.h"
 #include "base/RydexError.h"
 
 #include <QDir>
-#include <QSqlError>
-#include <QSqlQuery>
 
 ADOTable::ADOTable(ADOConnection* connection, QObject* parent)
     : QObject(parent), m_connection(connection)
