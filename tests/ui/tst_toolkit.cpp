@@ -62,7 +62,7 @@ private slots:
         TData data(TestEnv::root() + QStringLiteral("/grid/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         DBGrid grid(QStringLiteral("DBGrid"));
         grid.setGridColumns({{RideField::day, QStringLiteral("Den"), 40},
                              {RideField::time, QStringLiteral("Čas"), 0},
@@ -93,9 +93,9 @@ private slots:
 
         // A walk with the controls detached is not followed until it ends.
         t.disableControls();
-        t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2004));
+        t.setFilter(RideFilter::year(QStringLiteral("Eva"), 2004));
         QCOMPARE(grid.model()->rowCount(), 3);
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         t.last();
         QCOMPARE(note.toPlainText(), QStringLiteral("third"));
         // Editing rows during the walk is not followed either.
@@ -137,7 +137,7 @@ private slots:
         TData data(TestEnv::root() + QStringLiteral("/gridheaders/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         for (int day = 1; day <= 20; ++day)
             addRide(t, day, QString());
         MeasureCounter counter;
@@ -157,8 +157,8 @@ private slots:
         counter.measured = 0;
         for (int i = 0; i < 5; ++i)
             t.next();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 4));
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 4));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         grid.grab();
         QCOMPARE(counter.measured, 0);
         QCOMPARE(header->sizeHint(), hint);
@@ -286,7 +286,7 @@ private slots:
                    QStringLiteral("/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         for (int day : {3, 7, 12, 28})
             addRide(t, day, QStringLiteral("a note long enough to be shortened in its column"));
         DBGrid grid(QStringLiteral("DBGrid"));

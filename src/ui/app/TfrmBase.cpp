@@ -553,7 +553,7 @@ void TfrmBase::setYearText()
 
 void TfrmBase::setMonthFilter()
 {
-    m_data->table()->setFilter(RideFilter::monthText(m_cyclistName, m_year, monthShown()));
+    m_data->table()->setFilter(RideFilter::month(m_cyclistName, m_year, monthShown()));
 }
 
 void TfrmBase::prihlaseni()

@@ -128,17 +128,17 @@ void TfrmExport::setScope(Scope scope)
     (scope == Month ? rbMonth : scope == Year ? rbYear : rbAll)->setChecked(true);
 }
 
-QString TfrmExport::filter(Scope scope) const
+RideFilter TfrmExport::filter(Scope scope) const
 {
     switch (scope) {
     case Month:
-        return RideFilter::monthText(m_cyclist, m_year, m_month);
+        return RideFilter::month(m_cyclist, m_year, m_month);
     case Year:
-        return RideFilter::yearText(m_cyclist, m_year);
+        return RideFilter::year(m_cyclist, m_year);
     case All:
         break;
     }
-    return RideFilter::cyclistText(m_cyclist);
+    return RideFilter::cyclist(m_cyclist);
 }
 
 QString TfrmExport::suggestedPath() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RideFilter.h"
 #include "toolkit/ControlProperties.h"
 
 #include <QDialog>
@@ -57,7 +58,7 @@ public:
     QPushButton* btnClose = nullptr;
 
 private:
-    QString filter(Scope scope) const;
+    RideFilter filter(Scope scope) const;
     QString suggestedPath() const;
     void showChoices();
 

@@ -289,10 +289,10 @@ void TfrmSettings::VypisSezon()
         return;
     }
     ADOTable* table = data->table();
-    const QString saved = table->filter();
+    const RideFilter saved = table->rideFilter();
     ControlsDetached detached(table);
     try {
-        table->setFilter(RideFilter::cyclistText(name));
+        table->setFilter(RideFilter::cyclist(name));
         if (!table->isOpen())
             data->open();
         table->first();
