@@ -19,6 +19,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QAbstractScrollArea>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
@@ -353,8 +355,19 @@ private slots:
         QVERIFY(!owner.findChild<MenuItem*>(QStringLiteral("mnuNovyZaznam")));
     }
 
+    void popupShortcutsWinInTheirControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("grid") << QStringLiteral("DBGrid");
+        QTest::newRow("note") << QStringLiteral("Note");
+    }
+
+    // The popup menu's keys win over the main menu's while its control has
+    // the focus, and a context-menu request (a click inside, or the menu key)
+    // shows that popup in place of the control's own menu.
     void popupShortcutsWinInTheirControl()
     {
+        QFETCH(QString, control);
         QWidget window;
         auto* main = new QAction(&window);
         main->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
@@ -366,8 +379,16 @@ private slots:
         item->setShortcutContext(Qt::WidgetShortcut);
         popup.addAction(item);
         QSignalSpy itemSpy(item, &QAction::triggered);
-        auto* grid = new DBGrid(QStringLiteral("DBGrid"), &window);
-        grid->setPopupMenu(&popup);
+        QAbstractScrollArea* grid = nullptr;
+        if (control == QLatin1String("DBGrid")) {
+            auto* g = new DBGrid(control, &window);
+            g->setPopupMenu(&popup);
+            grid = g;
+        } else {
+            auto* note = new DBMemo(control, RideField::note, &window);
+            note->setPopupMenu(&popup);
+            grid = note;
+        }
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -380,6 +401,16 @@ private slots:
         QTest::keyClick(grid, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(itemSpy.count(), 1);
         QCOMPARE(mainSpy.count(), 0);
+
+        const QPoint inside = grid->viewport()->rect().center();
+        for (const auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+            QWidget* target = reason == QContextMenuEvent::Mouse ? grid->viewport() : grid;
+            QContextMenuEvent request(reason, inside, target->mapToGlobal(inside));
+            QApplication::sendEvent(target, &request);
+            QVERIFY2(popup.isVisible(), reason == QContextMenuEvent::Mouse ? "mouse" : "keyboard");
+            QCOMPARE(QApplication::activePopupWidget(), &popup);
+            popup.hide();
+        }
     }
 
     void tabControlSignalsOnlyRealChanges()

@@ -6,7 +6,6 @@
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
 #include "base/RydexError.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/DocumentsFolder.h"
@@ -35,16 +34,11 @@ QList<RideField> everyField()
 
 TfrmExport::TfrmExport(ADOTable* table, const QString& cyclist, int year, int month,
                        const QString& monthCaption, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : ThemedDialog(parent, QStringLiteral("frmExport"), QStringLiteral("Export jízd")),
       m_table(table), m_cyclist(cyclist), m_year(year), m_month(month),
       m_monthCaption(monthCaption)
 {
-    setObjectName(QStringLiteral("frmExport"));
-    setWindowTitle(QStringLiteral("Export jízd"));
-    setModal(true);
-    if (parent)
-        setFont(parent->font());
+    takeOwnerFont();
 
     auto* frame = new ThemedFrame(QStringLiteral("frmExportSui"), this, bandHeight);
     m_frame = frame;
@@ -77,14 +71,11 @@ TfrmExport::TfrmExport(ADOTable* table, const QString& cyclist, int year, int mo
     connect(btnExport, &QPushButton::clicked, this, &TfrmExport::btnExportClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    TsuiThemeManager::attach(this, {QStringLiteral("frmExportSui"), QStringLiteral("lblScope"),
-                                    QStringLiteral("rbMonth"), QStringLiteral("rbYear"),
-                                    QStringLiteral("rbAll"), QStringLiteral("btnExport"),
-                                    QStringLiteral("btnClose")});
-    runReported([this] {
-        if (TbsPolyglotTranslator* translator = TbsPolyglotTranslator::attach(this))
-            translator->AfterTranslate = [this](QObject*) { showChoices(); };
-    });
+    if (TbsPolyglotTranslator* translator = applyThemeAndLanguage(
+            {QStringLiteral("frmExportSui"), QStringLiteral("lblScope"), QStringLiteral("rbMonth"),
+             QStringLiteral("rbYear"), QStringLiteral("rbAll"), QStringLiteral("btnExport"),
+             QStringLiteral("btnClose")}))
+        translator->AfterTranslate = [this](QObject*) { showChoices(); };
     showChoices();
     setScope(Month);
     centreOnScreen(this);
