@@ -1,9 +1,11 @@
 #include "store/RideRepository.h"
 
+#include "base/RydexError.h"
 #include "store/ADOConnection.h"
 #include "store/RideStorage.h"
 #include "store/StoreEngine.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -353,6 +355,14 @@ void RideRepository::release()
     m_insertQuery.reset();
     m_rideQuery.reset();
     m_updateQueries.clear();
+}
+
+int RideRepository::count(const QSqlDatabase& store)
+{
+    QSqlQuery q(store);
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM rydex")) || !q.next())
+        throw RydexError(q.lastError().text(), RydexError::Kind::Store);
+    return q.value(0).toInt();
 }
 
 QHash<QByteArray, int> RideRepository::importedFiles(const QString& cyclist)

@@ -14,6 +14,7 @@
 #include <optional>
 
 class ADOConnection;
+class QSqlDatabase;
 class QSqlQuery;
 
 // Every statement on the rides (`rydex`) and on `imports`, and the sets of
@@ -85,6 +86,10 @@ public:
     QHash<QByteArray, int> importedFiles(const QString& cyclist);
     void addImport(const QByteArray& sha256, int rideId, const QString& fileName,
                    const QDateTime& importedAt);
+
+    // How many rides a store holds, on a connection of its own too (a store
+    // not open for work is counted read-only before a restore replaces it).
+    static int count(const QSqlDatabase& store);
 
 private:
     // Where the store stood when something was read from it: the engine's

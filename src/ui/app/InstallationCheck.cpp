@@ -4,12 +4,12 @@
 #include "polyglot/TbsINIFile.h"
 #include "base/AppIdentity.h"
 #include "base/RydexError.h"
+#include "store/StoreEngine.h"
 #include "theme/ThemeFile.h"
 #include "toolkit/AppIcon.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
 #include <QTextStream>
 
 namespace {
@@ -72,10 +72,12 @@ InstallationCheck InstallationCheck::run(const QString& applicationDir)
     check.found << QStringLiteral("%1 %2 in %3")
                        .arg(QLatin1String(AppIdentity::title), QLatin1String(AppIdentity::version),
                             QDir::toNativeSeparators(applicationDir));
-    if (QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
-        check.found << QStringLiteral("database driver: QSQLITE");
+    const StoreEngine& engine = StoreEngine::standard();
+    if (engine.present())
+        check.found << QStringLiteral("database driver: %1").arg(engine.driverName());
     else
-        check.problems << QStringLiteral("Qt's SQLite driver (QSQLITE) is not installed");
+        check.problems << QStringLiteral("Qt's database driver %1 is not installed")
+                              .arg(engine.driverName());
     checkLanguages(applicationDir, check);
     checkThemes(applicationDir, check);
     if (AppIcon::render(AppIcon::themeSizes.back()).isNull())

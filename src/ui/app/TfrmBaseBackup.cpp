@@ -7,6 +7,7 @@
 #include "backup/BackupRestore.h"
 #include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
+#include "store/RideRepository.h"
 #include "base/AppIdentity.h"
 #include "base/Clock.h"
 #include "prefs/PreferenceStore.h"
@@ -18,8 +19,6 @@
 
 #include <QDir>
 #include <QLocale>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QStatusBar>
@@ -34,15 +33,6 @@ QString askForBackupFile(QWidget* parent, const QString& suggested)
     dialog.setDefaultSuffix(QString::fromLatin1(BackupFile::suffix).mid(1));
     dialog.selectFile(suggested);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-}
-
-// How many rides the store holds now, for the question before a restore.
-int ridesIn(const QSqlDatabase& store)
-{
-    QSqlQuery q(store);
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM rydex")) || !q.next())
-        throw RydexError(q.lastError().text(), RydexError::Kind::Store);
-    return q.value(0).toInt();
 }
 
 QString restoreQuestion(const BackupContents& c, int ridesNow, const QString& folder)
@@ -99,9 +89,11 @@ void TfrmBase::startAutomaticBackup()
 {
     // Only a store this run opened and accepted: a refused file is never
     // looked at again.
-    if (!m_data || !m_data->connection()->accepted() ||
-        (m_automaticBackup && m_automaticBackup->isRunning()))
+    if (!m_data || !m_data->connection()->accepted())
         return;
+    // One still running (from a sign-out a moment ago) may have judged the
+    // store before the latest change: it is waited for, not taken for this
+    // one, or that change would wait a day for its backup.
     waitForAutomaticBackup();
     const AutoBackup backup(m_data->connection()->filePath(),
                             m_env.preferences ? m_env.preferences->filePath() : QString());
@@ -158,10 +150,10 @@ void TfrmBase::mnuRestoreClick()
         const BackupContents contents = readBackup(file);
         int ridesNow = 0;
         if (connection->isOpen())
-            ridesNow = ridesIn(connection->database());
+            ridesNow = RideRepository::count(connection->database());
         else if (QFileInfo::exists(connection->filePath()))
             BackupFile::onReadOnlyConnection(connection->filePath(), [&](const QSqlDatabase& db) {
-                ridesNow = ridesIn(db);
+                ridesNow = RideRepository::count(db);
             });
         MessageDialog question(QStringLiteral("RestoreQuestion"), this);
         question.setCaption(Msg::text(Msg::RestoreOpenCaption));
