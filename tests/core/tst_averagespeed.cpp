@@ -1,8 +1,8 @@
 #include "TestMain.h"
 
 #include "base/MessageCatalogue.h"
-#include "records/AverageSpeed.h"
 #include "base/RydexError.h"
+#include "records/AverageSpeed.h"
 
 #include <QCoreApplication>
 

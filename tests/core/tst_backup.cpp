@@ -9,13 +9,13 @@
 #include "backup/BackupRestore.h"
 #include "backup/BackupRotation.h"
 #include "backup/RideCsv.h"
-#include "base/MessageCatalogue.h"
-#include "store/ADOConnection.h"
-#include "store/ADOTable.h"
 #include "base/AppIdentity.h"
 #include "base/Fixed4.h"
-#include "store/RideFilter.h"
+#include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
+#include "store/ADOConnection.h"
+#include "store/ADOTable.h"
+#include "store/RideFilter.h"
 #include "store/TData.h"
 
 #include <QCryptographicHash>
@@ -46,7 +46,8 @@ RideRow ride(const QString& note)
     return r;
 }
 
-const QByteArray preferenceBytes("Rydex 2005 preferences 1\r\n\r\n[software\\Brontel\\Rydex 2005\\users\\Eva]\r\n\"CurrentYear\"=\"2024\"\r\n");
+const QByteArray preferenceBytes("Rydex 2005 preferences 1\r\n\r\n[software\\Brontel\\Rydex "
+                                 "2005\\users\\Eva]\r\n\"CurrentYear\"=\"2024\"\r\n");
 
 // A store of two cyclists with an imported ride, and its backup.
 QString makeBackup(const QString& folder)
@@ -59,14 +60,17 @@ QString makeBackup(const QString& folder)
     t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
     addTestRide(t, {.date = QDate(2024, 6, 1), .km = QStringLiteral("25"), .time = QTime(1, 0)});
     addTestRide(t, {.date = QDate(2025, 3, 2), .km = QStringLiteral("5"), .time = QTime(0, 20)});
-    addTestRide(t, {.user = QStringLiteral("Jan O'Neill"), .date = QDate(2023, 1, 9),
-                    .km = QStringLiteral("30"), .time = QTime(1, 0)});
+    addTestRide(t, {.user = QStringLiteral("Jan O'Neill"),
+                    .date = QDate(2023, 1, 9),
+                    .km = QStringLiteral("30"),
+                    .time = QTime(1, 0)});
     onOwnConnection(store, {QStringLiteral("INSERT INTO imports VALUES ('ab12', 1, 'a.fit', "
                                            "'2024-06-01T10:00:00')")});
     BackupFile::Extras extras;
     extras.preferences = preferenceBytes;
     extras.taken = QDateTime(QDate(2026, 12, 10), QTime(21, 5), Qt::UTC);
-    const QString target = folder + QStringLiteral("/") + BackupFile::defaultName(QDate(2026, 12, 10));
+    const QString target =
+        folder + QStringLiteral("/") + BackupFile::defaultName(QDate(2026, 12, 10));
     BackupFile::write(data.connection()->database(), target, extras);
     return target;
 }
@@ -93,7 +97,8 @@ private slots:
     {
         const QString folder = TestEnv::root() + QStringLiteral("/whole");
         const QString path = makeBackup(folder);
-        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Rydex 2005 backup 2026-12-10.rydexbackup"));
+        QCOMPARE(QFileInfo(path).fileName(),
+                 QStringLiteral("Rydex 2005 backup 2026-12-10.rydexbackup"));
         QCOMPARE(QFile::permissions(path) & 0x0077, QFileDevice::Permissions());
         const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(before, QStringList({"Rydex 2005 backup 2026-12-10.rydexbackup", "Rydex.dat"}));
@@ -117,7 +122,8 @@ private slots:
         TData data(folder + QStringLiteral("/Rydex.dat"));
         data.open();
         const QString nowhere = folder + QStringLiteral("/missing/b.rydexbackup");
-        QVERIFY_THROWS_EXCEPTION(RydexError, BackupFile::write(data.connection()->database(), nowhere, {}));
+        QVERIFY_THROWS_EXCEPTION(RydexError,
+                                 BackupFile::write(data.connection()->database(), nowhere, {}));
         try {
             BackupFile::write(data.connection()->database(), nowhere, {});
         } catch (const RydexError& e) {
@@ -150,15 +156,19 @@ private slots:
         QTest::newRow("flipped byte in a page") << "flip" << int(Msg::BackupDamaged);
         QTest::newRow("another program's database") << "foreign" << int(Msg::BackupForeign);
         QTest::newRow("the ride store itself") << "store" << int(Msg::BackupForeign);
-        QTest::newRow("marker table missing") << "DROP TABLE rydex_backup" << int(Msg::BackupForeign);
+        QTest::newRow("marker table missing")
+            << "DROP TABLE rydex_backup" << int(Msg::BackupForeign);
         QTest::newRow("marker of another kind")
-            << "UPDATE rydex_backup SET value = 'x' WHERE name = 'format'" << int(Msg::BackupForeign);
+            << "UPDATE rydex_backup SET value = 'x' WHERE name = 'format'"
+            << int(Msg::BackupForeign);
         QTest::newRow("newer format")
-            << "UPDATE rydex_backup SET value = 2 WHERE name = 'format_version'" << int(Msg::BackupNewer);
+            << "UPDATE rydex_backup SET value = 2 WHERE name = 'format_version'"
+            << int(Msg::BackupNewer);
         QTest::newRow("newer store") << "PRAGMA user_version=3" << int(Msg::BackupNewer);
-        QTest::newRow("ride column missing") << "ALTER TABLE rydex DROP COLUMN pocit"
-                                             << int(Msg::BackupTablesUnexpected);
-        QTest::newRow("import table missing") << "DROP TABLE imports" << int(Msg::BackupTablesUnexpected);
+        QTest::newRow("ride column missing")
+            << "ALTER TABLE rydex DROP COLUMN pocit" << int(Msg::BackupTablesUnexpected);
+        QTest::newRow("import table missing")
+            << "DROP TABLE imports" << int(Msg::BackupTablesUnexpected);
         QTest::newRow("preferences damaged")
             << "UPDATE rydex_backup SET value = x'00ff' WHERE name = 'preferences'"
             << int(Msg::BackupPreferencesDamaged);
@@ -168,7 +178,8 @@ private slots:
     {
         QFETCH(QString, damage);
         QFETCH(int, message);
-        const QString folder = TestEnv::root() + QStringLiteral("/damaged/") + QTest::currentDataTag();
+        const QString folder =
+            TestEnv::root() + QStringLiteral("/damaged/") + QTest::currentDataTag();
         const QString path = makeBackup(folder);
         QByteArray bytes = fileBytes(path);
         if (damage == QLatin1String("empty")) {
@@ -184,7 +195,8 @@ private slots:
             bytes[pageSize * 2] = char(bytes[pageSize * 2] ^ 0x55);
         } else if (damage == QLatin1String("foreign")) {
             QFile::remove(path);
-            onOwnConnection(path, {"CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)", "SELECT 1"});
+            onOwnConnection(path,
+                            {"CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)", "SELECT 1"});
             bytes = fileBytes(path);
         } else if (damage == QLatin1String("store")) {
             bytes = fileBytes(folder + QStringLiteral("/Rydex.dat"));
@@ -218,7 +230,8 @@ private slots:
             TData data(store);
             data.open();
             data.table()->setFilter(RideFilter::month(QStringLiteral("Petr"), 2020, 1));
-            addTestRide(*data.table(), {.user = QStringLiteral("Petr"), .date = QDate(2020, 1, 1),
+            addTestRide(*data.table(), {.user = QStringLiteral("Petr"),
+                                        .date = QDate(2020, 1, 1),
                                         .km = QStringLiteral("7")});
         }
         writeFile(prefs, "Rydex 2005 preferences 1\r\n");
@@ -234,13 +247,15 @@ private slots:
         QCOMPARE(readBackup(result.before).cyclists[0].name, QStringLiteral("Petr"));
         QCOMPARE(fileBytes(prefs), preferenceBytes);
         QCOMPARE(QFile::permissions(store) & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(QDir(folder).entryList({"Rydex.dat*"}, QDir::Files | QDir::Hidden), QStringList{"Rydex.dat"});
+        QCOMPARE(QDir(folder).entryList({"Rydex.dat*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"Rydex.dat"});
         TData data(store);
         data.open();
         QCOMPARE(onOwnConnection(store, {"SELECT count(*) FROM rydex", "SELECT file FROM imports"}),
                  QStringList{"a.fit"});
         QCOMPARE(onOwnConnection(store, {"PRAGMA journal_mode"}), QStringList{"wal"});
-        QCOMPARE(onOwnConnection(store, {"SELECT count(*) FROM sqlite_master WHERE name = 'rydex_backup'"}),
+        QCOMPARE(onOwnConnection(
+                     store, {"SELECT count(*) FROM sqlite_master WHERE name = 'rydex_backup'"}),
                  QStringList{"0"});
 
         // Another copy has the store open.
@@ -264,24 +279,25 @@ private slots:
                 out << last.addDays(-i * step).toString(Qt::ISODate);
             return out;
         };
-        QTest::newRow("fewer than seven") << run(QDate(2026, 12, 10), 3, 1) << "2026-12-10"
-                                          << run(QDate(2026, 12, 10), 3, 1);
+        QTest::newRow("fewer than seven")
+            << run(QDate(2026, 12, 10), 3, 1) << "2026-12-10" << run(QDate(2026, 12, 10), 3, 1);
         // Thursday 10 December: the seven days back to the 4th, then the
         // Sundays of the weeks of 30 November (6 December is a daily one) and
         // 23 and 16 November.
-        QTest::newRow("thirty days") << run(QDate(2026, 12, 10), 30, 1) << "2026-12-10"
-                                     << run(QDate(2026, 12, 10), 7, 1) + QStringList{"2026-11-29", "2026-11-22"};
-        QTest::newRow("gaps of three weeks") << run(QDate(2026, 12, 10), 12, 21) << "2026-12-10"
-                                             << run(QDate(2026, 12, 10), 7, 21);
+        QTest::newRow("thirty days")
+            << run(QDate(2026, 12, 10), 30, 1) << "2026-12-10"
+            << run(QDate(2026, 12, 10), 7, 1) + QStringList{"2026-11-29", "2026-11-22"};
+        QTest::newRow("gaps of three weeks")
+            << run(QDate(2026, 12, 10), 12, 21) << "2026-12-10" << run(QDate(2026, 12, 10), 7, 21);
         // 28 December 2026 to 3 January 2027 is one week.
         QTest::newRow("year end")
-            << (run(QDate(2027, 1, 20), 7, 1) + QStringList{"2027-01-03", "2026-12-28", "2026-12-27",
-                                                              "2026-12-20", "2026-12-13"})
+            << (run(QDate(2027, 1, 20), 7, 1) +
+                QStringList{"2027-01-03", "2026-12-28", "2026-12-27", "2026-12-20", "2026-12-13"})
             << "2027-01-20"
             << (run(QDate(2027, 1, 20), 7, 1) + QStringList{"2027-01-03", "2026-12-27"});
-        QTest::newRow("a day after today") << (run(QDate(2026, 12, 10), 9, 1) + QStringList{"2027-05-01"})
-                                           << "2026-12-10"
-                                           << (QStringList{"2027-05-01"} + run(QDate(2026, 12, 10), 7, 1));
+        QTest::newRow("a day after today")
+            << (run(QDate(2026, 12, 10), 9, 1) + QStringList{"2027-05-01"}) << "2026-12-10"
+            << (QStringList{"2027-05-01"} + run(QDate(2026, 12, 10), 7, 1));
     }
     void backupsToKeep()
     {
@@ -311,7 +327,7 @@ private slots:
         const QSqlDatabase db = data.connection()->database();
         const QDateTime now(QDate(2026, 12, 10), QTime(12, 0), Qt::UTC);
         QDate day(2026, 11, 1);
-        QCOMPARE(backups.run(db, day, now), std::nullopt);  // nothing written yet
+        QCOMPARE(backups.run(db, day, now), std::nullopt); // nothing written yet
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2026, 11));
         addTestRide(t, {.date = day, .km = QStringLiteral("25"), .time = QTime(1, 0)});
@@ -319,19 +335,22 @@ private slots:
         QCOMPARE(first, QDir(backups.folder()).filePath(BackupFile::defaultName(day)));
         QCOMPARE(QFile::permissions(backups.folder()) & 0x0077, QFileDevice::Permissions());
         addTestRide(t, {.date = day, .km = QStringLiteral("5"), .time = QTime(0, 20)});
-        QCOMPARE(backups.run(db, day, now), std::nullopt);  // one a day
+        QCOMPARE(backups.run(db, day, now), std::nullopt); // one a day
         QVERIFY(backups.run(db, day.addDays(1), now));
-        QCOMPARE(backups.run(db, day.addDays(2), now), std::nullopt);  // nothing changed
+        QCOMPARE(backups.run(db, day.addDays(2), now), std::nullopt); // nothing changed
         writeFile(prefs, preferenceBytes);
-        QVERIFY(backups.run(db, day.addDays(3), now));  // the preferences changed
+        QVERIFY(backups.run(db, day.addDays(3), now)); // the preferences changed
         onOwnConnection(store, {"UPDATE rydex SET version = version + 1, note = 'x'", "SELECT 1"});
-        QVERIFY(backups.run(db, day.addDays(4), now));  // a ride edited
+        QVERIFY(backups.run(db, day.addDays(4), now)); // a ride edited
         for (int i = 5; i < 30; ++i) {
             addTestRide(t, {.date = day, .km = QStringLiteral("1"), .time = QTime(0, 5)});
             QVERIFY(backups.run(db, day.addDays(i), now));
         }
         QCOMPARE(QDir(backups.folder()).entryList(QDir::Files | QDir::Hidden).size(), 9);
-        QCOMPARE(readBackup(QDir(backups.folder()).filePath(BackupFile::defaultName(day.addDays(29)))).rides, 27);
+        QCOMPARE(
+            readBackup(QDir(backups.folder()).filePath(BackupFile::defaultName(day.addDays(29))))
+                .rides,
+            27);
         // After sign-out the program's connection is closed: one of its own.
         addTestRide(t, {.date = day, .km = QStringLiteral("1"), .time = QTime(0, 5)});
         data.close(true);

@@ -311,8 +311,7 @@ void TestFigures::seasonWeeks_data()
         << "2023-01-01/9 2023-01-02/10/0:20:00 2023-12-31/11 2024-01-01/12" << 2023 << 52
         << QDate(2023, 1, 2) << "1:10:1200:1:2 52:11:0:1:3";
     QTest::newRow("that Sunday ends the year before")
-        << "2023-01-01/9 2023-01-02/10/0:20:00" << 2022 << 52 << QDate(2022, 1, 3)
-        << "52:9:0:1:1";
+        << "2023-01-01/9 2023-01-02/10/0:20:00" << 2022 << 52 << QDate(2022, 1, 3) << "52:9:0:1:1";
     QTest::newRow("empty year") << "" << 2021 << 52 << QDate(2021, 1, 4) << "";
     QTest::newRow("no year 0") << "0001-01-01/3" << 0 << 0 << QDate() << "";
 }
@@ -350,19 +349,22 @@ void TestFigures::seasonCurves_data()
     QTest::addColumn<QString>("probes"); // "day index=km" of the first curve
 
     const QString leap = QStringLiteral("2023-02-28/5 2023-03-01/7 2024-02-29/10 2024-12-31/1");
-    QTest::newRow("29 February")
-        << leap << 2024 << "2024:366:11 2023:365:12 2022:365:0 2021:365:0 2020:366:0"
-        << "58=0 59=10 364=10 365=11";
-    QTest::newRow("a year without it") << leap << 2023 << "2023:365:12 2022:365:0 2021:365:0 "
-                                                          "2020:366:0 2019:365:0"
+    QTest::newRow("29 February") << leap << 2024
+                                 << "2024:366:11 2023:365:12 2022:365:0 2021:365:0 2020:366:0"
+                                 << "58=0 59=10 364=10 365=11";
+    QTest::newRow("a year without it") << leap << 2023
+                                       << "2023:365:12 2022:365:0 2021:365:0 "
+                                          "2020:366:0 2019:365:0"
                                        << "58=5 59=12";
     const QString now = QStringLiteral("2025-12-31/4 2026-01-01/2.5 2026-12-10/3 2026-12-11/50");
     QTest::newRow("this year up to today")
         << now << 2026 << "2026:344:5 2025:365:4 2024:366:0 2023:365:0 2022:365:0"
         << "0=2 342=2 343=5";
     QTest::newRow("a year after today")
-        << now << 2027 << "2027:0:0 2026:344:5 2025:365:4 2024:366:0 2023:365:0" << "";
-    QTest::newRow("the calendar's first years") << "" << 2 << "2:365:0 1:365:0" << "0=0";
+        << now << 2027 << "2027:0:0 2026:344:5 2025:365:4 2024:366:0 2023:365:0"
+        << "";
+    QTest::newRow("the calendar's first years") << "" << 2 << "2:365:0 1:365:0"
+                                                << "0=0";
 }
 
 void TestFigures::seasonCurves()
@@ -375,7 +377,10 @@ void TestFigures::seasonCurves()
     const QVector<SeasonCurve> got = ::seasonCurves(seasonRides(rides), year, QDate(2026, 12, 10));
     QStringList shown;
     for (const SeasonCurve& c : got)
-        shown << QStringLiteral("%1:%2:%3").arg(c.year).arg(c.km.size()).arg(c.km.value(c.km.size() - 1));
+        shown << QStringLiteral("%1:%2:%3")
+                     .arg(c.year)
+                     .arg(c.km.size())
+                     .arg(c.km.value(c.km.size() - 1));
     QCOMPARE(shown.join(QLatin1Char(' ')), curves);
     for (const QString& probe : probes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QStringList p = probe.split(QLatin1Char('='));
@@ -396,8 +401,8 @@ void TestFigures::seasonLead_data()
     QTest::newRow("today counts, tomorrow not")
         << "2025-12-10/7 2025-12-11/100 2026-12-10/4" << 2026 << QDate(2026, 12, 10)
         << "-3 on 2025 at 2026-12-10";
-    QTest::newRow("an earlier year to its end") << "2022-12-31/5 2023-06-01/3" << 2023
-                                                << QDate(2026, 12, 10) << "-2 on 2022 at 2023-12-31";
+    QTest::newRow("an earlier year to its end")
+        << "2022-12-31/5 2023-06-01/3" << 2023 << QDate(2026, 12, 10) << "-2 on 2022 at 2023-12-31";
     QTest::newRow("empty years") << "" << 2026 << QDate(2026, 12, 10) << "0 on 2025 at 2026-12-10";
     QTest::newRow("a year after today") << "2026-01-01/5" << 2027 << QDate(2026, 12, 10) << "none";
 }
@@ -426,16 +431,18 @@ void TestFigures::seasonMonths_data()
     // compared, then the total row (month 0).
     QTest::addColumn<QStringList>("rows");
 
-    QTest::newRow("a single ride") << "2025-03-15/12.5/1:00:00/300/140" << 2025
-                                   << QStringList{"3|1|12|01:00:00|300|140|",
-                                                  "0|1|12|01:00:00|300|140|"};
+    QTest::newRow("a single ride")
+        << "2025-03-15/12.5/1:00:00/300/140" << 2025
+        << QStringList{"3|1|12|01:00:00|300|140|", "0|1|12|01:00:00|300|140|"};
     QTest::newRow("against a year earlier")
         << "2024-03-10/40 2024-05-05/20 2025-03-02/50 2025-04-01/10" << 2025
         << QStringList{"3|1|50|00:00:00|0|0|+25.0 %", "4|1|10|00:00:00|0|0|",
-                       QStringLiteral("5|0|0|00:00:00|0|0|\u2212100.0 %"), "0|2|60|00:00:00|0|0|+0.0 %"};
+                       QStringLiteral("5|0|0|00:00:00|0|0|\u2212100.0 %"),
+                       "0|2|60|00:00:00|0|0|+0.0 %"};
     QTest::newRow("29 February a year later")
         << "2024-02-29/10" << 2025
-        << QStringList{QStringLiteral("2|0|0|00:00:00|0|0|\u2212100.0 %"), QStringLiteral("0|0|0|00:00:00|0|0|\u2212100.0 %")};
+        << QStringList{QStringLiteral("2|0|0|00:00:00|0|0|\u2212100.0 %"),
+                       QStringLiteral("0|0|0|00:00:00|0|0|\u2212100.0 %")};
     QTest::newRow("each ride rounded, halves to even")
         << "2025-07-01/0.5/0:30:00 2025-07-02/0.5/0:30:00 2025-12-31/2.5" << 2025
         << QStringList{"7|2|0|01:00:00|0|0|", "12|1|2|00:00:00|0|0|", "0|3|2|01:00:00|0|0|"};
@@ -476,24 +483,40 @@ void TestFigures::personalBests_data()
     QTest::addColumn<QStringList>("bests");
 
     QTest::newRow("no rides") << "" << QStringList(bestKindCount, QStringLiteral("0||"));
-    QTest::newRow("ties keep the earliest")
-        << "2024-05-06/50/2:00:00/500 2024-05-13/50/2:00:00/500"
-        << QStringList{"1|50.00 km|5/6/24", "1|2:00:00|5/6/24", "1|500 m|5/6/24",
-                       "1|25.00 km/h|5/6/24", "1|50 km|5/6/24", "1|100 km|May 2024",
-                       QStringLiteral("1|2 jízdy|2024")};
+    QTest::newRow("ties keep the earliest") << "2024-05-06/50/2:00:00/500 2024-05-13/50/2:00:00/500"
+                                            << QStringList{"1|50.00 km|5/6/24",
+                                                           "1|2:00:00|5/6/24",
+                                                           "1|500 m|5/6/24",
+                                                           "1|25.00 km/h|5/6/24",
+                                                           "1|50 km|5/6/24",
+                                                           "1|100 km|May 2024",
+                                                           QStringLiteral("1|2 jízdy|2024")};
     QTest::newRow("fastest of 20 km and more, rides without a time")
         << "2024-01-10/19.99/0:30:00 2024-01-11/20/1:00:00 2024-01-12/30 "
            "2024-02-01/25/1:15:00/2345"
-        << QStringList{"3|30.00 km|1/12/24", "4|1:15:00|2/1/24", "4|2,345 m|2/1/24",
-                       "2|20.00 km/h|1/11/24", "1|70 km|1/8/24", "1|70 km|January 2024",
+        << QStringList{"3|30.00 km|1/12/24",
+                       "4|1:15:00|2/1/24",
+                       "4|2,345 m|2/1/24",
+                       "2|20.00 km/h|1/11/24",
+                       "1|70 km|1/8/24",
+                       "1|70 km|January 2024",
                        QStringLiteral("1|4 jízdy|2024")};
     QTest::newRow("a week across the new year")
         << "2024-12-30/100 2025-01-02/100 2025-06-01/1 2025-06-02/1 2025-06-03/1 2025-06-04/1"
-        << QStringList{"1|100.00 km|12/30/24", "0||", "0||", "0||", "1|200 km|12/30/24",
-                       "1|100 km|December 2024", QStringLiteral("2|5 jízd|2025")};
-    QTest::newRow("one ride") << "2025-08-01/0.5"
-                              << QStringList{"1|0.50 km|8/1/25", "0||", "0||", "0||", "0||",
-                                             "0||", QStringLiteral("1|1 jízda|2025")};
+        << QStringList{"1|100.00 km|12/30/24",
+                       "0||",
+                       "0||",
+                       "0||",
+                       "1|200 km|12/30/24",
+                       "1|100 km|December 2024",
+                       QStringLiteral("2|5 jízd|2025")};
+    QTest::newRow("one ride") << "2025-08-01/0.5" << QStringList{"1|0.50 km|8/1/25",
+                                                                 "0||",
+                                                                 "0||",
+                                                                 "0||",
+                                                                 "0||",
+                                                                 "0||",
+                                                                 QStringLiteral("1|1 jízda|2025")};
 }
 
 void TestFigures::personalBests()
@@ -506,8 +529,9 @@ void TestFigures::personalBests()
     for (int k = 0; k < bestKindCount; ++k) {
         QCOMPARE(got[k].kind, BestKind(k));
         QCOMPARE(got[k].found, got[k].rideId != 0);
-        shown << QStringLiteral("%1|%2|%3").arg(got[k].rideId).arg(
-                     bestValueText(got[k], english()), bestWhenText(got[k], english()));
+        shown << QStringLiteral("%1|%2|%3")
+                     .arg(got[k].rideId)
+                     .arg(bestValueText(got[k], english()), bestWhenText(got[k], english()));
     }
     QCOMPARE(shown, bests);
 }
@@ -549,10 +573,14 @@ void TestFigures::seasonRidesFromStore()
     ADOTable& t = *data.table();
     const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2024, 6);
     t.setFilter(month);
-    addTestRide(t, {.date = QDate(2024, 6, 2), .km = QStringLiteral("25.55"),
-                    .time = QTime(1, 2, 3), .pulse = 140, .alt = 300});
+    addTestRide(t, {.date = QDate(2024, 6, 2),
+                    .km = QStringLiteral("25.55"),
+                    .time = QTime(1, 2, 3),
+                    .pulse = 140,
+                    .alt = 300});
     addTestRide(t, {.date = QDate(2023, 1, 5), .km = QStringLiteral("10")});
-    addTestRide(t, {.user = QStringLiteral("Jan"), .date = QDate(2024, 6, 1), .km = QStringLiteral("30")});
+    addTestRide(
+        t, {.user = QStringLiteral("Jan"), .date = QDate(2024, 6, 1), .km = QStringLiteral("30")});
     addTestRide(t, {.date = QDate(2024, 6, 1), .time = QTime(0, 20)});
     t.setFilter(month);
     t.setCurrentIndex(1);

@@ -3,6 +3,7 @@
 
 #include "FitWriter.h"
 #include "Gzip.h"
+#include "base/RydexError.h"
 #include "import/FitCrc.h"
 #include "import/FitDecoder.h"
 #include "import/ImportPlan.h"
@@ -14,7 +15,6 @@
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCryptographicHash>
@@ -38,7 +38,8 @@ QString describe(const ImportedRide& r)
     const auto num = [](const auto& v) {
         return v ? QString::number(double(*v), 'f', 1) : QStringLiteral("-");
     };
-    return QStringLiteral("%1 off=%2 timer=%3 dst=%4 hr=%5/%6 gain=%7 top=%8 temp=%9 sport=%10%11 by=%12 %13 problem=%14")
+    return QStringLiteral("%1 off=%2 timer=%3 dst=%4 hr=%5/%6 gain=%7 top=%8 temp=%9 sport=%10%11 "
+                          "by=%12 %13 problem=%14")
         .arg(r.start.toString(Qt::ISODate), num(r.localOffsetSeconds), num(r.timerSeconds),
              num(r.distanceMetres), num(r.avgHeartRate), num(r.maxHeartRate), num(r.elevationGain),
              num(r.maxAltitude), num(r.avgTemperature))
@@ -46,7 +47,6 @@ QString describe(const ImportedRide& r)
         .arg(r.indoor ? QStringLiteral(" indoor") : QString(), r.maker, r.product)
         .arg(int(r.problem));
 }
-
 
 // Points written "seconds:altitude:heart rate:metres" (an empty part not
 // recorded, "|" a stop of the timer before the point), one a comma.
@@ -73,18 +73,21 @@ QList<TrackPoint> points(const QString& text)
 // `extra` goes into each point (elevation, extensions), `%1` the point's index.
 QByteArray gpx(const QString& version, const QString& extra, int count = 4, bool timed = true)
 {
-    QString text = QStringLiteral("<?xml version=\"1.0\"?>\n<gpx version=\"%1\" "
-                                  "xmlns=\"http://www.topografix.com/GPX/%2\" "
-                                  "xmlns:a=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\" "
-                                  "xmlns:b=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v2\" "
-                                  "xmlns:c=\"http://example.com/not-garmin\">"
-                                  "<trk><type>cycling</type><trkseg>")
-                       .arg(version, QString(version).replace(QLatin1Char('.'), QLatin1Char('/')));
+    QString text =
+        QStringLiteral("<?xml version=\"1.0\"?>\n<gpx version=\"%1\" "
+                       "xmlns=\"http://www.topografix.com/GPX/%2\" "
+                       "xmlns:a=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\" "
+                       "xmlns:b=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v2\" "
+                       "xmlns:c=\"http://example.com/not-garmin\">"
+                       "<trk><type>cycling</type><trkseg>")
+            .arg(version, QString(version).replace(QLatin1Char('.'), QLatin1Char('/')));
     for (int i = 0; i < count; ++i) {
         text += QStringLiteral("<trkpt lat=\"%1\" lon=\"14.5\">").arg(46.0 + 0.0009 * i, 0, 'f', 4);
         if (timed)
-            text += QStringLiteral("<time>2024-06-01T08:00:%1Z</time>").arg(i * 10, 2, 10, QLatin1Char('0'));
-        text += QString(extra).replace(QStringLiteral("%1"), QString::number(i)) + QStringLiteral("</trkpt>");
+            text += QStringLiteral("<time>2024-06-01T08:00:%1Z</time>")
+                        .arg(i * 10, 2, 10, QLatin1Char('0'));
+        text += QString(extra).replace(QStringLiteral("%1"), QString::number(i)) +
+                QStringLiteral("</trkpt>");
     }
     return (text + QStringLiteral("</trkseg></trk></gpx>")).toUtf8();
 }
@@ -100,8 +103,8 @@ QByteArray tcxRide()
 bool writeFile(const QDir& dir, const QString& path, const QByteArray& content)
 {
     QFile file(dir.filePath(path));
-    return dir.mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly)
-           && file.write(content) == content.size();
+    return dir.mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(content) == content.size();
 }
 
 QStringList describeAll(const RideFileContents& contents)
@@ -120,7 +123,8 @@ void writeRecords(F& w, bool compressedTimes, bool developer)
 {
     w.define(0, 0, {{0, F::Enum}, {1, F::UInt16}, {2, F::UInt16}});
     w.data(0, {4, 1, 2713});
-    w.define(1, 20, {{253, F::UInt32}, {3, F::UInt8}, {2, F::UInt16}, {5, F::UInt32}, {13, F::SInt8}},
+    w.define(1, 20,
+             {{253, F::UInt32}, {3, F::UInt8}, {2, F::UInt16}, {5, F::UInt32}, {13, F::SInt8}},
              developer ? QList<quint8>{3, 1} : QList<quint8>{});
     if (compressedTimes)
         w.define(2, 20, {{3, F::UInt8}, {2, F::UInt16}, {5, F::UInt32}, {13, F::SInt8}});
@@ -131,7 +135,8 @@ void writeRecords(F& w, bool compressedTimes, bool developer)
         if (compressedTimes && i > 0)
             w.compressed(2, start + i, {hr, alt, dst, 20});
         else
-            w.data(1, {start + i, hr, alt, dst, 20}, developer ? QByteArray("abcd", 4) : QByteArray());
+            w.data(1, {start + i, hr, alt, dst, 20},
+                   developer ? QByteArray("abcd", 4) : QByteArray());
     }
 }
 
@@ -149,9 +154,19 @@ QByteArray activity(bool bigEndian, bool sessionTotals, bool compressedTimes, bo
     F w(bigEndian, headerSize);
     writeRecords(w, compressedTimes, developer);
     if (sessionTotals) {
-        w.define(3, 18, {{253, F::UInt32}, {2, F::UInt32}, {8, F::UInt32}, {9, F::UInt32},
-                         {16, F::UInt8}, {17, F::UInt8}, {22, F::UInt16}, {128, F::UInt32},
-                         {50, F::UInt16}, {57, F::SInt8}, {5, F::Enum}, {6, F::Enum}});
+        w.define(3, 18,
+                 {{253, F::UInt32},
+                  {2, F::UInt32},
+                  {8, F::UInt32},
+                  {9, F::UInt32},
+                  {16, F::UInt8},
+                  {17, F::UInt8},
+                  {22, F::UInt16},
+                  {128, F::UInt32},
+                  {50, F::UInt16},
+                  {57, F::SInt8},
+                  {5, F::Enum},
+                  {6, F::Enum}});
         w.data(3, {start + 9, start, 3600500, 2500000, 140, 0xFF, 300, (812 + 500) * 5,
                    (700 + 500) * 5, -3, 2, 6});
     } else {
@@ -177,9 +192,9 @@ QByteArray multisport()
 const QString fromSession = QStringLiteral(
     "2024-12-31T22:30:00Z off=3600.0 timer=3600.5 dst=25000.0 hr=140.0/120.0 gain=300.0 "
     "top=812.0 temp=-3.0 sport=1 indoor by=Garmin 2713 problem=0");
-const QString fromRecords = QStringLiteral(
-    "2024-12-31T22:30:00Z off=3600.0 timer=9.0 dst=45.0 hr=120.0/120.0 gain=9.0 "
-    "top=109.0 temp=20.0 sport=2 by=Garmin 2713 problem=0");
+const QString fromRecords =
+    QStringLiteral("2024-12-31T22:30:00Z off=3600.0 timer=9.0 dst=45.0 hr=120.0/120.0 gain=9.0 "
+                   "top=109.0 temp=20.0 sport=2 by=Garmin 2713 problem=0");
 
 // "2024-06-30 3600 25.5", "-" for a value not known.
 RideIdentity identity(const QString& text)
@@ -230,7 +245,8 @@ ImportedRide deviceRide(const QString& day, double minutes, double km,
 ScannedFile scanned(const QString& path, const QList<ImportedRide>& rides,
                     RideProblem problem = RideProblem::None)
 {
-    return {path, QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256),
+    return {path,
+            QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256),
             {rides, problem, QString()}};
 }
 
@@ -250,8 +266,9 @@ QStringList plan(ADOTable& table, const QList<ScannedFile>& files)
                                                   .arg(*c.matchedRideId)
                                                   .arg(c.matchedDay.toString(Qt::ISODate))
                                             : QString(),
-                            c.matchedCandidate >= 0 ? QStringLiteral(" as #%1").arg(c.matchedCandidate)
-                                                    : QString());
+                            c.matchedCandidate >= 0
+                                ? QStringLiteral(" as #%1").arg(c.matchedCandidate)
+                                : QString());
         }
     }
     return out;
@@ -296,7 +313,8 @@ private slots:
         const auto damaged = int(RideProblem::Damaged);
         QTest::newRow("session totals win")
             << activity(false, true, false, false) << QStringList{fromSession} << ok;
-        QTest::newRow("big-endian") << activity(true, true, false, false) << QStringList{fromSession} << ok;
+        QTest::newRow("big-endian")
+            << activity(true, true, false, false) << QStringList{fromSession} << ok;
         QTest::newRow("12-byte header")
             << activity(false, true, false, false, 12) << QStringList{fromSession} << ok;
         QTest::newRow("totals from records")
@@ -307,9 +325,11 @@ private slots:
             << activity(true, false, false, true) << QStringList{fromRecords} << ok;
         QTest::newRow("a session each ride")
             << multisport()
-            << QStringList{QStringLiteral("2024-12-31T22:30:00Z off=3600.0 timer=4.0 dst=20.0 hr=120.0/120.0 gain=0.0 "
+            << QStringList{QStringLiteral("2024-12-31T22:30:00Z off=3600.0 timer=4.0 dst=20.0 "
+                                          "hr=120.0/120.0 gain=0.0 "
                                           "top=104.0 temp=20.0 sport=1 by=Garmin 2713 problem=0"),
-                           QStringLiteral("2024-12-31T22:30:05Z off=3600.0 timer=4.0 dst=20.0 hr=120.0/120.0 gain=0.0 "
+                           QStringLiteral("2024-12-31T22:30:05Z off=3600.0 timer=4.0 dst=20.0 "
+                                          "hr=120.0/120.0 gain=0.0 "
                                           "top=109.0 temp=20.0 sport=2 by=Garmin 2713 problem=0")}
             << ok;
         QTest::newRow("two files chained")
@@ -336,16 +356,18 @@ private slots:
         QByteArray badHeader = whole;
         badHeader[12] = char(badHeader[12] ^ 0x01);
         QTest::newRow("header checksum wrong") << badHeader << QStringList{} << damaged;
-        QTest::newRow("not a FIT file") << QByteArray("<gpx></gpx>") << QStringList{}
-                                        << int(RideProblem::Unreadable);
+        QTest::newRow("not a FIT file")
+            << QByteArray("<gpx></gpx>") << QStringList{} << int(RideProblem::Unreadable);
 
         F settings;
         settings.define(0, 0, {{0, F::Enum}});
         settings.data(0, {2});
-        QTest::newRow("settings file") << settings.file()
-                                       << QStringList{QStringLiteral(" off=- timer=- dst=- hr=-/- gain=- top=- temp=- sport=0 by=  problem=%1")
-                                                          .arg(int(RideProblem::NotAnActivity))}
-                                       << ok;
+        QTest::newRow("settings file")
+            << settings.file()
+            << QStringList{QStringLiteral(" off=- timer=- dst=- hr=-/- gain=- top=- temp=- sport=0 "
+                                          "by=  problem=%1")
+                               .arg(int(RideProblem::NotAnActivity))}
+            << ok;
     }
 
     void fitFile()
@@ -362,27 +384,32 @@ private slots:
     {
         QTest::addColumn<QString>("track");
         QTest::addColumn<QString>("totals");
-        QTest::newRow("steady ride")
-            << "0:100:120:0,10:101:130:100,20:102:140:200,30:103:150:300"
-            << "riding=30 dst=300 hr=130/150 gain=0 top=103";
-        QTest::newRow("slower than 2 km/h is a pause")
-            << "0:::0,10:::100,70:::120,80:::220" << "riding=20 dst=220 hr=-/- gain=- top=-";
-        QTest::newRow("stopped timer is a pause")
-            << "0:::0,10:::100,|300:::3000,310:::3100" << "riding=20 dst=3100 hr=-/- gain=- top=-";
+        QTest::newRow("steady ride") << "0:100:120:0,10:101:130:100,20:102:140:200,30:103:150:300"
+                                     << "riding=30 dst=300 hr=130/150 gain=0 top=103";
+        QTest::newRow("slower than 2 km/h is a pause") << "0:::0,10:::100,70:::120,80:::220"
+                                                       << "riding=20 dst=220 hr=-/- gain=- top=-";
+        QTest::newRow("stopped timer is a pause") << "0:::0,10:::100,|300:::3000,310:::3100"
+                                                  << "riding=20 dst=3100 hr=-/- gain=- top=-";
         QTest::newRow("the device's distance counts across points without it")
-            << "0:::0,10:::,20:::200" << "riding=20 dst=200 hr=-/- gain=- top=-";
+            << "0:::0,10:::,20:::200"
+            << "riding=20 dst=200 hr=-/- gain=- top=-";
         QTest::newRow("no distance: a long gap is a pause")
-            << "0:::,10:::,40:::,71:::" << "riding=40 dst=- hr=-/- gain=- top=-";
+            << "0:::,10:::,40:::,71:::"
+            << "riding=40 dst=- hr=-/- gain=- top=-";
         QTest::newRow("heart rate weighted by time, zeros ignored")
-            << "0::100:0,10::0:100,20::200:200,50:::500" << "riding=50 dst=500 hr=175/200 gain=- top=-";
+            << "0::100:0,10::0:100,20::200:200,50:::500"
+            << "riding=50 dst=500 hr=175/200 gain=- top=-";
         QTest::newRow("noise under the threshold adds nothing")
-            << "0:100,1:104,2:100,3:104.9,4:100" << "riding=4 dst=- hr=-/- gain=0 top=104.9";
+            << "0:100,1:104,2:100,3:104.9,4:100"
+            << "riding=4 dst=- hr=-/- gain=0 top=104.9";
         QTest::newRow("a climb counts whole once past the threshold")
-            << "0:100,1:103,2:106,3:104,4:110,5:90,6:96" << "riding=6 dst=- hr=-/- gain=16 top=110";
+            << "0:100,1:103,2:106,3:104,4:110,5:90,6:96"
+            << "riding=6 dst=- hr=-/- gain=16 top=110";
         QTest::newRow("runs of zeros are unknown, not sea level")
-            << "0:200,1:0,2:0,3:0,4:210,5:0,6:215" << "riding=6 dst=- hr=-/- gain=15 top=215";
-        QTest::newRow("zeros near sea level are kept")
-            << "0:2,1:0,2:6,3:12" << "riding=3 dst=- hr=-/- gain=12 top=12";
+            << "0:200,1:0,2:0,3:0,4:210,5:0,6:215"
+            << "riding=6 dst=- hr=-/- gain=15 top=215";
+        QTest::newRow("zeros near sea level are kept") << "0:2,1:0,2:6,3:12"
+                                                       << "riding=3 dst=- hr=-/- gain=12 top=12";
     }
 
     void trackTotals()
@@ -390,11 +417,15 @@ private slots:
         QFETCH(QString, track);
         QFETCH(QString, totals);
         const QList<TrackPoint> list = points(track);
-        const auto num = [](const auto& v) { return v ? QString::number(double(*v)) : QStringLiteral("-"); };
+        const auto num = [](const auto& v) {
+            return v ? QString::number(double(*v)) : QStringLiteral("-");
+        };
         QCOMPARE(QStringLiteral("riding=%1 dst=%2 hr=%3/%4 gain=%5 top=%6")
                      .arg(TrackTotals::ridingSeconds(list))
-                     .arg(num(TrackTotals::distanceMetres(list)), num(TrackTotals::averageHeartRate(list)),
-                          num(TrackTotals::maximumHeartRate(list)), num(TrackTotals::elevationGain(list)),
+                     .arg(num(TrackTotals::distanceMetres(list)),
+                          num(TrackTotals::averageHeartRate(list)),
+                          num(TrackTotals::maximumHeartRate(list)),
+                          num(TrackTotals::elevationGain(list)),
                           num(TrackTotals::maximumAltitude(list))),
                  totals);
     }
@@ -405,52 +436,68 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("rides");
         QTest::addColumn<int>("problem");
-        const QString gpxRide = QStringLiteral(
-            "2024-06-01T08:00:00Z off=- timer=30.0 dst=300.2 hr=%1 gain=%2 top=%3 temp=%4 sport=1 by=  problem=0");
-        const QString v1 = QStringLiteral("<ele>1%100</ele><extensions><a:TrackPointExtension><a:hr>12%1</a:hr>"
-                                          "<a:atemp>2%1</a:atemp></a:TrackPointExtension></extensions>");
+        const QString gpxRide =
+            QStringLiteral("2024-06-01T08:00:00Z off=- timer=30.0 dst=300.2 hr=%1 gain=%2 top=%3 "
+                           "temp=%4 sport=1 by=  problem=0");
+        const QString v1 =
+            QStringLiteral("<ele>1%100</ele><extensions><a:TrackPointExtension><a:hr>12%1</a:hr>"
+                           "<a:atemp>2%1</a:atemp></a:TrackPointExtension></extensions>");
         QTest::newRow("GPX 1.1, extension v1")
             << "ride.gpx" << gpx(QStringLiteral("1.1"), v1)
-            << QStringList{gpxRide.arg(QStringLiteral("121.0/123.0"), QStringLiteral("300.0"), QStringLiteral("1300.0"), QStringLiteral("21.0"))}
+            << QStringList{gpxRide.arg(QStringLiteral("121.0/123.0"), QStringLiteral("300.0"),
+                                       QStringLiteral("1300.0"), QStringLiteral("21.0"))}
             << 0;
         QTest::newRow("GPX 1.0 gzipped, extension v2 under another prefix")
             << "ride.gpx.gz"
-            << gzipped(gpx(QStringLiteral("1.0"), QStringLiteral("<extensions><b:TrackPointExtension><b:hr>140</b:hr>"
-                                                               "</b:TrackPointExtension></extensions>")))
-            << QStringList{gpxRide.arg(QStringLiteral("140.0/140.0"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"))}
+            << gzipped(gpx(QStringLiteral("1.0"),
+                           QStringLiteral("<extensions><b:TrackPointExtension><b:hr>140</b:hr>"
+                                          "</b:TrackPointExtension></extensions>")))
+            << QStringList{gpxRide.arg(QStringLiteral("140.0/140.0"), QStringLiteral("-"),
+                                       QStringLiteral("-"), QStringLiteral("-"))}
             << 0;
         QTest::newRow("GPX, heart rate of an unknown extension ignored")
-            << "ride.gpx" << gpx(QStringLiteral("1.1"), QStringLiteral("<extensions><c:hr>99</c:hr></extensions>"))
-            << QStringList{gpxRide.arg(QStringLiteral("-/-"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"))}
+            << "ride.gpx"
+            << gpx(QStringLiteral("1.1"),
+                   QStringLiteral("<extensions><c:hr>99</c:hr></extensions>"))
+            << QStringList{gpxRide.arg(QStringLiteral("-/-"), QStringLiteral("-"),
+                                       QStringLiteral("-"), QStringLiteral("-"))}
             << 0;
         QTest::newRow("GPX track without times")
             << "ride.gpx" << gpx(QStringLiteral("1.1"), QString(), 4, false)
-            << QStringList{QStringLiteral(" off=- timer=- dst=- hr=-/- gain=- top=- temp=- sport=1 by=  problem=%1")
+            << QStringList{QStringLiteral(" off=- timer=- dst=- hr=-/- gain=- top=- temp=- sport=1 "
+                                          "by=  problem=%1")
                                .arg(int(RideProblem::NoTimes))}
             << 0;
         QTest::newRow("GPX route")
             << "route.gpx"
-            << QByteArray("<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><rte><rtept lat=\"1\" lon=\"1\"/></rte></gpx>")
+            << QByteArray(
+                   "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><rte><rtept "
+                   "lat=\"1\" lon=\"1\"/></rte></gpx>")
             << QStringList{} << int(RideProblem::Route);
-        QTest::newRow("GPX cut short") << "ride.gpx" << gpx(QStringLiteral("1.1"), QString()).left(500)
-                                       << QStringList{} << int(RideProblem::Damaged);
+        QTest::newRow("GPX cut short")
+            << "ride.gpx" << gpx(QStringLiteral("1.1"), QString()).left(500) << QStringList{}
+            << int(RideProblem::Damaged);
         QTest::newRow("TCX laps' totals, points for the rest")
             << "ride.tcx" << tcxRide()
-            << QStringList{QStringLiteral("2024-06-01T06:00:00Z off=- timer=1800.0 dst=14000.5 hr=150.0/175.0 gain=20.0 "
-                                          "top=320.0 temp=- sport=1 by=  problem=0")}
+            << QStringList{QStringLiteral(
+                   "2024-06-01T06:00:00Z off=- timer=1800.0 dst=14000.5 hr=150.0/175.0 gain=20.0 "
+                   "top=320.0 temp=- sport=1 by=  problem=0")}
             << 0;
         QByteArray running = tcxRide();
         running.replace("Biking", "Running");
-        QTest::newRow("TCX running, gzipped") << "run.TCX.GZ" << gzipped(running)
-            << QStringList{QStringLiteral("2024-06-01T06:00:00Z off=- timer=1800.0 dst=14000.5 hr=150.0/175.0 gain=20.0 "
-                                          "top=320.0 temp=- sport=2 by=  problem=0")}
+        QTest::newRow("TCX running, gzipped")
+            << "run.TCX.GZ" << gzipped(running)
+            << QStringList{QStringLiteral(
+                   "2024-06-01T06:00:00Z off=- timer=1800.0 dst=14000.5 hr=150.0/175.0 gain=20.0 "
+                   "top=320.0 temp=- sport=2 by=  problem=0")}
             << 0;
-        QTest::newRow("gzip cut short") << "ride.tcx.gz" << gzipped(tcxRide()).left(100) << QStringList{}
-                                        << int(RideProblem::Damaged);
-        QTest::newRow("gzip of a FIT file") << "ride.fit.gz" << gzipped(activity(false, true, false, false))
-                                            << QStringList{fromSession} << 0;
-        QTest::newRow("unknown format") << "ride.txt" << QByteArray("hello") << QStringList{}
-                                        << int(RideProblem::Unreadable);
+        QTest::newRow("gzip cut short") << "ride.tcx.gz" << gzipped(tcxRide()).left(100)
+                                        << QStringList{} << int(RideProblem::Damaged);
+        QTest::newRow("gzip of a FIT file")
+            << "ride.fit.gz" << gzipped(activity(false, true, false, false))
+            << QStringList{fromSession} << 0;
+        QTest::newRow("unknown format")
+            << "ride.txt" << QByteArray("hello") << QStringList{} << int(RideProblem::Unreadable);
     }
 
     void trackFile()
@@ -472,7 +519,8 @@ private slots:
         QCOMPARE(describeAll(scanned.contents), rides);
         QCOMPARE(int(scanned.contents.problem), problem);
         // Bytes that could not be had (a damaged gzip form) have no hash.
-        const bool unread = problem == int(RideProblem::Damaged) && name.endsWith(QLatin1String(".gz"));
+        const bool unread =
+            problem == int(RideProblem::Damaged) && name.endsWith(QLatin1String(".gz"));
         QCOMPARE(scanned.sha256.size(), unread ? 0 : 32);
     }
 
@@ -483,9 +531,18 @@ private slots:
         QTest::addColumn<QStringList>("layout");
         QTest::addColumn<QStringList>("chosen");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("nested folders, suffixes in any case, other files and hidden folders left out")
-            << QStringList{"G/Activities/a.fit", "G/Activities/2024/B.FIT", "G/c.Gpx.GZ", "G/d.tcx",
-                           "G/e.fit.gz", "G/notes.txt", "G/f.fit.bak", "G/fit", "G/gz", "G/.Trash/h.fit"}
+        QTest::newRow(
+            "nested folders, suffixes in any case, other files and hidden folders left out")
+            << QStringList{"G/Activities/a.fit",
+                           "G/Activities/2024/B.FIT",
+                           "G/c.Gpx.GZ",
+                           "G/d.tcx",
+                           "G/e.fit.gz",
+                           "G/notes.txt",
+                           "G/f.fit.bak",
+                           "G/fit",
+                           "G/gz",
+                           "G/.Trash/h.fit"}
             << QStringList{"G"}
             << QStringList{"G/Activities/2024/B.FIT", "G/Activities/a.fit", "G/c.Gpx.GZ", "G/d.tcx",
                            "G/e.fit.gz"};
@@ -574,7 +631,8 @@ private slots:
         const QByteArray hash = QCryptographicHash::hash(fit, QCryptographicHash::Sha256);
         QCOMPARE(byName.value(QStringLiteral("ride7.fit")).sha256, hash);
         QCOMPARE(byName.value(QStringLiteral("packed.fit.gz")).sha256, hash);
-        QCOMPARE(describeAll(byName.value(QStringLiteral("packed.fit.gz")).contents), QStringList{fromSession});
+        QCOMPARE(describeAll(byName.value(QStringLiteral("packed.fit.gz")).contents),
+                 QStringList{fromSession});
         QCOMPARE(byName.value(QStringLiteral("cut.fit")).contents.problem, RideProblem::Damaged);
 
         // An empty choice finishes too.
@@ -590,10 +648,12 @@ private slots:
         QTemporaryDir temp;
         const QDir dir(temp.path());
         // Files slow to read: most of a megabyte of track points each.
-        QByteArray big = "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>";
+        QByteArray big =
+            "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>";
         const QDateTime t0(QDate(2024, 6, 1), QTime(8, 0), Qt::UTC);
         for (int i = 0; i < 8000; ++i)
-            big += QStringLiteral("<trkpt lat=\"46.%1\" lon=\"14.5\"><ele>300</ele><time>%2</time></trkpt>\n")
+            big += QStringLiteral(
+                       "<trkpt lat=\"46.%1\" lon=\"14.5\"><ele>300</ele><time>%2</time></trkpt>\n")
                        .arg(i, 5, 10, QLatin1Char('0'))
                        .arg(t0.addSecs(i).toString(Qt::ISODate))
                        .toUtf8();
@@ -670,11 +730,11 @@ private slots:
             << "2024-06-30T22:30:00Z" << 7200 << 86399.0 << 24.99 << cycling << true << 1000.0
             << "2024-07-01 23:59:59 20 - 25 C' Cyklistika Trenažer ok";
         QTest::newRow("longer than a day")
-            << "2024-06-30T06:00:00Z" << 0 << 86399.5 << 32.0 << int(RideSport::Running) << false << 1000.0
-            << "2024-06-30 -  Beh Trénink too long";
+            << "2024-06-30T06:00:00Z" << 0 << 86399.5 << 32.0 << int(RideSport::Running) << false
+            << 1000.0 << "2024-06-30 -  Beh Trénink too long";
         QTest::newRow("no riding time")
-            << "2024-06-30T06:00:00Z" << 0 << 0.4 << -10.0 << int(RideSport::Swimming) << false << 1000.0
-            << "2024-06-30 00:00:00 -10 -  5 C' Plavání Trénink out of range";
+            << "2024-06-30T06:00:00Z" << 0 << 0.4 << -10.0 << int(RideSport::Swimming) << false
+            << 1000.0 << "2024-06-30 00:00:00 -10 -  5 C' Plavání Trénink out of range";
         // What a damaged file's signed fields can say.
         QTest::newRow("negative riding time")
             << "2024-06-30T06:00:00Z" << 0 << -60.0 << 20.0 << cycling << false << 1000.0
@@ -683,8 +743,8 @@ private slots:
             << "2024-06-30T06:00:00Z" << 0 << 3600.0 << 20.0 << cycling << false << -5.0
             << "2024-06-30 01:00:00 20 - 25 C' Cyklistika Trénink out of range";
         QTest::newRow("cold skiing, other sport indoors")
-            << "2024-01-30T06:00:00Z" << 0 << 60.0 << -25.1 << int(RideSport::Other) << true << 1000.0
-            << "2024-01-30 00:01:00   Trénink ok";
+            << "2024-01-30T06:00:00Z" << 0 << 60.0 << -25.1 << int(RideSport::Other) << true
+            << 1000.0 << "2024-01-30 00:01:00   Trénink ok";
         QTest::newRow("a bike ride without distance was on a trainer")
             << "2024-01-30T06:00:00Z" << 0 << 60.0 << 15.0 << cycling << false << 0.0
             << "2024-01-30 00:01:00 15 - 20 C' Cyklistika Trenažer ok";
@@ -709,14 +769,16 @@ private slots:
         ride.indoor = indoor;
         RideFieldValues::checkFits(ride);
         const auto time = RideFieldValues::ridingTime(seconds);
-        const QString status = ride.problem == RideProblem::None      ? QStringLiteral("ok")
-                               : ride.problem == RideProblem::TooLong ? QStringLiteral("too long")
-                                                                      : QStringLiteral("out of range");
+        const QString status = ride.problem == RideProblem::None ? QStringLiteral("ok")
+                               : ride.problem == RideProblem::TooLong
+                                   ? QStringLiteral("too long")
+                                   : QStringLiteral("out of range");
         QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
                      .arg(RideFieldValues::localDay(ride).toString(Qt::ISODate),
                           time ? time->toString(QStringLiteral("HH:mm:ss")) : QStringLiteral("-"),
-                          RideFieldValues::temperatureBand(celsius), RideFieldValues::kindText(ride.sport),
-                          RideFieldValues::typeText(ride), status),
+                          RideFieldValues::temperatureBand(celsius),
+                          RideFieldValues::kindText(ride.sport), RideFieldValues::typeText(ride),
+                          status),
                  fields);
     }
 
@@ -738,20 +800,33 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("same");
-        QTest::newRow("time within 2 %") << "2024-06-30 10000 -" << "2024-06-30 10200 -" << true;
-        QTest::newRow("time beyond 2 %") << "2024-06-30 10000 -" << "2024-06-30 10205 -" << false;
-        QTest::newRow("time within 60 s") << "2024-06-30 1000 -" << "2024-06-30 1060 -" << true;
-        QTest::newRow("time beyond 60 s") << "2024-06-30 1061 -" << "2024-06-30 1000 -" << false;
-        QTest::newRow("distance within 2 %") << "2024-06-30 - 50" << "2024-06-30 - 51" << true;
-        QTest::newRow("distance beyond 2 %") << "2024-06-30 - 50" << "2024-06-30 - 51.05" << false;
-        QTest::newRow("distance within 0.1 km") << "2024-06-30 - 2" << "2024-06-30 - 2.1" << true;
-        QTest::newRow("distance beyond 0.1 km") << "2024-06-30 - 2.1001" << "2024-06-30 - 2" << false;
-        QTest::newRow("time in, distance out") << "2024-06-30 3600 20" << "2024-06-30 3600 25" << false;
-        QTest::newRow("another day") << "2024-06-30 3600 25" << "2024-07-01 3600 25" << false;
+        QTest::newRow("time within 2 %") << "2024-06-30 10000 -"
+                                         << "2024-06-30 10200 -" << true;
+        QTest::newRow("time beyond 2 %") << "2024-06-30 10000 -"
+                                         << "2024-06-30 10205 -" << false;
+        QTest::newRow("time within 60 s") << "2024-06-30 1000 -"
+                                          << "2024-06-30 1060 -" << true;
+        QTest::newRow("time beyond 60 s") << "2024-06-30 1061 -"
+                                          << "2024-06-30 1000 -" << false;
+        QTest::newRow("distance within 2 %") << "2024-06-30 - 50"
+                                             << "2024-06-30 - 51" << true;
+        QTest::newRow("distance beyond 2 %") << "2024-06-30 - 50"
+                                             << "2024-06-30 - 51.05" << false;
+        QTest::newRow("distance within 0.1 km") << "2024-06-30 - 2"
+                                                << "2024-06-30 - 2.1" << true;
+        QTest::newRow("distance beyond 0.1 km") << "2024-06-30 - 2.1001"
+                                                << "2024-06-30 - 2" << false;
+        QTest::newRow("time in, distance out") << "2024-06-30 3600 20"
+                                               << "2024-06-30 3600 25" << false;
+        QTest::newRow("another day") << "2024-06-30 3600 25"
+                                     << "2024-07-01 3600 25" << false;
         QTest::newRow("a value known on one side only is not compared")
-            << "2024-06-30 3600 -" << "2024-06-30 3610 80" << true;
-        QTest::newRow("nothing to compare") << "2024-06-30 - 25" << "2024-06-30 3600 -" << false;
-        QTest::newRow("no day") << "- 3600 25" << "- 3600 25" << false;
+            << "2024-06-30 3600 -"
+            << "2024-06-30 3610 80" << true;
+        QTest::newRow("nothing to compare") << "2024-06-30 - 25"
+                                            << "2024-06-30 3600 -" << false;
+        QTest::newRow("no day") << "- 3600 25"
+                                << "- 3600 25" << false;
     }
 
     void sameRide()
@@ -775,7 +850,8 @@ private slots:
         QTest::newRow("New Year's Eve west of Greenwich, every field given")
             << "2025-01-01T00:30:00Z" << -3600 << 3600.4
             << "km=25.004 hr=140/170 gain=300.4 top=812.6 temp=22 by=Garmin|Edge_530"
-            << "2024-12-31T00:00:00|Eva|31|12|2024|1:00:00|25|25|140|300|-|20 - 25 C'|Cyklistika|-|-|-|"
+            << "2024-12-31T00:00:00|Eva|31|12|2024|1:00:00|25|25|140|300|-|20 - 25 "
+               "C'|Cyklistika|-|-|-|"
                "Trénink|Importováno ze souboru ride.fit (Garmin Edge 530)|813|170";
         QTest::newRow("trainer, no heart rate read, temperature in the gap, maker only")
             << "2024-06-30T22:30:00Z" << 7200 << 1800.0 << "km=0 hr=0/0 temp=32 indoor by=Wahoo|"
@@ -790,12 +866,16 @@ private slots:
             << "2024-06-30T00:00:00|Eva|30|6|2024|1:00:00|10.01|10.01|-|0|-|-|-|-|-|-|Trénink|"
                "Importováno ze souboru ride.fit|-20|-";
         QTest::newRow("elevation beyond its field")
-            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "gain=32767.6" << "refused";
-        QTest::newRow("longer than a day") << "2024-06-30T06:00:00Z" << 0 << 86400.0 << "" << "refused";
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "gain=32767.6"
+            << "refused";
+        QTest::newRow("longer than a day") << "2024-06-30T06:00:00Z" << 0 << 86400.0 << ""
+                                           << "refused";
         QTest::newRow("faster than the speed field")
-            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "km=1000" << "refused";
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "km=1000"
+            << "refused";
         QTest::newRow("heart rate beyond its field")
-            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "hr=70000/70000" << "refused";
+            << "2024-06-30T06:00:00Z" << 0 << 3600.0 << "hr=70000/70000"
+            << "refused";
     }
 
     void rideRows()
@@ -830,7 +910,8 @@ private slots:
                 ride.sport = value == QLatin1String("run") ? RideSport::Running : RideSport::Other;
             else if (key == QLatin1String("by"))
                 ride.maker = value.section(QLatin1Char('|'), 0, 0),
-                ride.product = value.section(QLatin1Char('|'), 1).replace(QLatin1Char('_'), QLatin1Char(' '));
+                ride.product =
+                    value.section(QLatin1Char('|'), 1).replace(QLatin1Char('_'), QLatin1Char(' '));
         }
         QString got;
         try {
@@ -850,15 +931,21 @@ private slots:
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
-        addTestRide(t, {.date = QDate(2024, 6, 1), .km = QStringLiteral("25"), .time = QTime(1, 0)});
-        addTestRide(t, {.user = QStringLiteral("Jan"), .date = QDate(2024, 6, 2), .km = QStringLiteral("30"),
+        addTestRide(t,
+                    {.date = QDate(2024, 6, 1), .km = QStringLiteral("25"), .time = QTime(1, 0)});
+        addTestRide(t, {.user = QStringLiteral("Jan"),
+                        .date = QDate(2024, 6, 2),
+                        .km = QStringLiteral("30"),
                         .time = QTime(1, 0)});
         const int typed = t.rowAt(0)[fieldIndex(RideField::id)].toInt();
         ImportedRide tooLong = deviceRide(QStringLiteral("2024-06-05"), 1440, 500);
         const QList<ScannedFile> folder = {
-            scanned(QStringLiteral("/dev/a.fit"), {deviceRide(QStringLiteral("2024-06-01"), 60.5, 25.3)}),
-            scanned(QStringLiteral("/dev/b.fit"), {deviceRide(QStringLiteral("2024-06-02"), 60, 30)}),
-            scanned(QStringLiteral("/dev/b.gpx"), {deviceRide(QStringLiteral("2024-06-02"), 61, 30.4)}),
+            scanned(QStringLiteral("/dev/a.fit"),
+                    {deviceRide(QStringLiteral("2024-06-01"), 60.5, 25.3)}),
+            scanned(QStringLiteral("/dev/b.fit"),
+                    {deviceRide(QStringLiteral("2024-06-02"), 60, 30)}),
+            scanned(QStringLiteral("/dev/b.gpx"),
+                    {deviceRide(QStringLiteral("2024-06-02"), 61, 30.4)}),
             scanned(QStringLiteral("/dev/c.tcx"),
                     {deviceRide(QStringLiteral("2024-06-03"), 30, 6, RideSport::Running),
                      deviceRide(QStringLiteral("2024-06-03"), 30, 6.05, RideSport::Unknown)}),
@@ -913,19 +1000,25 @@ private slots:
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 12));
-        addTestRide(t, {.date = QDate(2024, 12, 1), .km = QStringLiteral("10"), .time = QTime(1, 0),
+        addTestRide(t, {.date = QDate(2024, 12, 1),
+                        .km = QStringLiteral("10"),
+                        .time = QTime(1, 0),
                         .odo = QStringLiteral("1000")});
-        addTestRide(t, {.date = QDate(2025, 1, 5), .km = QStringLiteral("20"), .time = QTime(1, 0),
+        addTestRide(t, {.date = QDate(2025, 1, 5),
+                        .km = QStringLiteral("20"),
+                        .time = QTime(1, 0),
                         .odo = QStringLiteral("100")});
         const RideFilter yearFilter = RideFilter::year(QStringLiteral("Eva"), 2025);
         t.setFilter(yearFilter);
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 12));
         const QVector<RideRow> before = t.rows();
         const QList<ScannedFile> files = {
-            scanned(QStringLiteral("/dev/1.fit"), {deviceRide(QStringLiteral("2024-12-20"), 60, 30)}),
-            scanned(QStringLiteral("/dev/2.fit"), {deviceRide(QStringLiteral("2024-12-10"), 60, 40),
-                                                   deviceRide(QStringLiteral("2025-01-02"), 60, 50),
-                                                   deviceRide(QStringLiteral("2025-01-03"), 60, 15)}),
+            scanned(QStringLiteral("/dev/1.fit"),
+                    {deviceRide(QStringLiteral("2024-12-20"), 60, 30)}),
+            scanned(QStringLiteral("/dev/2.fit"),
+                    {deviceRide(QStringLiteral("2024-12-10"), 60, 40),
+                     deviceRide(QStringLiteral("2025-01-02"), 60, 50),
+                     deviceRide(QStringLiteral("2025-01-03"), 60, 15)}),
         };
         QVector<RideToImport> rides = toImport(files);
         QVector<RideToImport> refused = rides;
@@ -942,7 +1035,8 @@ private slots:
         QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM rydex"),
                                         QStringLiteral("SELECT count(*) FROM imports")}),
                  QStringList{"0"});
-        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM rydex")}), QStringList{"2"});
+        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM rydex")}),
+                 QStringList{"2"});
         QCOMPARE(t.rows(), before);
 
         const QDateTime at(QDate(2025, 1, 10), QTime(12, 0), Qt::UTC);
@@ -954,20 +1048,23 @@ private slots:
         // 2024 goes on from the reading of 1 December. In 2025 two rides come
         // ahead of the one whose reading was entered, and that reading stays.
         QCOMPARE(odometer, QStringList({"1070", "1040", "65", "80"}));
-        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT odo / 10000 FROM rydex ORDER BY date")}),
-                 QStringList({"1000", "1040", "1070", "65", "80", "100"}));
-        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT file || ' ' || imported FROM imports "
-                                                       "ORDER BY ride")}),
-                 QStringList({"1.fit 2025-01-10T12:00:00Z", "2.fit 2025-01-10T12:00:00Z",
-                              "2.fit 2025-01-10T12:00:00Z", "2.fit 2025-01-10T12:00:00Z"}));
+        QCOMPARE(
+            onOwnConnection(file, {QStringLiteral("SELECT odo / 10000 FROM rydex ORDER BY date")}),
+            QStringList({"1000", "1040", "1070", "65", "80", "100"}));
+        QCOMPARE(
+            onOwnConnection(file, {QStringLiteral("SELECT file || ' ' || imported FROM imports "
+                                                  "ORDER BY ride")}),
+            QStringList({"1.fit 2025-01-10T12:00:00Z", "2.fit 2025-01-10T12:00:00Z",
+                         "2.fit 2025-01-10T12:00:00Z", "2.fit 2025-01-10T12:00:00Z"}));
         QCOMPARE(ImportRecords::importedFiles(*data.connection(), QStringLiteral("Eva")).size(), 2);
         QVERIFY(ImportRecords::importedFiles(*data.connection(), QStringLiteral("Jan")).isEmpty());
 
         // The kept sets learnt of every ride.
         TData fresh(file);
         fresh.open();
-        for (const RideFilter& filter : {yearFilter, RideFilter::month(QStringLiteral("Eva"), 2024, 12),
-                                      RideFilter::cyclist(QStringLiteral("Eva"))}) {
+        for (const RideFilter& filter :
+             {yearFilter, RideFilter::month(QStringLiteral("Eva"), 2024, 12),
+              RideFilter::cyclist(QStringLiteral("Eva"))}) {
             t.setFilter(filter);
             fresh.table()->setFilter(filter);
             QCOMPARE(t.rows(), fresh.table()->rows());
@@ -977,7 +1074,8 @@ private slots:
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 12));
         t.setCurrentIndex(1);
         t.deleteRecord();
-        onOwnConnection(file, {QStringLiteral("DELETE FROM rydex WHERE year = 2025 AND odo < 1000000")});
+        onOwnConnection(file,
+                        {QStringLiteral("DELETE FROM rydex WHERE year = 2025 AND odo < 1000000")});
         QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT file FROM imports")}),
                  QStringList{"1.fit"});
     }
@@ -988,20 +1086,30 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("ride");
         QTest::addColumn<int>("problem");
-        QTest::newRow("Edge 820") << QStringLiteral("garmin-edge-820-bike.fit")
-                                  << QStringLiteral("2017-06-12T16:10:15Z off=-25200.0 timer=64.5 dst=457.1 hr=116.0/121.0 gain=0.0")
-                                  << 0;
-        QTest::newRow("Fenix 5") << QStringLiteral("garmin-fenix-5-bike.fit")
-                                 << QStringLiteral("2017-06-12T16:09:22Z off=-25200.0 timer=60.4 dst=459.5 hr=101.0/114.0 gain=0.0")
-                                 << 0;
+        QTest::newRow("Edge 820")
+            << QStringLiteral("garmin-edge-820-bike.fit")
+            << QStringLiteral(
+                   "2017-06-12T16:10:15Z off=-25200.0 timer=64.5 dst=457.1 hr=116.0/121.0 gain=0.0")
+            << 0;
+        QTest::newRow("Fenix 5")
+            << QStringLiteral("garmin-fenix-5-bike.fit")
+            << QStringLiteral(
+                   "2017-06-12T16:09:22Z off=-25200.0 timer=60.4 dst=459.5 hr=101.0/114.0 gain=0.0")
+            << 0;
         QTest::newRow("indoor trainer")
             << QStringLiteral("sample-activity-indoor-trainer.fit")
-            << QStringLiteral("2011-11-02T12:54:19Z off=- timer=2261.8 dst=0.0 hr=148.0/176.0 gain=4.0") << 0;
+            << QStringLiteral(
+                   "2011-11-02T12:54:19Z off=- timer=2261.8 dst=0.0 hr=148.0/176.0 gain=4.0")
+            << 0;
         QTest::newRow("GPX tracks of one ride, no heart rate")
-            << QStringLiteral("cerknicko-jezero.gpx") << QStringLiteral("2010-08-05T14:23:59Z off=- timer=4308.0 dst=13665.0 hr=-/-") << 0;
-        QTest::newRow("GPX single point") << QStringLiteral("gpx_with_garmin_extension.gpx") << QString()
-                                          << int(RideProblem::Route);
-        QTest::newRow("TCX run") << QStringLiteral("test.tcx") << QStringLiteral("2012-12-26T21:29:53Z off=- timer=1992.8 dst=4689.2 hr=160.0/189.0") << 0;
+            << QStringLiteral("cerknicko-jezero.gpx")
+            << QStringLiteral("2010-08-05T14:23:59Z off=- timer=4308.0 dst=13665.0 hr=-/-") << 0;
+        QTest::newRow("GPX single point") << QStringLiteral("gpx_with_garmin_extension.gpx")
+                                          << QString() << int(RideProblem::Route);
+        QTest::newRow("TCX run")
+            << QStringLiteral("test.tcx")
+            << QStringLiteral("2012-12-26T21:29:53Z off=- timer=1992.8 dst=4689.2 hr=160.0/189.0")
+            << 0;
     }
 
     void deviceFiles()
@@ -1016,7 +1124,8 @@ private slots:
         QCOMPARE(int(contents.problem), problem);
         QCOMPARE(contents.rides.isEmpty(), ride.isEmpty());
         if (!ride.isEmpty())
-            QVERIFY2(describe(contents.rides.first()).startsWith(ride), qPrintable(describe(contents.rides.first())));
+            QVERIFY2(describe(contents.rides.first()).startsWith(ride),
+                     qPrintable(describe(contents.rides.first())));
     }
 };
 

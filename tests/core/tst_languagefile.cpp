@@ -1,10 +1,10 @@
 #include "TestMain.h"
 
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "polyglot/LanguageDirectory.h"
 #include "polyglot/LanguageValues.h"
-#include "base/MessageCatalogue.h"
 #include "polyglot/TbsINIFile.h"
-#include "base/RydexError.h"
 
 #include <QElapsedTimer>
 

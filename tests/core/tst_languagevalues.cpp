@@ -1,9 +1,9 @@
 #include "TestMain.h"
 
+#include "base/RydexError.h"
 #include "polyglot/LanguageValues.h"
 #include "polyglot/ResourceStringSection.h"
 #include "polyglot/TbsINIFile.h"
-#include "base/RydexError.h"
 
 using namespace LanguageValues;
 

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
-#include "records/OdometerChain.h"
 #include "base/RydexError.h"
+#include "records/OdometerChain.h"
 
 namespace {
 std::optional<Fixed4> value(const QString& text)

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
-#include "records/LongDate.h"
 #include "base/PictureFormat.h"
+#include "records/LongDate.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 #include "TestMain.h"
 
 #include "base/MessageCatalogue.h"
-#include "prefs/PreferenceStore.h"
 #include "base/RydexError.h"
+#include "prefs/PreferenceStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -335,8 +335,9 @@ private slots:
         QVERIFY(held.tryLock(0));
         QElapsedTimer waited;
         waited.start();
-        PreferenceStore(m_file).openKey(PreferenceStore::programKeyPath()).writeInteger(
-            QStringLiteral("a3"), 3);
+        PreferenceStore(m_file)
+            .openKey(PreferenceStore::programKeyPath())
+            .writeInteger(QStringLiteral("a3"), 3);
         QVERIFY2(waited.elapsed() < 1000, qPrintable(QString::number(waited.elapsed())));
     }
 
@@ -418,10 +419,10 @@ private slots:
         install(fixture);
         const QByteArray original = contentOf(m_file);
         const QString kept = m_file + QStringLiteral(".damaged-1");
-        const QString message =
-            lost.isEmpty() ? Msg::format(Msg::PreferencesDamaged, {m_file, kept})
-                           : Msg::format(Msg::PreferencesSalvaged,
-                                         {m_file, kept, lost.join(QStringLiteral("; "))});
+        const QString message = lost.isEmpty()
+                                    ? Msg::format(Msg::PreferencesDamaged, {m_file, kept})
+                                    : Msg::format(Msg::PreferencesSalvaged,
+                                                  {m_file, kept, lost.join(QStringLiteral("; "))});
 
         // Unchecked: what can be read, and the damaged file is not overwritten.
         PreferenceStore unchecked(m_file);

@@ -1,9 +1,9 @@
 #include "TestMain.h"
 
 #include "ScopedLocale.h"
+#include "base/Fixed4.h"
 #include "stats/ReportColumns.h"
 #include "stats/ReportLayout.h"
-#include "base/Fixed4.h"
 
 #include <QTime>
 

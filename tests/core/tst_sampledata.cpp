@@ -2,8 +2,8 @@
 
 #include "SampleData.h"
 
-#include "store/ADOTable.h"
 #include "prefs/PreferenceStore.h"
+#include "store/ADOTable.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
 

@@ -2,29 +2,29 @@
 #include "TestMain.h"
 #include "TestRides.h"
 
+#include "base/Clock.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "base/Clock.h"
 #include "store/FilterGuard.h"
 #include "store/RideFilter.h"
 #include "store/RideRepository.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlError>
 #include <QRandomGenerator>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(RideFilter)
@@ -155,8 +155,8 @@ private slots:
         QTest::newRow("apostrophe")
             << RideFilter::month(QStringLiteral("O'Neil"), 0, 12)
             << QStringLiteral("(user = 'O'Neil') and (year = 0) and (month = 12)");
-        QTest::newRow("empty name") << RideFilter::cyclist(QString())
-                                    << QStringLiteral("(user = '')");
+        QTest::newRow("empty name")
+            << RideFilter::cyclist(QString()) << QStringLiteral("(user = '')");
         QTest::newRow("none") << RideFilter() << QString();
     }
     void filterTexts()
@@ -214,9 +214,10 @@ private slots:
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(onOwnConnection(file, {QStringLiteral("PRAGMA user_version")}), QStringList{"2"});
         // The import entries and the trigger that keeps them in step come too.
-        QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
-                                                       "name IN ('imports', 'imports_follow_rides')")}),
-                 QStringList{"2"});
+        QCOMPARE(
+            onOwnConnection(file, {QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
+                                                  "name IN ('imports', 'imports_follow_rides')")}),
+            QStringList{"2"});
         // A second open finds the store it made.
         TData again(file);
         again.open();
@@ -804,9 +805,9 @@ private slots:
         data.open();
         const QStringList notices = data.connection()->takeNotices();
         data.table()->setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
-        const QStringList kept = QDir(path(QStringLiteral("left")))
-                                     .entryList({QStringLiteral("Rydex.dat.before-open-*")},
-                                                QDir::Files, QDir::Name);
+        const QStringList kept =
+            QDir(path(QStringLiteral("left")))
+                .entryList({QStringLiteral("Rydex.dat.before-open-*")}, QDir::Files, QDir::Name);
         if (damagedFrame < 0) {
             QCOMPARE(notices, QStringList());
             QCOMPARE(kept, QStringList());
@@ -967,8 +968,8 @@ private slots:
         }
         onOwnConnection(file, {QStringLiteral("UPDATE rydex SET \"%1\" = %2").arg(field, value)});
         const auto stored = [&] {
-            return onOwnConnection(file, {QStringLiteral("SELECT quote(\"%1\") FROM rydex")
-                                              .arg(field)});
+            return onOwnConnection(file,
+                                   {QStringLiteral("SELECT quote(\"%1\") FROM rydex").arg(field)});
         };
         const QStringList before = stored();
         const RideField damaged = *fieldByName(field);

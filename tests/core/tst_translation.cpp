@@ -1,12 +1,12 @@
 #include "TestMain.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "polyglot/PropertyPath.h"
 #include "polyglot/RuntimeNaming.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
 #include "polyglot/TbsPolyglotTranslator.h"
-#include "base/RydexError.h"
 
 #include <QDir>
 #include <memory>

@@ -2,12 +2,12 @@
 #include "TestMain.h"
 #include "TestRides.h"
 
-#include "records/YearOdometer.h"
-#include "store/ADOTable.h"
+#include "base/RydexError.h"
 #include "prefs/CyclistPreferences.h"
 #include "prefs/PreferenceStore.h"
+#include "records/YearOdometer.h"
+#include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 
 #include <QCoreApplication>

@@ -15,13 +15,13 @@
 
 // A property that must hold for every input; a failure is a finding, so the
 // fuzzer keeps the input that caused it.
-#define FUZZ_CHECK(condition, detail)                                                   \
-    do {                                                                                \
-        if (!(condition)) {                                                             \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n  %s\n", __FILE__, __LINE__, \
-                         #condition, qPrintable(QString(detail)));                      \
-            std::abort();                                                               \
-        }                                                                               \
+#define FUZZ_CHECK(condition, detail)                                                              \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n  %s\n", __FILE__, __LINE__,            \
+                         #condition, qPrintable(QString(detail)));                                 \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 namespace Fuzz {
@@ -77,8 +77,7 @@ inline QLocale locale(uint8_t choice)
 
 // Runs a step for which a RydexError is the program's answer to bad input,
 // not a fault. Returns whether the step went through.
-template <typename Step>
-bool acceptingRydexError(Step&& step)
+template <typename Step> bool acceptingRydexError(Step&& step)
 {
     try {
         step();

@@ -28,8 +28,7 @@ void checkList(const QString& value)
     for (const QString& item : items)
         written << quoted(item);
     FUZZ_CHECK(LanguageValues::splitListValue(written.join(u',')) == items, value);
-    FUZZ_CHECK(LanguageValues::splitListValue(written.join(QStringLiteral(" , "))) == items,
-               value);
+    FUZZ_CHECK(LanguageValues::splitListValue(written.join(QStringLiteral(" , "))) == items, value);
 }
 
 void checkInteger(const QString& value)
@@ -55,7 +54,8 @@ void checkNumber(const QString& value, const QLocale& locale)
     FUZZ_CHECK(std::isfinite(*x), value);
     QString written = QString::number(*x, 'g', 17);
     written.replace(u'.', locale.decimalPoint());
-    FUZZ_CHECK(LanguageValues::parseNumber(written, locale) == x, value + QStringLiteral(" as ") + written);
+    FUZZ_CHECK(LanguageValues::parseNumber(written, locale) == x,
+               value + QStringLiteral(" as ") + written);
 }
 
 void checkNames(const QString& value)

@@ -6,10 +6,10 @@
 
 #include "FuzzSupport.h"
 
-#include "records/LongDate.h"
-#include "store/FieldText.h"
 #include "base/Fixed4.h"
 #include "base/PictureFormat.h"
+#include "records/LongDate.h"
+#include "store/FieldText.h"
 #include "store/RideFields.h"
 #include "toolkit/DBTimeEdit.h"
 

@@ -8,14 +8,23 @@ namespace {
 int sizeOf(quint8 type)
 {
     switch (type & 0x1F) {
-    case 0x03: case 0x04: return 2;
-    case 0x05: case 0x06: case 0x08: return 4;
-    default: return 1;
+    case 0x03:
+    case 0x04:
+        return 2;
+    case 0x05:
+    case 0x06:
+    case 0x08:
+        return 4;
+    default:
+        return 1;
     }
 }
 } // namespace
 
-FitWriter::FitWriter(bool bigEndian, int headerSize) : m_bigEndian(bigEndian), m_headerSize(headerSize) {}
+FitWriter::FitWriter(bool bigEndian, int headerSize)
+    : m_bigEndian(bigEndian), m_headerSize(headerSize)
+{
+}
 
 void FitWriter::put(qint64 value, int size, bool bigEndian)
 {

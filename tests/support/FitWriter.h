@@ -12,7 +12,12 @@ class FitWriter
 {
 public:
     enum BaseType : quint8 {
-        Enum = 0x00, SInt8 = 0x01, UInt8 = 0x02, UInt16 = 0x84, UInt32 = 0x86, Float32 = 0x88
+        Enum = 0x00,
+        SInt8 = 0x01,
+        UInt8 = 0x02,
+        UInt16 = 0x84,
+        UInt32 = 0x86,
+        Float32 = 0x88
     };
     struct FieldSpec
     {

@@ -133,11 +133,12 @@ QRect editRoom(const QLineEdit* edit)
     QStyleOptionFrame option;
     option.initFrom(edit);
     option.rect = edit->rect();
-    option.lineWidth =
-        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
-                         : 0;
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
     option.state |= QStyle::State_Sunken;
-    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
     return contents.marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
 }
 
@@ -181,16 +182,17 @@ QList<Shown> textsOf(const QWidget* w)
         const QRect title =
             w->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, w);
         out.append({group->title(), title.size(), group->rect(), Qt::AlignLeft});
-        out.last().room = QRect(title.topLeft(), QSize(group->width() - title.left(), title.height()));
+        out.last().room =
+            QRect(title.topLeft(), QSize(group->width() - title.left(), title.height()));
     } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.editable = combo->isEditable();
         option.frame = combo->hasFrame();
-        const QRect field = w->style()
-                                ->subControlRect(QStyle::CC_ComboBox, &option,
-                                                 QStyle::SC_ComboBoxEditField, w)
-                                .adjusted(2, 0, -2, 0);
+        const QRect field =
+            w->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, w)
+                .adjusted(2, 0, -2, 0);
         for (int i = 0; i < combo->count(); ++i) {
             if (!combo->itemText(i).isEmpty())
                 out.append({combo->itemText(i), fm.size(0, combo->itemText(i)), field});
@@ -232,8 +234,8 @@ QList<Shown> textsOf(const QWidget* w)
 // Where a control writes a text that needs this size.
 QRect textPlace(const Shown& s)
 {
-    return QStyle::alignedRect(Qt::LeftToRight, s.alignment,
-                               s.needed.boundedTo(s.room.size()), s.room);
+    return QStyle::alignedRect(Qt::LeftToRight, s.alignment, s.needed.boundedTo(s.room.size()),
+                               s.room);
 }
 
 // The part of a control that its parents leave visible, in its coordinates.
@@ -269,8 +271,9 @@ QStringList textsCutOff(const QWidget* window)
     for (const QWidget* w : all) {
         if (!w->isVisibleTo(window) || w->isWindow())
             continue;
-        const QString name = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                                       : w->objectName();
+        const QString name = w->objectName().isEmpty()
+                                 ? QString::fromLatin1(w->metaObject()->className())
+                                 : w->objectName();
         for (const Shown& s : textsOf(w)) {
             const bool fits = s.needed.width() <= s.room.width() &&
                               s.needed.height() <= s.room.height() &&
@@ -297,8 +300,8 @@ QStringList controlsOverlapping(const QWidget* window, const QStringList& allowe
         }
         for (qsizetype i = 0; i < children.size(); ++i) {
             for (qsizetype j = i + 1; j < children.size(); ++j) {
-                const QString pair = children[i]->objectName() + QLatin1Char('/') +
-                                     children[j]->objectName();
+                const QString pair =
+                    children[i]->objectName() + QLatin1Char('/') + children[j]->objectName();
                 if (covered(children[i]).intersects(covered(children[j])) &&
                     !allowed.contains(pair))
                     out << pair;
@@ -349,8 +352,7 @@ QStringList textsHardToRead(QWidget* window, double minimum)
     QStringList out;
     const QImage picture = window->grab().toImage();
     const auto measure = [&](const QWidget* w, const QRect& inWidget) {
-        const QRect area =
-            inWidget.translated(w->mapTo(window, QPoint(0, 0))) & picture.rect();
+        const QRect area = inWidget.translated(w->mapTo(window, QPoint(0, 0))) & picture.rect();
         return area.isEmpty() ? 21.0 : strongestContrast(picture, area);
     };
     for (const QWidget* w : window->findChildren<QWidget*>()) {
@@ -377,9 +379,9 @@ QStringList textsHardToRead(QWidget* window, double minimum)
         if (isCheck || qobject_cast<const QRadioButton*>(w)) {
             QStyleOptionButton option;
             option.initFrom(w);
-            const QRect box = w->style()->subElementRect(
-                isCheck ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option,
-                w);
+            const QRect box = w->style()->subElementRect(isCheck ? QStyle::SE_CheckBoxIndicator
+                                                                 : QStyle::SE_RadioButtonIndicator,
+                                                         &option, w);
             // The box and a margin of the background around it.
             const double ratio = measure(w, box.adjusted(-2, -2, 2, 2) & visible);
             if (ratio < 3)
@@ -399,8 +401,9 @@ QStringList textsHardToRead(QWidget* window, double minimum)
                         continue;
                     const double ratio = measure(w, cell & visible);
                     if (ratio < 3)
-                        out << view->objectName() +
-                                   QStringLiteral(": box of row %1 (%2)").arg(row).arg(ratio, 0, 'f', 1);
+                        out << view->objectName() + QStringLiteral(": box of row %1 (%2)")
+                                                        .arg(row)
+                                                        .arg(ratio, 0, 'f', 1);
                 }
             }
         }

@@ -6,10 +6,10 @@
 #include "base/MessageCatalogue.h"
 #include "polyglot/ResourceStringSection.h"
 #include "polyglot/TbsINIFile.h"
+#include "prefs/PreferenceStore.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "prefs/PreferenceStore.h"
 #include "store/TData.h"
 #include "theme/ThemeFile.h"
 #include "toolkit/DBEdit.h"
@@ -251,8 +251,7 @@ private slots:
         QTest::newRow("link to a pipe") << "link pipe" << int(Msg::StoreNotValid) << notFile;
         QTest::newRow("damaged write-ahead log")
             << "damaged log" << int(Msg::StoreDamagedLog) << "";
-        QTest::newRow("made by a newer version")
-            << "newer" << int(Msg::StoreNewerVersion) << "";
+        QTest::newRow("made by a newer version") << "newer" << int(Msg::StoreNewerVersion) << "";
         QTest::newRow("damaged page") << "damaged page" << int(Msg::StoreDamagedPages) << "";
     }
     void storeRefusedAndLeftAsItWas()
@@ -379,9 +378,9 @@ private slots:
         p.dialogs().clear();
         p.signIn(eva);
         QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
-        QVERIFY2(p.dialogs().last().text.startsWith(Msg::format(
-                     Msg::DamagedRow, {QStringLiteral("2"), store, QStringLiteral("pulse"),
-                                       QStringLiteral("-1")})),
+        QVERIFY2(p.dialogs().last().text.startsWith(
+                     Msg::format(Msg::DamagedRow, {QStringLiteral("2"), store,
+                                                   QStringLiteral("pulse"), QStringLiteral("-1")})),
                  qPrintable(p.dialogs().last().text));
         TfrmBase* w = p.window();
         QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
@@ -676,9 +675,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<qint64>("length");
         QTest::addColumn<int>("problem");
-        QTest::newRow("not UTF-8, English")
-            << "english" << QByteArray("QWidget { color: r\xe9" "d; }\n") << qint64(0)
-            << int(Msg::ThemeNotText);
+        QTest::newRow("not UTF-8, English") << "english"
+                                            << QByteArray("QWidget { color: r\xe9"
+                                                          "d; }\n")
+                                            << qint64(0) << int(Msg::ThemeNotText);
         QTest::newRow("over 4 MB, Czech") << "czech" << QByteArray("QWidget { color: red; }\n")
                                           << qint64(5) * 1024 * 1024 << int(Msg::FileTooLarge);
     }

@@ -6,11 +6,11 @@
 #include "ScopedLocale.h"
 #include "app/TfrmBase.h"
 #include "base/MessageCatalogue.h"
+#include "prefs/CyclistPreferences.h"
 #include "records/ImportRidesModel.h"
 #include "records/TfrmExport.h"
 #include "records/TfrmImport.h"
 #include "store/ADOTable.h"
-#include "prefs/CyclistPreferences.h"
 #include "store/DataSource.h"
 #include "store/TData.h"
 #include "toolkit/DBGrid.h"
@@ -54,7 +54,8 @@ ImportCandidate candidate(const QString& name, const QDate& day, const QTime& st
     }
     c.row[fieldIndex(RideField::date)] = QDateTime(day, QTime(0, 0));
     c.row[fieldIndex(RideField::time)] = QTime(0, 0).addSecs(seconds);
-    c.row[fieldIndex(RideField::dst)] = QVariant::fromValue(*Fixed4::parse(QString::fromLatin1(km), QLocale::c()));
+    c.row[fieldIndex(RideField::dst)] =
+        QVariant::fromValue(*Fixed4::parse(QString::fromLatin1(km), QLocale::c()));
     c.row[fieldIndex(RideField::pulse)] = pulse;
     c.row[fieldIndex(RideField::alt)] = gain;
     c.row[fieldIndex(RideField::druh)] = QStringLiteral("Cyklistika");
@@ -101,9 +102,13 @@ QStringList statuses(const TfrmImport& w)
     const QAbstractItemModel* m = w.List->model();
     for (int r = 0; r < m->rowCount(); ++r)
         out << m->index(r, ImportRidesModel::File).data().toString() + u' ' +
-                   (m->index(r, ImportRidesModel::Tick).data(Qt::CheckStateRole).toInt() ? u'x' : u'-') +
-                   u' ' + m->index(r, ImportRidesModel::Status).data().toString().replace(
-                              Msg::text(Msg::ImportStatusNew), QStringLiteral("new"));
+                   (m->index(r, ImportRidesModel::Tick).data(Qt::CheckStateRole).toInt() ? u'x'
+                                                                                         : u'-') +
+                   u' ' +
+                   m->index(r, ImportRidesModel::Status)
+                       .data()
+                       .toString()
+                       .replace(Msg::text(Msg::ImportStatusNew), QStringLiteral("new"));
     return out;
 }
 } // namespace
@@ -133,16 +138,21 @@ private slots:
         QFETCH(QString, ascending);
         const ScopedLocale czech(QStringLiteral("cs_CZ"));
         ImportRidesModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSortFilterProxyModel sorted;
         sorted.setSourceModel(&model);
         sorted.setSortRole(ImportRidesModel::SortRole);
-        QAbstractItemModelTester sortedTester(&sorted, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.append({candidate("a", {2024, 2, 1}, {9, 5}, 9 * 3600, "9.5", 99, 8, ImportStatus::New),
-                      candidate("b", {2024, 1, 10}, {10, 0}, 36000, "9.25", 140, 90, ImportStatus::AlreadyRecorded)});
-        model.append({candidate("c", {2024, 2, 1}, {8, 59}, 9 * 3600 + 1, "100", 98, 100, ImportStatus::New),
-                      candidate("long", {2024, 3, 1}, {23, 0}, 90000, "700", 120, 5000,
-                                ImportStatus::CannotImport)});
+        QAbstractItemModelTester sortedTester(
+            &sorted, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.append(
+            {candidate("a", {2024, 2, 1}, {9, 5}, 9 * 3600, "9.5", 99, 8, ImportStatus::New),
+             candidate("b", {2024, 1, 10}, {10, 0}, 36000, "9.25", 140, 90,
+                       ImportStatus::AlreadyRecorded)});
+        model.append(
+            {candidate("c", {2024, 2, 1}, {8, 59}, 9 * 3600 + 1, "100", 98, 100, ImportStatus::New),
+             candidate("long", {2024, 3, 1}, {23, 0}, 90000, "700", 120, 5000,
+                       ImportStatus::CannotImport)});
         sorted.sort(column, Qt::AscendingOrder);
         QStringList order;
         for (int r = 0; r < sorted.rowCount(); ++r)
@@ -174,11 +184,15 @@ private slots:
         p.addCyclist(QStringLiteral("Eva"));
         p.addCyclist(QStringLiteral("Jan"));
         p.addRides({{.date = QDate(2005, 9, 3), .km = QStringLiteral("12.5"), .time = QTime(0, 40)},
-                    {.date = QDate(2005, 9, 20), .km = QStringLiteral("40"), .time = QTime(1, 30),
+                    {.date = QDate(2005, 9, 20),
+                     .km = QStringLiteral("40"),
+                     .time = QTime(1, 30),
                      .note = QStringLiteral("Ještěd, \"vrchol\"\nzpět")},
                     {.date = QDate(2005, 11, 2), .km = QStringLiteral("20"), .time = QTime(1, 0)},
                     {.date = QDate(2004, 5, 1), .km = QStringLiteral("30"), .time = QTime(1, 10)},
-                    {.user = QStringLiteral("Jan"), .date = QDate(2005, 9, 4), .km = QStringLiteral("99")}});
+                    {.user = QStringLiteral("Jan"),
+                     .date = QDate(2005, 9, 4),
+                     .km = QStringLiteral("99")}});
         TfrmBase* w = p.start();
         QVERIFY(!w->mnuExport->isEnabled());
         p.signIn(QStringLiteral("Eva"));
@@ -256,7 +270,8 @@ private slots:
             return int(QDialog::Rejected);
         });
         QCOMPARE(offered, QDir::homePath());
-        QCOMPARE(p.cyclistKey(QStringLiteral("Eva")).readText(QStringLiteral("ImportFolder"), {}), folder);
+        QCOMPARE(p.cyclistKey(QStringLiteral("Eva")).readText(QStringLiteral("ImportFolder"), {}),
+                 folder);
         QVERIFY(p.stored(QStringLiteral("Eva")).isEmpty());
 
         // A ride the store refuses: nothing is stored, the error names its
@@ -309,8 +324,10 @@ private slots:
             const QStringList rows = statuses(window);
             [&] {
                 QCOMPARE(rows.size(), 4);
-                QCOMPARE(rows.at(2), "july2.gpx - " + Msg::format(Msg::ImportStatusRecorded,
-                                                                  {QLocale().toString(QDate(2024, 7, 2), QLocale::ShortFormat)}));
+                QCOMPARE(rows.at(2),
+                         "july2.gpx - " + Msg::format(Msg::ImportStatusRecorded,
+                                                      {QLocale().toString(QDate(2024, 7, 2),
+                                                                          QLocale::ShortFormat)}));
                 QVERIFY(!window.btnImport->isEnabled());
             }();
             return int(QDialog::Rejected);

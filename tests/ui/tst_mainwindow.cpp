@@ -7,13 +7,13 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "backup/BackupContents.h"
+#include "base/Clock.h"
+#include "prefs/PreferenceStore.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/TfrmSeason.h"
-#include "backup/BackupContents.h"
 #include "store/ADOTable.h"
-#include "base/Clock.h"
-#include "prefs/PreferenceStore.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/ScreenPlacement.h"
@@ -21,31 +21,30 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QInputDialog>
-#include <QLocalSocket>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QTreeWidget>
-#include <QStackedWidget>
-#include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWindow>
+#include <functional>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <functional>
 #include <thread>
 #include <unistd.h>
 
@@ -482,8 +481,8 @@ private slots:
         QTest::newRow("window closed") << QStringLiteral("close") << QStringLiteral("2006");
         QTest::newRow("settings") << QStringLiteral("settings") << QStringLiteral("2006");
         QTest::newRow("new cyclist") << QStringLiteral("newCyclist") << QStringLiteral("2006");
-        QTest::newRow("another cyclist") << QStringLiteral("anotherCyclist")
-                                         << QStringLiteral("2006");
+        QTest::newRow("another cyclist")
+            << QStringLiteral("anotherCyclist") << QStringLiteral("2006");
         // The backup was taken while 2005 was shown.
         QTest::newRow("restore") << QStringLiteral("restore") << QStringLiteral("2005");
     }
@@ -504,8 +503,8 @@ private slots:
         w->btnUp->click();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2006"));
         const auto storedYear = [&p] {
-            return p.cyclistKey(QStringLiteral("Jan")).readText(QStringLiteral("CurrentYear"),
-                                                                QString());
+            return p.cyclistKey(QStringLiteral("Jan"))
+                .readText(QStringLiteral("CurrentYear"), QString());
         };
         // The dialogs are read as they open: showing them lets the event
         // loop come round.
@@ -548,7 +547,9 @@ private slots:
         TestProgram p;
         p.addCyclist(QStringLiteral("Eva"));
         p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
-                    {.user = QStringLiteral("Jan"), .date = QDate(2006, 1, 2), .km = QStringLiteral("3")}});
+                    {.user = QStringLiteral("Jan"),
+                     .date = QDate(2006, 1, 2),
+                     .km = QStringLiteral("3")}});
         TfrmBase* w = p.start();
         QString offered;
         const QString target = p.folder() + QStringLiteral("/mine.rydexbackup");
@@ -558,23 +559,28 @@ private slots:
         };
         // A fresh account has no documents folder yet: the home folder is offered.
         const QString name = QStringLiteral("/Rydex 2005 backup ") +
-                             TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup");
+                             TestEnv::today().toString(Qt::ISODate) +
+                             QStringLiteral(".rydexbackup");
         w->mnuBackup->trigger();
         QCOMPARE(offered, QDir::homePath() + name);
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QVERIFY(QDir().mkpath(documents));
         w->mnuBackup->trigger();
         QCOMPARE(offered, documents + name);
         QCOMPARE(w->StatusBar->currentMessage(), QStringLiteral("Záloha uložena: ") + target);
         QCOMPARE(readBackup(target).rides, 2);
-        w->chooseBackupFile = [&](const QString&) { return p.folder() + QStringLiteral("/no/b.rydexbackup"); };
+        w->chooseBackupFile = [&](const QString&) {
+            return p.folder() + QStringLiteral("/no/b.rydexbackup");
+        };
         w->mnuBackup->trigger();
         QCOMPARE(p.dialogs().last().kind, QStringLiteral("error"));
         QVERIFY(!QFileInfo::exists(p.folder() + QStringLiteral("/no")));
 
         const QString today = QFileInfo(p.storePath()).absolutePath() +
                               QStringLiteral("/backups/Rydex 2005 backup ") +
-                              TestEnv::today().toString(Qt::ISODate) + QStringLiteral(".rydexbackup");
+                              TestEnv::today().toString(Qt::ISODate) +
+                              QStringLiteral(".rydexbackup");
         p.signIn(QStringLiteral("Eva"));
         addTestRide(*p.table(), {.date = QDate(2005, 3, 9), .km = QStringLiteral("4")});
         w->mnuLogoff->trigger();
@@ -587,7 +593,8 @@ private slots:
         p.signIn(QStringLiteral("Eva"));
         QStringList listed;
         p.dialogs().handleNextModal([&](QDialog& d) {
-            const QTreeWidgetItem* row = d.findChild<QTreeWidget*>(QStringLiteral("lstBackups"))->topLevelItem(0);
+            const QTreeWidgetItem* row =
+                d.findChild<QTreeWidget*>(QStringLiteral("lstBackups"))->topLevelItem(0);
             listed << row->text(1) << row->text(2);
             return int(QDialog::Rejected);
         });
@@ -681,8 +688,8 @@ private slots:
         QTest::newRow("file address and dot segments")
             << QStringList{"file://@/Activities/../a.fit", "./Activities/"}
             << QStringList{"@/a.fit", "@/Activities"} << QStringList{};
-        QTest::newRow("absolute stays") << QStringList{"@/b.gpx.gz"} << QStringList{"@/b.gpx.gz"}
-                                        << QStringList{};
+        QTest::newRow("absolute stays")
+            << QStringList{"@/b.gpx.gz"} << QStringList{"@/b.gpx.gz"} << QStringList{};
     }
 
     void commandLineFiles()

@@ -6,12 +6,12 @@
 #include "app/TfrmBase.h"
 #include "backup/BackupContents.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBMemoEdit.h"
@@ -319,13 +319,15 @@ const QString backupPrefix = QStringLiteral("BACKUP ");
     reportLine(QString::fromLatin1(readyMarker));
     for (int n = 0;; ++n) {
         const QString note = QStringLiteral("b%1-%2").arg(getpid()).arg(n);
-        addTestRide(*program.table(), {.user = jan, .date = QDate(2005, 3, 1 + n % 28),
-                                       .km = QStringLiteral("1"), .note = note});
+        addTestRide(*program.table(), {.user = jan,
+                                       .date = QDate(2005, 3, 1 + n % 28),
+                                       .km = QStringLiteral("1"),
+                                       .note = note});
         reportLine(savedPrefix + note);
         const int errors = program.dialogs().count(QStringLiteral("error"));
         w->mnuBackup->trigger();
         reportLine((program.dialogs().count(QStringLiteral("error")) == errors ? backupPrefix
-                                                                                : failedPrefix) +
+                                                                               : failedPrefix) +
                    note + QLatin1Char(' ') + program.dialogs().last().text);
     }
 }
@@ -346,7 +348,7 @@ const QString restoredPrefix = QStringLiteral("RESTORED ");
         const int errors = program.dialogs().count(QStringLiteral("error"));
         w->mnuRestore->trigger();
         reportLine((program.dialogs().count(QStringLiteral("error")) == errors ? restoredPrefix
-                                                                                : failedPrefix) +
+                                                                               : failedPrefix) +
                    QString::number(n) + QLatin1Char(' ') + program.dialogs().last().text);
     }
 }
@@ -772,7 +774,8 @@ private slots:
                     ++backups;
                 }
             }
-            interrupted += !QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden).isEmpty();
+            interrupted +=
+                !QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden).isEmpty();
             QCOMPARE(onStore(p.storePath(), {}, "PRAGMA integrity_check"), QStringList{"ok"});
             const QStringList notes =
                 onStore(p.storePath(), {}, "SELECT note FROM rydex WHERE note IS NOT NULL");
@@ -782,8 +785,10 @@ private slots:
                 const BackupContents contents = readBackup(target);
                 QVERIFY(contents.rides >= 1);
                 if (!backedUp.isEmpty())
-                    QCOMPARE(onStore(target, {}, QStringLiteral("SELECT count(*) FROM rydex WHERE "
-                                                               "note = '%1'").arg(backedUp)),
+                    QCOMPARE(onStore(target, {},
+                                     QStringLiteral("SELECT count(*) FROM rydex WHERE "
+                                                    "note = '%1'")
+                                         .arg(backedUp)),
                              QStringList{"1"});
             } else {
                 QVERIFY(backedUp.isEmpty());
@@ -796,7 +801,8 @@ private slots:
         TfrmBase* w = again.start();
         w->chooseBackupFile = [&target](const QString&) { return target; };
         w->mnuBackup->trigger();
-        QCOMPARE(QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(p.folder()).entryList({"*.part-*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
         QCOMPARE(QString::number(readBackup(target).rides),
                  onStore(p.storePath(), {}, "SELECT count(*) FROM rydex").value(0));
     }

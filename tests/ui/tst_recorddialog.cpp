@@ -784,9 +784,8 @@ private slots:
         QCOMPARE(s.stored().size(), 1);
 
         // The longest dates of a year stay whole in the date box, year included.
-        for (const auto& example :
-             {std::pair{"cs_CZ", QStringLiteral("30. listopadu 2005")},
-              std::pair{"en_US", QStringLiteral("September 30, 2005")}}) {
+        for (const auto& example : {std::pair{"cs_CZ", QStringLiteral("30. listopadu 2005")},
+                                    std::pair{"en_US", QStringLiteral("September 30, 2005")}}) {
             // A plain reference, not a structured binding: clang before 16
             // cannot capture a binding in the lambda below.
             const QString& shown = example.second;

@@ -89,9 +89,11 @@ void TestSeasonWindow::showsTheCyclistsFigures()
     QCOMPARE(monthRow(*season, 2), "March|2|68|03:00:00|1,000|130|+126.7 %");
     QCOMPARE(monthRow(*season, 12), "Celkem|3|99|04:30:00|1,500|140|+230.0 %");
     QVERIFY(season->monthsModel()->index(12, 0).data(Qt::FontRole).value<QFont>().bold());
-    QCOMPARE(season->monthsModel()->index(2, SeasonMonthsModel::Distance)
-                 .data(Qt::TextAlignmentRole)
-                 .toInt() & Qt::AlignRight,
+    QCOMPARE(season->monthsModel()
+                     ->index(2, SeasonMonthsModel::Distance)
+                     .data(Qt::TextAlignmentRole)
+                     .toInt() &
+                 Qt::AlignRight,
              Qt::AlignRight);
     // Up to 15 March: 99 km against 20 km a year earlier.
     QCOMPARE(season->lblLead->text(), "+79 km oproti roku 2004 ke dni March 15");

@@ -2,12 +2,12 @@
 #include "TestProgram.h"
 
 #include "app/TfrmBase.h"
+#include "prefs/PreferenceStore.h"
 #include "settings/JerseyPictures.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/MonthChartView.h"
 #include "store/ADOTable.h"
-#include "prefs/PreferenceStore.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
 #include "toolkit/DBGrid.h"

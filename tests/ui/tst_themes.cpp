@@ -3,9 +3,9 @@
 
 #include "app/TfrmBase.h"
 #include "base/MessageCatalogue.h"
-#include "records/TfrmNewRecord.h"
 #include "prefs/PreferenceKey.h"
 #include "prefs/PreferenceStore.h"
+#include "records/TfrmNewRecord.h"
 #include "theme/TsuiFileTheme.h"
 #include "toolkit/MenuItem.h"
 

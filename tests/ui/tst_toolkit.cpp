@@ -18,8 +18,8 @@
 #include "toolkit/TabControl.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>

@@ -5,8 +5,9 @@
 
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
-#include "polyglot/LanguageValues.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
+#include "polyglot/LanguageValues.h"
 #include "polyglot/PropertyPath.h"
 #include "polyglot/ResourceStringSection.h"
 #include "polyglot/TbsCorePolyglot.h"
@@ -14,18 +15,17 @@
 #include "polyglot/TbsPolyglotManager.h"
 #include "polyglot/TfrmLanguage.h"
 #include "polyglot/TranslatableTexts.h"
+#include "prefs/PreferenceKey.h"
+#include "records/ImportRidesModel.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmExport.h"
-#include "records/ImportRidesModel.h"
 #include "records/TfrmImport.h"
-#include "stats/TfrmSeason.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/TfrmReport.h"
-#include "prefs/PreferenceKey.h"
-#include "base/RydexError.h"
+#include "stats/TfrmSeason.h"
 #include "theme/TsuiFileTheme.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBGrid.h"
@@ -93,14 +93,15 @@ struct Windows
     explicit Windows(TestProgram& program)
         : about(program.window()), odo(
                                        program.table(), [] {}, program.window()),
-          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(), program.window()),
+          importWindow(program.table(), QString(), CyclistPreferences(), ValueLists(),
+                       program.window()),
           exportWindow(program.table(), QStringLiteral("Eva"), 2005, 9, QStringLiteral("Září"),
                        program.window()),
           season(program.table(), QString(), 2005, program.window())
     {
         for (QObject* child : program.window()->children()) {
-            if (child != &about && child != &odo && child != &importWindow && child != &exportWindow &&
-                child != &season &&
+            if (child != &about && child != &odo && child != &importWindow &&
+                child != &exportWindow && child != &season &&
                 child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
                                            Qt::FindDirectChildrenOnly))
                 all.append(child);
@@ -514,9 +515,13 @@ void TestWindowTranslation::everyWindowWholeAndReadable()
     // longest name, of list items that read long in some language.
     QList<TestRide> rides;
     for (int month = 1; month <= 12; ++month)
-        rides << TestRide{.date = QDate(2005, month, 28), .km = QStringLiteral("1234.56"),
-                          .time = QTime(23, 59, 59), .pulse = 188, .alt = 3456,
-                          .odo = QStringLiteral("98765.43"), .typ = QStringLiteral("Turistika"),
+        rides << TestRide{.date = QDate(2005, month, 28),
+                          .km = QStringLiteral("1234.56"),
+                          .time = QTime(23, 59, 59),
+                          .pulse = 188,
+                          .alt = 3456,
+                          .odo = QStringLiteral("98765.43"),
+                          .typ = QStringLiteral("Turistika"),
                           .druh = QStringLiteral("Plavání"),
                           .temperature = QStringLiteral("-10 -  5 C'")};
     program.addRides(rides);
@@ -535,7 +540,8 @@ void TestWindowTranslation::everyWindowWholeAndReadable()
         for (const QStringList& faults :
              {textsCutOff(window), controlsOverlapping(window, {"Label14/DBMemo"}),
               textsHardToRead(window)})
-            QVERIFY2(faults.isEmpty(), qPrintable(name + QStringLiteral(": ") + faults.join(QStringLiteral(", "))));
+            QVERIFY2(faults.isEmpty(),
+                     qPrintable(name + QStringLiteral(": ") + faults.join(QStringLiteral(", "))));
     };
     check(w); // the welcome page
     program.signIn(QStringLiteral("Eva"));

@@ -12,19 +12,19 @@
 #include "app/TfrmBase.h"
 #include "backup/BackupFile.h"
 #include "backup/BackupRestore.h"
+#include "base/Clock.h"
 #include "import/FitDecoder.h"
 #include "import/ImportPlan.h"
 #include "import/ImportStore.h"
 #include "polyglot/TbsCorePolyglot.h"
-#include "records/YearOdometer.h"
 #include "records/TfrmExport.h"
 #include "records/TfrmNewRecord.h"
+#include "records/YearOdometer.h"
 #include "stats/PersonalBests.h"
 #include "stats/TfrmReport.h"
 #include "stats/TfrmSeason.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "base/Clock.h"
 #include "store/RideFilter.h"
 #include "store/RideStorage.h"
 #include "store/TData.h"
@@ -46,17 +46,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QProcess>
-#include <QStandardItemModel>
-#include <QTableView>
-#include <QVBoxLayout>
 #include <QMap>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -337,7 +337,8 @@ void importRows(int runs, const std::function<bool(const char*)>& wanted)
     if (wanted("fit")) {
         const QByteArray fit = ImportBench::fitActivity(10000, 0);
         int rides = 0;
-        const double ms = median(measure(runs, nullptr, [&] { rides = int(decodeFit(fit).rides.size()); }));
+        const double ms =
+            median(measure(runs, nullptr, [&] { rides = int(decodeFit(fit).rides.size()); }));
         row(QStringLiteral("FIT file of 10,000 records decoded"), ms, 10);
         if (rides != 1)
             out() << "    (the file gave " << rides << " rides, not one)" << Qt::endl;
@@ -346,7 +347,8 @@ void importRows(int runs, const std::function<bool(const char*)>& wanted)
         return;
     QTemporaryDir season;
     out() << "Writing a season of 300 ride files..." << Qt::endl;
-    const ImportBench::Season written = ImportBench::writeSeason(season.path(), 300, 100LL * 1000 * 1000);
+    const ImportBench::Season written =
+        ImportBench::writeSeason(season.path(), 300, 100LL * 1000 * 1000);
     if (written.files != 300) {
         out() << "cannot write the season into " << season.path() << Qt::endl;
         return;
@@ -362,8 +364,9 @@ void importRows(int runs, const std::function<bool(const char*)>& wanted)
     row(QStringLiteral("preview of a season of 300 ride files (about 100 MB) read"),
         QString::number(median(times), 'f', 0) + QStringLiteral(" ms"), QStringLiteral("3000 ms"),
         median(times) <= 3000 && last.files == 300 && moving);
-    out() << QStringLiteral("    (%1 files, %2 MB on disk, %3 rides, %4 progress steps, %5 ms of CPU "
-                            "on %6 threads)")
+    out() << QStringLiteral(
+                 "    (%1 files, %2 MB on disk, %3 rides, %4 progress steps, %5 ms of CPU "
+                 "on %6 threads)")
                  .arg(last.files)
                  .arg(written.bytes / 1e6, 0, 'f', 1)
                  .arg(last.rides)
@@ -374,7 +377,8 @@ void importRows(int runs, const std::function<bool(const char*)>& wanted)
 
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--preview-alone"), season.path()});
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--preview-alone"), season.path()});
     const bool ran = child.waitForFinished(120000) && child.exitCode() == 0;
     const QList<QByteArray> said = child.readAllStandardOutput().simplified().split(' ');
     const long peak = ran && said.size() == 4 && said[3] == "300" ? said[1].toLong() : -1;
@@ -592,8 +596,7 @@ int main(int argc, char** argv)
                 engine->setCurrentLang(QStringLiteral("big"));
                 paintNow();
             }));
-        row(QStringLiteral("language file of 10,000 entries, every window translated"), openMs,
-            50);
+        row(QStringLiteral("language file of 10,000 entries, every window translated"), openMs, 50);
         engine->setLangsDir(dirWas);
         bool english = false;
         const double englishMs = median(measure(runs, nullptr, [&] {
@@ -625,17 +628,20 @@ int main(int argc, char** argv)
         ADOTable* table = startup.data()->table();
         const QString file = QDir(dir).filePath(QStringLiteral("rides.csv"));
         int written = 0;
-        const double ms = median(measure(runs, [&] { table->forgetCachedSets(); }, [&] {
-            TfrmExport window(table, w->cyclistName(), w->year(), w->monthShown(),
-                              QStringLiteral("Leden"), w);
-            window.countRides();
-            window.setScope(TfrmExport::All);
-            window.chooseFile = [&](const QString&) { return file; };
-            window.btnExportClick();
-            written = window.writtenRides();
-        }));
-        row(QStringLiteral("CSV export of a cyclist's %1 rides").arg(QLocale(QLocale::English).toString(written)), ms,
-            200);
+        const double ms = median(measure(
+            runs, [&] { table->forgetCachedSets(); },
+            [&] {
+                TfrmExport window(table, w->cyclistName(), w->year(), w->monthShown(),
+                                  QStringLiteral("Leden"), w);
+                window.countRides();
+                window.setScope(TfrmExport::All);
+                window.chooseFile = [&](const QString&) { return file; };
+                window.btnExportClick();
+                written = window.writtenRides();
+            }));
+        row(QStringLiteral("CSV export of a cyclist's %1 rides")
+                .arg(QLocale(QLocale::English).toString(written)),
+            ms, 200);
     }
 
     // Save of a ride into a year of 400 rides: Save in the record dialog with
@@ -792,15 +798,15 @@ int main(int argc, char** argv)
                 while (!child.canReadLine() && child.waitForReadyRead(60000)) {
                 }
                 const double ms = double(t.nsecsElapsed()) / 1e6;
-                if (!child.readLine().startsWith("shown") || !child.waitForFinished(60000)
-                    || child.exitCode() != 0)
+                if (!child.readLine().startsWith("shown") || !child.waitForFinished(60000) ||
+                    child.exitCode() != 0)
                     return -1.0;
                 times.push_back(ms);
             }
             return median(times);
         };
-        const double program = startMs({QStringLiteral("--start-program"), options.storePath,
-                                        options.preferencePath});
+        const double program =
+            startMs({QStringLiteral("--start-program"), options.storePath, options.preferencePath});
         const double bare = startMs({QStringLiteral("--start-bare")});
         const double ratio = bare > 0 && program > 0 ? program / bare : -1;
         row(QStringLiteral("start-up to the main window shown, against a bare window"),

@@ -1,10 +1,10 @@
 #include "SampleData.h"
 
-#include "store/ADOConnection.h"
-#include "store/ADOTable.h"
 #include "base/Clock.h"
 #include "base/Fixed4.h"
 #include "prefs/PreferenceStore.h"
+#include "store/ADOConnection.h"
+#include "store/ADOTable.h"
 #include "store/RideFilter.h"
 #include "store/TData.h"
 

@@ -1,12 +1,14 @@
 // Renders every window of the program to PNG files, offscreen, on sample
 // data made for the purpose in a temporary folder: rydex-shots OUTPUT_DIR
-#include "SampleData.h"
 #include "OffscreenTool.h"
+#include "SampleData.h"
 #include "SampleMonth.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "base/Clock.h"
+#include "base/RydexError.h"
 #include "records/ImportRidesModel.h"
 #include "records/TfrmImport.h"
 #include "records/TfrmWork.h"
@@ -17,8 +19,6 @@
 #include "stats/TfrmReport.h"
 #include "stats/TfrmSeason.h"
 #include "store/ADOTable.h"
-#include "base/Clock.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
@@ -183,11 +183,11 @@ int main(int argc, char** argv)
             // The rides listed once every file is read.
             while (importing->isReading())
                 QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-            failures += save(&dialog, out,
-                             name + (importing->model()->rowCount() ? QString()
-                                                                 : QStringLiteral("-empty")))
-                            ? 0
-                            : 1;
+            failures +=
+                save(&dialog, out,
+                     name + (importing->model()->rowCount() ? QString() : QStringLiteral("-empty")))
+                    ? 0
+                    : 1;
         } else {
             failures += save(&dialog, out, name) ? 0 : 1;
         }
@@ -210,9 +210,8 @@ int main(int argc, char** argv)
             QPdfWriter pdf(QDir(out).filePath(QStringLiteral("TfrmReport.pdf")));
             const int pages = w->reportForm()->paint(&pdf, w->dataModule()->table()->rows());
             QTextStream(stdout) << "wrote report of " << pages << " pages" << Qt::endl;
-            failures += saveReportPage(*w->reportForm(), w->dataModule()->table()->rows(), out)
-                            ? 0
-                            : 1;
+            failures +=
+                saveReportPage(*w->reportForm(), w->dataModule()->table()->rows(), out) ? 0 : 1;
         }
         w->resize(270, 300);
         failures += save(w, out, QStringLiteral("TfrmBase-narrow")) ? 0 : 1;

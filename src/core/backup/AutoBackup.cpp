@@ -19,9 +19,8 @@ QMap<QDate, QString> backupsIn(const QString& folder)
 {
     QMap<QDate, QString> found;
     const QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QStringLiteral("Rydex 2005 backup *") + QLatin1String(BackupFile::suffix)},
-                      QDir::Files);
+    const QStringList names = dir.entryList(
+        {QStringLiteral("Rydex 2005 backup *") + QLatin1String(BackupFile::suffix)}, QDir::Files);
     for (const QString& name : names) {
         if (const std::optional<QDate> day = BackupFile::dayOfName(name))
             found.insert(*day, dir.filePath(name));

@@ -2,9 +2,9 @@
 
 #include "backup/BackupFile.h"
 #include "base/MessageCatalogue.h"
-#include "store/ADOConnection.h"
-#include "prefs/PreferenceFormat.h"
 #include "base/RydexError.h"
+#include "prefs/PreferenceFormat.h"
+#include "store/ADOConnection.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,8 +126,8 @@ void checkFormat(const ReadOnlyDatabase& db, const QString& path,
     // A newer store inside a backup of this format is just as unreadable.
     if (format > BackupFile::formatVersion || q.value(0).toInt() > ADOConnection::schemaVersion)
         refuse(Msg::BackupNewer, path,
-               {values.value(QStringLiteral("program_version")).toString(),
-                QString::number(format), QString::number(BackupFile::formatVersion)});
+               {values.value(QStringLiteral("program_version")).toString(), QString::number(format),
+                QString::number(BackupFile::formatVersion)});
 }
 
 void checkPagesOf(const ReadOnlyDatabase& db, const QString& path)
@@ -191,8 +191,8 @@ BackupContents readBackup(const QString& path, bool checkPages)
     checkTables(db, path);
 
     BackupContents contents;
-    contents.taken = QDateTime::fromString(values.value(QStringLiteral("taken")).toString(),
-                                           Qt::ISODate);
+    contents.taken =
+        QDateTime::fromString(values.value(QStringLiteral("taken")).toString(), Qt::ISODate);
     if (!contents.taken.isValid())
         refuse(Msg::BackupTablesUnexpected, path, {QStringLiteral("taken")});
     contents.programVersion = values.value(QStringLiteral("program_version")).toString();

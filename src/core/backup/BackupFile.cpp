@@ -1,7 +1,7 @@
 #include "backup/BackupFile.h"
 
-#include "base/MessageCatalogue.h"
 #include "base/AppIdentity.h"
+#include "base/MessageCatalogue.h"
 #include "base/PrivateFolder.h"
 #include "base/RydexError.h"
 
@@ -78,8 +78,8 @@ void BackupFile::write(const QSqlDatabase& store, const QString& target, const E
     // A backup never takes the place of the store it copies (nor of the
     // engine's files beside it).
     const QString storeFile = QFileInfo(store.databaseName()).canonicalFilePath();
-    for (const QString& own : {storeFile, storeFile + QStringLiteral("-wal"),
-                               storeFile + QStringLiteral("-shm")}) {
+    for (const QString& own :
+         {storeFile, storeFile + QStringLiteral("-wal"), storeFile + QStringLiteral("-shm")}) {
         if (!storeFile.isEmpty() && info.exists() && info.canonicalFilePath() == own)
             fail(Msg::text(Msg::BackupOverStore));
     }
@@ -125,16 +125,15 @@ void BackupFile::removeInterrupted(const QString& folder, const QString& name)
         QStringLiteral("^\\..*\\.part-[A-Za-z0-9]{6}(-journal)?$"));
     const QString pattern = QLatin1Char('.') + (name.isEmpty() ? QStringLiteral("*") : name) +
                             partInfix + QLatin1Char('*');
-    const QStringList names =
-        dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& found : names) {
         if (!leftover.match(found).hasMatch())
             continue;
         const QString built = dir.filePath(found.endsWith(QLatin1String("-journal"))
                                                ? found.chopped(int(std::strlen("-journal")))
                                                : found);
-        const int fd = ::open(QFile::encodeName(built).constData(),
-                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd =
+            ::open(QFile::encodeName(built).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             QFile::remove(dir.filePath(found));
             continue;
@@ -147,8 +146,7 @@ void BackupFile::removeInterrupted(const QString& folder, const QString& name)
 
 QString BackupFile::defaultName(const QDate& day)
 {
-    return QStringLiteral("Rydex 2005 backup ") + day.toString(Qt::ISODate) +
-           QLatin1String(suffix);
+    return QStringLiteral("Rydex 2005 backup ") + day.toString(Qt::ISODate) + QLatin1String(suffix);
 }
 
 std::optional<QDate> BackupFile::dayOfName(const QString& fileName)
@@ -168,16 +166,16 @@ std::optional<QByteArray> BackupFile::readPreferences(const QString& path)
     if (!file.exists())
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
-        throw RydexError(Msg::format(Msg::CannotOpenFile,
-                                     {QDir::toNativeSeparators(path), file.errorString()}));
+        throw RydexError(
+            Msg::format(Msg::CannotOpenFile, {QDir::toNativeSeparators(path), file.errorString()}));
     return file.readAll();
 }
 
 void BackupFile::onReadOnlyConnection(const QString& storePath,
                                       const std::function<void(const QSqlDatabase&)>& work)
 {
-    const QString name = QStringLiteral("rydex-backup-store-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString name =
+        QStringLiteral("rydex-backup-store-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     std::exception_ptr failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -186,10 +184,10 @@ void BackupFile::onReadOnlyConnection(const QString& storePath,
         // program's own connection does.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
-            failure = std::make_exception_ptr(RydexError(
-                Msg::format(Msg::StoreNotValid,
-                            {QDir::toNativeSeparators(storePath), engineText(db.lastError())}),
-                RydexError::Kind::Store));
+            failure = std::make_exception_ptr(
+                RydexError(Msg::format(Msg::StoreNotValid, {QDir::toNativeSeparators(storePath),
+                                                            engineText(db.lastError())}),
+                           RydexError::Kind::Store));
         } else {
             try {
                 work(db);
@@ -204,11 +202,10 @@ void BackupFile::onReadOnlyConnection(const QString& storePath,
         std::rethrow_exception(failure);
 }
 
-QString BackupFile::onConnection(const QString& path,
-                                 const std::function<bool(QSqlQuery&)>& work)
+QString BackupFile::onConnection(const QString& path, const std::function<bool(QSqlQuery&)>& work)
 {
-    const QString name = QStringLiteral("rydex-backup-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString name =
+        QStringLiteral("rydex-backup-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);

@@ -58,16 +58,18 @@ RestoreResult restoreBackup(const QString& backupPath, const QString& storePath,
     const QFileInfo store(storePath);
     const bool hadStore = store.exists();
     if (hadStore && storeInUse(storePath))
-        throw RydexError(Msg::format(Msg::RestoreStoreInUse, {QDir::toNativeSeparators(storePath)}));
+        throw RydexError(
+            Msg::format(Msg::RestoreStoreInUse, {QDir::toNativeSeparators(storePath)}));
 
     if (hadStore) {
         const AutoBackup automatic(storePath, preferencePath);
         if (const std::optional<QString> failure = PrivateFolder::create(automatic.folder()))
             notRestored(backupPath, *failure);
-        result.before = QDir(automatic.folder())
-                            .filePath(QStringLiteral("Rydex 2005 backup before restore ") +
-                                      now.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
-                                      QLatin1String(BackupFile::suffix));
+        result.before =
+            QDir(automatic.folder())
+                .filePath(QStringLiteral("Rydex 2005 backup before restore ") +
+                          now.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
+                          QLatin1String(BackupFile::suffix));
         BackupFile::Extras extras;
         extras.preferences = BackupFile::readPreferences(preferencePath);
         extras.taken = now;
@@ -95,9 +97,9 @@ RestoreResult restoreBackup(const QString& backupPath, const QString& storePath,
         }
         built.flush();
     }
-    const QString failure = onConnection(
-        built.fileName(), {QStringLiteral("DROP TABLE rydex_backup"),
-                           QStringLiteral("PRAGMA journal_mode=WAL")});
+    const QString failure =
+        onConnection(built.fileName(), {QStringLiteral("DROP TABLE rydex_backup"),
+                                        QStringLiteral("PRAGMA journal_mode=WAL")});
     QFile::remove(built.fileName() + QStringLiteral("-journal"));
     if (!failure.isEmpty())
         notRestored(backupPath, failure);
@@ -105,13 +107,15 @@ RestoreResult restoreBackup(const QString& backupPath, const QString& storePath,
         notRestored(backupPath, QString::fromLocal8Bit(std::strerror(errno)));
     // The store is free: nobody may have opened it since the check.
     if (hadStore && storeInUse(storePath))
-        throw RydexError(Msg::format(Msg::RestoreStoreInUse, {QDir::toNativeSeparators(storePath)}));
+        throw RydexError(
+            Msg::format(Msg::RestoreStoreInUse, {QDir::toNativeSeparators(storePath)}));
     // A log left beside the new store would be replayed onto it; the index
     // of the old one is only stale.
     const QString log = store.absoluteFilePath() + QStringLiteral("-wal");
     if (QFileInfo(log).size() > 0)
-        notRestored(backupPath, Msg::format(Msg::StoreDamagedLog, {QDir::toNativeSeparators(storePath),
-                                                                   QDir::toNativeSeparators(log)}));
+        notRestored(backupPath,
+                    Msg::format(Msg::StoreDamagedLog, {QDir::toNativeSeparators(storePath),
+                                                       QDir::toNativeSeparators(log)}));
     QFile::remove(log);
     QFile::remove(store.absoluteFilePath() + QStringLiteral("-shm"));
     if (::rename(QFile::encodeName(built.fileName()).constData(),
@@ -123,7 +127,8 @@ RestoreResult restoreBackup(const QString& backupPath, const QString& storePath,
     if (result.restored.preferences) {
         QSaveFile preferences(preferencePath);
         if (!preferences.open(QIODevice::WriteOnly) ||
-            preferences.write(*result.restored.preferences) != result.restored.preferences->size() ||
+            preferences.write(*result.restored.preferences) !=
+                result.restored.preferences->size() ||
             !preferences.commit())
             notRestored(preferencePath, preferences.errorString());
         QFile::setPermissions(preferencePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

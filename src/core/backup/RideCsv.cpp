@@ -97,7 +97,9 @@ QByteArray write(const QVector<RideRow>& rides)
     };
     line([](const Column& c) { return cell(QString::fromLatin1(c.title)); });
     for (const RideRow& ride : rides)
-        line([&ride](const Column& c) { return cell(valueText(c.field, ride[fieldIndex(c.field)])); });
+        line([&ride](const Column& c) {
+            return cell(valueText(c.field, ride[fieldIndex(c.field)]));
+        });
     return out;
 }
 

@@ -96,7 +96,8 @@ constexpr Entry entries[] = {
     {Msg::RideFileDamaged, "soubor je poškozený"},
     {Msg::RideFileNoTimes, "záznam nemá časy, a tedy ani den a dobu jízdy"},
     {Msg::RideFileRoute, "plánovaná trasa nebo samostatné body, ne projetá jízda"},
-    {Msg::RideFileNotAnActivity, "soubor neobsahuje aktivitu (je to nastavení, trať nebo denní záznam)"},
+    {Msg::RideFileNotAnActivity,
+     "soubor neobsahuje aktivitu (je to nastavení, trať nebo denní záznam)"},
     {Msg::RideFileTooLong, "jízda je delší než 23:59:59"},
     {Msg::RideFileOutOfRange, "hodnota se nevejde do svého pole"},
     {Msg::RideFileTooLarge, "soubor, nebo to, co se z něj rozbalí, je příliš velký"},
@@ -156,23 +157,34 @@ constexpr Entry entries[] = {
     {Msg::SeasonColumnValue, "Hodnota"},
     {Msg::SeasonColumnWhen, "Kdy"},
     {Msg::SeasonWeekTip, "Týden %s od %s: %s km, %s h, jízd: %s"},
-    {Msg::BackupNotWritten, "Zálohu \"%s\" nelze zapsat: %s. Soubor zálohy nevznikl; jízdy zůstaly beze změny."},
-    {Msg::BackupNotDatabase, "Soubor \"%s\" není záloha programu Rydex 2005: není to databázový soubor."},
-    {Msg::BackupForeign, "Soubor \"%s\" není záloha programu Rydex 2005: je to databáze jízd nebo databáze jiného programu."},
-    {Msg::BackupNewer, "Zálohu \"%s\" vytvořila novější verze programu (%s, formát zálohy %s). Tato verze umí číst zálohy do formátu %s; použijte novější verzi programu."},
+    {Msg::BackupNotWritten,
+     "Zálohu \"%s\" nelze zapsat: %s. Soubor zálohy nevznikl; jízdy zůstaly beze změny."},
+    {Msg::BackupNotDatabase,
+     "Soubor \"%s\" není záloha programu Rydex 2005: není to databázový soubor."},
+    {Msg::BackupForeign, "Soubor \"%s\" není záloha programu Rydex 2005: je to databáze jízd nebo "
+                         "databáze jiného programu."},
+    {Msg::BackupNewer,
+     "Zálohu \"%s\" vytvořila novější verze programu (%s, formát zálohy %s). Tato verze umí číst "
+     "zálohy do formátu %s; použijte novější verzi programu."},
     {Msg::BackupDamaged, "Záloha \"%s\" je poškozená (%s) a nelze ji použít."},
-    {Msg::BackupTablesUnexpected, "Záloha \"%s\" neobsahuje tabulky, jaké program očekává (%s), a nelze ji použít."},
-    {Msg::BackupPreferencesDamaged, "Nastavení uložené v záloze \"%s\" je poškozené, a zálohu proto nelze použít."},
+    {Msg::BackupTablesUnexpected,
+     "Záloha \"%s\" neobsahuje tabulky, jaké program očekává (%s), a nelze ji použít."},
+    {Msg::BackupPreferencesDamaged,
+     "Nastavení uložené v záloze \"%s\" je poškozené, a zálohu proto nelze použít."},
     {Msg::BackupUnreadable, "Zálohu \"%s\" nelze přečíst: %s"},
-    {Msg::AutoBackupFailed, "Automatická záloha do složky \"%s\" se nezdařila: %s. Jízdy zůstaly beze změny; program to zkusí znovu příště."},
+    {Msg::AutoBackupFailed, "Automatická záloha do složky \"%s\" se nezdařila: %s. Jízdy zůstaly "
+                            "beze změny; program to zkusí znovu příště."},
     {Msg::BackupDone, "Záloha uložena: %s"},
     {Msg::BackupFileFilter, "Zálohy Rydex 2005 (*.rydexbackup)"},
     {Msg::BackupSaveCaption, "Zálohovat"},
     {Msg::BackupOverStore, "to je sama databáze jízd; zvolte pro zálohu jiný soubor"},
     {Msg::RestoreFailed, "Zálohu \"%s\" nelze obnovit: %s"},
-    {Msg::RestoreStoreInUse, "Databázi jízd \"%s\" má otevřenou jiná spuštěná kopie programu. Ukončete ji a obnovu zopakujte; nic nebylo změněno."},
+    {Msg::RestoreStoreInUse, "Databázi jízd \"%s\" má otevřenou jiná spuštěná kopie programu. "
+                             "Ukončete ji a obnovu zopakujte; nic nebylo změněno."},
     {Msg::RestoreOpenCaption, "Obnovit ze zálohy"},
-    {Msg::RestoreQuestion, "Záloha z %s obsahuje %s jízd (%s až %s) těchto uživatelů: %s. Obnova nahradí všechny jízdy a celé nastavení programu (nyní %s jízd). Současný stav se nejprve uloží do složky \"%s\". Obnovit?"},
+    {Msg::RestoreQuestion, "Záloha z %s obsahuje %s jízd (%s až %s) těchto uživatelů: %s. Obnova "
+                           "nahradí všechny jízdy a celé nastavení programu (nyní %s jízd). "
+                           "Současný stav se nejprve uloží do složky \"%s\". Obnovit?"},
     {Msg::RestoreDone, "Obnoveno ze zálohy: %s (současný stav uložen jako %s)"},
     {Msg::RestoreButton, "&Obnovit"},
     {Msg::RestoreColumnTaken, "Pořízena"},
@@ -210,10 +222,13 @@ constexpr Entry entries[] = {
      "obnovte ji ze zálohy."},
     {Msg::FileTooLarge, "soubor je větší než %s MB"},
     {Msg::PreferencesSalvaged,
-     "Soubor s nastavením \"%s\" je poškozený a byl uschován jako \"%s\". Program zachoval vše, co se z něj dalo přečíst. Ztratilo se: %s."},
+     "Soubor s nastavením \"%s\" je poškozený a byl uschován jako \"%s\". Program zachoval vše, co "
+     "se z něj dalo přečíst. Ztratilo se: %s."},
     {Msg::PreferenceLine, "řádek %s"},
     {Msg::FirstReadingToCheck,
-     "V roce %s je nová první jízda před jízdou, pro kterou jste zadali stav ODO, a ten je menší než její vzdálenost. Stav ODO té jízdy zůstal, jak jste ho zadali; zkontrolujte prosím stav ODO v prvním záznamu roku."},
+     "V roce %s je nová první jízda před jízdou, pro kterou jste zadali stav ODO, a ten je menší "
+     "než její vzdálenost. Stav ODO té jízdy zůstal, jak jste ho zadali; zkontrolujte prosím stav "
+     "ODO v prvním záznamu roku."},
 };
 
 Msg::Router& router()

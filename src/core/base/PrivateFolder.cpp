@@ -48,7 +48,8 @@ bool PrivateFolder::writable(const QFileInfo& info)
 
 void PrivateFolder::sync(const QString& dirPath)
 {
-    const int fd = ::open(QFile::encodeName(dirPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(dirPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);

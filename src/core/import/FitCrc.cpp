@@ -40,8 +40,9 @@ quint16 fitCrc(QByteArrayView bytes, quint16 crc)
     const auto* p = reinterpret_cast<const quint8*>(bytes.data());
     qsizetype left = bytes.size();
     for (; left >= 8; left -= 8, p += 8) {
-        crc = tables[7][p[0] ^ (crc & 0xFF)] ^ tables[6][p[1] ^ (crc >> 8)] ^ tables[5][p[2]]
-              ^ tables[4][p[3]] ^ tables[3][p[4]] ^ tables[2][p[5]] ^ tables[1][p[6]] ^ tables[0][p[7]];
+        crc = tables[7][p[0] ^ (crc & 0xFF)] ^ tables[6][p[1] ^ (crc >> 8)] ^ tables[5][p[2]] ^
+              tables[4][p[3]] ^ tables[3][p[4]] ^ tables[2][p[5]] ^ tables[1][p[6]] ^
+              tables[0][p[7]];
     }
     for (; left > 0; --left, ++p)
         crc = quint16((crc >> 8) ^ tables[0][(crc ^ *p) & 0xFF]);

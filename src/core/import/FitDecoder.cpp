@@ -43,16 +43,26 @@ std::optional<int> whole(const FitMessage& m, quint8 field)
 QString makerName(int id)
 {
     switch (id) {
-    case 1: return QStringLiteral("Garmin");
-    case 23: return QStringLiteral("Suunto");
-    case 32: return QStringLiteral("Wahoo");
-    case 89: return QStringLiteral("Tacx");
-    case 123: return QStringLiteral("Polar");
-    case 260: return QStringLiteral("Zwift");
-    case 265: return QStringLiteral("Strava");
-    case 267: return QStringLiteral("Bryton");
-    case 289: return QStringLiteral("Hammerhead");
-    case 294: return QStringLiteral("Coros");
+    case 1:
+        return QStringLiteral("Garmin");
+    case 23:
+        return QStringLiteral("Suunto");
+    case 32:
+        return QStringLiteral("Wahoo");
+    case 89:
+        return QStringLiteral("Tacx");
+    case 123:
+        return QStringLiteral("Polar");
+    case 260:
+        return QStringLiteral("Zwift");
+    case 265:
+        return QStringLiteral("Strava");
+    case 267:
+        return QStringLiteral("Bryton");
+    case 289:
+        return QStringLiteral("Hammerhead");
+    case 294:
+        return QStringLiteral("Coros");
     }
     return QString::number(id);
 }
@@ -66,17 +76,32 @@ void setSport(ImportedRide& ride, std::optional<int> sport, std::optional<int> s
     // them under cycling or under fitness equipment.
     const bool indoorBike = sub == 6 || sub == 5 || sub == 58;
     switch (*sport) {
-    case 0: ride.sport = RideSport::Unknown; break;
-    case 1: ride.sport = RideSport::Running; break;
-    case 2: ride.sport = RideSport::Cycling; ride.indoor = indoorBike; break;
+    case 0:
+        ride.sport = RideSport::Unknown;
+        break;
+    case 1:
+        ride.sport = RideSport::Running;
+        break;
+    case 2:
+        ride.sport = RideSport::Cycling;
+        ride.indoor = indoorBike;
+        break;
     case 4:
         ride.sport = indoorBike ? RideSport::Cycling : RideSport::Fitness;
         ride.indoor = indoorBike;
         break;
-    case 5: ride.sport = RideSport::Swimming; break;
-    case 10: ride.sport = RideSport::Fitness; break;
-    case 12: ride.sport = RideSport::CrossCountrySkiing; break;
-    default: ride.sport = RideSport::Other; break;
+    case 5:
+        ride.sport = RideSport::Swimming;
+        break;
+    case 10:
+        ride.sport = RideSport::Fitness;
+        break;
+    case 12:
+        ride.sport = RideSport::CrossCountrySkiing;
+        break;
+    default:
+        ride.sport = RideSport::Other;
+        break;
     }
 }
 
@@ -94,11 +119,21 @@ public:
     void message(const FitMessage& m) override
     {
         switch (m.global) {
-        case FileId: fileId(m); break;
-        case Session: session(m); break;
-        case Lap: lap(m); break;
-        case Record: record(m); break;
-        case Event: event(m); break;
+        case FileId:
+            fileId(m);
+            break;
+        case Session:
+            session(m);
+            break;
+        case Lap:
+            lap(m);
+            break;
+        case Record:
+            record(m);
+            break;
+        case Event:
+            event(m);
+            break;
         case Activity:
             // No place on earth is a day or more away from UTC: a larger
             // difference is a damaged field, not an offset.
@@ -206,7 +241,8 @@ private:
             if (how == FitFileEnd::Whole) {
                 ImportedRide r;
                 r.problem = RideProblem::NotAnActivity;
-                r.detail = QStringLiteral("a FIT file of type %1, not an activity").arg(*m_file.fileType);
+                r.detail =
+                    QStringLiteral("a FIT file of type %1, not an activity").arg(*m_file.fileType);
                 add(r);
             }
             return;

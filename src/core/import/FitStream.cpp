@@ -39,12 +39,15 @@ quint64 readUnsigned(const quint8* p, int size, bool bigEndian)
 std::optional<double> fieldValue(const quint8* p, const FieldDefinition& f, bool bigEndian)
 {
     const quint8 type = f.baseType & 0x1F;
-    static constexpr std::array<int, 17> sizes = {1, 1, 1, 2, 2, 4, 4, 0, 4, 8, 1, 2, 4, 1, 8, 8, 8};
+    static constexpr std::array<int, 17> sizes = {1, 1, 1, 2, 2, 4, 4, 0, 4,
+                                                  8, 1, 2, 4, 1, 8, 8, 8};
     if (type >= sizes.size() || sizes[type] == 0 || f.size != sizes[type])
         return std::nullopt;
     const quint64 raw = readUnsigned(p, f.size, bigEndian);
     switch (type) {
-    case 0x00: case 0x02: case 0x0D: // enum, uint8, byte
+    case 0x00:
+    case 0x02:
+    case 0x0D: // enum, uint8, byte
         return raw == 0xFF ? std::nullopt : std::optional<double>(double(raw));
     case 0x01:
         return raw == 0x7F ? std::nullopt : std::optional<double>(qint8(raw));
@@ -67,7 +70,10 @@ std::optional<double> fieldValue(const quint8* p, const FieldDefinition& f, bool
         std::memcpy(&v, &raw, sizeof v);
         return raw == ~quint64(0) || v != v ? std::nullopt : std::optional<double>(v);
     }
-    case 0x0A: case 0x0B: case 0x0C: case 0x10: // the "z" types: 0 is invalid
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x10: // the "z" types: 0 is invalid
         return raw == 0 ? std::nullopt : std::optional<double>(double(raw));
     case 0x0E:
         return raw == 0x7FFFFFFFFFFFFFFF ? std::nullopt : std::optional<double>(qint64(raw));
@@ -82,7 +88,8 @@ class FileReader
 public:
     FileReader(const quint8* begin, qsizetype size, FitVisitor& visitor)
         : m_p(begin), m_size(size), m_visitor(visitor)
-    {}
+    {
+    }
 
     // Reads the records; false when they stopped before `m_size` bytes.
     bool read(QString& detail)
@@ -201,8 +208,8 @@ FitReadResult readFit(QByteArrayView data, FitVisitor& visitor)
     while (pos < data.size()) {
         const qsizetype left = data.size() - pos;
         const int headerSize = bytes[pos];
-        const bool isHeader = (headerSize == 12 || headerSize == 14) && left >= headerSize
-                              && data.sliced(pos + 8, 4) == QByteArrayView(".FIT");
+        const bool isHeader = (headerSize == 12 || headerSize == 14) && left >= headerSize &&
+                              data.sliced(pos + 8, 4) == QByteArrayView(".FIT");
         if (!isHeader) {
             if (left < headerSize && (headerSize == 12 || headerSize == 14))
                 return fail(RideProblem::Damaged, QStringLiteral("the file is cut short"));

@@ -11,14 +11,14 @@ namespace {
 
 bool isTrackPointExtension(QStringView ns)
 {
-    return ns == QLatin1String("http://www.garmin.com/xmlschemas/TrackPointExtension/v1")
-           || ns == QLatin1String("http://www.garmin.com/xmlschemas/TrackPointExtension/v2");
+    return ns == QLatin1String("http://www.garmin.com/xmlschemas/TrackPointExtension/v1") ||
+           ns == QLatin1String("http://www.garmin.com/xmlschemas/TrackPointExtension/v2");
 }
 
 bool isGpx(QStringView ns)
 {
-    return ns.isEmpty() || ns == QLatin1String("http://www.topografix.com/GPX/1/0")
-           || ns == QLatin1String("http://www.topografix.com/GPX/1/1");
+    return ns.isEmpty() || ns == QLatin1String("http://www.topografix.com/GPX/1/0") ||
+           ns == QLatin1String("http://www.topografix.com/GPX/1/1");
 }
 
 class GpxParser
@@ -35,8 +35,8 @@ public:
             if (m_xml.name() == QLatin1String("trk"))
                 track();
             else {
-                sawRoute = sawRoute || m_xml.name() == QLatin1String("rte")
-                           || m_xml.name() == QLatin1String("wpt");
+                sawRoute = sawRoute || m_xml.name() == QLatin1String("rte") ||
+                           m_xml.name() == QLatin1String("wpt");
                 m_xml.skipCurrentElement();
             }
         }
@@ -141,12 +141,12 @@ private:
             if (token == QXmlStreamReader::EndElement) {
                 --depth;
             } else if (token == QXmlStreamReader::StartElement) {
-                if (isTrackPointExtension(m_xml.namespaceUri())
-                    && m_xml.name() == QLatin1String("hr")) {
+                if (isTrackPointExtension(m_xml.namespaceUri()) &&
+                    m_xml.name() == QLatin1String("hr")) {
                     if (const auto hr = xmlNumber(m_xml.readElementText()))
                         p.heartRate = wholeNumber(*hr);
-                } else if (isTrackPointExtension(m_xml.namespaceUri())
-                           && m_xml.name() == QLatin1String("atemp")) {
+                } else if (isTrackPointExtension(m_xml.namespaceUri()) &&
+                           m_xml.name() == QLatin1String("atemp")) {
                     p.temperature = xmlNumber(m_xml.readElementText());
                 } else {
                     ++depth;

@@ -2,10 +2,10 @@
 
 #include "RideFieldValues.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "records/AverageSpeed.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 
 #include <QFileInfo>
 
@@ -99,9 +99,9 @@ RideRow rideRowFor(const ImportedRide& given, const QString& cyclist, const QStr
     if (ride.problem == RideProblem::None && !ride.start.isValid())
         ride.problem = RideProblem::NoTimes;
     if (ride.problem != RideProblem::None)
-        throw RydexError(ride.detail.isEmpty() ? problemText(ride.problem)
-                                               : problemText(ride.problem) +
-                                                     QStringLiteral(": ") + ride.detail,
+        throw RydexError(ride.detail.isEmpty()
+                             ? problemText(ride.problem)
+                             : problemText(ride.problem) + QStringLiteral(": ") + ride.detail,
                          RydexError::Kind::Range);
     RideRow row;
     const QDate day = RideFieldValues::localDay(ride);
@@ -141,9 +141,9 @@ RideRow rideRowFor(const ImportedRide& given, const QString& cyclist, const QStr
         set(row, RideField::druh, kind);
     set(row, RideField::typ, RideFieldValues::typeText(ride));
     const QString device = deviceOf(ride);
-    set(row, RideField::note, device.isEmpty()
-                                  ? Msg::format(Msg::ImportedFrom, {fileName})
-                                  : Msg::format(Msg::ImportedFromDevice, {fileName, device}));
+    set(row, RideField::note,
+        device.isEmpty() ? Msg::format(Msg::ImportedFrom, {fileName})
+                         : Msg::format(Msg::ImportedFromDevice, {fileName, device}));
     return row;
 }
 
@@ -169,8 +169,9 @@ QVector<ImportCandidate> ImportPlanner::add(const ScannedFile& file)
         c.path = file.path;
         c.sha256 = file.sha256;
         // A file read whole that holds no ride is no activity of ours.
-        cannot(c, file.contents.problem == RideProblem::None ? RideProblem::NotAnActivity
-                                                              : file.contents.problem,
+        cannot(c,
+               file.contents.problem == RideProblem::None ? RideProblem::NotAnActivity
+                                                          : file.contents.problem,
                file.contents.detail);
         rows.append(c);
     }
@@ -255,15 +256,24 @@ QVector<ImportCandidate> ImportPlanner::add(const ScannedFile& file)
 QString problemText(RideProblem problem)
 {
     switch (problem) {
-    case RideProblem::None: break;
-    case RideProblem::Damaged: return Msg::text(Msg::RideFileDamaged);
-    case RideProblem::NoTimes: return Msg::text(Msg::RideFileNoTimes);
-    case RideProblem::Route: return Msg::text(Msg::RideFileRoute);
-    case RideProblem::NotAnActivity: return Msg::text(Msg::RideFileNotAnActivity);
-    case RideProblem::TooLong: return Msg::text(Msg::RideFileTooLong);
-    case RideProblem::OutOfRange: return Msg::text(Msg::RideFileOutOfRange);
-    case RideProblem::TooLarge: return Msg::text(Msg::RideFileTooLarge);
-    case RideProblem::Unreadable: return Msg::text(Msg::RideFileUnreadable);
+    case RideProblem::None:
+        break;
+    case RideProblem::Damaged:
+        return Msg::text(Msg::RideFileDamaged);
+    case RideProblem::NoTimes:
+        return Msg::text(Msg::RideFileNoTimes);
+    case RideProblem::Route:
+        return Msg::text(Msg::RideFileRoute);
+    case RideProblem::NotAnActivity:
+        return Msg::text(Msg::RideFileNotAnActivity);
+    case RideProblem::TooLong:
+        return Msg::text(Msg::RideFileTooLong);
+    case RideProblem::OutOfRange:
+        return Msg::text(Msg::RideFileOutOfRange);
+    case RideProblem::TooLarge:
+        return Msg::text(Msg::RideFileTooLarge);
+    case RideProblem::Unreadable:
+        return Msg::text(Msg::RideFileUnreadable);
     }
     return QString();
 }

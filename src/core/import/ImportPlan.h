@@ -20,9 +20,9 @@ class ADOTable;
 // a file.
 struct RideIdentity
 {
-    QDate day;                   // the local day the ride started
-    std::optional<int> seconds;  // riding time
-    std::optional<Fixed4> km;    // distance
+    QDate day;                  // the local day the ride started
+    std::optional<int> seconds; // riding time
+    std::optional<Fixed4> km;   // distance
 };
 
 // Whether two rides are one: the same day, the riding times within 2 % or
@@ -49,10 +49,10 @@ struct ImportCandidate
 {
     QString path;
     QByteArray sha256;
-    ImportedRide ride;  // as the file gives it
-    RideRow row;        // as it would be stored; empty unless it can be imported
-    QDate day;          // local day of the start, invalid without times
-    QTime startTime;    // local time of the start
+    ImportedRide ride; // as the file gives it
+    RideRow row;       // as it would be stored; empty unless it can be imported
+    QDate day;         // local day of the start, invalid without times
+    QTime startTime;   // local time of the start
     ImportStatus status = ImportStatus::CannotImport;
     RideProblem problem = RideProblem::None; // why not, for CannotImport
     QString detail;
@@ -77,7 +77,8 @@ RideRow rideRowFor(const ImportedRide& ride, const QString& cyclist, const QStri
 class ImportPlanner
 {
 public:
-    ImportPlanner(QString cyclist, QVector<StoredRide> stored, QHash<QByteArray, int> importedFiles);
+    ImportPlanner(QString cyclist, QVector<StoredRide> stored,
+                  QHash<QByteArray, int> importedFiles);
 
     // The rows of one file, in the file's order; a file that gives no ride
     // gives one row saying why.

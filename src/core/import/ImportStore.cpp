@@ -1,13 +1,13 @@
 #include "ImportStore.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "records/YearOdometer.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/ImportRecords.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -70,9 +70,7 @@ QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>
     const auto userOf = [](const RideRow& row) {
         return row[fieldIndex(RideField::user)].toString();
     };
-    const auto yearOf = [](const RideRow& row) {
-        return row[fieldIndex(RideField::year)].toInt();
-    };
+    const auto yearOf = [](const RideRow& row) { return row[fieldIndex(RideField::year)].toInt(); };
     QVector<RideRow> rows;
     rows.reserve(rides.size());
     // Each cyclist's year once, by the first ride in it: a failure of its
@@ -107,8 +105,9 @@ QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>
     } catch (const RydexError& e) {
         connection.rollback();
         const QString path = rides.at(std::clamp(current, 0, int(rides.size()) - 1)).path;
-        throw RydexError(Msg::format(Msg::ImportNotStored, {QDir::toNativeSeparators(path), e.text()}),
-                         e.kind());
+        throw RydexError(
+            Msg::format(Msg::ImportNotStored, {QDir::toNativeSeparators(path), e.text()}),
+            e.kind());
     } catch (...) {
         connection.rollback();
         throw;

@@ -24,10 +24,14 @@ std::optional<QTime> ridingTime(double seconds)
 QString temperatureBand(double celsius)
 {
     // The dialog's items, exactly as it stores them, by their lower bound.
-    static constexpr struct { int low; const char* text; } bands[] = {
-        {35, "35 - 40 C'"}, {25, "25 - 30 C'"}, {20, "20 - 25 C'"}, {15, "15 - 20 C'"},
-        {10, "10 - 15 C'"}, {5, "5 - 10 C'"}, {0, "0 -  5 C'"}, {-5, "-5 -  0 C'"},
-        {-10, "-10 -  5 C'"}, {-15, "-15 -10 C'"}, {-20, "-20 -15 C'"}, {-25, "-25 -20 C'"}};
+    static constexpr struct
+    {
+        int low;
+        const char* text;
+    } bands[] = {{35, "35 - 40 C'"},  {25, "25 - 30 C'"},  {20, "20 - 25 C'"},
+                 {15, "15 - 20 C'"},  {10, "10 - 15 C'"},  {5, "5 - 10 C'"},
+                 {0, "0 -  5 C'"},    {-5, "-5 -  0 C'"},  {-10, "-10 -  5 C'"},
+                 {-15, "-15 -10 C'"}, {-20, "-20 -15 C'"}, {-25, "-25 -20 C'"}};
     for (const auto& band : bands)
         if (celsius >= band.low && celsius < band.low + 5)
             return QString::fromUtf8(band.text);
@@ -37,13 +41,19 @@ QString temperatureBand(double celsius)
 QString kindText(RideSport sport)
 {
     switch (sport) {
-    case RideSport::Cycling: return QStringLiteral("Cyklistika");
-    case RideSport::Running: return QStringLiteral("Beh");
-    case RideSport::Swimming: return QStringLiteral("Plavání");
-    case RideSport::CrossCountrySkiing: return QStringLiteral("Bežky");
-    case RideSport::Fitness: return QStringLiteral("Fitness");
+    case RideSport::Cycling:
+        return QStringLiteral("Cyklistika");
+    case RideSport::Running:
+        return QStringLiteral("Beh");
+    case RideSport::Swimming:
+        return QStringLiteral("Plavání");
+    case RideSport::CrossCountrySkiing:
+        return QStringLiteral("Bežky");
+    case RideSport::Fitness:
+        return QStringLiteral("Fitness");
     case RideSport::Unknown:
-    case RideSport::Other: break;
+    case RideSport::Other:
+        break;
     }
     return QString();
 }
@@ -53,8 +63,9 @@ QString typeText(const ImportedRide& ride)
     // Older devices do not say "indoor"; a bike ride that took time but
     // covered no distance at all was on a trainer all the same.
     const bool stayedPut = ride.distanceMetres == 0.0 && ride.timerSeconds.value_or(0) > 0;
-    return ride.sport == RideSport::Cycling && (ride.indoor || stayedPut) ? QStringLiteral("Trenažer")
-                                                                          : QStringLiteral("Trénink");
+    return ride.sport == RideSport::Cycling && (ride.indoor || stayedPut)
+               ? QStringLiteral("Trenažer")
+               : QStringLiteral("Trénink");
 }
 
 void checkFits(ImportedRide& ride)
@@ -78,8 +89,8 @@ void checkFits(ImportedRide& ride)
         refuse(RideProblem::OutOfRange, QStringLiteral("no riding time"));
     else if (outside16(ride.elevationGain) || outside16(ride.maxAltitude))
         refuse(RideProblem::OutOfRange, QStringLiteral("an elevation beyond 32,767 m"));
-    else if (ride.avgHeartRate.value_or(0) > 65535 || ride.maxHeartRate.value_or(0) > 65535
-             || ride.avgHeartRate.value_or(0) < 0 || ride.maxHeartRate.value_or(0) < 0)
+    else if (ride.avgHeartRate.value_or(0) > 65535 || ride.maxHeartRate.value_or(0) > 65535 ||
+             ride.avgHeartRate.value_or(0) < 0 || ride.maxHeartRate.value_or(0) < 0)
         refuse(RideProblem::OutOfRange, QStringLiteral("a heart rate beyond its field"));
     else if (ride.distanceMetres.value_or(0) < 0)
         refuse(RideProblem::OutOfRange, QStringLiteral("a negative distance"));

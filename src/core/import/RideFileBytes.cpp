@@ -30,7 +30,8 @@ RideFileBytes gunzip(const QByteArray& compressed, qint64 maxBytes)
     char chunk[64 * 1024];
     int status = Z_OK;
     for (;;) {
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData() + consumed));
+        stream.next_in =
+            reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData() + consumed));
         stream.avail_in = uInt(std::min<qsizetype>(compressed.size() - consumed, 1 << 30));
         const uInt offered = stream.avail_in;
         stream.next_out = reinterpret_cast<Bytef*>(chunk);
@@ -41,13 +42,16 @@ RideFileBytes gunzip(const QByteArray& compressed, qint64 maxBytes)
         result.bytes.append(chunk, produced);
         if (result.bytes.size() > maxBytes) {
             inflateEnd(&stream);
-            return refused(RideProblem::TooLarge, QStringLiteral("the file inflates beyond %1 MB")
-                                                      .arg(maxBytes / (1024 * 1024)));
+            return refused(
+                RideProblem::TooLarge,
+                QStringLiteral("the file inflates beyond %1 MB").arg(maxBytes / (1024 * 1024)));
         }
         if (status == Z_STREAM_END) {
             // Another member may follow; anything else after the end is
             // ignored, as gzip itself does.
-            if (!QByteArrayView(compressed).sliced(consumed).startsWith(QByteArrayView("\x1f\x8b", 2)))
+            if (!QByteArrayView(compressed)
+                     .sliced(consumed)
+                     .startsWith(QByteArrayView("\x1f\x8b", 2)))
                 break;
             inflateReset(&stream);
             status = Z_OK;
@@ -59,7 +63,8 @@ RideFileBytes gunzip(const QByteArray& compressed, qint64 maxBytes)
     }
     inflateEnd(&stream);
     if (status != Z_STREAM_END)
-        return refused(RideProblem::Damaged, QStringLiteral("the compressed data is damaged or cut short"));
+        return refused(RideProblem::Damaged,
+                       QStringLiteral("the compressed data is damaged or cut short"));
     return result;
 }
 

@@ -13,13 +13,16 @@ bool isRideFileName(const QString& name)
     QStringView rest(name);
     if (rest.endsWith(u".gz", Qt::CaseInsensitive))
         rest.chop(3);
-    return rest.endsWith(u".fit", Qt::CaseInsensitive) || rest.endsWith(u".gpx", Qt::CaseInsensitive)
-           || rest.endsWith(u".tcx", Qt::CaseInsensitive);
+    return rest.endsWith(u".fit", Qt::CaseInsensitive) ||
+           rest.endsWith(u".gpx", Qt::CaseInsensitive) ||
+           rest.endsWith(u".tcx", Qt::CaseInsensitive);
 }
 
 QStringList rideFilesIn(const QStringList& filesAndFolders, const std::atomic<bool>* cancelled)
 {
-    const auto stopped = [cancelled] { return cancelled && cancelled->load(std::memory_order_relaxed); };
+    const auto stopped = [cancelled] {
+        return cancelled && cancelled->load(std::memory_order_relaxed);
+    };
     // Keyed by the file a path leads to, so that a file reached through a
     // link as well is read once; the shortest path that leads there is kept.
     QMap<QString, QString> files;

@@ -20,7 +20,8 @@ bool isRideFileName(const QString& name);
 
 // The ride files the user chose: files as they are (whatever their names),
 // folders walked to every ride file below them (hidden ones left out, linked
-// folders followed, each real folder once). Sorted by path, each file once. Stops early, answering what it found so far, once `cancelled` is set.
+// folders followed, each real folder once). Sorted by path, each file once. Stops early, answering
+// what it found so far, once `cancelled` is set.
 QStringList rideFilesIn(const QStringList& filesAndFolders,
                         const std::atomic<bool>* cancelled = nullptr);
 

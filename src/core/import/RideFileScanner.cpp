@@ -58,8 +58,8 @@ struct RideFileScanner::Run
         }
         // Each thread holds one file at a time, so memory stays that of the
         // files being read, however many the folder holds.
-        const qsizetype threads = std::min<qsizetype>(std::max(1, QThread::idealThreadCount()),
-                                                      run->files.size());
+        const qsizetype threads =
+            std::min<qsizetype>(std::max(1, QThread::idealThreadCount()), run->files.size());
         for (qsizetype i = 1; i < threads; ++i)
             readingPool().start([run] { readFiles(*run); });
         readFiles(*run);

@@ -19,7 +19,8 @@ public:
         bool sawCourse = false;
         while (m_xml.readNextStartElement()) {
             const auto name = m_xml.name();
-            if (name == QLatin1String("TrainingCenterDatabase") || name == QLatin1String("Activities"))
+            if (name == QLatin1String("TrainingCenterDatabase") ||
+                name == QLatin1String("Activities"))
                 continue; // their children follow
             if (name == QLatin1String("Activity")) {
                 activity();

@@ -11,10 +11,10 @@ struct TrackPoint
     qint64 msecsUtc = 0;
     std::optional<double> latitude;
     std::optional<double> longitude;
-    std::optional<double> altitude;        // metres
-    std::optional<double> distanceMetres;  // cumulative, as the device counted it
-    std::optional<double> speed;           // metres per second
+    std::optional<double> altitude;       // metres
+    std::optional<double> distanceMetres; // cumulative, as the device counted it
+    std::optional<double> speed;          // metres per second
     std::optional<int> heartRate;
-    std::optional<double> temperature;     // °C
-    bool pauseBefore = false; // the device's timer was stopped since the previous point
+    std::optional<double> temperature; // °C
+    bool pauseBefore = false;          // the device's timer was stopped since the previous point
 };

@@ -14,8 +14,8 @@ double greatCircleMetres(const TrackPoint& a, const TrackPoint& b)
     const double la2 = qDegreesToRadians(*b.latitude);
     const double dLat = la2 - la1;
     const double dLon = qDegreesToRadians(*b.longitude - *a.longitude);
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2)
-                     + std::cos(la1) * std::cos(la2) * std::sin(dLon / 2) * std::sin(dLon / 2);
+    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
+                     std::cos(la1) * std::cos(la2) * std::sin(dLon / 2) * std::sin(dLon / 2);
     return 2 * earthRadius * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
@@ -51,7 +51,7 @@ bool moving(const TrackPoint& a, const TrackPoint& b)
 
 // A time-weighted mean of `value` over the riding intervals; each reading
 // stands for the interval that follows it.
-template<typename Value>
+template <typename Value>
 std::optional<double> weightedMean(const QList<TrackPoint>& points, Value value)
 {
     double sum = 0;
@@ -91,8 +91,8 @@ QList<double> knownAltitudes(const QList<TrackPoint>& points)
         return i >= 0 && i < points.size() && points[i].altitude && *points[i].altitude == 0.0;
     };
     const auto far = [&](qsizetype i) {
-        return i < 0 || i >= points.size() || !points[i].altitude
-               || std::abs(*points[i].altitude) > TrackTotals::climbThresholdMetres;
+        return i < 0 || i >= points.size() || !points[i].altitude ||
+               std::abs(*points[i].altitude) > TrackTotals::climbThresholdMetres;
     };
     for (qsizetype i = 0; i < points.size(); ++i) {
         if (!points[i].altitude)

@@ -1,13 +1,12 @@
 #include "polyglot/PendingTranslation.h"
 
+#include "base/RydexError.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
-#include "base/RydexError.h"
 
 #include <optional>
 
-PendingTranslation::PendingTranslation(TbsPolyglotManager* manager)
-    : TbsPolyglotTranslator(manager)
+PendingTranslation::PendingTranslation(TbsPolyglotManager* manager) : TbsPolyglotTranslator(manager)
 {
     setObjectName(QStringLiteral("pendingTranslation"));
     if (TbsCorePolyglot* engine = GetCorePolyglot())

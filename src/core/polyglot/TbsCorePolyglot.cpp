@@ -1,13 +1,13 @@
 #include "polyglot/TbsCorePolyglot.h"
 
-#include "polyglot/LanguageDirectory.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
+#include "polyglot/LanguageDirectory.h"
 #include "polyglot/PropertyPath.h"
 #include "polyglot/ResourceStringSection.h"
 #include "polyglot/RuntimeNaming.h"
 #include "polyglot/THook.h"
 #include "polyglot/TbsPolyglotManager.h"
-#include "base/RydexError.h"
 
 #include <QMutexLocker>
 

@@ -1,8 +1,8 @@
 #include "polyglot/TbsINIFile.h"
 
-#include "polyglot/LanguageValues.h"
 #include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
+#include "polyglot/LanguageValues.h"
 
 #include <QFile>
 #include <QFileInfo>

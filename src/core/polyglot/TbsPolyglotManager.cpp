@@ -1,9 +1,9 @@
 #include "polyglot/TbsPolyglotManager.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotTranslator.h"
-#include "base/RydexError.h"
 
 namespace {
 TbsCorePolyglot& engineToRead()

@@ -4,8 +4,8 @@
 
 // A cyclist's preferences in his key of the preference store: which grid
 // columns he sees, the chart shown after sign-in, the year he last viewed
-// and the folder he last imported rides from. The one place that knows their value names, defaults and ranges;
-// every reader and writer goes through it.
+// and the folder he last imported rides from. The one place that knows their value names, defaults
+// and ranges; every reader and writer goes through it.
 class CyclistPreferences
 {
 public:

@@ -1,7 +1,7 @@
 #include "prefs/PreferenceFormat.h"
 
-#include "base/MessageCatalogue.h"
 #include "base/AppIdentity.h"
+#include "base/MessageCatalogue.h"
 
 #include <QStringDecoder>
 #include <algorithm>

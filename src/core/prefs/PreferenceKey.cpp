@@ -1,8 +1,8 @@
 #include "prefs/PreferenceKey.h"
 
 #include "base/MessageCatalogue.h"
-#include "prefs/PreferenceFile.h"
 #include "base/RydexError.h"
+#include "prefs/PreferenceFile.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "records/YearOdometer.h"
 
+#include "base/RydexError.h"
 #include "records/OdometerChain.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 
 namespace {
 std::optional<Fixed4> fixedOrEmpty(const QVariant& value)

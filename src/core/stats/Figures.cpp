@@ -1,9 +1,9 @@
 #include "stats/Figures.h"
 
 #include "base/MessageCatalogue.h"
-#include "stats/DurationTotal.h"
 #include "base/PictureFormat.h"
 #include "base/RydexError.h"
+#include "stats/DurationTotal.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prefs/CyclistPreferences.h"
 #include "base/Fixed4.h"
+#include "prefs/CyclistPreferences.h"
 
 #include <QLocale>
 #include <QString>

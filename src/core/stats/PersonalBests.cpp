@@ -1,8 +1,8 @@
 #include "stats/PersonalBests.h"
 
 #include "base/MessageCatalogue.h"
-#include "records/AverageSpeed.h"
 #include "base/PictureFormat.h"
+#include "records/AverageSpeed.h"
 
 #include <QTime>
 
@@ -121,7 +121,8 @@ QString bestValueText(const PersonalBest& best, const QLocale& locale)
         // As a duration total writes hours: not wrapped at a day.
         return QString::number(best.count / 3600) + QLatin1Char(':') +
                QString::number(best.count / 60 % 60).rightJustified(2, QLatin1Char('0')) +
-               QLatin1Char(':') + QString::number(best.count % 60).rightJustified(2, QLatin1Char('0'));
+               QLatin1Char(':') +
+               QString::number(best.count % 60).rightJustified(2, QLatin1Char('0'));
     case BestKind::MostClimbing:
         return locale.toString(best.count) + QStringLiteral(" m");
     case BestKind::FastestRide:
@@ -181,7 +182,7 @@ QString ridesText(qint64 rides, const QLocale& locale)
 {
     // One, a few (2 to 4) and many: the forms Czech needs; English gives the
     // last two the same text.
-    const int id = rides == 1                ? Msg::RidesOne
+    const int id = rides == 1                 ? Msg::RidesOne
                    : rides >= 2 && rides <= 4 ? Msg::RidesFew
                                               : Msg::RidesMany;
     return Msg::format(id, {locale.toString(rides)});

@@ -59,7 +59,8 @@ QString dayAndMonthFormat(const QLocale& locale)
             ++end;
     } else {
         // A separator that ends the day ("d. MMMM") belongs to the day.
-        while (from > 0 && (format.at(from - 1).isSpace() || format.at(from - 1) == QLatin1Char(',')))
+        while (from > 0 &&
+               (format.at(from - 1).isSpace() || format.at(from - 1) == QLatin1Char(',')))
             --from;
     }
     format.remove(from, end - from);
@@ -79,8 +80,7 @@ QVector<SeasonCurve> seasonCurves(const QVector<SeasonRide>& rides, int year, co
     return curves;
 }
 
-std::optional<SeasonLead> seasonLead(const QVector<SeasonRide>& rides, int year,
-                                     const QDate& today)
+std::optional<SeasonLead> seasonLead(const QVector<SeasonRide>& rides, int year, const QDate& today)
 {
     if (year > today.year() || !QDate(year, 1, 1).isValid() || !QDate(year - 1, 1, 1).isValid())
         return std::nullopt;

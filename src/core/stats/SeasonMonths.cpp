@@ -5,8 +5,9 @@
 namespace {
 RideFigures figuresOf(const SeasonRide& ride)
 {
-    return RideFigures{ride.seconds / 3600, ride.seconds / 60 % 60, ride.seconds % 60, ride.dst,
-                       ride.alt, ride.pulse};
+    return RideFigures{
+        ride.seconds / 3600, ride.seconds / 60 % 60, ride.seconds % 60, ride.dst, ride.alt,
+        ride.pulse};
 }
 
 QVector<RideFigures> figuresOf(std::span<const SeasonRide> rides)
@@ -53,8 +54,8 @@ QVector<SeasonMonthRow> seasonMonths(const QVector<SeasonRide>& rides, int year)
                           before.isValid() ? before.addMonths(1).addDays(-1) : QDate()));
     }
     const QDate before(year - 1, 1, 1);
-    rows.append(rowOf(rides, 0, QDate(year, 1, 1), QDate(year, 12, 31), before,
-                      QDate(year - 1, 12, 31)));
+    rows.append(
+        rowOf(rides, 0, QDate(year, 1, 1), QDate(year, 12, 31), before, QDate(year - 1, 12, 31)));
     return rows;
 }
 

@@ -1,9 +1,9 @@
 #include "stats/SeasonRide.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 
 #include <algorithm>
 

@@ -10,13 +10,13 @@
 // One ISO week (Monday to Sunday) of a season.
 struct SeasonWeek
 {
-    int week = 0;          // 1..53
+    int week = 0; // 1..53
     QDate monday;
-    qint64 km = 0;         // whole kilometres, as wholeKilometres() counts
-    qint64 seconds = 0;    // riding time
+    qint64 km = 0;      // whole kilometres, as wholeKilometres() counts
+    qint64 seconds = 0; // riding time
     int rides = 0;
-    int firstRideId = 0;   // 0 without a ride
-    QDate firstRideDay;    // invalid without a ride
+    int firstRideId = 0; // 0 without a ride
+    QDate firstRideDay;  // invalid without a ride
 
     double hours() const { return double(seconds) / 3600.0; }
     bool operator==(const SeasonWeek&) const = default;

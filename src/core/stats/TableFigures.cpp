@@ -47,8 +47,7 @@ static const QList<RideField> yearColumns{RideField::time, RideField::odo};
 QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 {
     DurationTotal total;
-    for (const RideRow& row :
-         table.peekRows(RideFilter::year(cyclist, year), yearColumns)) {
+    for (const RideRow& row : table.peekRows(RideFilter::year(cyclist, year), yearColumns)) {
         const QVariant t = row[fieldIndex(RideField::time)];
         if (!t.isNull())
             total.add(t.toTime());
@@ -58,8 +57,7 @@ QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 
 Fixed4 readYearOdometer(ADOTable& table, const QString& cyclist, int year)
 {
-    const QVector<RideRow> rows =
-        table.peekRows(RideFilter::year(cyclist, year), yearColumns);
+    const QVector<RideRow> rows = table.peekRows(RideFilter::year(cyclist, year), yearColumns);
     if (rows.isEmpty())
         return Fixed4();
     const QVariant odo = rows.last()[fieldIndex(RideField::odo)];

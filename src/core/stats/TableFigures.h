@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/Fixed4.h"
 #include "stats/Figures.h"
 #include "stats/MonthChartData.h"
-#include "base/Fixed4.h"
 
 #include <QString>
 #include <QVector>

@@ -1,11 +1,11 @@
 #include "store/ADOConnection.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/PrivateFolder.h"
+#include "base/RydexError.h"
 #include "store/NewStore.h"
 #include "store/RideRepository.h"
 #include "store/StoreEngine.h"
-#include "base/PrivateFolder.h"
-#include "base/RydexError.h"
 #include "store/WriteAheadLog.h"
 
 #include <QDateTime>
@@ -34,8 +34,8 @@ QString engineText(const QSqlError& error)
 // (it runs on a thread of its own): empty, or what is wrong.
 QString pageProblem(const QString& path)
 {
-    const QString name = QStringLiteral("rydex-check-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString name =
+        QStringLiteral("rydex-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString result;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(standardEngine().driverName(), name);
@@ -215,8 +215,8 @@ void ADOConnection::removeInterruptedBuilds() const
             continue;
         const QString built = folder.filePath(prefix + rest.left(6));
         const QString path = folder.filePath(name);
-        const int fd = ::open(QFile::encodeName(built).constData(),
-                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd =
+            ::open(QFile::encodeName(built).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd >= 0) {
             const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
             if (free)

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "store/ADOConnection.h"
 #include "store/FieldText.h"
-#include "base/RydexError.h"
 
 #include <QDir>
 

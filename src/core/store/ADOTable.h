@@ -219,4 +219,3 @@ private:
     bool m_pendingSetChanged = false;
     bool m_pendingCurrentChanged = false;
 };
-

@@ -3,9 +3,8 @@
 #include "store/ADOTable.h"
 
 #include "base/MessageCatalogue.h"
-#include "store/ADOConnection.h"
 #include "base/RydexError.h"
-
+#include "store/ADOConnection.h"
 
 void ADOTable::insert()
 {

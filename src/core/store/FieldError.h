@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/MessageCatalogue.h"
-#include "store/RideFields.h"
 #include "base/RydexError.h"
+#include "store/RideFields.h"
 
 // A value one field of a ride cannot take: a text that is no value of the
 // field, or a value too large for it. It keeps what it is made of, so that a

@@ -1,9 +1,9 @@
 #include "store/FieldText.h"
 
-#include "base/MessageCatalogue.h"
-#include "store/FieldError.h"
 #include "base/Fixed4.h"
+#include "base/MessageCatalogue.h"
 #include "base/PictureFormat.h"
+#include "store/FieldError.h"
 
 #include <QDateTime>
 #include <QStringList>

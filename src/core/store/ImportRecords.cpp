@@ -10,8 +10,8 @@ QHash<QByteArray, int> importedFiles(ADOConnection& connection, const QString& c
     return connection.rides().importedFiles(cyclist);
 }
 
-void add(ADOConnection& connection, const QByteArray& sha256, int rideId,
-         const QString& fileName, const QDateTime& importedAt)
+void add(ADOConnection& connection, const QByteArray& sha256, int rideId, const QString& fileName,
+         const QDateTime& importedAt)
 {
     connection.rides().addImport(sha256, rideId, fileName, importedAt);
 }

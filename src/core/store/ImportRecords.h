@@ -20,7 +20,7 @@ QHash<QByteArray, int> importedFiles(ADOConnection& connection, const QString& c
 
 // Adds an entry; throws RydexError with the engine's text. Runs in the
 // transaction in force.
-void add(ADOConnection& connection, const QByteArray& sha256, int rideId,
-         const QString& fileName, const QDateTime& importedAt);
+void add(ADOConnection& connection, const QByteArray& sha256, int rideId, const QString& fileName,
+         const QDateTime& importedAt);
 
 } // namespace ImportRecords

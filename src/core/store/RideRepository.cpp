@@ -39,9 +39,8 @@ RideRepository::~RideRepository() = default;
 bool RideRepository::cachingWanted()
 {
     // Read once: the switch is the program's, for the whole run.
-    static const bool wanted =
-        qEnvironmentVariable("RYDEX_RIDE_CACHE").compare(QLatin1String("off"),
-                                                         Qt::CaseInsensitive) != 0;
+    static const bool wanted = qEnvironmentVariable("RYDEX_RIDE_CACHE")
+                                   .compare(QLatin1String("off"), Qt::CaseInsensitive) != 0;
     return wanted;
 }
 
@@ -142,8 +141,7 @@ RideRepository::RideSet RideRepository::rides(const RideFilter& filter, bool fil
 }
 
 QVector<RideRow> RideRepository::ridesWith(const RideFilter& filter, bool filtered,
-                                           const QList<RideField>& fields,
-                                           const DamageNote& note)
+                                           const QList<RideField>& fields, const DamageNote& note)
 {
     const ChangeCount now = m_caching ? changeCount() : ChangeCount{};
     if (m_caching) {
@@ -236,11 +234,10 @@ int RideRepository::insert(const RideRow& row)
             holders << QStringLiteral("?");
         }
         auto query = std::make_unique<QSqlQuery>(m_connection.database());
-        ADOConnection::prepare(*query, QStringLiteral("INSERT INTO rydex (") +
-                                           names.join(QStringLiteral(", ")) +
-                                           QStringLiteral(") VALUES (") +
-                                           holders.join(QStringLiteral(", ")) +
-                                           QStringLiteral(")"));
+        ADOConnection::prepare(*query,
+                               QStringLiteral("INSERT INTO rydex (") +
+                                   names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                                   holders.join(QStringLiteral(", ")) + QStringLiteral(")"));
         m_insertQuery = std::move(query);
     }
     QSqlQuery& q = *m_insertQuery;
@@ -334,8 +331,7 @@ void RideRepository::keepWritten(const RideRow* before, const RideRow* after, qi
         if (has) {
             const QVector<RideRow>& rows = std::as_const(kept.set.rows);
             const qsizetype at =
-                std::upper_bound(rows.begin(), rows.end(), *after, rideListedBefore) -
-                rows.begin();
+                std::upper_bound(rows.begin(), rows.end(), *after, rideListedBefore) - rows.begin();
             kept.set.rows.insert(at, *after);
             kept.set.versions.insert((*after)[idAt].toInt(), version);
         }
@@ -389,7 +385,8 @@ void RideRepository::addImport(const QByteArray& sha256, int rideId, const QStri
     // Hex, so that the entries read plainly in any database tool.
     QSqlQuery q(m_connection.database());
     ADOConnection::prepare(
-        q, QStringLiteral("INSERT INTO imports (sha256, ride, file, imported) VALUES (?, ?, ?, ?)"));
+        q,
+        QStringLiteral("INSERT INTO imports (sha256, ride, file, imported) VALUES (?, ?, ?, ?)"));
     q.addBindValue(QString::fromLatin1(sha256.toHex()));
     q.addBindValue(rideId);
     q.addBindValue(fileName);

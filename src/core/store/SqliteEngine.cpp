@@ -5,34 +5,33 @@
 #include <QSqlQuery>
 
 namespace {
-const char* const rideTable =
-    "CREATE TABLE rydex ("
-    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " date TEXT,"
-    " user TEXT,"
-    " day INTEGER,"
-    " month INTEGER,"
-    " year INTEGER,"
-    " time TEXT,"
-    // Distances, speeds and readings are exact decimals kept as whole
-    // ten-thousandths, so nothing is lost to binary floating point.
-    " dst INTEGER,"
-    " avs INTEGER,"
-    " pulse INTEGER,"
-    " alt INTEGER,"
-    " odo INTEGER,"
-    " temperature TEXT,"
-    " druh TEXT,"
-    " vlivy TEXT,"
-    " obtiznost TEXT,"
-    " pocit TEXT,"
-    " typ TEXT,"
-    " note TEXT,"
-    " altmax INTEGER,"
-    " pulsemax INTEGER,"
-    // Raised by every write, so that a copy of the program never overwrites
-    // a ride another copy changed since it read it.
-    " version INTEGER NOT NULL DEFAULT 0)";
+const char* const rideTable = "CREATE TABLE rydex ("
+                              " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                              " date TEXT,"
+                              " user TEXT,"
+                              " day INTEGER,"
+                              " month INTEGER,"
+                              " year INTEGER,"
+                              " time TEXT,"
+                              // Distances, speeds and readings are exact decimals kept as whole
+                              // ten-thousandths, so nothing is lost to binary floating point.
+                              " dst INTEGER,"
+                              " avs INTEGER,"
+                              " pulse INTEGER,"
+                              " alt INTEGER,"
+                              " odo INTEGER,"
+                              " temperature TEXT,"
+                              " druh TEXT,"
+                              " vlivy TEXT,"
+                              " obtiznost TEXT,"
+                              " pocit TEXT,"
+                              " typ TEXT,"
+                              " note TEXT,"
+                              " altmax INTEGER,"
+                              " pulsemax INTEGER,"
+                              // Raised by every write, so that a copy of the program never
+                              // overwrites a ride another copy changed since it read it.
+                              " version INTEGER NOT NULL DEFAULT 0)";
 
 // Made with a new store and, when missing, at every opening of an older one.
 const char* const addedLater[] = {

@@ -1,9 +1,9 @@
 #include "app/InstallationCheck.h"
 
-#include "polyglot/LanguageDirectory.h"
-#include "polyglot/TbsINIFile.h"
 #include "base/AppIdentity.h"
 #include "base/RydexError.h"
+#include "polyglot/LanguageDirectory.h"
+#include "polyglot/TbsINIFile.h"
 #include "store/StoreEngine.h"
 #include "theme/ThemeFile.h"
 #include "toolkit/AppIcon.h"
@@ -21,7 +21,8 @@ void checkLanguages(const QString& applicationDir, InstallationCheck& check)
         const std::optional<QString> path = LanguageDirectory::languageFile(directory, language);
         try {
             if (!path)
-                check.problems << QStringLiteral("%1.lng in %2 is no file").arg(language, directory);
+                check.problems
+                    << QStringLiteral("%1.lng in %2 is no file").arg(language, directory);
             else if (TbsINIFile(*path).sectionNames().isEmpty())
                 check.problems << QStringLiteral("language file %1 has no section").arg(*path);
             else
@@ -76,8 +77,8 @@ InstallationCheck InstallationCheck::run(const QString& applicationDir)
     if (engine.present())
         check.found << QStringLiteral("database driver: %1").arg(engine.driverName());
     else
-        check.problems << QStringLiteral("Qt's database driver %1 is not installed")
-                              .arg(engine.driverName());
+        check.problems
+            << QStringLiteral("Qt's database driver %1 is not installed").arg(engine.driverName());
     checkLanguages(applicationDir, check);
     checkThemes(applicationDir, check);
     if (AppIcon::render(AppIcon::themeSizes.back()).isNull())

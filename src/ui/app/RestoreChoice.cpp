@@ -20,9 +20,8 @@ namespace {
 void listBackups(QTreeWidget& list, const QString& folder)
 {
     const QLocale locale;
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({QLatin1Char('*') + QLatin1String(BackupFile::suffix)},
-                                   QDir::Files, QDir::Time);
+    const QFileInfoList files = QDir(folder).entryInfoList(
+        {QLatin1Char('*') + QLatin1String(BackupFile::suffix)}, QDir::Files, QDir::Time);
     for (const QFileInfo& file : files) {
         auto* row = new QTreeWidgetItem(&list);
         row->setData(0, Qt::UserRole, file.absoluteFilePath());
@@ -55,14 +54,17 @@ QString chooseBackupToRestore(QWidget* parent, const QString& folder)
     auto* list = new QTreeWidget(&window);
     list->setObjectName(QStringLiteral("lstBackups"));
     list->setRootIsDecorated(false);
-    list->setHeaderLabels({Msg::text(Msg::RestoreColumnTaken), Msg::text(Msg::RestoreColumnCyclists),
+    list->setHeaderLabels({Msg::text(Msg::RestoreColumnTaken),
+                           Msg::text(Msg::RestoreColumnCyclists),
                            Msg::text(Msg::RestoreColumnRides)});
     list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     list->header()->setStretchLastSection(false);
     layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(&window);
-    QPushButton* restore = buttons->addButton(Msg::text(Msg::RestoreButton), QDialogButtonBox::AcceptRole);
-    QPushButton* other = buttons->addButton(Msg::text(Msg::RestoreOtherFile), QDialogButtonBox::ActionRole);
+    QPushButton* restore =
+        buttons->addButton(Msg::text(Msg::RestoreButton), QDialogButtonBox::AcceptRole);
+    QPushButton* other =
+        buttons->addButton(Msg::text(Msg::RestoreOtherFile), QDialogButtonBox::ActionRole);
     other->setObjectName(QStringLiteral("btnOtherFile"));
     buttons->addButton(Msg::text(Msg::Cancel), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);

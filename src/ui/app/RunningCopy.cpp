@@ -72,8 +72,8 @@ QString RunningCopy::addressFor(const QString& storePath)
         return {};
     const QByteArray store = QFile::encodeName(QFileInfo(storePath).absoluteFilePath());
     const QByteArray hash = QCryptographicHash::hash(store, QCryptographicHash::Sha256).toHex();
-    return QDir(folder).filePath(QStringLiteral("rydex-%1.socket")
-                                     .arg(QString::fromLatin1(hash.left(16))));
+    return QDir(folder).filePath(
+        QStringLiteral("rydex-%1.socket").arg(QString::fromLatin1(hash.left(16))));
 }
 
 RunningCopy::RunningCopy(QString address, QObject* parent)

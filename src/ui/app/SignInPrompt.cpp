@@ -18,8 +18,7 @@ bool askToSignIn(TfrmBase& window)
     message.setIconType(MessageDialog::Information);
     message.setButton1Caption(Msg::text(Msg::OK));
     if (cyclists.isEmpty()) {
-        const QString command = captionAsRead(window.mnuRydex->caption()) +
-                                QStringLiteral(" › ") +
+        const QString command = captionAsRead(window.mnuRydex->caption()) + QStringLiteral(" › ") +
                                 captionAsRead(window.mnuNewCyclist->caption());
         message.setText(Msg::format(Msg::ImportNoCyclist, {command}));
         message.execute();

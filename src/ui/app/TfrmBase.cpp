@@ -1,22 +1,22 @@
 #include "app/TfrmBase.h"
 
 #include "app/TfrmInfo.h"
+#include "base/AppIdentity.h"
+#include "base/Clock.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
+#include "prefs/CyclistPreferences.h"
+#include "prefs/PreferenceStore.h"
 #include "stats/Figures.h"
 #include "stats/MonthChartData.h"
 #include "stats/MonthChartView.h"
-#include "stats/TfrmSeason.h"
 #include "stats/TableFigures.h"
+#include "stats/TfrmSeason.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "base/AppIdentity.h"
-#include "base/Clock.h"
 #include "store/ControlsDetached.h"
-#include "prefs/CyclistPreferences.h"
 #include "store/DataSource.h"
-#include "prefs/PreferenceStore.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/CaptionText.h"
 #include "toolkit/DBGrid.h"
@@ -52,13 +52,13 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QThread>
 #include <QTimer>
-#include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -326,8 +326,7 @@ bool TfrmBase::event(QEvent* event)
     if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
         Reklama();
     // Once the first picture of the window is on the screen.
-    if (event->type() == QEvent::Paint && m_windowMaker && !m_windowsScheduled &&
-        m_enginePresent) {
+    if (event->type() == QEvent::Paint && m_windowMaker && !m_windowsScheduled && m_enginePresent) {
         m_windowsScheduled = true;
         QTimer::singleShot(0, this, &TfrmBase::ensureWindows);
     }

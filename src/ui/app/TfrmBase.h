@@ -14,9 +14,9 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
-#include <memory>
 
 class DBGrid;
 class PendingTranslation;
@@ -353,8 +353,8 @@ private:
     TfrmNewUser* m_newUser = nullptr;         // not owned; lives for the whole run
     TfrmLanguage* m_languageDialog = nullptr; // not owned; lives for the whole run
     TfrmReport* m_report = nullptr;           // not owned; lives for the whole run
-    QPointer<TfrmImport> m_import;             // while an import window is open
-    QPointer<TfrmSeason> m_season;             // while the season window is open
+    QPointer<TfrmImport> m_import;            // while an import window is open
+    QPointer<TfrmSeason> m_season;            // while the season window is open
     mutable std::function<void()> m_windowMaker;
     mutable std::unique_ptr<PendingTranslation> m_windowsPlace;
     bool m_windowsScheduled = false;

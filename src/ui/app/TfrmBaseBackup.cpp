@@ -5,22 +5,22 @@
 #include "backup/AutoBackup.h"
 #include "backup/BackupFile.h"
 #include "backup/BackupRestore.h"
-#include "base/MessageCatalogue.h"
-#include "store/ADOConnection.h"
-#include "store/RideRepository.h"
 #include "base/AppIdentity.h"
 #include "base/Clock.h"
-#include "prefs/PreferenceStore.h"
+#include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
+#include "prefs/PreferenceStore.h"
+#include "store/ADOConnection.h"
+#include "store/RideRepository.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/DocumentsFolder.h"
 #include "toolkit/MessageDialog.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QStatusBar>
 #include <QThread>
 
@@ -41,12 +41,12 @@ QString restoreQuestion(const BackupContents& c, int ridesNow, const QString& fo
     QStringList cyclists;
     for (const BackupContents::Cyclist& cyclist : c.cyclists)
         cyclists << QStringLiteral("%1 (%2)").arg(cyclist.name).arg(cyclist.rides);
-    return Msg::format(Msg::RestoreQuestion,
-                       {locale.toString(c.taken.toLocalTime(), QLocale::ShortFormat),
-                        QString::number(c.rides), locale.toString(c.firstRide, QLocale::ShortFormat),
-                        locale.toString(c.lastRide, QLocale::ShortFormat),
-                        cyclists.join(QStringLiteral(", ")), QString::number(ridesNow),
-                        QDir::toNativeSeparators(folder)});
+    return Msg::format(
+        Msg::RestoreQuestion,
+        {locale.toString(c.taken.toLocalTime(), QLocale::ShortFormat), QString::number(c.rides),
+         locale.toString(c.firstRide, QLocale::ShortFormat),
+         locale.toString(c.lastRide, QLocale::ShortFormat), cyclists.join(QStringLiteral(", ")),
+         QString::number(ridesNow), QDir::toNativeSeparators(folder)});
 }
 } // namespace
 
@@ -142,9 +142,7 @@ void TfrmBase::mnuRestoreClick()
                 return chooseBackupToRestore(this, folder);
             };
         const QString file = chooseRestoreFile(
-            QFileInfo::exists(automatic.folder())
-                ? automatic.folder()
-                : documentsFolder());
+            QFileInfo::exists(automatic.folder()) ? automatic.folder() : documentsFolder());
         if (file.isEmpty())
             return;
         const BackupContents contents = readBackup(file);
@@ -165,11 +163,12 @@ void TfrmBase::mnuRestoreClick()
         if (!question.execute())
             return;
         leaveMonthView(Leaving::Restore);
-        const RestoreResult result = restoreBackup(file, connection->filePath(),
-                                                   m_env.preferences->filePath(),
-                                                   QDateTime::currentDateTimeUtc());
+        const RestoreResult result =
+            restoreBackup(file, connection->filePath(), m_env.preferences->filePath(),
+                          QDateTime::currentDateTimeUtc());
         AktualizaceMenu();
-        StatusBar->showMessage(Msg::format(Msg::RestoreDone, {QDir::toNativeSeparators(file),
-                                                              QDir::toNativeSeparators(result.before)}));
+        StatusBar->showMessage(
+            Msg::format(Msg::RestoreDone,
+                        {QDir::toNativeSeparators(file), QDir::toNativeSeparators(result.before)}));
     });
 }

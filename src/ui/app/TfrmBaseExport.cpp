@@ -20,7 +20,7 @@ void TfrmBase::mnuExportClick()
     window.countRides();
     if (DialogPresenter::current().execModal(window) != QDialog::Accepted)
         return;
-    StatusBar->showMessage(Msg::format(
-        Msg::ExportDone, {QLocale().toString(window.writtenRides()),
-                          QDir::toNativeSeparators(window.writtenFile())}));
+    StatusBar->showMessage(
+        Msg::format(Msg::ExportDone, {QLocale().toString(window.writtenRides()),
+                                      QDir::toNativeSeparators(window.writtenFile())}));
 }

@@ -70,7 +70,8 @@ void TfrmBase::showImportedRides(const QVector<RideRow>& rides)
         const QDateTime day = ride[fieldIndex(RideField::date)].toDateTime();
         if (!latest || day > (*latest)[fieldIndex(RideField::date)].toDateTime() ||
             (day == (*latest)[fieldIndex(RideField::date)].toDateTime() &&
-             ride[fieldIndex(RideField::id)].toInt() > (*latest)[fieldIndex(RideField::id)].toInt()))
+             ride[fieldIndex(RideField::id)].toInt() >
+                 (*latest)[fieldIndex(RideField::id)].toInt()))
             latest = &ride;
     }
     if (!latest)

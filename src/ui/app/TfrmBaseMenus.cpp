@@ -157,9 +157,9 @@ void TfrmBase::wireMenus()
 {
     // The menu bar's actions are reached from the whole window, so their
     // shortcuts work wherever the focus is.
-    for (MenuItem* m : {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuImport, mnuExport,
-                        mnuUpravaZaznamu, mnuSmazatZaznam, mnuPrint, mnuSeason, mnuOptions, mnuAbout, mnuSkin,
-                        mnuUpravaODO})
+    for (MenuItem* m :
+         {mnuLanguage, mnuQuit, mnuLogoff, mnuNovyZaznam, mnuImport, mnuExport, mnuUpravaZaznamu,
+          mnuSmazatZaznam, mnuPrint, mnuSeason, mnuOptions, mnuAbout, mnuSkin, mnuUpravaODO})
         addAction(m);
 
     // The popup items' keys are answered by their controls (they take

@@ -3,6 +3,7 @@
 #include "app/TfrmBase.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "records/TfrmEditODO.h"
 #include "records/TfrmWork.h"
 #include "records/YearOdometer.h"
@@ -11,7 +12,6 @@
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"

@@ -1,9 +1,9 @@
 #include "records/ImportRidesModel.h"
 
-#include "import/RideFieldValues.h"
 #include "base/MessageCatalogue.h"
-#include "store/FieldText.h"
 #include "base/PictureFormat.h"
+#include "import/RideFieldValues.h"
+#include "store/FieldText.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -249,8 +249,8 @@ QVariant ImportRidesModel::sortValue(const ImportCandidate& row, int column) con
     case Date:
         // On the wall clock of the ride, which no time zone may shift.
         return row.day.isValid()
-                   ? QVariant(QDateTime(row.day, row.startTime.isValid() ? row.startTime : QTime(0, 0),
-                                        Qt::UTC))
+                   ? QVariant(QDateTime(
+                         row.day, row.startTime.isValid() ? row.startTime : QTime(0, 0), Qt::UTC))
                    : QVariant();
     case Start:
         return row.startTime.isValid() ? QVariant(row.startTime) : QVariant();

@@ -16,8 +16,19 @@ class ImportRidesModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Tick, File, Date, Start, Duration, Distance, Pulse, Ascent, Kind, Status,
-                  ColumnCount };
+    enum Column {
+        Tick,
+        File,
+        Date,
+        Start,
+        Duration,
+        Distance,
+        Pulse,
+        Ascent,
+        Kind,
+        Status,
+        ColumnCount
+    };
     static constexpr int SortRole = Qt::UserRole;
 
     // How many rows there are of each outcome, for the line above the list.

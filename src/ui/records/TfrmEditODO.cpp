@@ -4,9 +4,9 @@
 #include "toolkit/ThemedFrame.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
-#include "base/RydexError.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"

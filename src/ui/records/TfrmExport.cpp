@@ -2,10 +2,10 @@
 
 #include "backup/RideCsv.h"
 #include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/DocumentsFolder.h"
@@ -35,8 +35,7 @@ QList<RideField> everyField()
 TfrmExport::TfrmExport(ADOTable* table, const QString& cyclist, int year, int month,
                        const QString& monthCaption, QWidget* parent)
     : ThemedDialog(parent, QStringLiteral("frmExport"), QStringLiteral("Export jízd")),
-      m_table(table), m_cyclist(cyclist), m_year(year), m_month(month),
-      m_monthCaption(monthCaption)
+      m_table(table), m_cyclist(cyclist), m_year(year), m_month(month), m_monthCaption(monthCaption)
 {
     takeOwnerFont();
 
@@ -65,8 +64,9 @@ TfrmExport::TfrmExport(ADOTable* table, const QString& cyclist, int year, int mo
     layout->addLayout(buttons);
 
     chooseFile = [this](const QString& suggested) {
-        return QFileDialog::getSaveFileName(this, Msg::text(Msg::ExportFileCaption), suggested,
-                                            Msg::format(Msg::ExportFileFilter, {QStringLiteral("*.csv")}));
+        return QFileDialog::getSaveFileName(
+            this, Msg::text(Msg::ExportFileCaption), suggested,
+            Msg::format(Msg::ExportFileFilter, {QStringLiteral("*.csv")}));
     };
     connect(btnExport, &QPushButton::clicked, this, &TfrmExport::btnExportClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -90,7 +90,9 @@ void TfrmExport::countRides()
     // The narrowest choice that holds a ride.
     setScope(m_counts[Month] > 0 ? Month : m_counts[Year] > 0 ? Year : All);
     for (QRadioButton* choice : {rbMonth, rbYear, rbAll})
-        choice->setEnabled(m_counts[choice == rbMonth ? Month : choice == rbYear ? Year : All] > 0 ||
+        choice->setEnabled(m_counts[choice == rbMonth  ? Month
+                                    : choice == rbYear ? Year
+                                                       : All] > 0 ||
                            choice == rbAll);
     btnExport->setEnabled(m_counts[All] > 0);
 }
@@ -165,8 +167,7 @@ void TfrmExport::btnExportClick()
         // Written whole under another name and put in place at once: a file
         // the user opens is never half an export.
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit())
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             throw RydexError(Msg::format(Msg::ExportFailed,
                                          {QDir::toNativeSeparators(path), file.errorString()}),
                              RydexError::Kind::General);

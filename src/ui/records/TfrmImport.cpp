@@ -2,13 +2,13 @@
 
 #include "records/ImportRidesModel.h"
 
+#include "base/MessageCatalogue.h"
+#include "base/RydexError.h"
 #include "import/ImportStore.h"
 #include "import/RideFileScan.h"
-#include "base/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
-#include "base/RydexError.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/RunReported.h"
@@ -72,10 +72,11 @@ TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferenc
     connect(btnImport, &QPushButton::clicked, this, &TfrmImport::btnImportClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (TbsPolyglotTranslator* translator = applyThemeAndLanguage(
-            {QStringLiteral("frmImportSui"), QStringLiteral("btnFiles"), QStringLiteral("btnFolder"),
-             QStringLiteral("List"), QStringLiteral("ProgressBar"), QStringLiteral("btnCancel"),
-             QStringLiteral("btnImport"), QStringLiteral("btnClose")})) {
+    if (TbsPolyglotTranslator* translator =
+            applyThemeAndLanguage({QStringLiteral("frmImportSui"), QStringLiteral("btnFiles"),
+                                   QStringLiteral("btnFolder"), QStringLiteral("List"),
+                                   QStringLiteral("ProgressBar"), QStringLiteral("btnCancel"),
+                                   QStringLiteral("btnImport"), QStringLiteral("btnClose")})) {
         // The titles, statuses and counts are composed from the message
         // texts of the language in force.
         translator->AfterTranslate = [this](QObject*) {

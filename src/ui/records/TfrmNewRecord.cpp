@@ -1,13 +1,13 @@
 #include "records/TfrmNewRecord.h"
 
 #include "base/MessageCatalogue.h"
+#include "base/PictureFormat.h"
+#include "base/RydexError.h"
 #include "records/LongDate.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/DataSource.h"
 #include "store/FieldError.h"
-#include "base/PictureFormat.h"
-#include "base/RydexError.h"
 #include "toolkit/CaptionText.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
@@ -43,16 +43,16 @@ TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
     buildControls();
     buildMessageDialogs();
     applyThemeAndLanguage({QStringLiteral("frmNewRecordSui"), QStringLiteral("btnAdd"),
-                              QStringLiteral("btnOk"),           QStringLiteral("btnCancel"),
-                              QStringLiteral("StatusBar"),       QStringLiteral("GroupBox1"),
-                              QStringLiteral("ComboDruh"),       QStringLiteral("ComboVlivy"),
-                              QStringLiteral("ComboObtiznost"),  QStringLiteral("ComboPocit"),
-                              QStringLiteral("ComboTeplota"),    QStringLiteral("grpTyp"),
-                              QStringLiteral("DBMemo"),          QStringLiteral("GroupBox2"),
-                              QStringLiteral("DBtime"),          QStringLiteral("DBdst"),
-                              QStringLiteral("DBTep"),           QStringLiteral("DBTepMax"),
-                              QStringLiteral("DBaltitude"),      QStringLiteral("DBaltitudeMax"),
-                              QStringLiteral("suiScrollBar1"),   QStringLiteral("msgDlgNoSave")});
+                           QStringLiteral("btnOk"),           QStringLiteral("btnCancel"),
+                           QStringLiteral("StatusBar"),       QStringLiteral("GroupBox1"),
+                           QStringLiteral("ComboDruh"),       QStringLiteral("ComboVlivy"),
+                           QStringLiteral("ComboObtiznost"),  QStringLiteral("ComboPocit"),
+                           QStringLiteral("ComboTeplota"),    QStringLiteral("grpTyp"),
+                           QStringLiteral("DBMemo"),          QStringLiteral("GroupBox2"),
+                           QStringLiteral("DBtime"),          QStringLiteral("DBdst"),
+                           QStringLiteral("DBTep"),           QStringLiteral("DBTepMax"),
+                           QStringLiteral("DBaltitude"),      QStringLiteral("DBaltitudeMax"),
+                           QStringLiteral("suiScrollBar1"),   QStringLiteral("msgDlgNoSave")});
     centreOnScreen(this);
     setIdleState();
     FormCreate();

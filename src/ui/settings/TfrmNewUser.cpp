@@ -31,8 +31,7 @@ TfrmNewUser* createNewUserDialog(MainWindowOperations* main)
 
 TfrmNewUser::TfrmNewUser(MainWindowOperations* main)
     : ThemedDialog(main->ownerWindow(), QStringLiteral("frmNewUser"),
-                   QStringLiteral("Nový uživatel"), titleAndClose,
-                   Placement::CentredAtEachShowing),
+                   QStringLiteral("Nový uživatel"), titleAndClose, Placement::CentredAtEachShowing),
       m_main(main)
 {
     takeOwnerFont();

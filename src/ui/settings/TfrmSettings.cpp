@@ -1,11 +1,11 @@
 #include "settings/TfrmSettings.h"
 
+#include "base/RydexError.h"
 #include "settings/JerseyPictures.h"
 #include "settings/SeasonList.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
 #include "store/RideFilter.h"
-#include "base/RydexError.h"
 #include "store/TData.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
@@ -61,32 +61,32 @@ TfrmSettings::TfrmSettings(MainWindowOperations* main)
     Pages->setCurrentIndex(UsersPage);
     connectHandlers();
     applyThemeAndLanguage({QStringLiteral("frmSettingsSui"),
-                                    QStringLiteral("Pages"),
-                                    QStringLiteral("btnDelete"),
-                                    QStringLiteral("btnCreate"),
-                                    QStringLiteral("grpGraf"),
-                                    QStringLiteral("rdbTime"),
-                                    QStringLiteral("rdbDst"),
-                                    QStringLiteral("rdbPulse"),
-                                    QStringLiteral("rdbAlt"),
-                                    QStringLiteral("grbTabulka"),
-                                    QStringLiteral("chboxDen"),
-                                    QStringLiteral("chboxDruh"),
-                                    QStringLiteral("chboxTyp"),
-                                    QStringLiteral("chboxObtiznost"),
-                                    QStringLiteral("chboxVlivy"),
-                                    QStringLiteral("chboxPocit"),
-                                    QStringLiteral("chboxCas"),
-                                    QStringLiteral("chboxVzdalenost"),
-                                    QStringLiteral("chboxCelkem"),
-                                    QStringLiteral("chboxPrumer"),
-                                    QStringLiteral("chboxTeplota"),
-                                    QStringLiteral("chboxTep"),
-                                    QStringLiteral("chboxMaxTep"),
-                                    QStringLiteral("chboxPrevyseni"),
-                                    QStringLiteral("chboxMaxVyska"),
-                                    QStringLiteral("msgDlgListEmpty"),
-                                    QStringLiteral("msgDlgCyclistDelete")});
+                           QStringLiteral("Pages"),
+                           QStringLiteral("btnDelete"),
+                           QStringLiteral("btnCreate"),
+                           QStringLiteral("grpGraf"),
+                           QStringLiteral("rdbTime"),
+                           QStringLiteral("rdbDst"),
+                           QStringLiteral("rdbPulse"),
+                           QStringLiteral("rdbAlt"),
+                           QStringLiteral("grbTabulka"),
+                           QStringLiteral("chboxDen"),
+                           QStringLiteral("chboxDruh"),
+                           QStringLiteral("chboxTyp"),
+                           QStringLiteral("chboxObtiznost"),
+                           QStringLiteral("chboxVlivy"),
+                           QStringLiteral("chboxPocit"),
+                           QStringLiteral("chboxCas"),
+                           QStringLiteral("chboxVzdalenost"),
+                           QStringLiteral("chboxCelkem"),
+                           QStringLiteral("chboxPrumer"),
+                           QStringLiteral("chboxTeplota"),
+                           QStringLiteral("chboxTep"),
+                           QStringLiteral("chboxMaxTep"),
+                           QStringLiteral("chboxPrevyseni"),
+                           QStringLiteral("chboxMaxVyska"),
+                           QStringLiteral("msgDlgListEmpty"),
+                           QStringLiteral("msgDlgCyclistDelete")});
 }
 
 void TfrmSettings::connectHandlers()

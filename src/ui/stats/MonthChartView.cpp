@@ -1,8 +1,8 @@
 #include "stats/MonthChartView.h"
 
+#include "base/PictureFormat.h"
 #include "stats/ChartFrame.h"
 #include "stats/Figures.h"
-#include "base/PictureFormat.h"
 
 #include <QAreaSeries>
 #include <QBrush>

@@ -7,8 +7,8 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
-#include <QHelpEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLineSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -57,7 +57,6 @@ SeasonWeeksChart::SeasonWeeksChart(QWidget* parent) : QChartView(parent)
 
     connect(m_bars, &QBarSeries::clicked, this,
             [this](int index, QBarSet*) { emit weekClicked(index); });
-
 }
 
 void SeasonWeeksChart::setTexts(const QString& kmTitle, const QString& hoursTitle)
@@ -127,8 +126,7 @@ bool SeasonWeeksChart::viewportEvent(QEvent* event)
         const auto* help = static_cast<QHelpEvent*>(event);
         const QPointF at = mapToScene(help->pos());
         const int index = qRound(chart()->mapToValue(at, m_bars).x());
-        const QString tip =
-            chart()->plotArea().contains(at) ? weekTip(index) : QString();
+        const QString tip = chart()->plotArea().contains(at) ? weekTip(index) : QString();
         if (tip.isEmpty())
             QToolTip::hideText();
         else

@@ -11,9 +11,9 @@
 
 namespace {
 // The year shown first, then older years fading.
-const QColor lineColours[SeasonYearsChart::lineCount] = {
-    QColor(190, 20, 20), QColor(20, 70, 170), QColor(30, 130, 60), QColor(150, 100, 20),
-    QColor(110, 110, 110)};
+const QColor lineColours[SeasonYearsChart::lineCount] = {QColor(190, 20, 20), QColor(20, 70, 170),
+                                                         QColor(30, 130, 60), QColor(150, 100, 20),
+                                                         QColor(110, 110, 110)};
 } // namespace
 
 SeasonYearsChart::SeasonYearsChart(QWidget* parent) : QChartView(parent)
@@ -99,7 +99,8 @@ void SeasonYearsChart::labelMonths(int year, const QLocale& locale)
     // A leap year moves the months by a day; the labels are laid anew only
     // when that or the language changes.
     const int days = QDate(year, 1, 1).daysInYear();
-    const QString key = locale.name() + QString::number(days) + locale.monthName(1, QLocale::ShortFormat);
+    const QString key =
+        locale.name() + QString::number(days) + locale.monthName(1, QLocale::ShortFormat);
     if (key == m_monthsOf)
         return;
     m_monthsOf = key;

@@ -1,10 +1,10 @@
 // Painting the month report's bands on A4 pages.
 #include "stats/TfrmReport.h"
 
+#include "base/Clock.h"
 #include "stats/MonthChartView.h"
 #include "stats/ReportColumns.h"
 #include "stats/ReportLayout.h"
-#include "base/Clock.h"
 #include "toolkit/Controls.h"
 
 #include <QFontMetricsF>
@@ -33,8 +33,8 @@ void drawFitted(QPainter& p, const QRectF& box, int alignment, const QString& te
 {
     const auto fits = [&](const QFont& f, int flags) {
         const QRectF needed =
-            QFontMetricsF(f, p.device()).boundingRect(QRectF(box.topLeft(), QSizeF(box.width(), 1e6)),
-                                                     flags, text);
+            QFontMetricsF(f, p.device())
+                .boundingRect(QRectF(box.topLeft(), QSizeF(box.width(), 1e6)), flags, text);
         return needed.width() <= box.width() && needed.height() <= box.height();
     };
     int flags = alignment | Qt::TextSingleLine;

@@ -8,10 +8,10 @@
 #include "stats/SeasonWeeksChart.h"
 #include "stats/SeasonYearsChart.h"
 
+#include "base/Clock.h"
 #include "base/MessageCatalogue.h"
 #include "polyglot/TbsPolyglotTranslator.h"
 #include "store/ADOTable.h"
-#include "base/Clock.h"
 #include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
@@ -148,8 +148,7 @@ void TfrmSeason::buildControls()
     BestsList->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     BestsList->installEventFilter(this);
     bests->addWidget(BestsList);
-    connect(BestsList, &QTableWidget::cellClicked, this,
-            [this](int row, int) { bestChosen(row); });
+    connect(BestsList, &QTableWidget::cellClicked, this, [this](int row, int) { bestChosen(row); });
 }
 
 void TfrmSeason::buildYearStrip()

@@ -43,8 +43,7 @@ QIcon AppIcon::icon()
         QList<QSize> sizes;
         for (const int size : themeSizes)
             sizes << QSize(size, size);
-        return DrawnIcon::make([](int side) { return QPixmap::fromImage(render(side)); },
-                               sizes);
+        return DrawnIcon::make([](int side) { return QPixmap::fromImage(render(side)); }, sizes);
     }();
     return icon;
 }

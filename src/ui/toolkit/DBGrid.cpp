@@ -1,8 +1,8 @@
 #include "toolkit/DBGrid.h"
 
+#include "base/RydexError.h"
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
-#include "base/RydexError.h"
 #include "toolkit/BandedScrollBars.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/GridCellDelegate.h"
@@ -11,11 +11,11 @@
 #include "toolkit/RideGridModel.h"
 #include "toolkit/RowMarkerHeader.h"
 
-#include <QStyleOptionHeader>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QStyleOptionHeader>
 
 ColumnTitle::ColumnTitle(GridColumn* column) : QObject(column), m_column(column) {}
 
@@ -221,7 +221,6 @@ void DBGrid::followTable(int row)
     }
     m_following = false;
 }
-
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {

@@ -51,4 +51,3 @@ void DBMemo::showText(const QString& text)
     m_shown = text;
     setPlainText(shortParagraphs(text));
 }
-

@@ -96,17 +96,16 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
         group = QPalette::Inactive;
-    painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected
-                                                 ? QPalette::HighlightedText
-                                                 : QPalette::Text));
+    painter->setPen(opt.palette.color(
+        group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(opt.font);
     painter->setClipRect(textRect, Qt::IntersectClip);
     // Placed as Qt places a one-line layout: the line across the cell's
     // text width, the text aligned within it to the fraction of a pixel,
     // the line's height aligned in whole pixels.
-    const QRect line = QStyle::alignedRect(opt.direction, opt.displayAlignment,
-                                           QSize(textRect.width(), qRound(size.height())),
-                                           textRect);
+    const QRect line =
+        QStyle::alignedRect(opt.direction, opt.displayAlignment,
+                            QSize(textRect.width(), qRound(size.height())), textRect);
     const Qt::Alignment horizontal =
         QStyle::visualAlignment(opt.direction, opt.displayAlignment) & Qt::AlignHorizontal_Mask;
     qreal x = line.x();

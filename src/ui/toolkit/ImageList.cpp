@@ -227,8 +227,8 @@ void drawGlyph(QPainter& p, int index)
             p.drawRect(QRectF(1.5 + i * 2.8, 14.5 - heights[i], 2.2, heights[i]));
         p.setPen(QPen(red, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF({QPointF(1.5, 12), QPointF(5, 9), QPointF(9, 6.5),
-                                  QPointF(14.5, 1.5)}));
+        p.drawPolyline(
+            QPolygonF({QPointF(1.5, 12), QPointF(5, 9), QPointF(9, 6.5), QPointF(14.5, 1.5)}));
         p.setPen(Qt::NoPen);
         p.setBrush(gold);
         p.drawEllipse(QPointF(14, 2), 1.6, 1.6);

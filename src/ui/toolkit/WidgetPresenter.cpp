@@ -1,7 +1,7 @@
 #include "toolkit/WidgetPresenter.h"
 
-#include "base/MessageCatalogue.h"
 #include "base/AppIdentity.h"
+#include "base/MessageCatalogue.h"
 #include "toolkit/MessageBoxWindow.h"
 #include "toolkit/MessageDialog.h"
 
