@@ -56,7 +56,7 @@ QString makeBackup(const QString& folder)
     TData data(store);
     data.open();
     ADOTable& t = *data.table();
-    t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 6));
+    t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
     addTestRide(t, {.date = QDate(2024, 6, 1), .km = QStringLiteral("25"), .time = QTime(1, 0)});
     addTestRide(t, {.date = QDate(2025, 3, 2), .km = QStringLiteral("5"), .time = QTime(0, 20)});
     addTestRide(t, {.user = QStringLiteral("Jan O'Neill"), .date = QDate(2023, 1, 9),
@@ -217,7 +217,7 @@ private slots:
         {
             TData data(store);
             data.open();
-            data.table()->setFilter(RideFilter::monthText(QStringLiteral("Petr"), 2020, 1));
+            data.table()->setFilter(RideFilter::month(QStringLiteral("Petr"), 2020, 1));
             addTestRide(*data.table(), {.user = QStringLiteral("Petr"), .date = QDate(2020, 1, 1),
                                         .km = QStringLiteral("7")});
         }
@@ -313,7 +313,7 @@ private slots:
         QDate day(2026, 11, 1);
         QCOMPARE(backups.run(db, day, now), std::nullopt);  // nothing written yet
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2026, 11));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2026, 11));
         addTestRide(t, {.date = day, .km = QStringLiteral("25"), .time = QTime(1, 0)});
         const std::optional<QString> first = backups.run(db, day, now);
         QCOMPARE(first, QDir(backups.folder()).filePath(BackupFile::defaultName(day)));

@@ -547,7 +547,7 @@ void TestFigures::seasonRidesFromStore()
     TData data(TestEnv::root() + QStringLiteral("/season/Rydex.dat"));
     data.open();
     ADOTable& t = *data.table();
-    const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2024, 6);
+    const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2024, 6);
     t.setFilter(month);
     addTestRide(t, {.date = QDate(2024, 6, 2), .km = QStringLiteral("25.55"),
                     .time = QTime(1, 2, 3), .pulse = 140, .alt = 300});
@@ -564,7 +564,7 @@ void TestFigures::seasonRidesFromStore()
                         {4, QDate(2024, 6, 1), 1200, Fixed4(), 0, 0},
                         {1, QDate(2024, 6, 2), 3723, Fixed4::fromUnits(255'500), 300, 140},
                     }));
-    QCOMPARE(t.filter(), month);
+    QCOMPARE(t.rideFilter(), month);
     QCOMPARE(t.currentIndex(), 1);
     QCOMPARE(t.rowAt(1)[fieldIndex(RideField::id)].toInt(), current);
     QVERIFY(readSeasonRides(t, QStringLiteral("Nobody")).isEmpty());

@@ -849,7 +849,7 @@ private slots:
         TData data(TestEnv::root() + QStringLiteral("/plans/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 6));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
         addTestRide(t, {.date = QDate(2024, 6, 1), .km = QStringLiteral("25"), .time = QTime(1, 0)});
         addTestRide(t, {.user = QStringLiteral("Jan"), .date = QDate(2024, 6, 2), .km = QStringLiteral("30"),
                         .time = QTime(1, 0)});
@@ -891,7 +891,7 @@ private slots:
 
         // Shortened by hand: no longer the same ride by its figures, but its
         // file's content is known.
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 6));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
         t.setCurrentIndex(1);
         QCOMPARE(t.value(RideField::id).toInt(), b);
         t.edit();
@@ -912,14 +912,14 @@ private slots:
         TData data(file);
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 12));
         addTestRide(t, {.date = QDate(2024, 12, 1), .km = QStringLiteral("10"), .time = QTime(1, 0),
                         .odo = QStringLiteral("1000")});
         addTestRide(t, {.date = QDate(2025, 1, 5), .km = QStringLiteral("20"), .time = QTime(1, 0),
                         .odo = QStringLiteral("100")});
-        const QString yearFilter = RideFilter::yearText(QStringLiteral("Eva"), 2025);
+        const RideFilter yearFilter = RideFilter::year(QStringLiteral("Eva"), 2025);
         t.setFilter(yearFilter);
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 12));
         const QVector<RideRow> before = t.rows();
         const QList<ScannedFile> files = {
             scanned(QStringLiteral("/dev/1.fit"), {deviceRide(QStringLiteral("2024-12-20"), 60, 30)}),
@@ -947,7 +947,7 @@ private slots:
 
         const QDateTime at(QDate(2025, 1, 10), QTime(12, 0), Qt::UTC);
         const QVector<RideRow> stored = storeImportedRides(t, rides, at);
-        QCOMPARE(t.filter(), RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        QCOMPARE(t.filter(), RideFilter::month(QStringLiteral("Eva"), 2024, 12).text());
         QStringList odometer;
         for (const RideRow& row : stored)
             odometer << row[fieldIndex(RideField::odo)].value<Fixed4>().toPlainString();
@@ -966,15 +966,15 @@ private slots:
         // The kept sets learnt of every ride.
         TData fresh(file);
         fresh.open();
-        for (const QString& filter : {yearFilter, RideFilter::monthText(QStringLiteral("Eva"), 2024, 12),
-                                      RideFilter::cyclistText(QStringLiteral("Eva"))}) {
+        for (const RideFilter& filter : {yearFilter, RideFilter::month(QStringLiteral("Eva"), 2024, 12),
+                                      RideFilter::cyclist(QStringLiteral("Eva"))}) {
             t.setFilter(filter);
             fresh.table()->setFilter(filter);
             QCOMPARE(t.rows(), fresh.table()->rows());
         }
 
         // Deleted here, and by another program.
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2024, 12));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 12));
         t.setCurrentIndex(1);
         t.deleteRecord();
         onOwnConnection(file, {QStringLiteral("DELETE FROM rydex WHERE year = 2025 AND odo < 1000000")});

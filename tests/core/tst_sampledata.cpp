@@ -60,7 +60,7 @@ int rowCount(const QString& storePath)
 // first ride whose reading does not follow from the one before.
 QString chainFault(ADOTable* table, const QString& name, int year)
 {
-    table->setFilter(RideFilter::yearText(name, year));
+    table->setFilter(RideFilter::year(name, year));
     if (!table->findFirst())
         return QString();
     Fixed4 expected = table->asFixed(RideField::odo);
@@ -178,7 +178,7 @@ private slots:
             for (int year = 2004; year <= 2005; ++year) {
                 QVERIFY2(chainFault(t, name, year).isEmpty(),
                          qPrintable(chainFault(t, name, year)));
-                t->setFilter(RideFilter::yearText(name, year));
+                t->setFilter(RideFilter::year(name, year));
                 QCOMPARE(t->recordCount(), 60);
                 t->first();
                 const Fixed4 base = t->asFixed(RideField::odo);
@@ -318,7 +318,7 @@ private slots:
         ADOTable* t = data.table();
         int total = 0;
         for (int month = 1; month <= 12; ++month) {
-            t->setFilter(RideFilter::monthText(name, 2004, month));
+            t->setFilter(RideFilter::month(name, 2004, month));
             for (int k = 0; k < t->recordCount(); ++k, t->next()) {
                 QCOMPARE(t->asString(RideField::user), name);
                 QCOMPARE(t->asInteger(RideField::month), month);

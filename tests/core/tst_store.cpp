@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 #include "store/FilterGuard.h"
 #include "store/RideFilter.h"
+#include "store/RideRepository.h"
 #include "base/RydexError.h"
 #include "store/TData.h"
 
@@ -25,6 +26,8 @@
 #include <thread>
 #include <sys/file.h>
 #include <unistd.h>
+
+Q_DECLARE_METATYPE(RideFilter)
 
 namespace {
 // Adds one ride through the cursor, as the record dialog does.
@@ -138,46 +141,61 @@ private slots:
 
     void filterTexts_data()
     {
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<RideFilter>("filter");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("cyclist") << RideFilter::cyclistText(QStringLiteral("Jan"))
+        QTest::newRow("cyclist") << RideFilter::cyclist(QStringLiteral("Jan"))
                                  << QStringLiteral("(user = 'Jan')");
-        QTest::newRow("year") << RideFilter::yearText(QStringLiteral("Jan"), 2005)
+        QTest::newRow("year") << RideFilter::year(QStringLiteral("Jan"), 2005)
                               << QStringLiteral("(user = 'Jan') and (year = 2005)");
-        QTest::newRow("short year") << RideFilter::yearText(QStringLiteral("Jan"), 987)
+        QTest::newRow("short year") << RideFilter::year(QStringLiteral("Jan"), 987)
                                     << QStringLiteral("(user = 'Jan') and (year = 987)");
-        QTest::newRow("month") << RideFilter::monthText(QStringLiteral("Jan"), 2005, 3)
+        QTest::newRow("month") << RideFilter::month(QStringLiteral("Jan"), 2005, 3)
                                << QStringLiteral(
                                       "(user = 'Jan') and (year = 2005) and (month = 3)");
         QTest::newRow("apostrophe")
-            << RideFilter::monthText(QStringLiteral("O'Neil"), 0, 12)
+            << RideFilter::month(QStringLiteral("O'Neil"), 0, 12)
             << QStringLiteral("(user = 'O'Neil') and (year = 0) and (month = 12)");
+        QTest::newRow("empty name") << RideFilter::cyclist(QString())
+                                    << QStringLiteral("(user = '')");
+        QTest::newRow("none") << RideFilter() << QString();
     }
     void filterTexts()
     {
-        QFETCH(QString, text);
+        QFETCH(RideFilter, filter);
         QFETCH(QString, expected);
-        QCOMPARE(text, expected);
-        // The text reads back into the parts it was built from.
-        const auto parsed = RideFilter::parse(text);
-        QVERIFY(parsed);
-        QCOMPARE(parsed->text(), expected);
-    }
-
-    void filterParseRejectsOtherTexts_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("sql") << QStringLiteral("1=1");
-        QTest::newRow("no close") << QStringLiteral("(user = 'Jan'");
-        QTest::newRow("letters in year") << QStringLiteral("(user = 'Jan') and (year = 20x5)");
-    }
-    void filterParseRejectsOtherTexts()
-    {
-        QFETCH(QString, text);
-        QVERIFY(!RideFilter::parse(text));
+        QCOMPARE(filter.text(), expected);
+        // The table words the filter in force the same way.
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
-        QVERIFY_THROWS_EXCEPTION(RydexError, data.table()->setFilter(text));
+        data.table()->setFilter(filter);
+        QCOMPARE(data.table()->filter(), expected);
+        QVERIFY(data.table()->rideFilter() == filter);
+        // The empty filter is not the filter of a cyclist named "".
+        QCOMPARE(filter == RideFilter(), expected.isNull());
+    }
+
+    // Names that look like SQL or like another filter's wording select
+    // that cyclist's rides and nobody else's.
+    void filterNamesAreNeverRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("sql") << QStringLiteral("1=1");
+        QTest::newRow("no close") << QStringLiteral("Jan'");
+        QTest::newRow("year in the name") << QStringLiteral("J') and (year = 2005");
+    }
+    void filterNamesAreNeverRead()
+    {
+        QFETCH(QString, name);
+        TData data(path(QStringLiteral("Rydex.dat")));
+        data.open();
+        ADOTable& t = *data.table();
+        t.setFilter(RideFilter::cyclist(name));
+        addRide(t, name, QDate(2004, 3, 1));
+        addRide(t, QStringLiteral("Jan"), QDate(2005, 3, 1));
+        t.setFilter(RideFilter::cyclist(QStringLiteral("Jan")));
+        t.setFilter(RideFilter::cyclist(name));
+        QCOMPARE(daysOf(t), QStringList{name + QStringLiteral("@2004-03-01")});
+        QCOMPARE(t.peekRows(RideFilter::year(name, 2005), {RideField::dst}).size(), 0);
     }
 
     void createsStoreWhenMissing()
@@ -210,7 +228,7 @@ private slots:
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::cyclistText(QStringLiteral("Jan")));
+        t.setFilter(RideFilter::cyclist(QStringLiteral("Jan")));
         addRide(t, QStringLiteral("Jan"), QDate(2005, 3, 20));
         addRide(t, QStringLiteral("Jan"), QDate(2005, 3, 2));
         addRide(t, QStringLiteral("Jan"), QDate(2005, 4, 1));
@@ -219,28 +237,28 @@ private slots:
         addRide(t, QStringLiteral("jan"), QDate(2005, 3, 4));
         addRide(t, QStringLiteral("Jan') or ('1'='1"), QDate(2005, 3, 6));
 
-        t.setFilter(RideFilter::monthText(QStringLiteral("Jan"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Jan"), 2005, 3));
         QCOMPARE(daysOf(t),
                  QStringList({QStringLiteral("Jan@2005-03-02"), QStringLiteral("Jan@2005-03-20")}));
-        t.setFilter(RideFilter::yearText(QStringLiteral("Jan"), 2005));
+        t.setFilter(RideFilter::year(QStringLiteral("Jan"), 2005));
         QCOMPARE(t.recordCount(), 3);
-        t.setFilter(RideFilter::cyclistText(QStringLiteral("Jan")));
+        t.setFilter(RideFilter::cyclist(QStringLiteral("Jan")));
         QCOMPARE(daysOf(t).first(), QStringLiteral("Jan@2004-03-05"));
         QCOMPARE(t.recordCount(), 4);
 
         // A name with an apostrophe is that cyclist's rides, nobody else's.
-        t.setFilter(RideFilter::monthText(QStringLiteral("O'Neil"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("O'Neil"), 2005, 3));
         QCOMPARE(daysOf(t), QStringList({QStringLiteral("O'Neil@2005-03-03")}));
         // Pasting SQL into a name selects nothing but that name.
-        t.setFilter(RideFilter::monthText(QStringLiteral("Jan') or ('1'='1"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Jan') or ('1'='1"), 2005, 3));
         QCOMPARE(t.recordCount(), 1);
 
         // Before any cyclist is named nothing is selected (start-up reads nothing).
-        t.setFilter(QString());
+        t.setFilter(RideFilter());
         QCOMPARE(t.recordCount(), 0);
 
         // An empty month.
-        t.setFilter(RideFilter::monthText(QStringLiteral("Jan"), 2005, 5));
+        t.setFilter(RideFilter::month(QStringLiteral("Jan"), 2005, 5));
         QCOMPARE(t.recordCount(), 0);
         QVERIFY(!t.findFirst());
         QVERIFY(t.isNull(RideField::dst));
@@ -252,7 +270,7 @@ private slots:
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
         ADOTable& t = *data.table();
-        const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2005, 3);
+        const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2005, 3);
         t.setFilter(month);
         for (int d = 1; d <= 3; ++d)
             addRide(t, QStringLiteral("Eva"), QDate(2005, 3, d));
@@ -262,19 +280,19 @@ private slots:
         QCOMPARE(t.currentIndex(), 2);
         t.setFilter(month);
         QCOMPARE(t.currentIndex(), 2);
-        t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2005));
+        t.setFilter(RideFilter::year(QStringLiteral("Eva"), 2005));
         t.setFilter(month);
         QCOMPARE(t.currentIndex(), 0);
 
         // A walk under another filter puts the month back however it ends.
         t.next();
         try {
-            FilterGuard year(t, RideFilter::cyclistText(QStringLiteral("Eva")));
-            QCOMPARE(t.filter(), RideFilter::cyclistText(QStringLiteral("Eva")));
+            FilterGuard year(t, RideFilter::cyclist(QStringLiteral("Eva")));
+            QCOMPARE(t.filter(), RideFilter::cyclist(QStringLiteral("Eva")).text());
             throw RydexError(QStringLiteral("walk failed"), RydexError::Kind::Store);
         } catch (const RydexError&) {
         }
-        QCOMPARE(t.filter(), month);
+        QCOMPARE(t.rideFilter(), month);
         QCOMPARE(t.currentIndex(), 0);
     }
 
@@ -283,7 +301,7 @@ private slots:
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 9), QStringLiteral("1"));
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 9), QStringLiteral("2"));
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 1), QStringLiteral("3"));
@@ -302,7 +320,7 @@ private slots:
         TData data(file);
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 9), QStringLiteral("12.3456"));
         QCOMPARE(t.state(), ADOTable::State::Browse);
 
@@ -323,7 +341,7 @@ private slots:
         {
             TData other(file);
             other.open();
-            other.table()->setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+            other.table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
             QCOMPARE(other.table()->asFixed(RideField::dst), Fixed4::fromUnits(425000));
             QCOMPARE(other.table()->asTime(RideField::time), QTime(1, 20, 0));
             QCOMPARE(other.table()->asString(RideField::note),
@@ -337,7 +355,7 @@ private slots:
         // A filter change posts a modified row and drops an unmodified one.
         t.edit();
         t.setValue(RideField::alt, 300);
-        t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2005));
+        t.setFilter(RideFilter::year(QStringLiteral("Eva"), 2005));
         QCOMPARE(t.state(), ADOTable::State::Browse);
         QCOMPARE(t.asInteger(RideField::alt), 300);
 
@@ -354,7 +372,7 @@ private slots:
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
+        t.setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
         t.insert();
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::pulse, 70000));
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::alt, -40000));
@@ -390,21 +408,30 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RydexError, t.setValue(RideField::pulse, 1));
     }
 
+    void setsReadAgainAfterAnyWrite_data()
+    {
+        QTest::addColumn<bool>("caching");
+        QTest::newRow("sets kept") << true;
+        // Switched off, every read goes to the store and gives the same.
+        QTest::newRow("nothing kept") << false;
+    }
     void setsReadAgainAfterAnyWrite()
     {
+        QFETCH(bool, caching);
         const QString file = path(QStringLiteral("Rydex.dat"));
         TData data(file);
+        data.connection()->rides().setCaching(caching);
         data.open();
         ADOTable& t = *data.table();
-        const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2005, 3);
-        const QString year = RideFilter::yearText(QStringLiteral("Eva"), 2005);
+        const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2005, 3);
+        const RideFilter year = RideFilter::year(QStringLiteral("Eva"), 2005);
         // A look at the year from the month gives what showing the year
         // would, and leaves the month shown as it was.
         QSignalSpy setChanges(&t, &ADOTable::setChanged);
         const auto peekedYear = [&] {
             const int current = t.currentIndex();
             const QVector<RideRow> rows = t.peekRows(year, {RideField::dst});
-            if (t.filter() != month || t.currentIndex() != current || !setChanges.isEmpty())
+            if (t.rideFilter() != month || t.currentIndex() != current || !setChanges.isEmpty())
                 return -1;
             return int(rows.size());
         };
@@ -454,6 +481,14 @@ private slots:
         QCOMPARE(peekedYear(), 1);
         t.setFilter(year);
         QCOMPARE(t.recordCount(), 1);
+        // The same look twice, and a switch back and forth: the second of
+        // each comes from what was kept, unless nothing is.
+        t.setFilter(month);
+        setChanges.clear();
+        QCOMPARE(peekedYear(), 1);
+        t.setFilter(year);
+        t.setFilter(month);
+        QCOMPARE(data.connection()->rides().readsFromKept() > 0, caching);
     }
 
     // The sets kept for reuse follow our own writes instead of being read
@@ -466,13 +501,13 @@ private slots:
         TData data(file);
         data.open();
         ADOTable& t = *data.table();
-        QStringList filters;
+        QList<RideFilter> filters;
         for (const QString& user : {QStringLiteral("Eva"), QStringLiteral("Jan")}) {
-            filters << RideFilter::cyclistText(user);
+            filters << RideFilter::cyclist(user);
             for (int year : {2004, 2005}) {
-                filters << RideFilter::yearText(user, year);
+                filters << RideFilter::year(user, year);
                 for (int month : {2, 3})
-                    filters << RideFilter::monthText(user, year, month);
+                    filters << RideFilter::month(user, year, month);
             }
         }
         const auto randomDate = [](QRandomGenerator& r) {
@@ -511,7 +546,7 @@ private slots:
                 data.connection()->rollback();
                 t.refresh();
             }
-            for (const QString& filter : std::as_const(filters)) {
+            for (const RideFilter& filter : std::as_const(filters)) {
                 t.setFilter(filter);
                 const QVector<RideRow> kept = t.rows();
                 fresh.table()->setFilter(filter);
@@ -519,7 +554,7 @@ private slots:
                 if (kept != fresh.table()->rows())
                     QFAIL(qPrintable(QStringLiteral("step %1, %2: %3 rows kept, %4 stored")
                                          .arg(step)
-                                         .arg(filter)
+                                         .arg(filter.text())
                                          .arg(kept.size())
                                          .arg(fresh.table()->rows().size())));
             }
@@ -531,14 +566,14 @@ private slots:
         TData data(path(QStringLiteral("Rydex.dat")));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 1));
         addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 2));
         QSignalSpy setSpy(&t, &ADOTable::setChanged);
         QSignalSpy currentSpy(&t, &ADOTable::currentChanged);
         t.disableControls();
         t.disableControls();
-        t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2005));
+        t.setFilter(RideFilter::year(QStringLiteral("Eva"), 2005));
         t.first();
         t.next();
         t.enableControls();
@@ -768,7 +803,7 @@ private slots:
         TData data(left);
         data.open();
         const QStringList notices = data.connection()->takeNotices();
-        data.table()->setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
+        data.table()->setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
         const QStringList kept = QDir(path(QStringLiteral("left")))
                                      .entryList({QStringLiteral("Rydex.dat.before-open-*")},
                                                 QDir::Files, QDir::Name);
@@ -809,7 +844,7 @@ private slots:
         TData data(file);
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         QCOMPARE(t.asString(RideField::note), QStringLiteral("old"));
         t.edit();
         t.setValue(RideField::pulse, 140);
@@ -825,7 +860,7 @@ private slots:
     void twoCopiesNeverOverwriteEachOther()
     {
         const QString file = path(QStringLiteral("Rydex.dat"));
-        const QString month = RideFilter::monthText(QStringLiteral("Eva"), 2005, 3);
+        const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2005, 3);
         TData a(file);
         a.open();
         a.table()->setFilter(month);
@@ -941,7 +976,7 @@ private slots:
         data.open();
         ADOTable& t = *data.table();
         QVERIFY(t.damageReport().isEmpty());
-        t.setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
+        t.setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
         QCOMPARE(t.recordCount(), 1);
         QVERIFY(t.isNull(damaged));
         QVERIFY(t.isDamaged(1));
@@ -958,7 +993,7 @@ private slots:
         // A look at the year that reads only that column finds it empty too
         // (a year out of range selects no ride).
         const QVector<RideRow> peeked =
-            t.peekRows(RideFilter::yearText(QStringLiteral("Eva"), 2005), {damaged});
+            t.peekRows(RideFilter::year(QStringLiteral("Eva"), 2005), {damaged});
         QCOMPARE(peeked.size(), field == QLatin1String("year") ? 0 : 1);
         if (!peeked.isEmpty())
             QVERIFY(peeked.first()[fieldIndex(damaged)].isNull());
@@ -1000,7 +1035,7 @@ private slots:
         onOwnConnection(file, {QStringLiteral("UPDATE rydex SET \"time\" = '%1'").arg(stored)});
         TData data(file);
         data.open();
-        data.table()->setFilter(RideFilter::cyclistText(QStringLiteral("Eva")));
+        data.table()->setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
         QCOMPARE(data.table()->value(RideField::time).toTime(),
                  QTime::fromString(stored, QStringLiteral("HH:mm:ss")));
     }
@@ -1043,12 +1078,12 @@ private slots:
         const QString file = path(QStringLiteral("Rydex.dat"));
         TData data(file);
         data.open();
-        data.table()->setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        data.table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         addRide(*data.table(), QStringLiteral("Eva"), QDate(2005, 3, 1));
         addRide(*data.table(), QStringLiteral("Eva"), QDate(2005, 4, 1));
         data.close(true);
         QVERIFY(!data.connection()->isOpen());
-        data.table()->setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 4));
+        data.table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 4));
         data.open();
         QCOMPARE(data.table()->recordCount(), 1);
         QCOMPARE(data.table()->asInteger(RideField::month), 4);

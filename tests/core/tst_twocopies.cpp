@@ -68,7 +68,7 @@ void reportError(const QString& what, const QString& text)
     if (const std::optional<QString> problem = store.check())
         reportError(QStringLiteral("preferences"), *problem);
     // A month without rides: each Save reads back only what it must.
-    data.table()->setFilter(RideFilter::monthText(jan, 1999, 1));
+    data.table()->setFilter(RideFilter::month(jan, 1999, 1));
     if (!step(QStringLiteral("open"), [&] { data.open(); }))
         std::_Exit(1);
     const QDeadlineTimer deadline(seconds * 1000);
@@ -156,7 +156,7 @@ private slots:
         }
 
         TData data(storeIn(folder));
-        data.table()->setFilter(RideFilter::cyclistText(jan));
+        data.table()->setFilter(RideFilter::cyclist(jan));
         data.open();
         QHash<QString, int> stored;
         const int notes = fieldIndex(RideField::note);

@@ -119,7 +119,7 @@ QByteArray TestProgram::preferenceBytes() const
 QList<RideRow> TestProgram::stored(const QString& user) const
 {
     TData other(m_options.storePath);
-    other.table()->setFilter(RideFilter::cyclistText(user));
+    other.table()->setFilter(RideFilter::cyclist(user));
     other.open();
     return other.table()->rows().toList();
 }

@@ -2,6 +2,7 @@
 #include "TestProgram.h"
 
 #include "Gzip.h"
+#include "SampleMonth.h"
 #include "ScopedLocale.h"
 #include "app/TfrmBase.h"
 #include "base/MessageCatalogue.h"
@@ -64,17 +65,11 @@ ImportCandidate candidate(const QString& name, const QDate& day, const QTime& st
 // UTC, so that it is a ride of that day wherever the test runs.
 QByteArray gpxRide(const QDate& day, int count, const char* type = "cycling")
 {
-    QString text = QStringLiteral("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
-                                  "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><type>%1</type>"
-                                  "<trkseg>")
-                       .arg(QString::fromLatin1(type));
     const QDateTime start(day, QTime(12, 0), Qt::UTC);
-    for (int i = 0; i < count; ++i)
-        text += QStringLiteral("<trkpt lat=\"%1\" lon=\"14.5\"><ele>%2</ele><time>%3</time></trkpt>")
-                    .arg(46.0 + 0.0009 * i, 0, 'f', 4)
-                    .arg(300 + i % 7)
-                    .arg(start.addSecs(10 * i).toString(Qt::ISODate));
-    return (text + QStringLiteral("</trkseg></trk></gpx>")).toUtf8();
+    return gpxTrack(type, count, [&start](int i) {
+        return GpxPoint{QString::number(46.0 + 0.0009 * i, 'f', 4), QStringLiteral("14.5"),
+                        QString::number(300 + i % 7), start.addSecs(10 * i)};
+    });
 }
 
 void write(const QString& path, const QByteArray& bytes)

@@ -7,6 +7,8 @@
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
+#include "settings/TfrmNewUser.h"
+#include "settings/TfrmSettings.h"
 #include "stats/TfrmSeason.h"
 #include "backup/BackupContents.h"
 #include "store/ADOTable.h"
@@ -43,6 +45,7 @@
 #include <QWindow>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <functional>
 #include <thread>
 #include <unistd.h>
 
@@ -81,6 +84,29 @@ bool leaveStaleSocket(const QString& path)
         ::close(fd);
     return bound;
 }
+
+// What a function reads the moment a window is shown, before the showing
+// lets any waiting event run.
+class ReadAtShow : public QObject
+{
+public:
+    ReadAtShow(QWidget* window, std::function<QString()> read) : m_read(std::move(read))
+    {
+        window->installEventFilter(this);
+    }
+    QString read;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            read = m_read();
+        return false;
+    }
+
+private:
+    std::function<QString()> m_read;
+};
 
 QString fileBytes(const QString& path)
 {
@@ -441,6 +467,76 @@ private slots:
         QVERIFY(!w->mnuLogoff->isEnabled());
         QVERIFY(!w->mnuSeason->isEnabled());
         QVERIFY(!p.table()->isOpen());
+    }
+
+    // Every way out of the month view stores the year changed just before,
+    // at once and not only once the event loop comes round: the dialogs and a
+    // restore read or replace the preferences it belongs to, and a restore
+    // must not have it written over what it brought back.
+    void leavingStoresYear_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("sign-out") << QStringLiteral("signOut") << QStringLiteral("2006");
+        QTest::newRow("exit") << QStringLiteral("exit") << QStringLiteral("2006");
+        QTest::newRow("window closed") << QStringLiteral("close") << QStringLiteral("2006");
+        QTest::newRow("settings") << QStringLiteral("settings") << QStringLiteral("2006");
+        QTest::newRow("new cyclist") << QStringLiteral("newCyclist") << QStringLiteral("2006");
+        QTest::newRow("another cyclist") << QStringLiteral("anotherCyclist")
+                                         << QStringLiteral("2006");
+        // The backup was taken while 2005 was shown.
+        QTest::newRow("restore") << QStringLiteral("restore") << QStringLiteral("2005");
+    }
+
+    void leavingStoresYear()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, stored);
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Jan"));
+        p.addCyclist(QStringLiteral("Eva"));
+        TfrmBase* w = p.start();
+        p.signIn(QStringLiteral("Jan"));
+        const QString backup = p.folder() + QStringLiteral("/before.rydexbackup");
+        w->chooseBackupFile = [&backup](const QString&) { return backup; };
+        w->chooseRestoreFile = [&backup](const QString&) { return backup; };
+        w->mnuBackup->trigger();
+        w->btnUp->click();
+        QCOMPARE(w->lblYear->text(), QStringLiteral("2006"));
+        const auto storedYear = [&p] {
+            return p.cyclistKey(QStringLiteral("Jan")).readText(QStringLiteral("CurrentYear"),
+                                                                QString());
+        };
+        // The dialogs are read as they open: showing them lets the event
+        // loop come round.
+        const ReadAtShow settingsSees(w->settingsDialog(), storedYear);
+        const ReadAtShow newUserSees(w->newUserDialog(), storedYear);
+
+        if (way == QLatin1String("signOut"))
+            w->mnuLogoff->trigger();
+        else if (way == QLatin1String("exit"))
+            w->mnuQuit->trigger();
+        else if (way == QLatin1String("close"))
+            w->close();
+        else if (way == QLatin1String("settings"))
+            w->mnuOptions->trigger();
+        else if (way == QLatin1String("newCyclist"))
+            w->openNewCyclistDialog();
+        else if (way == QLatin1String("anotherCyclist"))
+            p.signIn(QStringLiteral("Eva"));
+        else if (way == QLatin1String("restore"))
+            w->mnuRestore->trigger();
+        QCOMPARE(storedYear(), stored);
+        if (way == QLatin1String("settings"))
+            QCOMPARE(settingsSees.read, stored);
+        if (way == QLatin1String("newCyclist"))
+            QCOMPARE(newUserSees.read, stored);
+        // Nothing left waiting to be written afterwards: the next sign-in
+        // shows that year.
+        p.signIn(QStringLiteral("Jan"));
+        QCOMPARE(w->lblYear->text(), stored);
+        w->mnuLogoff->trigger();
+        w->waitForAutomaticBackup();
     }
 
     // "Back up..." offers a dated name in the documents folder (or the home

@@ -1,3 +1,4 @@
+#include "SampleMonth.h"
 #include "ScopedLocale.h"
 #include "TestMain.h"
 
@@ -20,17 +21,6 @@ namespace {
 ChartRide ride(int day, QTime time, double km, int pulse, int alt)
 {
     return ChartRide{day, time, Fixed4::fromDouble(km), pulse, alt};
-}
-
-// A month of twelve rides, two of them on the same day.
-QVector<ChartRide> sampleMonth()
-{
-    return {ride(1, QTime(1, 10), 32.4, 128, 310),    ride(3, QTime(2, 5), 58.15, 141, 720),
-            ride(4, QTime(0, 45), 21, 118, 150),      ride(8, QTime(3, 30), 96.7, 146, 1450),
-            ride(12, QTime(1, 0), 28.35, 0, 0),       ride(12, QTime(0, 40), 15.1, 152, 95),
-            ride(15, QTime(2, 20), 64.25, 139, 980),  ride(18, QTime(1, 50), 47.8, 133, 540),
-            ride(22, QTime(4, 15), 118.5, 144, 2130), ride(23, QTime(1, 25), 38, 127, 260),
-            ride(27, QTime(2, 45), 77.05, 149, 1210), ride(30, QTime(1, 5), 30.6, 125, 180)};
 }
 
 // Whether any pixel of the image has exactly this colour.
@@ -203,7 +193,7 @@ void TestMonthChart::oneSeriesDrawnAtATime()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QCOMPARE(view.activeSeries(), int(DstSeries)); // what a new chart shows
-    view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    view.setSeriesData(buildChartSeries(sampleChartMonth(), QLocale()));
 
     // Seen by the colours on screen: only the active series' colour is there.
     auto drawn = [&](int active) {
@@ -233,7 +223,7 @@ void TestMonthChart::oneSeriesDrawnAtATime()
     // Re-reading fills the series that are not shown as well.
     view.setActiveSeries(PulseSeries);
     view.setSeriesData({});
-    view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    view.setSeriesData(buildChartSeries(sampleChartMonth(), QLocale()));
     const QLineSeries* altitude = areaNamed(view, "Altitude")->upperSeries();
     QCOMPARE(altitude->count(), 12);
     QCOMPARE(altitude->at(8), QPointF(22, 2130));
@@ -267,7 +257,7 @@ void TestMonthChart::axesAndTitle()
     auto* values = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Vertical).value(0));
     QVERIFY(values);
     const ScopedLocale czech(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    view.setSeriesData(buildChartSeries(sampleChartMonth(), QLocale()));
     view.setActiveSeries(AltitudeSeries);
     QStringList labels = view.valueAxisLabels();
     QCOMPARE(values->categoriesLabels(), labels);
@@ -325,7 +315,7 @@ void TestMonthChart::pointLabels()
     QFETCH(int, rides);
     QFETCH(int, series);
     QFETCH(bool, everyOne);
-    QVector<ChartRide> month = sampleMonth();
+    QVector<ChartRide> month = sampleChartMonth();
     if (rides > 0) {
         month.clear();
         for (int i = 0; i < rides; ++i)
@@ -367,7 +357,7 @@ void TestMonthChart::batchedChangesLookTheSame()
     const auto change = [](MonthChartView& view) {
         view.setTitleText(QStringLiteral("Únor 245km"));
         view.setDayAxisMaximum(29);
-        view.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+        view.setSeriesData(buildChartSeries(sampleChartMonth(), QLocale()));
         view.setActiveSeries(DstSeries);
     };
     change(stepwise);
@@ -399,7 +389,7 @@ void TestMonthChart::mirrorFollowsEveryChange()
                report.dayAxisMaximum() == main.dayAxisMaximum() &&
                report.activeSeries() == main.activeSeries();
     };
-    main.setSeriesData(buildChartSeries(sampleMonth(), QLocale()));
+    main.setSeriesData(buildChartSeries(sampleChartMonth(), QLocale()));
     QVERIFY(same());
     main.setTitleText(QStringLiteral("Březen 245km"));
     QVERIFY(same());

@@ -126,7 +126,7 @@ private slots:
         w->Mesice->setTabIndex(5);
         w->Mesice->setTabIndex(5);
         QCOMPARE(s.preferenceBytes(), before);
-        QCOMPARE(s.table()->filter(), RideFilter::monthText(QStringLiteral("Eva"), 2004, 6));
+        QCOMPARE(s.table()->filter(), RideFilter::month(QStringLiteral("Eva"), 2004, 6).text());
         w->btnUp->click();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
         QCOMPARE(w->Mesice->tabIndex(), 5);
@@ -196,7 +196,7 @@ private slots:
         QVERIFY(QFile::setPermissions(s.preferencePath(), QFileDevice::ReadOwner));
         w->btnUp->click();
         QCOMPARE(w->lblYear->text(), QStringLiteral("2005"));
-        QCOMPARE(s.table()->filter(), RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        QCOMPARE(s.table()->filter(), RideFilter::month(QStringLiteral("Eva"), 2005, 3).text());
         QTRY_COMPARE(s.dialogs().raised().size(), 1);
         QCOMPARE(s.dialogs().last().kind, QStringLiteral("error"));
         QVERIFY2(s.dialogs().last().text.contains(QDir::toNativeSeparators(s.preferencePath())),

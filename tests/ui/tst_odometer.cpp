@@ -178,7 +178,7 @@ std::pair<QStringList, QStringList> chainOf(const QString& store)
     return {stored, due};
 }
 
-const QString monthFilter = RideFilter::monthText(jan, 2005, 3);
+const RideFilter monthFilter = RideFilter::month(jan, 2005, 3);
 
 // Why Jan's readings of a year are no whole chain, or nothing. Whole is the
 // chain of all the year's rides (the recomputation after the last Save
@@ -399,7 +399,7 @@ private slots:
         QCOMPARE(written(p.storePath()), QStringList({"2", "3", "4"}));
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("1019.85"));
         // The month view is back, on its first ride, with the new readings.
-        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->rideFilter(), monthFilter);
         QCOMPARE(t->currentIndex(), 0);
         QCOMPARE(inMemory(*t), QStringList({"1012.35", "1012.35"}));
         QVERIFY(!t->controlsDisabled());
@@ -508,7 +508,7 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("reading refused")), qPrintable(error));
         // The second ride was written before the refusal; it is not kept.
         QCOMPARE(stored(p.storePath(), jan, 2005), before);
-        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->rideFilter(), monthFilter);
         QCOMPARE(inMemory(*t), QStringList({"0", "0", "0"}));
         QCOMPARE(t->state(), ADOTable::State::Browse);
         QVERIFY(!t->controlsDisabled());
@@ -533,7 +533,7 @@ private slots:
         QVERIFY(p.dialogs().last().text.contains(QStringLiteral("reading refused")));
         QCOMPARE(stored(p.storePath(), jan, 2005), before);
         QCOMPARE(t->state(), ADOTable::State::Browse);
-        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->rideFilter(), monthFilter);
 
         onStore(p.storePath(), {QStringLiteral("DROP TRIGGER refuse")});
         w->UpdateTotal();
@@ -918,7 +918,7 @@ private slots:
         QCOMPARE(p.dialogs().last().name, QStringLiteral("mdgDlgNoRecord"));
         QCOMPARE(p.dialogs().last().text,
                  QStringLiteral("Nemáte žádný záznam! Nejprve jej musíte vytvořit!"));
-        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->rideFilter(), monthFilter);
 
         addRide(*t, {jan, {2005, 1, 10}, "30", "1000"});
         addRide(*t, {jan, {2005, 3, 2}, "12.5", ""});
@@ -966,7 +966,7 @@ private slots:
         QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
         QCOMPARE(w->lblKMCelkem->text(), QStringLiteral("2015.50"));
         QCOMPARE(w->lblKilometry->text(), QStringLiteral("14"));
-        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->rideFilter(), monthFilter);
         QCOMPARE(t->currentIndex(), 0);
         QCOMPARE(inMemory(*t), QStringList({"2013", "2015.5"}));
 
@@ -979,7 +979,7 @@ private slots:
         w->mnuUpravaODO->trigger();
         QCOMPARE(stored(p.storePath(), jan, 2005), QStringList({"2000.5", "2013", "2015.5"}));
         QCOMPARE(t->state(), ADOTable::State::Browse);
-        QCOMPARE(t->filter(), monthFilter);
+        QCOMPARE(t->rideFilter(), monthFilter);
         QCOMPARE(w->lblKilometry->text(), QStringLiteral("x"));
 
         // The user's decimal separator, in the dialog and in the total.

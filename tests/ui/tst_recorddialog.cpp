@@ -8,6 +8,7 @@
 #include "polyglot/TbsPolyglotManager.h"
 #include "records/TfrmNewRecord.h"
 #include "store/ADOTable.h"
+#include "store/RideFilter.h"
 #include "store/TData.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
@@ -544,7 +545,7 @@ private slots:
         s.signIn();
         TData other(s.storePath());
         other.open();
-        other.table()->setFilter(QStringLiteral("(user = 'Eva')"));
+        other.table()->setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
         const auto otherSaves = [&](RideField field, const QVariant& value) {
             other.table()->edit();
             other.table()->setValue(field, value);

@@ -129,7 +129,7 @@ bool cyclistCommandsOff(const TfrmBase* w)
            !w->mnuOptions->isEnabled();
 }
 
-const QString monthOfAda = RideFilter::monthText(QStringLiteral("Ada"), 2005, 3);
+const RideFilter monthOfAda = RideFilter::month(QStringLiteral("Ada"), 2005, 3);
 } // namespace
 
 class TestSettings : public QObject
@@ -229,7 +229,7 @@ private slots:
             QCOMPARE(s.lblUserInfo->text(), QStringLiteral("3"));
             QCOMPARE(jerseys(list), QList<int>({0, 1, 2, 3, -1}));
             // The month view's rows are back, its first ride current.
-            QCOMPARE(table->filter(), monthOfAda);
+            QCOMPARE(table->rideFilter(), monthOfAda);
             QCOMPARE(table->recordCount(), 1);
             QCOMPARE(table->currentIndex(), 0);
             QVERIFY(!table->controlsDisabled());
@@ -245,7 +245,7 @@ private slots:
             QTest::keyClick(list, Qt::Key_End);
             QCOMPARE(s.lblUserInfo->text(), QStringLiteral("0"));
             QCOMPARE(jerseys(list), QList<int>({0, 1, 2, 3, 0}));
-            QCOMPARE(table->filter(), monthOfAda);
+            QCOMPARE(table->rideFilter(), monthOfAda);
 
             // A click of the mouse on a node does the same.
             const QRect first = list->visualItemRect(list->topLevelItem(0));
@@ -280,7 +280,7 @@ private slots:
             QCOMPARE(run.dialogs().last().name, QStringLiteral("msgDlgNotDatabeseOpen"));
             QCOMPARE(s.lblUserInfo->text(), s.lblPocet->text());
             QVERIFY(texts(s.listSezon).isEmpty());
-            QCOMPARE(data->table()->filter(), monthOfAda);
+            QCOMPARE(data->table()->rideFilter(), monthOfAda);
             QVERIFY(!data->table()->controlsDisabled());
         });
         QCOMPARE(run.dialogs().count(QStringLiteral("error")), 0);

@@ -19,6 +19,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QAbstractScrollArea>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
@@ -62,7 +64,7 @@ private slots:
         TData data(TestEnv::root() + QStringLiteral("/grid/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         DBGrid grid(QStringLiteral("DBGrid"));
         grid.setGridColumns({{RideField::day, QStringLiteral("Den"), 40},
                              {RideField::time, QStringLiteral("Čas"), 0},
@@ -93,9 +95,9 @@ private slots:
 
         // A walk with the controls detached is not followed until it ends.
         t.disableControls();
-        t.setFilter(RideFilter::yearText(QStringLiteral("Eva"), 2004));
+        t.setFilter(RideFilter::year(QStringLiteral("Eva"), 2004));
         QCOMPARE(grid.model()->rowCount(), 3);
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         t.last();
         QCOMPARE(note.toPlainText(), QStringLiteral("third"));
         // Editing rows during the walk is not followed either.
@@ -137,7 +139,7 @@ private slots:
         TData data(TestEnv::root() + QStringLiteral("/gridheaders/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         for (int day = 1; day <= 20; ++day)
             addRide(t, day, QString());
         MeasureCounter counter;
@@ -157,8 +159,8 @@ private slots:
         counter.measured = 0;
         for (int i = 0; i < 5; ++i)
             t.next();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 4));
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 4));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         grid.grab();
         QCOMPARE(counter.measured, 0);
         QCOMPARE(header->sizeHint(), hint);
@@ -286,7 +288,7 @@ private slots:
                    QStringLiteral("/Rydex.dat"));
         data.open();
         ADOTable& t = *data.table();
-        t.setFilter(RideFilter::monthText(QStringLiteral("Eva"), 2005, 3));
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
         for (int day : {3, 7, 12, 28})
             addRide(t, day, QStringLiteral("a note long enough to be shortened in its column"));
         DBGrid grid(QStringLiteral("DBGrid"));
@@ -353,8 +355,19 @@ private slots:
         QVERIFY(!owner.findChild<MenuItem*>(QStringLiteral("mnuNovyZaznam")));
     }
 
+    void popupShortcutsWinInTheirControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("grid") << QStringLiteral("DBGrid");
+        QTest::newRow("note") << QStringLiteral("Note");
+    }
+
+    // The popup menu's keys win over the main menu's while its control has
+    // the focus, and a context-menu request (a click inside, or the menu key)
+    // shows that popup in place of the control's own menu.
     void popupShortcutsWinInTheirControl()
     {
+        QFETCH(QString, control);
         QWidget window;
         auto* main = new QAction(&window);
         main->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
@@ -366,8 +379,16 @@ private slots:
         item->setShortcutContext(Qt::WidgetShortcut);
         popup.addAction(item);
         QSignalSpy itemSpy(item, &QAction::triggered);
-        auto* grid = new DBGrid(QStringLiteral("DBGrid"), &window);
-        grid->setPopupMenu(&popup);
+        QAbstractScrollArea* grid = nullptr;
+        if (control == QLatin1String("DBGrid")) {
+            auto* g = new DBGrid(control, &window);
+            g->setPopupMenu(&popup);
+            grid = g;
+        } else {
+            auto* note = new DBMemo(control, RideField::note, &window);
+            note->setPopupMenu(&popup);
+            grid = note;
+        }
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -380,6 +401,16 @@ private slots:
         QTest::keyClick(grid, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(itemSpy.count(), 1);
         QCOMPARE(mainSpy.count(), 0);
+
+        const QPoint inside = grid->viewport()->rect().center();
+        for (const auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+            QWidget* target = reason == QContextMenuEvent::Mouse ? grid->viewport() : grid;
+            QContextMenuEvent request(reason, inside, target->mapToGlobal(inside));
+            QApplication::sendEvent(target, &request);
+            QVERIFY2(popup.isVisible(), reason == QContextMenuEvent::Mouse ? "mouse" : "keyboard");
+            QCOMPARE(QApplication::activePopupWidget(), &popup);
+            popup.hide();
+        }
     }
 
     void tabControlSignalsOnlyRealChanges()

@@ -671,8 +671,8 @@ int main(int argc, char** argv)
         ADOTable* table = startup.data()->table();
         const double ms = median(measure(runs, nullptr, [&] { w->UpdateTotal(); }));
         const double floorMs = median(measure(runs, nullptr, [&] {
-            const QString saved = table->filter();
-            table->setFilter(RideFilter::yearText(w->cyclistName(), w->year()));
+            const RideFilter saved = table->rideFilter();
+            table->setFilter(RideFilter::year(w->cyclistName(), w->year()));
             QVector<std::pair<qlonglong, Fixed4>> readings;
             for (const RideRow& row : table->rows())
                 readings.append({row[fieldIndex(RideField::id)].toLongLong(),

@@ -4,6 +4,7 @@
 // Czech language file was written: rydex-lngdump OUTPUT.lng. The record
 // dialog's lists come out as the texts shown for the stored items, which a
 // translation replaces while the rides keep the stored ones.
+#include "OffscreenTool.h"
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
 #include "app/TfrmInfo.h"
@@ -32,14 +33,9 @@ QByteArray section(QObject* window)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    Startup::prepareApplication();
-    if (app.arguments().size() < 2) {
-        QTextStream(stderr) << "usage: rydex-lngdump OUTPUT.lng" << Qt::endl;
+    const OffscreenTool tool(argc, argv, "rydex-lngdump OUTPUT.lng");
+    if (tool.output().isEmpty())
         return 2;
-    }
     // A program of its own, with no language files beside it, so that every
     // window shows the texts it is defined with.
     QTemporaryDir work;
@@ -77,7 +73,7 @@ int main(int argc, char** argv)
                    .toUtf8() +
                "\r\n";
 
-    QSaveFile file(app.arguments().at(1));
+    QSaveFile file(tool.output());
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit()) {
         QTextStream(stderr) << file.errorString() << Qt::endl;
         return 1;

@@ -384,7 +384,7 @@ SampleSummary generateSample(const SampleOptions& options)
                         planYear(rng, year, options.ridesPerYear, homeAltitude);
                     // The year filter keeps the cursor's set small: every post
                     // lands at its end instead of in the middle of all rows.
-                    table->setFilter(RideFilter::yearText(name, year));
+                    table->setFilter(RideFilter::year(name, year));
                     const bool hadRides = table->recordCount() > 0;
                     for (const PlannedRide& ride : rides) {
                         writeRide(table, name, ride);

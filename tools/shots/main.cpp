@@ -1,6 +1,8 @@
 // Renders every window of the program to PNG files, offscreen, on sample
 // data made for the purpose in a temporary folder: rydex-shots OUTPUT_DIR
 #include "SampleData.h"
+#include "OffscreenTool.h"
+#include "SampleMonth.h"
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
@@ -48,21 +50,6 @@ bool save(QWidget* w, const QString& dir, const QString& name)
     return ok;
 }
 
-// A month of twelve rides, two of them on the same day, with heights and
-// pulses that fill each chart.
-QVector<ChartRide> chartMonth()
-{
-    const auto ride = [](int day, QTime time, double km, int pulse, int alt) {
-        return ChartRide{day, time, Fixed4::fromDouble(km), pulse, alt};
-    };
-    return {ride(1, QTime(1, 10), 32.4, 128, 310),    ride(3, QTime(2, 5), 58.15, 141, 720),
-            ride(4, QTime(0, 45), 21, 118, 150),      ride(8, QTime(3, 30), 96.7, 146, 1450),
-            ride(12, QTime(1, 0), 28.35, 0, 0),       ride(12, QTime(0, 40), 15.1, 152, 95),
-            ride(15, QTime(2, 20), 64.25, 139, 980),  ride(18, QTime(1, 50), 47.8, 133, 540),
-            ride(22, QTime(4, 15), 118.5, 144, 2130), ride(23, QTime(1, 25), 38, 127, 260),
-            ride(27, QTime(2, 45), 77.05, 149, 1210), ride(30, QTime(1, 5), 30.6, 125, 180)};
-}
-
 // The report's first page as a picture, A4 at 100 dots to the inch, as the
 // print preview shows it.
 bool saveReportPage(const TfrmReport& report, const QVector<RideRow>& rides, const QString& dir)
@@ -98,18 +85,12 @@ QString writeRideFiles(const QString& folder)
             f.write(bytes);
     };
     const auto track = [](const QDate& day, int points, const char* type) {
-        QString text = QStringLiteral("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
-                                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk>"
-                                      "<type>%1</type><trkseg>")
-                           .arg(QString::fromLatin1(type));
         const QDateTime start(day, QTime(15, 30), Qt::UTC);
-        for (int i = 0; i < points; ++i)
-            text += QStringLiteral("<trkpt lat=\"%1\" lon=\"14.4\"><ele>%2</ele><time>%3</time>"
-                                   "</trkpt>")
-                        .arg(50.0 + 0.00005 * i, 0, 'f', 5)
-                        .arg(250 + 40 * std::sin(i / 300.0), 0, 'f', 1)
-                        .arg(start.addSecs(i).toString(Qt::ISODate));
-        return (text + QStringLiteral("</trkseg></trk></gpx>")).toUtf8();
+        return gpxTrack(type, points, [&start](int i) {
+            return GpxPoint{QString::number(50.0 + 0.00005 * i, 'f', 5), QStringLiteral("14.4"),
+                            QString::number(250 + 40 * std::sin(i / 300.0), 'f', 1),
+                            start.addSecs(i)};
+        });
     };
     write(QStringLiteral("2005-06-02-morning.gpx"), track(QDate(2005, 6, 2), 3600, "cycling"));
     // The same ride once more, as a phone's app exports it.
@@ -135,7 +116,7 @@ int saveCharts(const QString& dir)
         MonthChartView view;
         view.resize(size);
         view.show();
-        view.setSeriesData(buildChartSeries(chartMonth(), QLocale()));
+        view.setSeriesData(buildChartSeries(sampleChartMonth(), QLocale()));
         view.setTitleText(QStringLiteral("Březen 845km"));
         const QString suffix = QStringLiteral("-%1x%2").arg(size.width()).arg(size.height());
         for (int i = 0; i < ChartSeriesCount; ++i) {
@@ -157,16 +138,10 @@ int saveCharts(const QString& dir)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    Startup::prepareApplication();
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        QTextStream(stderr) << "usage: rydex-shots OUTPUT_DIR" << Qt::endl;
+    const OffscreenTool tool(argc, argv, "rydex-shots OUTPUT_DIR");
+    const QString out = tool.output();
+    if (out.isEmpty())
         return 2;
-    }
-    const QString out = args.at(1);
     QDir().mkpath(out);
     QTemporaryDir work;
     // A fixed day, so the pictures show the same month every time.

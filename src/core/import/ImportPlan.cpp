@@ -83,7 +83,7 @@ bool sameRide(const RideIdentity& a, const RideIdentity& b)
 QVector<StoredRide> storedRidesOf(ADOTable& table, const QString& cyclist)
 {
     const QVector<RideRow> rows = table.peekRows(
-        RideFilter::cyclistText(cyclist), {RideField::date, RideField::time, RideField::dst});
+        RideFilter::cyclist(cyclist), {RideField::date, RideField::time, RideField::dst});
     QVector<StoredRide> stored;
     stored.reserve(rows.size());
     for (const RideRow& row : rows)

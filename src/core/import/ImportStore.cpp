@@ -32,7 +32,7 @@ Fixed4 roundedOrZero(const QVariant& value)
 void keepYearBase(ADOTable& table, QVector<RideRow>& rows, const QString& user, int year)
 {
     const QVector<RideRow> stored = table.peekRows(
-        RideFilter::yearText(user, year), {RideField::date, RideField::odo, RideField::dst});
+        RideFilter::year(user, year), {RideField::date, RideField::odo, RideField::dst});
     if (stored.isEmpty() || stored.first()[fieldIndex(RideField::odo)].isNull())
         return;
     const RideRow& held = stored.first();
@@ -122,7 +122,7 @@ QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>
         fields << static_cast<RideField>(i);
     QHash<int, RideRow> byId;
     for (const auto& [year, first] : years) {
-        for (const RideRow& row : table.peekRows(RideFilter::yearText(year.first, year.second), fields))
+        for (const RideRow& row : table.peekRows(RideFilter::year(year.first, year.second), fields))
             byId.insert(row[fieldIndex(RideField::id)].toInt(), row);
     }
     QVector<RideRow> stored;

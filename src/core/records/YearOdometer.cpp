@@ -38,12 +38,12 @@ YearOdometer recomputeYearOdometerAfterSave(ADOTable& table, const QString& cycl
                                             const QDate& savedOn, const OdometerProgress& progress)
 {
     ADOConnection* connection = table.connection();
-    const QString saved = table.filter();
-    const QString yearFilter = RideFilter::yearText(cyclist, year);
+    const RideFilter saved = table.rideFilter();
+    const RideFilter yearFilter = RideFilter::year(cyclist, year);
     OdometerChain chain;
     try {
         connection->begin();
-        if (table.filter() == yearFilter)
+        if (table.rideFilter() == yearFilter)
             table.refresh();
         else
             table.setFilter(yearFilter);

@@ -46,7 +46,7 @@ std::span<const SeasonRide> ridesBetween(const QVector<SeasonRide>& rides, const
 QVector<SeasonRide> readSeasonRides(ADOTable& table, const QString& cyclist)
 {
     const QVector<RideRow> rows = table.peekRows(
-        RideFilter::cyclistText(cyclist),
+        RideFilter::cyclist(cyclist),
         {RideField::date, RideField::time, RideField::dst, RideField::alt, RideField::pulse});
     QVector<SeasonRide> rides;
     rides.reserve(rows.size());

@@ -48,7 +48,7 @@ QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 {
     DurationTotal total;
     for (const RideRow& row :
-         table.peekRows(RideFilter::yearText(cyclist, year), yearColumns)) {
+         table.peekRows(RideFilter::year(cyclist, year), yearColumns)) {
         const QVariant t = row[fieldIndex(RideField::time)];
         if (!t.isNull())
             total.add(t.toTime());
@@ -59,7 +59,7 @@ QString readYearHours(ADOTable& table, const QString& cyclist, int year)
 Fixed4 readYearOdometer(ADOTable& table, const QString& cyclist, int year)
 {
     const QVector<RideRow> rows =
-        table.peekRows(RideFilter::yearText(cyclist, year), yearColumns);
+        table.peekRows(RideFilter::year(cyclist, year), yearColumns);
     if (rows.isEmpty())
         return Fixed4();
     const QVariant odo = rows.last()[fieldIndex(RideField::odo)];

@@ -2,6 +2,8 @@
 
 #include "base/MessageCatalogue.h"
 #include "store/NewStore.h"
+#include "store/RideRepository.h"
+#include "store/StoreEngine.h"
 #include "base/PrivateFolder.h"
 #include "base/RydexError.h"
 #include "store/WriteAheadLog.h"
@@ -18,97 +20,29 @@
 #include <unistd.h>
 
 namespace {
-const char* const schema[] = {
-    "CREATE TABLE rydex ("
-    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " date TEXT,"
-    " user TEXT,"
-    " day INTEGER,"
-    " month INTEGER,"
-    " year INTEGER,"
-    " time TEXT,"
-    // Distances, speeds and readings are exact decimals kept as whole
-    // ten-thousandths, so nothing is lost to binary floating point.
-    " dst INTEGER,"
-    " avs INTEGER,"
-    " pulse INTEGER,"
-    " alt INTEGER,"
-    " odo INTEGER,"
-    " temperature TEXT,"
-    " druh TEXT,"
-    " vlivy TEXT,"
-    " obtiznost TEXT,"
-    " pocit TEXT,"
-    " typ TEXT,"
-    " note TEXT,"
-    " altmax INTEGER,"
-    " pulsemax INTEGER,"
-    // Raised by every write, so that a copy of the program never overwrites
-    // a ride another copy changed since it read it.
-    " version INTEGER NOT NULL DEFAULT 0)",
-    // Each filter's rides already in the order the cursor lists them: a
-    // cyclist's month, a cyclist's year (without its own index the engine
-    // walked all of the cyclist's rides to pick out one year), a cyclist.
-    // Added to an older store when it is opened.
-    "CREATE INDEX IF NOT EXISTS rydex_by_filter ON rydex(user, year, month, date, id)",
-    "CREATE INDEX IF NOT EXISTS rydex_by_year ON rydex(user, year, date, id)",
-    "CREATE INDEX IF NOT EXISTS rydex_by_user_date ON rydex(user, date, id)",
-    // Which file content gave which imported ride, so that a file imported
-    // again is known. A table of its own: the ride table, which older copies
-    // of the program read too, keeps its columns, and those copies ignore it.
-    "CREATE TABLE IF NOT EXISTS imports ("
-    " sha256 TEXT NOT NULL,"
-    " ride INTEGER NOT NULL,"
-    " file TEXT,"
-    " imported TEXT)",
-    "CREATE INDEX IF NOT EXISTS imports_by_ride ON imports(ride)",
-    // In the store rather than in the program, so that a ride deleted by any
-    // copy, an older one included, frees its file for a new import.
-    "CREATE TRIGGER IF NOT EXISTS imports_follow_rides AFTER DELETE ON rydex BEGIN "
-    "DELETE FROM imports WHERE ride = OLD.id; "
-    "END",
-};
-
-// How long a statement waits for another program (or another copy of this
-// one) to finish its write before it gives up: far longer than any Save or
-// recomputation takes, short enough that the user is not left wondering.
-constexpr int busyTimeoutMs = 5000;
-
-// The engine's "database is locked" (SQLITE_BUSY, SQLITE_LOCKED) means only
-// that another program held the store for the whole busy timeout.
-bool storeBusy(const QSqlError& error)
+const StoreEngine& standardEngine()
 {
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6") ||
-           error.databaseText().contains(QLatin1String("database is locked"));
+    return StoreEngine::standard();
 }
 
 QString engineText(const QSqlError& error)
 {
-    if (storeBusy(error))
-        return Msg::format(Msg::StoreBusy, {QString::number(busyTimeoutMs / 1000)});
-    const QString db = error.databaseText();
-    return db.isEmpty() ? error.text() : db;
+    return standardEngine().errorText(error);
 }
 
-// The engine's quick check of every page, on a read-only connection of its
-// own (it runs on a thread of its own): "ok", or what is wrong.
-QString quickCheck(const QString& path)
+// The engine's check of every page, on a read-only connection of its own
+// (it runs on a thread of its own): empty, or what is wrong.
+QString pageProblem(const QString& path)
 {
     const QString name = QStringLiteral("rydex-check-") +
                          QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(standardEngine().driverName(), name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_READONLY")
-                                 .arg(busyTimeoutMs));
+        db.setConnectOptions(standardEngine().connectOptions(true));
         if (db.open()) {
-            QSqlQuery q(db);
-            result = q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next()
-                         ? q.value(0).toString()
-                         : engineText(q.lastError());
-            q.finish();
+            result = standardEngine().integrityProblem(db);
             db.close();
         } else {
             result = engineText(db.lastError());
@@ -141,7 +75,8 @@ constexpr Column columnsNeeded[] = {
 } // namespace
 
 ADOConnection::ADOConnection(const QString& filePath, QObject* parent)
-    : QObject(parent), m_path(filePath),
+    : QObject(parent), m_engine(StoreEngine::standard()),
+      m_rides(std::make_unique<RideRepository>(*this)), m_path(filePath),
       m_connectionName(QStringLiteral("rydex-") +
                        QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
@@ -163,7 +98,7 @@ void ADOConnection::setFilePath(const QString& path)
 
 bool ADOConnection::engineAvailable()
 {
-    return QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"));
+    return standardEngine().present();
 }
 
 QSqlDatabase ADOConnection::database() const
@@ -186,7 +121,7 @@ void ADOConnection::fail(int messageId, const QString& detail)
 void ADOConnection::failOpening(const QSqlError& error)
 {
     // A store another program holds is no damaged store.
-    if (storeBusy(error)) {
+    if (engine().busy(error)) {
         close();
         throw RydexError(engineText(error), RydexError::Kind::Store);
     }
@@ -298,10 +233,9 @@ void ADOConnection::openDatabase(bool readOnly)
 {
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                           ? QSqlDatabase::database(m_connectionName, false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+                          : QSqlDatabase::addDatabase(engine().driverName(), m_connectionName);
     db.setDatabaseName(m_path);
-    const QString timeout = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
-    db.setConnectOptions(readOnly ? timeout + QStringLiteral(";QSQLITE_OPEN_READONLY") : timeout);
+    db.setConnectOptions(engine().connectOptions(readOnly));
     if (!db.open())
         failOpening(db.lastError());
 }
@@ -314,13 +248,9 @@ void ADOConnection::createStore()
             Msg::format(Msg::StoreFolderNotCreated, {QDir::toNativeSeparators(folder), *failure}),
             RydexError::Kind::Store);
     requireWritableFolder();
-    QStringList statements;
-    for (const char* statement : schema)
-        statements << QString::fromLatin1(statement);
-    statements << QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion);
     // When another copy of the program made the store meanwhile, that one is
     // opened like any existing store.
-    buildNewStore(m_path, statements);
+    buildNewStore(m_path, engine().creationStatements(schemaVersion));
 }
 
 void ADOConnection::requireWritableFolder() const
@@ -467,7 +397,7 @@ void ADOConnection::checkLength(const QByteArray& header, qint64 size)
 QStringList ADOConnection::columns()
 {
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("SELECT name, type, pk FROM pragma_table_info('rydex')"))) {
+    if (!q.exec(engine().columnsOf(QStringLiteral("rydex")))) {
         const QString journal = m_path + QStringLiteral("-journal");
         if (QFileInfo::exists(journal)) {
             close();
@@ -496,7 +426,7 @@ void ADOConnection::verifyStore()
     if (names.isEmpty())
         fail(Msg::StoreNotValid, QStringLiteral("no such table: rydex"));
     // A later version may keep its rides in a way this one would damage.
-    const int stored = pragmaValue(QStringLiteral("user_version")).toInt();
+    const int stored = firstValue(engine().readSchemaVersion()).toInt();
     if (stored > schemaVersion) {
         close();
         throw RydexError(Msg::format(Msg::StoreNewerVersion,
@@ -542,26 +472,26 @@ void ADOConnection::startPageCheck()
     m_pageFailure.clear();
     if (m_pagesChecked == m_path || m_pageCheck.valid())
         return;
-    m_pageCheck = std::async(std::launch::async, quickCheck, m_path);
+    m_pageCheck = std::async(std::launch::async, pageProblem, m_path);
 }
 
 void ADOConnection::requireSoundPages()
 {
     if (m_pageCheck.valid()) {
-        const QString check = m_pageCheck.get();
-        if (check == QLatin1String("ok"))
+        const QString problem = m_pageCheck.get();
+        if (problem.isEmpty())
             m_pagesChecked = m_path;
         else
-            m_pageFailure = check;
+            m_pageFailure = problem;
     }
     if (!m_pageFailure.isEmpty())
         fail(Msg::StoreDamagedPages, m_pageFailure);
 }
 
-QVariant ADOConnection::pragmaValue(const QString& pragma)
+QVariant ADOConnection::firstValue(const QString& sql)
 {
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("PRAGMA ") + pragma) || !q.next()) {
+    if (!q.exec(sql) || !q.next()) {
         const QSqlError error = q.lastError();
         q.finish();
         failOpening(error);
@@ -571,10 +501,8 @@ QVariant ADOConnection::pragmaValue(const QString& pragma)
 
 void ADOConnection::configure()
 {
-    execText(QStringLiteral("PRAGMA journal_mode=WAL"));
-    execText(QStringLiteral("PRAGMA synchronous=FULL"));
-    for (int i = 1; i < int(std::size(schema)); ++i)
-        execText(QString::fromLatin1(schema[i]));
+    for (const QString& statement : engine().sessionStatements())
+        execText(statement);
 }
 
 void ADOConnection::upgrade()
@@ -587,10 +515,9 @@ void ADOConnection::upgrade()
     begin();
     try {
         if (!columns().contains(QLatin1String("version"))) {
-            execText(
-                QStringLiteral("ALTER TABLE rydex ADD COLUMN version INTEGER NOT NULL DEFAULT 0"));
-            if (pragmaValue(QStringLiteral("user_version")).toInt() < schemaVersion)
-                execText(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion));
+            execText(engine().addVersionColumn());
+            if (firstValue(engine().readSchemaVersion()).toInt() < schemaVersion)
+                execText(engine().writeSchemaVersion(schemaVersion));
         }
         commit();
     } catch (...) {
@@ -601,6 +528,8 @@ void ADOConnection::upgrade()
 
 void ADOConnection::close()
 {
+    // What was kept and prepared belongs to this connection to this file.
+    m_rides->release();
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     QSqlDatabase db = database();
@@ -641,7 +570,7 @@ void ADOConnection::begin()
         throw RydexError(Msg::text(Msg::StoreClosed), RydexError::Kind::Store);
     if (m_depth == 0) {
         requireSoundPages();
-        execText(QStringLiteral("BEGIN IMMEDIATE"));
+        execText(engine().beginWrite());
     }
     ++m_depth;
 }
@@ -669,7 +598,7 @@ void ADOConnection::rollback()
     ++m_rollbacks;
     // Unchecked on purpose: it runs while an error is already on its way to
     // the user, and a ROLLBACK that fails leaves nothing of the transaction
-    // behind either (SQLite has ended it, or the next BEGIN fails loudly).
+    // behind either (the engine has ended it, or the next begin fails loudly).
     QSqlQuery q(database());
     q.exec(QStringLiteral("ROLLBACK"));
 }

@@ -5,6 +5,10 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <future>
+#include <memory>
+
+class RideRepository;
+class StoreEngine;
 
 class QSqlError;
 class QSqlQuery;
@@ -39,8 +43,14 @@ public:
     bool accepted() const { return !m_accepted.isEmpty() && m_accepted == m_path; }
 
     QSqlDatabase database() const;
+    // The engine the store is kept in.
+    const StoreEngine& engine() const { return m_engine; }
+    // Every statement on the rides goes through it; one for the connection,
+    // so that what it keeps of the store is shared by all who read.
+    RideRepository& rides() const { return *m_rides; }
 
-    // Writes are grouped in BEGIN IMMEDIATE transactions, so a second copy of
+    // Writes are grouped in transactions that hold the store from their
+    // first statement (the engine's beginWrite()), so a second copy of
     // the program waits for the first instead of failing half-way.
     // Transactions nest: only the outermost one reaches the engine.
     void begin();
@@ -64,7 +74,8 @@ public:
     static QString rideColumnsProblem(const QHash<QString, QString>& declared,
                                       bool versionOptional);
 
-    // Whether SQLite is available to Qt at all: the engine check of start-up.
+    // Whether the store's engine is available to Qt at all: the engine check
+    // of start-up.
     static bool engineAvailable();
 
     // Waits for the check of the store's pages that opening started; throws
@@ -88,8 +99,8 @@ private:
     // The engine's companion files not beside the store yet.
     QStringList absentCompanions() const;
     void removeLookingTraces(const QStringList& absent) const;
-    // The first value of a PRAGMA; fails opening when the engine refuses it.
-    QVariant pragmaValue(const QString& pragma);
+    // The first value a query answers; fails opening when the engine refuses it.
+    QVariant firstValue(const QString& sql);
     void checkLength(const QByteArray& header, qint64 size);
     void openDatabase(bool readOnly);
     QStringList columns();
@@ -99,6 +110,8 @@ private:
     [[noreturn]] void fail(int messageId, const QString& detail);
     [[noreturn]] void failOpening(const QSqlError& error);
 
+    const StoreEngine& m_engine;
+    std::unique_ptr<RideRepository> m_rides;
     QString m_path;
     QString m_connectionName;
     QStringList m_notices;

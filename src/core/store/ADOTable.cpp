@@ -5,28 +5,9 @@
 #include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
 #include "store/FieldText.h"
-#include "store/RideStorage.h"
 #include "base/RydexError.h"
 
 #include <QDir>
-#include <QSqlError>
-#include <QSqlQuery>
-
-namespace {
-bool rowLess(const RideRow& a, const RideRow& b)
-{
-    const QDateTime da = a[fieldIndex(RideField::date)].toDateTime();
-    const QDateTime db = b[fieldIndex(RideField::date)].toDateTime();
-    if (da != db) {
-        if (!da.isValid())
-            return true;
-        if (!db.isValid())
-            return false;
-        return da < db;
-    }
-    return a[fieldIndex(RideField::id)].toInt() < b[fieldIndex(RideField::id)].toInt();
-}
-} // namespace
 
 ADOTable::ADOTable(ADOConnection* connection, QObject* parent)
     : QObject(parent), m_connection(connection)
@@ -68,12 +49,14 @@ void ADOTable::open()
     emitSetChanged();
 }
 
+RideRepository& ADOTable::rides() const
+{
+    return m_connection->rides();
+}
+
 void ADOTable::close()
 {
-    forgetCachedSets();
-    m_insertQuery.reset();
-    m_rideQuery.reset();
-    m_updateQueries.clear();
+    rides().release();
     m_damaged.clear();
     if (!isOpen())
         return;
@@ -87,27 +70,20 @@ void ADOTable::close()
     emitSetChanged();
 }
 
-void ADOTable::setFilter(const QString& text)
+void ADOTable::setFilter(const RideFilter& filter)
 {
-    if (text == m_filterText)
+    if (filter == m_filter)
         return;
-    const std::optional<RideFilter> parsed = RideFilter::parse(text);
-    if (!parsed)
-        throw RydexError(Msg::format(Msg::FilterNotUnderstood, {text}), RydexError::Kind::Store);
     if (!isOpen()) {
-        m_filterText = text;
-        m_filter = *parsed;
+        m_filter = filter;
         return;
     }
     finishEditing();
-    const QString oldText = m_filterText;
     const RideFilter oldFilter = m_filter;
-    m_filterText = text;
-    m_filter = *parsed;
+    m_filter = filter;
     try {
         loadSet();
     } catch (...) {
-        m_filterText = oldText;
         m_filter = oldFilter;
         throw;
     }
@@ -128,168 +104,40 @@ void ADOTable::setFiltered(bool on)
 
 void ADOTable::loadSet()
 {
-    RideSet set = readSet();
+    if (m_filtered && m_filter.isEmpty()) {
+        m_rows.clear();
+        m_versions.clear();
+        return;
+    }
+    // The statistics switch between the month and the year filter several
+    // times in one refresh; the repository keeps what it read for as long
+    // as it is what the store holds.
+    RideRepository::RideSet set = rides().rides(m_filter, m_filtered, damageNote());
     m_rows = std::move(set.rows);
     m_versions = std::move(set.versions);
 }
 
-qint64 ADOTable::storeVersion() const
+RideRepository::DamageNote ADOTable::damageNote()
 {
-    // Changes whenever another connection commits; our own writes are
-    // counted in m_localWrites.
-    QSqlQuery q(m_connection->database());
-    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next())
-        return -1;
-    return q.value(0).toLongLong();
-}
-
-bool ADOTable::stillCurrent(qint64 keptVersion, quint64 keptWrites, quint64 keptRollbacks,
-                            bool keptFiltered, qint64 version) const
-{
-    return version >= 0 && keptVersion == version && keptWrites == m_localWrites &&
-           keptRollbacks == m_connection->rollbacks() && keptFiltered == m_filtered;
-}
-
-const ADOTable::RideSet* ADOTable::keptSet(const QString& filter, qint64 version) const
-{
-    for (const CachedSet& cached : m_cache) {
-        if (cached.filter == filter &&
-            stillCurrent(cached.version, cached.localWrites, cached.rollbacks, cached.filtered,
-                         version))
-            return &cached.set;
-    }
-    return nullptr;
-}
-
-ADOTable::RideSet ADOTable::readSet()
-{
-    if (m_filtered && m_filter.isEmpty())
-        return {};
-    // The statistics switch between the month and the year filter several
-    // times in one refresh; a set read moments ago is reused as long as no
-    // other connection has written to the store since. Our own writes are
-    // applied to the kept sets as they are made, and a rollback drops them.
-    const qint64 version = storeVersion();
-    if (const RideSet* kept = keptSet(m_filterText, version))
-        return *kept;
-    QSqlQuery q(m_connection->database());
-    selectRows(q, selectList(), m_filter);
-    RideSet set;
-    QList<int> everyField;
-    for (int i = 0; i < rideFieldCount; ++i)
-        everyField << i;
-    while (q.next()) {
-        qint64 rowVersion = 0;
-        DamagedFields damaged;
-        set.rows.append(readRow(q, &rowVersion, &damaged));
-        const QVariant id = set.rows.last()[fieldIndex(RideField::id)];
-        set.versions.insert(id.toInt(), rowVersion);
-        noteDamage(id, damaged, everyField);
-    }
-    if (version >= 0) {
-        m_cache.prepend({m_filterText, m_filter, m_filtered, version, m_localWrites,
-                         m_connection->rollbacks(), set});
-        while (m_cache.size() > 6)
-            m_cache.removeLast();
-    }
-    return set;
-}
-
-void ADOTable::selectRows(QSqlQuery& q, const QString& columns, const RideFilter& filter) const
-{
-    QString sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM rydex");
-    if (m_filtered) {
-        sql += QStringLiteral(" WHERE \"user\" = :user");
-        if (filter.year)
-            sql += QStringLiteral(" AND \"year\" = :year");
-        if (filter.month)
-            sql += QStringLiteral(" AND \"month\" = :month");
-    }
-    sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
-    q.setForwardOnly(true);
-    ADOConnection::prepare(q, sql);
-    if (m_filtered) {
-        q.bindValue(QStringLiteral(":user"), filter.user);
-        if (filter.year)
-            q.bindValue(QStringLiteral(":year"), *filter.year);
-        if (filter.month)
-            q.bindValue(QStringLiteral(":month"), *filter.month);
-    }
-    ADOConnection::exec(q);
+    return [this](const QVariant& id, const DamagedFields& found, const QList<int>& fieldsRead) {
+        noteDamage(id, found, fieldsRead);
+    };
 }
 
 void ADOTable::forgetCachedSets()
 {
-    m_cache.clear();
-    m_peeked.clear();
+    rides().forgetKept();
 }
 
-QVector<RideRow> ADOTable::peekRows(const QString& text, const QList<RideField>& fields)
+QVector<RideRow> ADOTable::peekRows(const RideFilter& filter, const QList<RideField>& fields)
 {
-    const std::optional<RideFilter> parsed = RideFilter::parse(text);
-    if (!parsed)
-        throw RydexError(Msg::format(Msg::FilterNotUnderstood, {text}), RydexError::Kind::Store);
     requireOpen();
     finishEditing();
-    if (text == m_filterText)
+    if (filter == m_filter)
         return m_rows;
-    if (m_filtered && parsed->isEmpty())
+    if (m_filtered && filter.isEmpty())
         return {};
-    const qint64 version = storeVersion();
-    if (const RideSet* kept = keptSet(text, version))
-        return kept->rows;
-    for (const PeekedRows& peeked : std::as_const(m_peeked)) {
-        if (peeked.filter == text && peeked.fields == fields &&
-            stillCurrent(peeked.version, peeked.localWrites, peeked.rollbacks, peeked.filtered,
-                         version))
-            return peeked.rows;
-    }
-    // A narrow read: the year's figures need a column or two of a few
-    // hundred rides, not every column of each.
-    QStringList columns{quotedName(RideField::id)};
-    for (RideField field : fields)
-        columns << quotedName(field);
-    QSqlQuery q(m_connection->database());
-    selectRows(q, columns.join(QStringLiteral(", ")), *parsed);
-    QList<int> fieldsRead;
-    for (RideField field : fields)
-        fieldsRead << fieldIndex(field);
-    QVector<RideRow> rows;
-    while (q.next()) {
-        RideRow row;
-        DamagedFields damaged;
-        row[fieldIndex(RideField::id)] = q.value(0).toInt();
-        for (int i = 0; i < fields.size(); ++i) {
-            const QVariant stored = q.value(i + 1);
-            if (std::optional<QVariant> value = fromStore(fields.at(i), stored))
-                row[fieldsRead.at(i)] = std::move(*value);
-            else
-                damaged.insert(fieldsRead.at(i), stored);
-        }
-        noteDamage(q.value(0), damaged, fieldsRead);
-        rows.append(std::move(row));
-    }
-    if (version >= 0) {
-        m_peeked.prepend(
-            {text, fields, m_filtered, version, m_localWrites, m_connection->rollbacks(), rows});
-        while (m_peeked.size() > 4)
-            m_peeked.removeLast();
-    }
-    return rows;
-}
-
-RideRow ADOTable::readRow(const QSqlQuery& query, qint64* version, DamagedFields* damaged)
-{
-    RideRow row;
-    for (int i = 0; i < rideFieldCount; ++i) {
-        const QVariant stored = query.value(i);
-        if (std::optional<QVariant> value = fromStore(static_cast<RideField>(i), stored))
-            row[i] = std::move(*value);
-        else
-            damaged->insert(i, stored);
-    }
-    *version = query.value(rideFieldCount).toLongLong();
-    return row;
+    return rides().ridesWith(filter, m_filtered, fields, damageNote());
 }
 
 void ADOTable::noteDamage(const QVariant& id, const DamagedFields& found,
@@ -343,65 +191,13 @@ QString ADOTable::damageReport() const
 
 bool ADOTable::passesFilter(const RideRow& row) const
 {
-    return passes(row, m_filter, m_filtered);
-}
-
-bool ADOTable::passes(const RideRow& row, const RideFilter& filter, bool filtered)
-{
-    if (!filtered)
-        return true;
-    if (filter.isEmpty())
-        return false;
-    if (row[fieldIndex(RideField::user)].toString() != filter.user)
-        return false;
-    if (filter.year && row[fieldIndex(RideField::year)] != QVariant(*filter.year))
-        return false;
-    if (filter.month && row[fieldIndex(RideField::month)] != QVariant(*filter.month))
-        return false;
-    return true;
-}
-
-void ADOTable::keepCachedSetsWritten(const RideRow* before, const RideRow* after, qint64 version)
-{
-    const int idAt = fieldIndex(RideField::id);
-    for (CachedSet& cached : m_cache) {
-        // A set that missed an earlier write of ours stays stale.
-        if (cached.localWrites + 1 != m_localWrites)
-            continue;
-        const bool had = before && passes(*before, cached.parsed, cached.filtered);
-        const bool has = after && passes(*after, cached.parsed, cached.filtered);
-        if (had) {
-            const QVector<RideRow>& rows = std::as_const(cached.set.rows);
-            const qsizetype at =
-                std::lower_bound(rows.begin(), rows.end(), *before, rowLess) - rows.begin();
-            if (at == rows.size() || rows.at(at)[idAt] != (*before)[idAt])
-                continue; // not where it must be: the set is left stale
-            cached.set.versions.remove((*before)[idAt].toInt());
-            const int dateAt = fieldIndex(RideField::date);
-            if (has && (*after)[dateAt] == (*before)[dateAt]) {
-                // Same place in the order, as for every reading of the
-                // recomputation: changed where it stands.
-                cached.set.rows[at] = *after;
-                cached.set.versions.insert((*after)[idAt].toInt(), version);
-                cached.localWrites = m_localWrites;
-                continue;
-            }
-            cached.set.rows.removeAt(at);
-        }
-        if (has) {
-            const QVector<RideRow>& rows = std::as_const(cached.set.rows);
-            const qsizetype at =
-                std::upper_bound(rows.begin(), rows.end(), *after, rowLess) - rows.begin();
-            cached.set.rows.insert(at, *after);
-            cached.set.versions.insert((*after)[idAt].toInt(), version);
-        }
-        cached.localWrites = m_localWrites;
-    }
+    return !m_filtered || m_filter.selects(row);
 }
 
 int ADOTable::positionFor(const RideRow& row) const
 {
-    return int(std::upper_bound(m_rows.begin(), m_rows.end(), row, rowLess) - m_rows.begin());
+    return int(std::upper_bound(m_rows.begin(), m_rows.end(), row, rideListedBefore) -
+               m_rows.begin());
 }
 
 void ADOTable::first()
@@ -473,8 +269,8 @@ void ADOTable::refresh()
 {
     requireOpen();
     finishEditing();
-    // A kept set that no other connection has written to since is what
-    // the store holds: it stands for the read.
+    // A kept set the store has not changed since is what the store holds:
+    // it stands for the read.
     const QVariant id =
         m_current >= 0 ? m_rows.at(m_current)[fieldIndex(RideField::id)] : QVariant();
     loadSet();

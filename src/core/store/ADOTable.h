@@ -2,6 +2,7 @@
 
 #include "store/RideFields.h"
 #include "store/RideFilter.h"
+#include "store/RideRepository.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -10,9 +11,6 @@
 #include <QTime>
 #include <QVector>
 #include <functional>
-#include <map>
-#include <memory>
-#include <optional>
 
 class ADOConnection;
 
@@ -38,7 +36,7 @@ class ADOConnection;
 class ADOTable : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString Filter READ filter WRITE setFilter)
+    Q_PROPERTY(QString Filter READ filter)
     Q_PROPERTY(bool Filtered READ isFiltered WRITE setFiltered)
     Q_PROPERTY(bool Active READ isOpen)
     Q_PROPERTY(QString TableName READ tableName)
@@ -59,12 +57,14 @@ public:
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
-    QString filter() const { return m_filterText; }
-    // A text equal to the one in force changes nothing. Another one finishes
-    // the row being edited (posted when modified, dropped otherwise), selects
-    // the new set and makes its first row current. On a closed table the text
+    // The filter in force, worded as the program always worded it.
+    QString filter() const { return m_filter.text(); }
+    const RideFilter& rideFilter() const { return m_filter; }
+    // The filter in force changes nothing. Another one finishes the row
+    // being edited (posted when modified, dropped otherwise), selects the
+    // new set and makes its first row current. On a closed table the filter
     // is kept for the next open.
-    void setFilter(const QString& text);
+    void setFilter(const RideFilter& filter);
     bool isFiltered() const { return m_filtered; }
     void setFiltered(bool on);
 
@@ -111,7 +111,7 @@ public:
     // kept for that filter when there is one, else only the given fields
     // (and the id) read from the store, the other fields left empty. A row
     // being edited is finished first, as a change of filter would.
-    QVector<RideRow> peekRows(const QString& filter, const QList<RideField>& fields);
+    QVector<RideRow> peekRows(const RideFilter& filter, const QList<RideField>& fields);
 
     // Bound controls stop following the cursor until enableControls(); the
     // calls come in pairs and nest. When the last pair closes, the controls
@@ -176,60 +176,23 @@ signals:
 private:
     void requireOpen() const;
     void requireRow() const;
-    struct RideSet
-    {
-        QVector<RideRow> rows;
-        // The version of each row as read, by id.
-        QHash<int, qint64> versions;
-    };
-    // Field index to the value stored in it, for the fields of one ride
-    // whose stored value the field cannot hold.
-    using DamagedFields = QHash<int, QVariant>;
+    using DamagedFields = RideRepository::DamagedFields;
+    RideRepository& rides() const;
     void loadSet();
-    RideSet readSet();
-    // Whether something kept at that store version, count of our writes and
-    // of rollbacks, and filtering, still matches the store.
-    bool stillCurrent(qint64 keptVersion, quint64 keptWrites, quint64 keptRollbacks,
-                      bool keptFiltered, qint64 version) const;
-    // The kept set for a filter, when it is still current.
-    const RideSet* keptSet(const QString& filter, qint64 version) const;
-    // Runs the query for the rows a filter selects (all rows when the table
-    // is not filtered), in the set's order, with the given columns.
-    void selectRows(class QSqlQuery& query, const QString& columns,
-                    const RideFilter& filter) const;
-    class QSqlQuery& preparedInsert();
-    class QSqlQuery& preparedUpdate(const QList<int>& fields);
     [[noreturn]] void conflict(const QVariant& id);
-    // Runs a bound write in a transaction of its own (or the one in force).
-    // A write matched by the ride's version that matches no row was overtaken
-    // by another copy of the program: nothing is kept and conflict() reports
-    // it. written runs before the commit, with the query.
-    void runWrite(class QSqlQuery& query, const QVariant& id, bool matchedByVersion,
-                  const std::function<void(class QSqlQuery&)>& written = {});
     // Runs write in a transaction of its own (or the one in force); write
     // answers false when another copy overtook the ride: nothing is kept
     // and conflict() reports it.
     void writeOrConflict(const QVariant& id, const std::function<bool()>& write);
-    qint64 storeVersion() const;
     void finishEditing();
     void emitSetChanged();
     void emitCurrentChanged();
     void emitStateChanged();
     int positionFor(const RideRow& row) const;
     bool passesFilter(const RideRow& row) const;
-    static bool passes(const RideRow& row, const RideFilter& filter, bool filtered);
-    // Our own write of a ride, applied to the sets kept for reuse so that
-    // they stay what a read of the store would give; before and after are
-    // the ride as it was and is stored (none for an insert, a delete).
-    void keepCachedSetsWritten(const RideRow* before, const RideRow* after, qint64 version);
-    // A damaged value is read as an empty field and put in damaged.
-    static RideRow readRow(const class QSqlQuery& query, qint64* version,
-                           DamagedFields* damaged);
     // Remembers what a read of these fields of a ride found damaged.
     void noteDamage(const QVariant& id, const DamagedFields& found, const QList<int>& fieldsRead);
-    // The ride as stored now and its version; nothing when it is gone.
-    std::optional<RideRow> readStoredRide(const QVariant& id, qint64* version,
-                                          DamagedFields* damaged);
+    RideRepository::DamageNote damageNote();
     // Whether the store still holds in these fields what was read when the
     // edit began.
     bool unchangedSinceRead(const RideRow& stored, const DamagedFields& storedDamage,
@@ -237,7 +200,6 @@ private:
     void postUpdate(RideRow& row, const QList<int>& changed, qint64* version);
 
     ADOConnection* m_connection;
-    QString m_filterText;
     RideFilter m_filter;
     bool m_filtered = true;
     State m_state = State::Inactive;
@@ -256,34 +218,5 @@ private:
     int m_disableCount = 0;
     bool m_pendingSetChanged = false;
     bool m_pendingCurrentChanged = false;
-
-    struct CachedSet
-    {
-        QString filter;
-        RideFilter parsed;
-        bool filtered;
-        qint64 version;
-        quint64 localWrites;
-        quint64 rollbacks;
-        RideSet set;
-    };
-    QList<CachedSet> m_cache;
-    // What peekRows() read narrowly, for the next look at the same rows.
-    struct PeekedRows
-    {
-        QString filter;
-        QList<RideField> fields;
-        bool filtered;
-        qint64 version;
-        quint64 localWrites;
-        quint64 rollbacks;
-        QVector<RideRow> rows;
-    };
-    QList<PeekedRows> m_peeked;
-    std::unique_ptr<class QSqlQuery> m_insertQuery;
-    std::unique_ptr<class QSqlQuery> m_rideQuery;
-    // By the fields they write: the recomputation writes one field of every
-    // ride of a year in a row.
-    std::map<QList<int>, std::unique_ptr<class QSqlQuery>> m_updateQueries;
-    quint64 m_localWrites = 0;
 };
+

@@ -4,11 +4,8 @@
 
 #include "base/MessageCatalogue.h"
 #include "store/ADOConnection.h"
-#include "store/RideStorage.h"
 #include "base/RydexError.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 
 void ADOTable::insert()
 {
@@ -63,18 +60,15 @@ void ADOTable::post()
     if (!changed.isEmpty()) {
         qint64 version = 0;
         if (inserting) {
-            QSqlQuery& q = preparedInsert();
-            int at = 0;
-            for (int i : std::as_const(changed))
-                q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
-            runWrite(q, id, false, [&](QSqlQuery& done) {
-                row[fieldIndex(RideField::id)] = done.lastInsertId().toInt();
+            writeOrConflict(id, [&] {
+                row[fieldIndex(RideField::id)] = rides().insert(row);
+                return true;
             });
         } else {
             postUpdate(row, changed, &version);
         }
         m_versions.insert(row[fieldIndex(RideField::id)].toInt(), version);
-        keepCachedSetsWritten(inserting ? nullptr : &m_original, &row, version);
+        rides().keepWritten(inserting ? nullptr : &m_original, &row, version);
     }
 
     const bool stays = passesFilter(row);
@@ -109,7 +103,7 @@ void ADOTable::conflict(const QVariant& id)
     m_state = State::Browse;
     m_modified = false;
     m_buffer = RideRow{};
-    forgetCachedSets();
+    rides().forgetKept();
     loadSet();
     m_current = m_rows.isEmpty() ? 0 : std::clamp(m_current, 0, int(m_rows.size()) - 1);
     for (int i = 0; i < m_rows.size(); ++i) {
@@ -136,17 +130,10 @@ void ADOTable::postUpdate(RideRow& row, const QList<int>& changed, qint64* versi
     DamagedFields storedDamage;
     std::optional<RideRow> stored;
     writeOrConflict(id, [&] {
-        stored = readStoredRide(id, &storedVersion, &storedDamage);
+        stored = rides().ride(id, &storedVersion, &storedDamage);
         if (!stored || !unchangedSinceRead(*stored, storedDamage, changed))
             return false;
-        QSqlQuery& q = preparedUpdate(changed);
-        int at = 0;
-        for (int i : changed)
-            q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
-        q.bindValue(at++, id);
-        q.bindValue(at++, storedVersion);
-        runWrite(q, id, true);
-        return true;
+        return rides().update(id, storedVersion, row, changed);
     });
     // The ride as stored now: this save's fields over what the other copy
     // left in the rest.
@@ -160,26 +147,6 @@ void ADOTable::postUpdate(RideRow& row, const QList<int>& changed, qint64* versi
         everyField << i;
     noteDamage(id, storedDamage, everyField);
     *version = storedVersion + 1;
-}
-
-std::optional<RideRow> ADOTable::readStoredRide(const QVariant& id, qint64* version,
-                                                DamagedFields* damaged)
-{
-    if (!m_rideQuery) {
-        auto query = std::make_unique<QSqlQuery>(m_connection->database());
-        query->setForwardOnly(true);
-        ADOConnection::prepare(*query, QStringLiteral("SELECT ") + selectList() +
-                                           QStringLiteral(" FROM rydex WHERE \"id\" = ?"));
-        m_rideQuery = std::move(query);
-    }
-    QSqlQuery& q = *m_rideQuery;
-    q.bindValue(0, id);
-    ADOConnection::exec(q);
-    std::optional<RideRow> row;
-    if (q.next())
-        row = readRow(q, version, damaged);
-    q.finish();
-    return row;
 }
 
 bool ADOTable::unchangedSinceRead(const RideRow& stored, const DamagedFields& storedDamage,
@@ -198,47 +165,6 @@ bool ADOTable::unchangedSinceRead(const RideRow& stored, const DamagedFields& st
         }
     }
     return true;
-}
-
-QSqlQuery& ADOTable::preparedInsert()
-{
-    if (m_insertQuery)
-        return *m_insertQuery;
-    QStringList names;
-    QStringList holders;
-    for (int i = 1; i < rideFieldCount; ++i) {
-        names << quotedName(static_cast<RideField>(i));
-        holders << QStringLiteral("?");
-    }
-    auto query = std::make_unique<QSqlQuery>(m_connection->database());
-    ADOConnection::prepare(*query, QStringLiteral("INSERT INTO rydex (") +
-                                       names.join(QStringLiteral(", ")) +
-                                       QStringLiteral(") VALUES (") +
-                                       holders.join(QStringLiteral(", ")) + QStringLiteral(")"));
-    m_insertQuery = std::move(query);
-    return *m_insertQuery;
-}
-
-QSqlQuery& ADOTable::preparedUpdate(const QList<int>& fields)
-{
-    std::unique_ptr<QSqlQuery>& slot = m_updateQueries[fields];
-    if (slot)
-        return *slot;
-    QStringList sets;
-    for (int i : fields)
-        sets << quotedName(static_cast<RideField>(i)) + QStringLiteral(" = ?");
-    sets << QStringLiteral("\"version\" = \"version\" + 1");
-    auto query = std::make_unique<QSqlQuery>(m_connection->database());
-    try {
-        ADOConnection::prepare(*query, QStringLiteral("UPDATE rydex SET ") +
-                                           sets.join(QStringLiteral(", ")) +
-                                           QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"));
-    } catch (...) {
-        m_updateQueries.erase(fields);
-        throw;
-    }
-    slot = std::move(query);
-    return *slot;
 }
 
 void ADOTable::cancel()
@@ -263,13 +189,9 @@ void ADOTable::deleteRecord()
         cancel();
     requireRow();
     const QVariant id = m_rows.at(m_current)[fieldIndex(RideField::id)];
-    QSqlQuery q(m_connection->database());
-    ADOConnection::prepare(
-        q, QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
-    q.addBindValue(id);
-    q.addBindValue(m_versions.value(id.toInt()));
-    runWrite(q, id, true);
-    keepCachedSetsWritten(&m_rows.at(m_current), nullptr, 0);
+    const qint64 version = m_versions.value(id.toInt());
+    writeOrConflict(id, [&] { return rides().remove(id, version); });
+    rides().keepWritten(&m_rows.at(m_current), nullptr, 0);
     m_versions.remove(id.toInt());
     m_damaged.remove(id.toInt());
     m_rows.removeAt(m_current);
@@ -288,19 +210,13 @@ QVector<int> ADOTable::insertRows(const QVector<RideRow>& rows, int* failedAt)
     int at = 0;
     m_connection->begin();
     try {
-        QSqlQuery& q = preparedInsert();
         for (; at < rows.size(); ++at) {
             RideRow row;
-            for (int i = 1; i < rideFieldCount; ++i) {
-                const auto field = static_cast<RideField>(i);
-                row[i] = normalizeFieldValue(field, rows.at(at)[i]);
-                q.bindValue(i - 1, toStore(field, row[i]));
-            }
-            ADOConnection::exec(q);
-            ++m_localWrites;
-            row[idAt] = q.lastInsertId().toInt();
+            for (int i = 1; i < rideFieldCount; ++i)
+                row[i] = normalizeFieldValue(static_cast<RideField>(i), rows.at(at)[i]);
+            row[idAt] = rides().insert(row);
             ids.append(row[idAt].toInt());
-            keepCachedSetsWritten(nullptr, &row, 0);
+            rides().keepWritten(nullptr, &row, 0);
         }
         m_connection->commit();
     } catch (...) {
@@ -312,20 +228,6 @@ QVector<int> ADOTable::insertRows(const QVector<RideRow>& rows, int* failedAt)
         throw;
     }
     return ids;
-}
-
-void ADOTable::runWrite(QSqlQuery& query, const QVariant& id, bool matchedByVersion,
-                        const std::function<void(QSqlQuery&)>& written)
-{
-    writeOrConflict(id, [&] {
-        ADOConnection::exec(query);
-        if (matchedByVersion && query.numRowsAffected() == 0)
-            return false;
-        ++m_localWrites;
-        if (written)
-            written(query);
-        return true;
-    });
 }
 
 void ADOTable::writeOrConflict(const QVariant& id, const std::function<bool()>& write)

@@ -1,7 +1,7 @@
 #include "store/FilterGuard.h"
 
-FilterGuard::FilterGuard(ADOTable& table, const QString& filter)
-    : m_table(table), m_saved(table.filter())
+FilterGuard::FilterGuard(ADOTable& table, const RideFilter& filter)
+    : m_table(table), m_saved(table.rideFilter())
 {
     m_table.setFilter(filter);
 }

@@ -2,7 +2,7 @@
 
 #include "store/ADOTable.h"
 
-#include <QString>
+#include "store/RideFilter.h"
 
 // Sets another filter on the ride table for a walk over its rows and puts the
 // filter that was in force back however the walk ends, an error included.
@@ -11,7 +11,7 @@
 class FilterGuard
 {
 public:
-    FilterGuard(ADOTable& table, const QString& filter);
+    FilterGuard(ADOTable& table, const RideFilter& filter);
     ~FilterGuard();
     FilterGuard(const FilterGuard&) = delete;
     FilterGuard& operator=(const FilterGuard&) = delete;
@@ -22,6 +22,6 @@ public:
 
 private:
     ADOTable& m_table;
-    QString m_saved;
+    RideFilter m_saved;
     bool m_restored = false;
 };

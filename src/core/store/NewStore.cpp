@@ -3,6 +3,7 @@
 #include "base/MessageCatalogue.h"
 #include "base/PrivateFolder.h"
 #include "base/RydexError.h"
+#include "store/StoreEngine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,19 +37,18 @@ QString build(const QString& file, const QStringList& statements)
     const QString name = QStringLiteral("rydex-new-") + QUuid::createUuid().toString();
     QString failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        const StoreEngine& engine = StoreEngine::standard();
+        QSqlDatabase db = QSqlDatabase::addDatabase(engine.driverName(), name);
         db.setDatabaseName(file);
         if (!db.open()) {
             failure = engineText(db.lastError());
         } else {
             QSqlQuery q(db);
-            QStringList all = statements;
-            all.prepend(QStringLiteral("BEGIN IMMEDIATE"));
-            // The journal mode is part of the file: set here, the first
+            // What the engine keeps in the file is set first: the first
             // opening after the rename writes nothing, so a crash at that
-            // moment cannot leave a rollback journal that later starts refuse.
-            all.prepend(QStringLiteral("PRAGMA journal_mode=WAL"));
-            all.append(QStringLiteral("COMMIT"));
+            // moment cannot leave a journal that later starts refuse.
+            QStringList all = engine.fileStatements();
+            all << engine.beginWrite() << statements << QStringLiteral("COMMIT");
             for (const QString& statement : std::as_const(all)) {
                 if (!q.exec(statement)) {
                     failure = engineText(q.lastError());

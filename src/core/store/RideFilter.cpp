@@ -1,64 +1,64 @@
 #include "store/RideFilter.h"
 
-#include <QRegularExpression>
+#include <QDateTime>
 
-QString RideFilter::cyclistText(const QString& name)
+RideFilter RideFilter::cyclist(const QString& name)
 {
-    return QStringLiteral("(user = '") + name + QStringLiteral("')");
+    RideFilter f;
+    // Not null even for an empty name: that is a cyclist's filter too.
+    f.m_user = name.isNull() ? QLatin1String("") : name;
+    return f;
 }
 
-QString RideFilter::yearText(const QString& name, int year)
+RideFilter RideFilter::year(const QString& name, int year)
 {
-    return QStringLiteral("(user = '") + name + QStringLiteral("') and (year = ") +
-           QString::number(year) + QStringLiteral(")");
+    RideFilter f = cyclist(name);
+    f.m_year = year;
+    return f;
 }
 
-QString RideFilter::monthText(const QString& name, int year, int month)
+RideFilter RideFilter::month(const QString& name, int year, int month)
 {
-    return QStringLiteral("(user = '") + name + QStringLiteral("') and (year = ") +
-           QString::number(year) + QStringLiteral(") and (month = ") + QString::number(month) +
-           QStringLiteral(")");
+    RideFilter f = RideFilter::year(name, year);
+    f.m_month = month;
+    return f;
 }
 
 QString RideFilter::text() const
 {
     if (isEmpty())
         return QString();
-    if (year && month)
-        return monthText(user, *year, *month);
-    if (year)
-        return yearText(user, *year);
-    return cyclistText(user);
+    QString text = QStringLiteral("(user = '") + m_user + QStringLiteral("')");
+    if (m_year)
+        text += QStringLiteral(" and (year = ") + QString::number(*m_year) + QStringLiteral(")");
+    if (m_year && m_month)
+        text += QStringLiteral(" and (month = ") + QString::number(*m_month) + QStringLiteral(")");
+    return text;
 }
 
-std::optional<RideFilter> RideFilter::parse(const QString& text)
+bool RideFilter::selects(const RideRow& row) const
 {
-    if (text.isEmpty())
-        return RideFilter{};
-    static const QString head = QStringLiteral("(user = '");
-    if (!text.startsWith(head))
-        return std::nullopt;
-    // Read from the end, so that the name between the apostrophes may hold
-    // anything, apostrophes and brackets included.
-    static const QRegularExpression monthTail(
-        QStringLiteral("'\\) and \\(year = ([0-9]{1,5})\\) and \\(month = ([0-9]{1,2})\\)$"));
-    static const QRegularExpression yearTail(QStringLiteral("'\\) and \\(year = ([0-9]{1,5})\\)$"));
-    RideFilter f;
-    qsizetype nameEnd = -1;
-    if (auto m = monthTail.match(text); m.hasMatch() && m.capturedStart() >= head.size()) {
-        f.year = m.captured(1).toInt();
-        f.month = m.captured(2).toInt();
-        nameEnd = m.capturedStart();
-    } else if (auto y = yearTail.match(text); y.hasMatch() && y.capturedStart() >= head.size()) {
-        f.year = y.captured(1).toInt();
-        nameEnd = y.capturedStart();
-    } else if (text.endsWith(QStringLiteral("')")) && text.size() >= head.size() + 2) {
-        nameEnd = text.size() - 2;
-    } else {
-        return std::nullopt;
+    if (isEmpty())
+        return false;
+    if (row[fieldIndex(RideField::user)].toString() != m_user)
+        return false;
+    if (m_year && row[fieldIndex(RideField::year)] != QVariant(*m_year))
+        return false;
+    if (m_month && row[fieldIndex(RideField::month)] != QVariant(*m_month))
+        return false;
+    return true;
+}
+
+bool rideListedBefore(const RideRow& a, const RideRow& b)
+{
+    const QDateTime da = a[fieldIndex(RideField::date)].toDateTime();
+    const QDateTime db = b[fieldIndex(RideField::date)].toDateTime();
+    if (da != db) {
+        if (!da.isValid())
+            return true;
+        if (!db.isValid())
+            return false;
+        return da < db;
     }
-    f.user = text.mid(head.size(), nameEnd - head.size());
-    if (f.user.isNull())
-        f.user = QLatin1String("");
-    return f;
+    return a[fieldIndex(RideField::id)].toInt() < b[fieldIndex(RideField::id)].toInt();
 }

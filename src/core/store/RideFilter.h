@@ -1,27 +1,48 @@
 #pragma once
 
+#include "store/RideFields.h"
+
 #include <QString>
 #include <optional>
 
-// The three filter forms that select a cyclist's rides, a year of them or a
-// month of them. The text is built exactly as the program always worded it,
-// since callers compare and restore it, but the store never pastes it into
-// SQL: it is read back into its parts and evaluated with bound parameters, so
-// a name with an apostrophe selects that cyclist's rides like any other.
-struct RideFilter
+// The three filters that select a cyclist's rides, a year of them or a month
+// of them, and the empty filter in force before any cyclist is named, which
+// selects no ride (opening the store at start-up reads nothing). The store
+// evaluates the parts with bound parameters and never pastes a name into
+// SQL, so a name with an apostrophe selects that cyclist's rides like any
+// other. text() words the filter as the program always did, for what shows
+// or compares it; nothing reads a text back.
+class RideFilter
 {
-    QString user;
-    std::optional<int> year;
-    std::optional<int> month; // only together with year
+public:
+    // The empty filter.
+    RideFilter() = default;
+    static RideFilter cyclist(const QString& name);
+    static RideFilter year(const QString& name, int year);
+    static RideFilter month(const QString& name, int year, int month);
 
-    static QString cyclistText(const QString& name);
-    static QString yearText(const QString& name, int year);
-    static QString monthText(const QString& name, int year, int month);
+    bool isEmpty() const { return m_user.isNull(); }
+    QString cyclistName() const { return m_user; }
+    std::optional<int> yearSelected() const { return m_year; }
+    // Only together with a year.
+    std::optional<int> monthSelected() const { return m_month; }
 
     QString text() const;
-    // Reads one of the three forms back; nothing when the text is none of them.
-    // The empty text is the filter in force before any cyclist is named: it
-    // selects no row, so opening the store at start-up reads nothing.
-    static std::optional<RideFilter> parse(const QString& text);
-    bool isEmpty() const { return user.isNull(); }
+    // Whether the ride is one the filter selects.
+    bool selects(const RideRow& row) const;
+
+    // The empty filter is not the filter of a cyclist with an empty name.
+    friend bool operator==(const RideFilter& a, const RideFilter& b)
+    {
+        return a.m_user.isNull() == b.m_user.isNull() && a.m_user == b.m_user &&
+               a.m_year == b.m_year && a.m_month == b.m_month;
+    }
+
+private:
+    QString m_user;
+    std::optional<int> m_year;
+    std::optional<int> m_month;
 };
+
+// The order every filter lists its rides in: by date, then by id.
+bool rideListedBefore(const RideRow& a, const RideRow& b);

@@ -7,7 +7,7 @@
 #include <QVariant>
 #include <optional>
 
-// How the ride fields are written to SQLite and read back: the column list,
+// How the ride fields are written to the store and read back: the column list,
 // the stored form of each kind of value, and the refusal of a stored value
 // that another tool left and the program cannot hold.
 

@@ -348,9 +348,7 @@ void TfrmBase::closeEvent(QCloseEvent* event)
 {
     // Closing by the frame button ends the program like "Konec": the table is
     // closed, nothing is signed off and no other preference is written.
-    storeYear();
-    if (m_data)
-        m_data->table()->close();
+    leaveMonthView(Leaving::ProgramEnd);
     startAutomaticBackup();
     qApp->removeEventFilter(this);
     event->accept();
@@ -358,9 +356,7 @@ void TfrmBase::closeEvent(QCloseEvent* event)
 
 void TfrmBase::mnuQuitClick()
 {
-    storeYear();
-    if (m_data)
-        m_data->table()->close();
+    // Ends as closing the window does, which leaves the month view.
     close();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
@@ -521,7 +517,7 @@ void TfrmBase::ClickOnCyclist(MenuItem* item)
     const int index = item->tag();
     if (index < 0 || index >= m_cyclists.size())
         return;
-    storeYear();
+    leaveMonthView(Leaving::AnotherCyclist);
     m_cyclistName = m_cyclists.at(index);
     {
         // One filling of the grid for the sign-in and the cyclist's chart.
@@ -553,7 +549,7 @@ void TfrmBase::setYearText()
 
 void TfrmBase::setMonthFilter()
 {
-    m_data->table()->setFilter(RideFilter::monthText(m_cyclistName, m_year, monthShown()));
+    m_data->table()->setFilter(RideFilter::month(m_cyclistName, m_year, monthShown()));
 }
 
 void TfrmBase::prihlaseni()
@@ -623,10 +619,33 @@ void TfrmBase::reportStoreNotices()
 
 void TfrmBase::mnuLogoffClick()
 {
+    leaveMonthView(Leaving::SignOut);
+}
+
+void TfrmBase::leaveMonthView(Leaving way)
+{
     storeYear();
-    startAutomaticBackup();
-    if (m_data)
-        m_data->close(true);
+    switch (way) {
+    case Leaving::AnotherCyclist:
+    case Leaving::CyclistDialog:
+        return;
+    case Leaving::ProgramEnd:
+        if (m_data)
+            m_data->table()->close();
+        return;
+    case Leaving::SignOut:
+        startAutomaticBackup();
+        if (m_data)
+            m_data->close(true);
+        break;
+    case Leaving::Restore:
+        // The restore needs the store to itself: the program's connection
+        // closed and no backup of its own reading it.
+        if (m_data)
+            m_data->close(true);
+        waitForAutomaticBackup();
+        break;
+    }
     setWindowTitle(QString::fromLatin1(AppIdentity::title));
     showWorkingPage(false);
     setCyclistCommandsEnabled(false);

@@ -305,6 +305,17 @@ private:
     // The year shown is stored once it is on the screen; anything that reads
     // or replaces the cyclist's preferences stores it first.
     void storeYear();
+    // The ways out of the month view. Each leaves it through leaveMonthView,
+    // which writes the year still waiting to be stored before anything reads
+    // or replaces the preferences it belongs to.
+    enum class Leaving {
+        SignOut,        // the sign-out command: welcome page, store closed
+        Restore,        // a restore about to replace the store and preferences
+        ProgramEnd,     // Exit, or the window closed: the table closed
+        AnotherCyclist, // another cyclist signing in directly
+        CyclistDialog,  // the settings or the new cyclist dialog opening
+    };
+    void leaveMonthView(Leaving way);
     void applyColumnChoice();
     // Takes the day's automatic backup beside the store on a thread of its
     // own, when one is due; a failure is reported once.

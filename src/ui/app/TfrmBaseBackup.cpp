@@ -172,14 +172,7 @@ void TfrmBase::mnuRestoreClick()
         question.setText(restoreQuestion(contents, ridesNow, automatic.folder()));
         if (!question.execute())
             return;
-        // Signed out, the program's connection closed and no backup of its
-        // own reading the store: the restore needs the store to itself.
-        storeYear();
-        m_data->close(true);
-        waitForAutomaticBackup();
-        setWindowTitle(QString::fromLatin1(AppIdentity::title));
-        showWorkingPage(false);
-        setCyclistCommandsEnabled(false);
+        leaveMonthView(Leaving::Restore);
         const RestoreResult result = restoreBackup(file, connection->filePath(),
                                                    m_env.preferences->filePath(),
                                                    QDateTime::currentDateTimeUtc());

@@ -101,9 +101,9 @@ void TfrmBase::showRide(const QDate& day, int rideId)
             const QSignalBlocker block(Mesice);
             Mesice->setTabIndex(day.month() - 1);
         }
-        const QString before = table->filter();
+        const RideFilter before = table->rideFilter();
         setMonthFilter();
-        if (table->filter() == before)
+        if (table->rideFilter() == before)
             table->refresh();
         RefreshChart();
         YearKM();

@@ -103,10 +103,10 @@ void TfrmBase::EditODO()
     ADOTable* table = m_data->table();
     if (!table->isOpen())
         m_data->open();
-    const QString saved = table->filter();
+    const RideFilter saved = table->rideFilter();
     bool stored = false;
     try {
-        table->setFilter(RideFilter::yearText(m_cyclistName, m_year));
+        table->setFilter(RideFilter::year(m_cyclistName, m_year));
         if (!table->findFirst()) {
             mdgDlgNoRecord->execute();
         } else {

@@ -7,7 +7,7 @@
 
 void TfrmBase::mnuOptionsClick()
 {
-    storeYear();
+    leaveMonthView(Leaving::CyclistDialog);
     ensureWindows();
     if (m_settings)
         DialogPresenter::current().execModal(*m_settings);
@@ -15,7 +15,7 @@ void TfrmBase::mnuOptionsClick()
 
 void TfrmBase::openNewCyclistDialog()
 {
-    storeYear();
+    leaveMonthView(Leaving::CyclistDialog);
     ensureWindows();
     if (m_newUser)
         DialogPresenter::current().execModal(*m_newUser);

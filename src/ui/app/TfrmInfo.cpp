@@ -15,17 +15,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "polyglot/TbsPolyglotTranslator.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
-#include "toolkit/RunReported.h"
 
-TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
+TfrmInfo::TfrmInfo(QWidget* parent)
+    : ThemedDialog(parent, QStringLiteral("frmInfo"), QStringLiteral("About"), Qt::Dialog)
 {
-    setObjectName(QStringLiteral("frmInfo"));
-    setWindowTitle(QStringLiteral("About"));
     setFixedSize(271, 283);
-    setModal(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 10);
@@ -87,8 +82,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     bottom->addWidget(btnOk);
     layout->addLayout(bottom);
 
-    TsuiThemeManager::attach(this, {QStringLiteral("btnOK")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
+    applyThemeAndLanguage({QStringLiteral("btnOK")});
     centreOnScreen(this);
 }
 

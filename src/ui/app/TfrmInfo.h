@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 
@@ -8,11 +8,9 @@ class QLabel;
 class QPushButton;
 
 // The about box: product, version, web site and the legal notice.
-class TfrmInfo : public QDialog
+class TfrmInfo : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     static constexpr const char* webAddress = "https://www.brontel.cz/rydex";

@@ -2,12 +2,9 @@
 
 #include "polyglot/TbsCorePolyglot.h"
 #include "polyglot/TbsPolyglotManager.h"
-#include "polyglot/TbsPolyglotTranslator.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/RunReported.h"
-#include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
 
 #include <QComboBox>
@@ -35,15 +32,12 @@ TfrmLanguage* createLanguageDialog(MainWindowOperations* main, TbsPolyglotManage
 
 TfrmLanguage::TfrmLanguage(MainWindowOperations* main, TbsPolyglotManager* manager,
                            const QString& applicationDir)
-    : QDialog(main->ownerWindow(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                       Qt::WindowCloseButtonHint),
+    : ThemedDialog(main->ownerWindow(), QStringLiteral("frmLanguage"), QStringLiteral("Jazyk"),
+                   titleAndClose, Placement::CentredAtEachShowing),
       m_main(main), m_manager(manager),
       m_directory(QDir(applicationDir).filePath(QStringLiteral("lng")))
 {
-    setObjectName(QStringLiteral("frmLanguage"));
-    setWindowTitle(QStringLiteral("Jazyk"));
-    setModal(true);
-    setFont(main->ownerWindow()->font());
+    takeOwnerFont();
     setFixedSize(285, 114);
     frmLanguageSui = new ThemedFrame(QStringLiteral("frmLanguageSui"), this, 32);
 
@@ -65,9 +59,8 @@ TfrmLanguage::TfrmLanguage(MainWindowOperations* main, TbsPolyglotManager* manag
     connect(cbLanguages, &QComboBox::activated, this,
             [this] { runReported([this] { cbLanguagesChange(); }); });
 
-    TsuiThemeManager::attach(this, {QStringLiteral("frmLanguageSui"), QStringLiteral("cbLanguages"),
-                                    QStringLiteral("btnOk")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
+    applyThemeAndLanguage(
+        {QStringLiteral("frmLanguageSui"), QStringLiteral("cbLanguages"), QStringLiteral("btnOk")});
     // The creation handler.
     runReported([this] { fillLanguageList(); });
 }
@@ -104,13 +97,6 @@ void TfrmLanguage::cbLanguagesChange()
 void TfrmLanguage::FormShow()
 {
     cbLanguages->setFocus();
-}
-
-void TfrmLanguage::showEvent(QShowEvent* event)
-{
-    centreOnScreen(this);
-    QDialog::showEvent(event);
-    FormShow();
 }
 
 #include "TfrmLanguage.moc"

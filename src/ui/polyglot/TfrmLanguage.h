@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 
@@ -15,11 +15,9 @@ class TbsPolyglotManager;
 // every window at once and stores it; closing the dialog only closes it.
 // Made once at start-up, the last window then; it fixes the language
 // directory when it is made.
-class TfrmLanguage : public QDialog
+class TfrmLanguage : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     TfrmLanguage(MainWindowOperations* main, TbsPolyglotManager* manager,
@@ -31,16 +29,13 @@ public:
     // A language picked: it becomes current, is stored in "lng", and the
     // month view is shown again. An error of the engine ends it early.
     void cbLanguagesChange();
-    void FormShow();
+    void FormShow() override;
 
     // Components, named as the language files and the tests know them.
     QWidget* frmLanguageSui = nullptr;
     QLabel* Label1 = nullptr;
     QComboBox* cbLanguages = nullptr;
     QPushButton* btnOk = nullptr;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     MainWindowOperations* m_main;

@@ -1,9 +1,6 @@
 #include "records/TfrmEditODO.h"
-#include "polyglot/TbsPolyglotTranslator.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/NumberValidator.h"
-#include "toolkit/RunReported.h"
 #include "toolkit/ThemedFrame.h"
 
 #include "base/MessageCatalogue.h"
@@ -11,6 +8,7 @@
 #include "store/ADOTable.h"
 #include "base/RydexError.h"
 #include "toolkit/DialogPresenter.h"
+#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
 
 #include <QGuiApplication>
@@ -20,15 +18,11 @@
 #include <QScreen>
 
 TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : ThemedDialog(parent, QStringLiteral("frmEditODO"), QStringLiteral("Úprava ODO")),
       m_table(table), m_recompute(std::move(recompute))
 {
-    setObjectName(QStringLiteral("frmEditODO"));
-    setWindowTitle(QStringLiteral("Úprava ODO"));
     setFixedSize(285, 106);
     auto* frame = new ThemedFrame(QStringLiteral("frmEditODOSui"), this, 30);
-    setModal(true);
 
     auto* label =
         new Label(QStringLiteral("lblFirstODO"), QStringLiteral("ODO prvního záznamu:"), frame);
@@ -45,9 +39,8 @@ TfrmEditODO::TfrmEditODO(ADOTable* table, std::function<void()> recompute, QWidg
     btnSave = new Button(QStringLiteral("btnSave"), QStringLiteral("Save"), frame);
     btnSave->setGeometry(192, 62, 75, 25);
     connect(btnSave, &QPushButton::clicked, this, &TfrmEditODO::btnSaveClick);
-    TsuiThemeManager::attach(this, {QStringLiteral("frmEditODOsui"), QStringLiteral("edtFirstODO"),
-                                    QStringLiteral("btnSave")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
+    applyThemeAndLanguage({QStringLiteral("frmEditODOsui"), QStringLiteral("edtFirstODO"),
+                           QStringLiteral("btnSave")});
 
     centreOnScreen(this);
 
@@ -73,12 +66,6 @@ void TfrmEditODO::edtFirstODOEdited(const QString& text)
     // the limit holds for him as for any other text.
     if (text.size() <= typingLimit)
         edtFirstODO->setMaxLength(typingLimit);
-}
-
-void TfrmEditODO::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    FormShow();
 }
 
 void TfrmEditODO::FormShow()

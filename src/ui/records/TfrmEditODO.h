@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 #include <functional>
@@ -14,11 +14,9 @@ class QPushButton;
 // ride, the base from which every other reading of the year follows. It is
 // made for one use of the command and shown modally; the ride table's
 // current record is in edit state for as long as it is up.
-class TfrmEditODO : public QDialog
+class TfrmEditODO : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     // recompute runs right after the reading is stored; Save stores the
@@ -32,7 +30,7 @@ public:
     // or a store that refuses the change, is reported in the error box; the
     // dialog then stays open with the record pending and the text as typed.
     void btnSaveClick();
-    void FormShow();
+    void FormShow() override;
     // Drops whatever is still pending and reads the table again. Runs once,
     // however the dialog ends; the command calls it again to be sure.
     void FormClose();
@@ -42,9 +40,6 @@ public:
     QPushButton* btnSave = nullptr;
 
     void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     // The most the user may type into the box.

@@ -6,7 +6,6 @@
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
 #include "base/RydexError.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/DocumentsFolder.h"
@@ -35,16 +34,11 @@ QList<RideField> everyField()
 
 TfrmExport::TfrmExport(ADOTable* table, const QString& cyclist, int year, int month,
                        const QString& monthCaption, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : ThemedDialog(parent, QStringLiteral("frmExport"), QStringLiteral("Export jízd")),
       m_table(table), m_cyclist(cyclist), m_year(year), m_month(month),
       m_monthCaption(monthCaption)
 {
-    setObjectName(QStringLiteral("frmExport"));
-    setWindowTitle(QStringLiteral("Export jízd"));
-    setModal(true);
-    if (parent)
-        setFont(parent->font());
+    takeOwnerFont();
 
     auto* frame = new ThemedFrame(QStringLiteral("frmExportSui"), this, bandHeight);
     m_frame = frame;
@@ -77,14 +71,11 @@ TfrmExport::TfrmExport(ADOTable* table, const QString& cyclist, int year, int mo
     connect(btnExport, &QPushButton::clicked, this, &TfrmExport::btnExportClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    TsuiThemeManager::attach(this, {QStringLiteral("frmExportSui"), QStringLiteral("lblScope"),
-                                    QStringLiteral("rbMonth"), QStringLiteral("rbYear"),
-                                    QStringLiteral("rbAll"), QStringLiteral("btnExport"),
-                                    QStringLiteral("btnClose")});
-    runReported([this] {
-        if (TbsPolyglotTranslator* translator = TbsPolyglotTranslator::attach(this))
-            translator->AfterTranslate = [this](QObject*) { showChoices(); };
-    });
+    if (TbsPolyglotTranslator* translator = applyThemeAndLanguage(
+            {QStringLiteral("frmExportSui"), QStringLiteral("lblScope"), QStringLiteral("rbMonth"),
+             QStringLiteral("rbYear"), QStringLiteral("rbAll"), QStringLiteral("btnExport"),
+             QStringLiteral("btnClose")}))
+        translator->AfterTranslate = [this](QObject*) { showChoices(); };
     showChoices();
     setScope(Month);
     centreOnScreen(this);
@@ -128,17 +119,17 @@ void TfrmExport::setScope(Scope scope)
     (scope == Month ? rbMonth : scope == Year ? rbYear : rbAll)->setChecked(true);
 }
 
-QString TfrmExport::filter(Scope scope) const
+RideFilter TfrmExport::filter(Scope scope) const
 {
     switch (scope) {
     case Month:
-        return RideFilter::monthText(m_cyclist, m_year, m_month);
+        return RideFilter::month(m_cyclist, m_year, m_month);
     case Year:
-        return RideFilter::yearText(m_cyclist, m_year);
+        return RideFilter::year(m_cyclist, m_year);
     case All:
         break;
     }
-    return RideFilter::cyclistText(m_cyclist);
+    return RideFilter::cyclist(m_cyclist);
 }
 
 QString TfrmExport::suggestedPath() const

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "store/RideFilter.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 #include <array>
@@ -14,11 +15,9 @@ class QRadioButton;
 // Export of the signed-in cyclist's rides for spreadsheets: the month shown,
 // the year shown or all of them, written as a CSV file where the user says.
 // It is made for one use of the command and shown modally.
-class TfrmExport : public QDialog
+class TfrmExport : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     enum Scope { Month, Year, All };
@@ -57,7 +56,7 @@ public:
     QPushButton* btnClose = nullptr;
 
 private:
-    QString filter(Scope scope) const;
+    RideFilter filter(Scope scope) const;
     QString suggestedPath() const;
     void showChoices();
 

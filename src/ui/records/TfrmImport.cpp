@@ -9,7 +9,6 @@
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
 #include "base/RydexError.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/RunReported.h"
@@ -41,15 +40,11 @@ QString fileFilter()
 
 TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferences preferences,
                        const ValueLists& lists, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint),
+    : ThemedDialog(parent, QStringLiteral("frmImport"), QStringLiteral("Import jízd"),
+                   titleAndClose | Qt::WindowMaximizeButtonHint),
       m_table(table), m_cyclist(cyclist), m_preferences(std::move(preferences))
 {
-    setObjectName(QStringLiteral("frmImport"));
-    setWindowTitle(QStringLiteral("Import jízd"));
-    setModal(true);
-    if (parent)
-        setFont(parent->font());
+    takeOwnerFont();
     m_model = new ImportRidesModel(this);
     m_model->setValueLists(lists);
     m_sorted = new QSortFilterProxyModel(this);
@@ -77,20 +72,17 @@ TfrmImport::TfrmImport(ADOTable* table, const QString& cyclist, CyclistPreferenc
     connect(btnImport, &QPushButton::clicked, this, &TfrmImport::btnImportClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    TsuiThemeManager::attach(this, {QStringLiteral("frmImportSui"), QStringLiteral("btnFiles"),
-                                    QStringLiteral("btnFolder"), QStringLiteral("List"),
-                                    QStringLiteral("ProgressBar"), QStringLiteral("btnCancel"),
-                                    QStringLiteral("btnImport"), QStringLiteral("btnClose")});
-    runReported([this] {
-        if (TbsPolyglotTranslator* translator = TbsPolyglotTranslator::attach(this)) {
-            // The titles, statuses and counts are composed from the message
-            // texts of the language in force.
-            translator->AfterTranslate = [this](QObject*) {
-                m_model->retranslate();
-                showCounts();
-            };
-        }
-    });
+    if (TbsPolyglotTranslator* translator = applyThemeAndLanguage(
+            {QStringLiteral("frmImportSui"), QStringLiteral("btnFiles"), QStringLiteral("btnFolder"),
+             QStringLiteral("List"), QStringLiteral("ProgressBar"), QStringLiteral("btnCancel"),
+             QStringLiteral("btnImport"), QStringLiteral("btnClose")})) {
+        // The titles, statuses and counts are composed from the message
+        // texts of the language in force.
+        translator->AfterTranslate = [this](QObject*) {
+            m_model->retranslate();
+            showCounts();
+        };
+    }
     showReading(false);
     showCounts();
     resize(960, 540);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include "import/ImportPlan.h"
 #include "prefs/CyclistPreferences.h"
@@ -25,11 +25,9 @@ class RideFileScanner;
 // read beside the window while it stays responsive, each with what becomes of
 // it; the ticked ones are stored together when the user presses Import. It
 // is made for one use of the command and shown modally.
-class TfrmImport : public QDialog
+class TfrmImport : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     // The rides are compared with, and stored among, the cyclist's rides in

@@ -1,7 +1,6 @@
 #include "records/TfrmNewRecord.h"
 
 #include "base/MessageCatalogue.h"
-#include "polyglot/TbsPolyglotTranslator.h"
 #include "records/LongDate.h"
 #include "store/ADOTable.h"
 #include "store/ControlsDetached.h"
@@ -9,7 +8,6 @@
 #include "store/FieldError.h"
 #include "base/PictureFormat.h"
 #include "base/RydexError.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/CaptionText.h"
 #include "toolkit/DBComboBox.h"
 #include "toolkit/DBEdit.h"
@@ -36,20 +34,15 @@
 #include <optional>
 
 TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
-    : QDialog(main ? main->ownerWindow() : nullptr, Qt::Dialog | Qt::CustomizeWindowHint |
-                                                        Qt::WindowTitleHint |
-                                                        Qt::WindowCloseButtonHint),
+    : ThemedDialog(main ? main->ownerWindow() : nullptr, QStringLiteral("frmNewRecord"),
+                   QStringLiteral("Nový záznam")),
       m_main(main)
 {
-    setObjectName(QStringLiteral("frmNewRecord"));
-    setWindowTitle(QStringLiteral("Nový záznam"));
-    setModal(true);
     setFixedSize(420, 470);
     frmNewRecordSui = new ThemedFrame(QStringLiteral("frmNewRecordSui"), this, 30);
     buildControls();
     buildMessageDialogs();
-    TsuiThemeManager::attach(this,
-                             {QStringLiteral("frmNewRecordSui"), QStringLiteral("btnAdd"),
+    applyThemeAndLanguage({QStringLiteral("frmNewRecordSui"), QStringLiteral("btnAdd"),
                               QStringLiteral("btnOk"),           QStringLiteral("btnCancel"),
                               QStringLiteral("StatusBar"),       QStringLiteral("GroupBox1"),
                               QStringLiteral("ComboDruh"),       QStringLiteral("ComboVlivy"),
@@ -60,7 +53,6 @@ TfrmNewRecord::TfrmNewRecord(MainWindowOperations* main)
                               QStringLiteral("DBTep"),           QStringLiteral("DBTepMax"),
                               QStringLiteral("DBaltitude"),      QStringLiteral("DBaltitudeMax"),
                               QStringLiteral("suiScrollBar1"),   QStringLiteral("msgDlgNoSave")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
     centreOnScreen(this);
     setIdleState();
     FormCreate();
@@ -299,12 +291,6 @@ void TfrmNewRecord::done(int result)
     FormClose();
     QDialog::done(result);
     DBMemo->setInUse(false);
-}
-
-void TfrmNewRecord::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    FormShow();
 }
 
 void TfrmNewRecord::FormShow()

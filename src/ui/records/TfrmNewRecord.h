@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -27,11 +27,9 @@ class MainWindowOperations;
 // date, brings the dialog into its editing state and shows it. Every entry
 // control but the date writes straight into that pending row; Save fills in
 // the owner, the date parts and the average speed.
-class TfrmNewRecord : public QDialog
+class TfrmNewRecord : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     explicit TfrmNewRecord(MainWindowOperations* main);
@@ -69,7 +67,7 @@ public:
     void btnOkClick();
     void btnCancelClick();
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     // Drops what is pending, goes idle and reads the table again; run
     // whenever the window closes.
     void FormClose();
@@ -115,7 +113,6 @@ public:
     MessageDialog* msgDlgNoSave = nullptr;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -1,8 +1,5 @@
 #include "records/TfrmWork.h"
-#include "polyglot/TbsPolyglotTranslator.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
-#include "toolkit/RunReported.h"
 #include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
 
@@ -128,10 +125,9 @@ void WorkProgressBar::paintEvent(QPaintEvent*)
 }
 
 TfrmWork::TfrmWork(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : ThemedDialog(parent, QStringLiteral("frmWork"), QStringLiteral("Pracuji..."),
+                   Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
-    setObjectName(QStringLiteral("frmWork"));
-    setWindowTitle(QStringLiteral("Pracuji..."));
     setFixedSize(323, 98);
     auto* frame = new ThemedFrame(QStringLiteral("frmWorkSui"), this, 30);
     // Set before the first showing: a window shown this way blocks every
@@ -150,8 +146,7 @@ TfrmWork::TfrmWork(QWidget* parent)
     Progress = new WorkProgressBar(frame);
     Progress->setGeometry(8, 80, 313, 12);
     Progress->setMinimum(0);
-    TsuiThemeManager::attach(this, {QStringLiteral("frmWorkSui"), QStringLiteral("Progress")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
+    applyThemeAndLanguage({QStringLiteral("frmWorkSui"), QStringLiteral("Progress")});
 }
 
 void TfrmWork::showWorking()

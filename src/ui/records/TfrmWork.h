@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -58,11 +58,9 @@ private:
 // The progress window of the odometer recomputation. It is made once at
 // start-up and shown only while the readings of a year are recomputed; while
 // it is up the program takes no input.
-class TfrmWork : public QDialog
+class TfrmWork : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     explicit TfrmWork(QWidget* parent = nullptr);

@@ -1,6 +1,4 @@
 #include "settings/TfrmNewUser.h"
-#include "polyglot/TbsPolyglotTranslator.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ThemedFrame.h"
 
@@ -12,7 +10,6 @@
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/RunReported.h"
-#include "toolkit/ScreenPlacement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,14 +29,13 @@ TfrmNewUser* createNewUserDialog(MainWindowOperations* main)
     return new TfrmNewUser(main);
 }
 
-TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow()), m_main(main)
+TfrmNewUser::TfrmNewUser(MainWindowOperations* main)
+    : ThemedDialog(main->ownerWindow(), QStringLiteral("frmNewUser"),
+                   QStringLiteral("Nový uživatel"), titleAndClose,
+                   Placement::CentredAtEachShowing),
+      m_main(main)
 {
-    setObjectName(QStringLiteral("frmNewUser"));
-    setWindowTitle(QStringLiteral("Nový uživatel"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setModal(true);
-    setFont(main->ownerWindow()->font());
+    takeOwnerFont();
     setFixedSize(296, 106);
     auto* frame = new ThemedFrame(QStringLiteral("frmNewUserSui"), this, 32);
 
@@ -85,18 +81,10 @@ TfrmNewUser::TfrmNewUser(MainWindowOperations* main) : QDialog(main->ownerWindow
                 QStringLiteral("Jméno uživatele obsahuje neviditelné řídicí znaky (například "
                                "změnu směru písma), kvůli nimž by se v nabídce ukazovalo jinak, "
                                "než zní. Napište jméno bez nich."));
-    TsuiThemeManager::attach(
-        this, {QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
-               QStringLiteral("msgDlgUserExist"), QStringLiteral("msgDlgNoName"),
-               QStringLiteral("msgDlgNameCharacters"), QStringLiteral("msgDlgUserCreated")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
-}
-
-void TfrmNewUser::showEvent(QShowEvent* event)
-{
-    centreOnScreen(this);
-    QDialog::showEvent(event);
-    FormShow();
+    applyThemeAndLanguage({QStringLiteral("edtCycling"), QStringLiteral("btnCreate"),
+                           QStringLiteral("msgDlgUserExist"), QStringLiteral("msgDlgNoName"),
+                           QStringLiteral("msgDlgNameCharacters"),
+                           QStringLiteral("msgDlgUserCreated")});
 }
 
 void TfrmNewUser::FormShow()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/ControlProperties.h"
+#include "toolkit/ThemedDialog.h"
 
 #include <QDialog>
 
@@ -14,11 +14,9 @@ class MainWindowOperations;
 // the cyclists in the preference store. Opened from the settings dialog, and
 // from the sign-in menu while there is no cyclist yet. Made once at start-up
 // and reused; the name box keeps its text until a cyclist is created.
-class TfrmNewUser : public QDialog
+class TfrmNewUser : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     // The width of a cyclist's name in the ride store.
@@ -26,7 +24,7 @@ public:
 
     explicit TfrmNewUser(MainWindowOperations* main);
 
-    void FormShow();
+    void FormShow() override;
     void btnCreateClick();
 
     // Components, named as the language files and the tests know them.
@@ -37,9 +35,6 @@ public:
     // A name that cannot be told apart in the menu, each with its reason.
     MessageDialog* msgDlgNoName = nullptr;
     MessageDialog* msgDlgNameCharacters = nullptr;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     // Whether the name is taken, compared as the preference store compares

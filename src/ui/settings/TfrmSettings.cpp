@@ -1,6 +1,5 @@
 #include "settings/TfrmSettings.h"
 
-#include "polyglot/TbsPolyglotTranslator.h"
 #include "settings/JerseyPictures.h"
 #include "settings/SeasonList.h"
 #include "store/ADOTable.h"
@@ -8,14 +7,12 @@
 #include "store/RideFilter.h"
 #include "base/RydexError.h"
 #include "store/TData.h"
-#include "theme/TsuiThemeManager.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/MainWindowOperations.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/RunReported.h"
-#include "toolkit/ScreenPlacement.h"
 #include "toolkit/ThemedFrame.h"
 
 #include <QCheckBox>
@@ -45,14 +42,12 @@ TfrmSettings* createSettingsDialog(MainWindowOperations* main)
     return new TfrmSettings(main);
 }
 
-TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWindow()), m_main(main)
+TfrmSettings::TfrmSettings(MainWindowOperations* main)
+    : ThemedDialog(main->ownerWindow(), QStringLiteral("frmSettings"), QStringLiteral("Nastavení"),
+                   titleAndClose, Placement::CentredAtEachShowing),
+      m_main(main)
 {
-    setObjectName(QStringLiteral("frmSettings"));
-    setWindowTitle(QStringLiteral("Nastavení"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setModal(true);
-    setFont(main->ownerWindow()->font());
+    takeOwnerFont();
     setFixedSize(389, 245);
     auto* frame = new ThemedFrame(QStringLiteral("frmSettingsSui"), this, 32);
 
@@ -65,7 +60,7 @@ TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWind
     // Later showings open the page that was open at the last closing.
     Pages->setCurrentIndex(UsersPage);
     connectHandlers();
-    TsuiThemeManager::attach(this, {QStringLiteral("frmSettingsSui"),
+    applyThemeAndLanguage({QStringLiteral("frmSettingsSui"),
                                     QStringLiteral("Pages"),
                                     QStringLiteral("btnDelete"),
                                     QStringLiteral("btnCreate"),
@@ -92,7 +87,6 @@ TfrmSettings::TfrmSettings(MainWindowOperations* main) : QDialog(main->ownerWind
                                     QStringLiteral("chboxMaxVyska"),
                                     QStringLiteral("msgDlgListEmpty"),
                                     QStringLiteral("msgDlgCyclistDelete")});
-    runReported([this] { TbsPolyglotTranslator::attach(this); });
 }
 
 void TfrmSettings::connectHandlers()
@@ -135,13 +129,6 @@ void TfrmSettings::connectHandlers()
             [this] { runReported([this] { btnDeleteClick(); }); });
     connect(btnCreate, &QPushButton::clicked, this,
             [this] { runReported([this] { btnCreateClick(); }); });
-}
-
-void TfrmSettings::showEvent(QShowEvent* event)
-{
-    centreOnScreen(this);
-    QDialog::showEvent(event);
-    runReported([this] { FormShow(); });
 }
 
 void TfrmSettings::done(int result)
@@ -289,10 +276,10 @@ void TfrmSettings::VypisSezon()
         return;
     }
     ADOTable* table = data->table();
-    const QString saved = table->filter();
+    const RideFilter saved = table->rideFilter();
     ControlsDetached detached(table);
     try {
-        table->setFilter(RideFilter::cyclistText(name));
+        table->setFilter(RideFilter::cyclist(name));
         if (!table->isOpen())
             data->open();
         table->first();

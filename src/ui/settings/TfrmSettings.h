@@ -4,6 +4,8 @@
 
 #include "prefs/CyclistPreferences.h"
 
+#include "toolkit/ThemedDialog.h"
+
 #include <QDialog>
 
 #include <array>
@@ -25,11 +27,9 @@ class MainWindowOperations;
 // cyclists with their seasons, where cyclists are deleted and created. Made
 // once at start-up and reused, so its controls keep their state between
 // showings.
-class TfrmSettings : public QDialog
+class TfrmSettings : public ThemedDialog
 {
     Q_OBJECT
-    RYDEX_CONTROL_PROPERTIES
-    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 
 public:
     static constexpr int columnCount = CyclistPreferences::columnCount;
@@ -40,7 +40,7 @@ public:
     explicit TfrmSettings(MainWindowOperations* main);
 
     // Handlers and methods with the program's names.
-    void FormShow();
+    void FormShow() override;
     void FormClose();
     void SeznamCyklistu();
     void VypisSezon();
@@ -127,7 +127,6 @@ public:
     MessageDialog* msgDlgCyclistDelete = nullptr;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -72,6 +72,7 @@ DBGrid::DBGrid(const QString& name, QWidget* parent)
     : QTableView(parent), m_model(new RideGridModel(this)), m_columnList(new GridColumns(this))
 {
     setObjectName(name);
+    m_popup = new ControlPopup(this);
     setHorizontalHeader(new GridHeader(this));
     setVerticalHeader(new RowMarkerHeader(this));
     BandedScrollBars::useFor(this);
@@ -221,28 +222,6 @@ void DBGrid::followTable(int row)
     m_following = false;
 }
 
-bool DBGrid::event(QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride &&
-        popupClaimsKey(m_popup, static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
-    }
-    return QTableView::event(event);
-}
-
-void DBGrid::keyPressEvent(QKeyEvent* event)
-{
-    if (triggerPopupShortcut(m_popup, event))
-        return;
-    QTableView::keyPressEvent(event);
-}
-
-void DBGrid::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (m_popup)
-        m_popup->popup(event->globalPos());
-}
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {

@@ -2,6 +2,7 @@
 
 #include "store/RideFields.h"
 #include "toolkit/ControlProperties.h"
+#include "toolkit/PopupShortcuts.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -92,8 +93,8 @@ public:
     GridColumn* gridColumn(int index) const;
     int gridColumnCount() const { return int(m_columns.size()); }
     GridColumns* columns() const { return m_columnList; }
-    void setPopupMenu(QMenu* menu) { m_popup = menu; }
-    QMenu* popupMenu() const { return m_popup; }
+    void setPopupMenu(QMenu* menu) { m_popup->setMenu(menu); }
+    QMenu* popupMenu() const { return m_popup->menu(); }
     RideGridModel* rideModel() const { return m_model; }
 
     // The width a field's column takes when the column gives none.
@@ -103,9 +104,6 @@ signals:
     void doubleClicked_();
 
 protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -122,6 +120,6 @@ private:
     QList<GridColumn*> m_columns;
     QList<bool> m_widthFromField;
     GridColumns* m_columnList;
-    QPointer<QMenu> m_popup;
+    ControlPopup* m_popup = nullptr;
     bool m_following = false;
 };

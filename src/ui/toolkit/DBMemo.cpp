@@ -13,6 +13,7 @@ DBMemo::DBMemo(const QString& name, RideField field, QWidget* parent)
     : QPlainTextEdit(parent), m_field(field)
 {
     setObjectName(name);
+    m_popup = new ControlPopup(this);
     setReadOnly(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     BandedScrollBars::useFor(this);
@@ -51,25 +52,3 @@ void DBMemo::showText(const QString& text)
     setPlainText(shortParagraphs(text));
 }
 
-bool DBMemo::event(QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride &&
-        popupClaimsKey(m_popup, static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
-    }
-    return QPlainTextEdit::event(event);
-}
-
-void DBMemo::keyPressEvent(QKeyEvent* event)
-{
-    if (triggerPopupShortcut(m_popup, event))
-        return;
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void DBMemo::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (m_popup)
-        m_popup->popup(event->globalPos());
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/ControlProperties.h"
+#include "toolkit/PopupShortcuts.h"
 
 #include "store/RideFields.h"
 
@@ -24,13 +25,8 @@ class DBMemo : public QPlainTextEdit
 public:
     DBMemo(const QString& name, RideField field, QWidget* parent = nullptr);
     void setDataSource(DataSource* source);
-    void setPopupMenu(QMenu* menu) { m_popup = menu; }
-    QMenu* popupMenu() const { return m_popup; }
-
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void setPopupMenu(QMenu* menu) { m_popup->setMenu(menu); }
+    QMenu* popupMenu() const { return m_popup->menu(); }
 
 private:
     void showCurrent();
@@ -40,5 +36,5 @@ private:
     // The field's text as last shown.
     QString m_shown;
     QPointer<DataSource> m_source;
-    QPointer<QMenu> m_popup;
+    ControlPopup* m_popup = nullptr;
 };
