@@ -9,11 +9,12 @@ set -euo pipefail
 # ride files; desktop-file-utils and appstream validate the installed desktop
 # entry and AppStream description, and shared-mime-info compiles the
 # program's ride file types (the install test); python3's csv module reads
-# the exported spreadsheet file back in a test. The windows are laid out for
-# the condensed cut of DejaVu Sans, which fonts-dejavu-extra holds.
+# the exported spreadsheet file back in a test, and checks the folders'
+# layering; clang-format checks the layout of the code. The windows are laid
+# out for the condensed cut of DejaVu Sans, which fonts-dejavu-extra holds.
 packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
           qt6-svg-dev libgl-dev zlib1g-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
-          desktop-file-utils appstream shared-mime-info python3
+          desktop-file-utils appstream shared-mime-info python3 clang-format
           clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
