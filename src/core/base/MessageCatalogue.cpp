@@ -217,6 +217,34 @@ constexpr Entry entries[] = {
      "Zápisový deník databáze jízd \"%s\" je poškozený, a tak v databázi mohou chybět jízdy "
      "uložené naposledy. Databáze a její deník, jak byly před otevřením, jsou uschovány jako "
      "\"%s\" a \"%s\"."},
+    {Msg::ServerTextEmpty, "Zadejte připojení k serveru PostgreSQL, například \"host=server "
+                           "dbname=klub user=jan\" nebo \"service=klub\"."},
+    {Msg::ServerTextPassword,
+     "Heslo do textu připojení nepatří: program by ho uložil do svého souboru nastavení. Uložte ho "
+     "do souboru ~/.pgpass, nebo ho vynechte a program se na něj zeptá při připojení."},
+    {Msg::ServerTextCharacter, "Text připojení nesmí obsahovat středník."},
+    {Msg::ServerTextNotUnderstood,
+     "Textu připojení program nerozumí. Zapište ho jako dvojice klíč=hodnota, například "
+     "\"host=server port=5432 dbname=klub user=jan sslmode=verify-full\", nebo \"service=klub\"."},
+    {Msg::ServerUnreachable, "K databázi jízd na serveru \"%s\" se nelze připojit: %s"},
+    {Msg::ServerPasswordNeeded, "Server \"%s\" žádá heslo uživatele \"%s\"."},
+    {Msg::ServerPasswordWrong, "Server \"%s\" odmítl heslo uživatele \"%s\"."},
+    {Msg::ServerForeign,
+     "Databáze na serveru \"%s\" obsahuje tabulky jiného programu (%s). Program ji nepoužije a "
+     "nechá ji beze změny; dejte programu databázi jen pro něj."},
+    {Msg::ServerEmptyQuestion,
+     "Databáze na serveru \"%s\" je prázdná. Vytvořit v ní tabulky deníku jízd?"},
+    {Msg::ServerEmptyRefused, "Databáze na serveru \"%s\" je prázdná a tabulky deníku v ní "
+                              "vytvořeny nebyly. Program ji nepoužije."},
+    {Msg::ServerConnectionLost, "Spojení se serverem \"%s\" se přerušilo (%s). Z posledního "
+                                "příkazu nebylo zapsáno nic; další příkaz se připojí znovu."},
+    {Msg::ServerDriverMissing, "Ovladač databáze PostgreSQL (QPSQL) není k dispozici; v Debianu ho "
+                               "přináší balíček libqt6sql6-psql."},
+    {Msg::ServerTimedOut,
+     "Server \"%s\" neodpověděl do %s sekund. Z posledního příkazu nebylo zapsáno nic."},
+    {Msg::ServerReady, "Připojeno k \"%s\": deník jízd, jízd v něm: %s."},
+    {Msg::ServerEmptyFound, "Připojeno k \"%s\": databáze je prázdná; program v ní vytvoří své "
+                            "tabulky, až ji začnete používat."},
     {Msg::StoreDamagedPages,
      "Databáze jízd \"%s\" je poškozená (%s). Program ji nepoužije a nechá ji beze změny; "
      "obnovte ji ze zálohy."},

@@ -55,6 +55,23 @@ enum Id : int {
     StoreLogNotApplied = 1032,
     StoreDamagedPages = 1033,
 
+    // The ride store on a PostgreSQL server.
+    ServerTextEmpty = 1040,
+    ServerTextPassword = 1041,
+    ServerTextCharacter = 1042,
+    ServerTextNotUnderstood = 1043,
+    ServerUnreachable = 1044,
+    ServerPasswordNeeded = 1045,
+    ServerPasswordWrong = 1046,
+    ServerForeign = 1047,
+    ServerEmptyQuestion = 1048,
+    ServerEmptyRefused = 1049,
+    ServerConnectionLost = 1050,
+    ServerDriverMissing = 1051,
+    ServerTimedOut = 1052,
+    ServerReady = 1053,
+    ServerEmptyFound = 1054,
+
     // The preference store.
     RegDeleteFailed = 1100,
     PreferencesNotKept = 1101,

@@ -11,7 +11,8 @@ class RydexError : public std::exception
 public:
     // Conflict: another running copy of the program changed or deleted the ride
     // since it was read; nothing was written.
-    enum class Kind { General, Store, Preference, Range, Conversion, Conflict };
+    // Password: the database server wants a password, or refused the one given.
+    enum class Kind { General, Store, Preference, Range, Conversion, Conflict, Password };
 
     explicit RydexError(QString text, Kind kind = Kind::General)
         : m_text(std::move(text)), m_kind(kind), m_utf8(m_text.toUtf8())
