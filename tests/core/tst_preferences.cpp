@@ -3,6 +3,7 @@
 #include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
 #include "prefs/PreferenceStore.h"
+#include "settings/StoreChoice.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -191,6 +192,64 @@ private slots:
         key.writeInteger(QStringLiteral("CurrentYear"), -3);
         QVERIFY(contentOf(m_file).contains("\n\"CurrentYear\"=\"-3\"\n"));
         QVERIFY(contentOf(m_file).startsWith("Rydex 2005 preferences 1\n"));
+    }
+
+    // The store chosen, as the file holds it: read back whatever wrote it,
+    // and a password never reaching the file.
+    void storeChoice_data()
+    {
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("expected"); // "file" or the connection text
+        const QString club = QStringLiteral("host=db.club.org dbname=club user=jan");
+        QTest::newRow("nothing stored") << QString() << QString() << QStringLiteral("file");
+        QTest::newRow("server") << QStringLiteral("server") << club << club;
+        QTest::newRow("letter case, blanks") << QStringLiteral(" Server ") << club << club;
+        QTest::newRow("file, text kept")
+            << QStringLiteral("file") << club << QStringLiteral("file");
+        QTest::newRow("unknown word") << QStringLiteral("cloud") << club << QStringLiteral("file");
+        // Told why it does not open rather than quietly writing here.
+        QTest::newRow("server without a text")
+            << QStringLiteral("server") << QString() << QString();
+    }
+    void storeChoice()
+    {
+        QFETCH(QString, store);
+        QFETCH(QString, server);
+        QFETCH(QString, expected);
+        const QString path = QStringLiteral("/data/Rydex.dat");
+        {
+            PreferenceKey key = PreferenceStore(m_file).openKey(PreferenceStore::programKeyPath());
+            if (!store.isNull())
+                key.writeText(QStringLiteral("store"), store);
+            if (!server.isNull())
+                key.writeText(QStringLiteral("server"), server);
+        }
+        PreferenceKey key = PreferenceStore(m_file).openKey(PreferenceStore::programKeyPath());
+        const StoreLocation read = StoreChoice::read(key, path);
+        QCOMPARE(read.isServer() ? read.connectionText() : QStringLiteral("file"), expected);
+        if (!read.isServer())
+            QCOMPARE(read.filePath(), path);
+        QCOMPARE(StoreChoice::serverText(key), server.trimmed());
+
+        // Written and read back through another store on the same file.
+        const QString other = QStringLiteral("service=club");
+        StoreChoice::write(key, StoreLocation::server(other));
+        PreferenceKey again = PreferenceStore(m_file).openKey(PreferenceStore::programKeyPath());
+        QCOMPARE(StoreChoice::read(again, path), StoreLocation::server(other));
+        StoreChoice::write(again, StoreLocation::file(path));
+        QCOMPARE(StoreChoice::read(key, path), StoreLocation::file(path));
+        QCOMPARE(StoreChoice::serverText(key), other);
+
+        // A text with a password is refused whole: nothing of it is written.
+        const QByteArray before = contentOf(m_file);
+        for (const QString& secret : {QStringLiteral("service=club password=Tajne123"),
+                                      QStringLiteral("postgresql://jan:Tajne123@db/club")}) {
+            QCOMPARE(errorOf([&] { StoreChoice::write(key, StoreLocation::server(secret)); }),
+                     Msg::text(Msg::ServerTextPassword));
+            QCOMPARE(contentOf(m_file), before);
+        }
+        QVERIFY(!contentOf(m_file).contains("Tajne123"));
     }
 
     void handWrittenFile()
