@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "app/TfrmPassword.h"
 #include "base/MessageCatalogue.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageBoxWindow.h"
@@ -170,6 +171,8 @@ private slots:
     void realMessageBox();
     void realErrorBox();
     void realBoxOverActiveWindow();
+    void realPasswordDialog_data();
+    void realPasswordDialog();
 };
 
 void TestDialogs::standardErrorTextRule_data()
@@ -496,6 +499,74 @@ void TestDialogs::realBoxOverActiveWindow()
     QVERIFY(seen.found);
     QVERIFY(answered);
     QCOMPARE(seen.parent, &probe);
+}
+
+void TestDialogs::realPasswordDialog_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("answer"); // null: cancelled
+
+    QTest::newRow("typed, Enter") << "Tajne 123"
+                                  << "enter"
+                                  << "Tajne 123";
+    QTest::newRow("typed, OK clicked") << "x"
+                                       << "ok"
+                                       << "x";
+    QTest::newRow("typed, Esc") << "Tajne 123"
+                                << "escape" << QString();
+    QTest::newRow("typed, Cancel clicked") << "Tajne 123"
+                                           << "cancel" << QString();
+    // An empty password is no answer: Enter does nothing until one is typed.
+    QTest::newRow("nothing typed, Enter, then Esc") << ""
+                                                    << "enter" << QString();
+}
+
+void TestDialogs::realPasswordDialog()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, action);
+    QFETCH(QString, answer);
+
+    const ScopedPresenter<WidgetPresenter> real;
+    QWidget owner;
+    owner.show();
+    const QString reason = QStringLiteral("The server \"host=db\" asks for the password of the "
+                                          "user \"jan\".");
+    QString seenReason;
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    bool stillOpenAfterEnter = false;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<TfrmPassword*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        seenReason = dialog->lblReason->text();
+        echo = dialog->edtPassword->echoMode();
+        // Typed where the focus is, as the user types.
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        if (action == QLatin1String("enter")) {
+            QTest::keyClick(dialog, Qt::Key_Return);
+            stillOpenAfterEnter = dialog->isVisible();
+            if (stillOpenAfterEnter)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        } else if (action == QLatin1String("escape")) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(action == QLatin1String("ok") ? dialog->btnOk : dialog->btnCancel,
+                              Qt::LeftButton);
+        }
+    });
+    poll.start();
+    const std::optional<QString> got = askServerPassword(&owner, reason);
+    QCOMPARE(seenReason, reason);
+    QCOMPARE(echo, QLineEdit::Password);
+    QCOMPARE(got.has_value(), !answer.isNull());
+    if (got)
+        QCOMPARE(*got, answer);
+    QCOMPARE(stillOpenAfterEnter, typed.isEmpty() && action == QLatin1String("enter"));
 }
 
 RYDEX_TEST_MAIN(TestDialogs, QApplication)

@@ -6,15 +6,21 @@
 #include "app/RunningCopy.h"
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
+#include "app/TfrmDatabase.h"
 #include "app/TfrmInfo.h"
+#include "app/TfrmPassword.h"
 #include "backup/BackupContents.h"
 #include "base/Clock.h"
+#include "base/MessageCatalogue.h"
 #include "prefs/PreferenceStore.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/TfrmSeason.h"
+#include "store/ADOConnection.h"
 #include "store/ADOTable.h"
+#include "store/TData.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/DialogPresenter.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/ScreenPlacement.h"
 #include "toolkit/TabControl.h"
@@ -625,6 +631,120 @@ private slots:
         w->waitForAutomaticBackup();
         Clock::setFixedToday(TestEnv::today());
         QCOMPARE(QDir(QFileInfo(today).absolutePath()).entryList(QDir::Files).size(), 3);
+    }
+
+    // "Database...": a text the program will not keep is refused with the
+    // dialog open; a store that cannot be used leaves the one in use; the
+    // choice reaches the preference file only once a store opened.
+    void databaseCommand_data()
+    {
+        QTest::addColumn<QString>("text"); // null: this computer's file
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("this computer, as before") << QString() << QString();
+        QTest::newRow("empty text")
+            << QString(QLatin1String("")) << Msg::text(Msg::ServerTextEmpty);
+        QTest::newRow("password in the text")
+            << QStringLiteral("host=db dbname=club password=Tajne123")
+            << Msg::text(Msg::ServerTextPassword);
+        QTest::newRow("password in a URI") << QStringLiteral("postgresql://jan:Tajne123@db/club")
+                                           << Msg::text(Msg::ServerTextPassword);
+        QTest::newRow("no server there")
+            << QStringLiteral("host=/nonexistent/socket/folder dbname=club connect_timeout=2")
+            << QString();
+    }
+    void databaseCommand()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, refusal);
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")}});
+        TfrmBase* w = p.start();
+        p.signIn(QStringLiteral("Eva"));
+        const QByteArray before = p.preferenceBytes();
+        bool stayed = false;
+        p.dialogs().handleNextModal([&](QDialog& d) {
+            auto& dialog = dynamic_cast<TfrmDatabase&>(d);
+            if (!text.isNull()) {
+                dialog.rbServer->setChecked(true);
+                dialog.edtServer->setText(text);
+            }
+            dialog.btnOk->click();
+            stayed = dialog.isVisible() && dialog.result() != QDialog::Accepted;
+            return dialog.result();
+        });
+        w->mnuDatabase->trigger();
+        QCOMPARE(p.dialogs().raised().first().className, QStringLiteral("TfrmDatabase"));
+        const ScriptedPresenter::Raised last = p.dialogs().last();
+        if (text.isNull()) {
+            // Nothing changed: still signed in, nothing written.
+            QCOMPARE(p.dialogs().raised().size(), 1);
+            QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+        } else if (!refusal.isNull()) {
+            QVERIFY(stayed);
+            QCOMPARE(last.kind, QStringLiteral("error"));
+            QCOMPARE(last.text, standardErrorText(refusal));
+            QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+        } else {
+            // Told which store it stays with, and why; the file is in use.
+            QVERIFY(stayed);
+            QCOMPARE(last.kind, QStringLiteral("error"));
+            const QString prefix =
+                Msg::format(Msg::DatabaseNotUsed, {QDir::toNativeSeparators(p.storePath()),
+                                                   StoreLocation::server(text).shown(), QString()});
+            QVERIFY2(last.text.startsWith(prefix), qPrintable(last.text));
+            QCOMPARE(p.data()->connection()->location(), StoreLocation::file(p.storePath()));
+            p.signIn(QStringLiteral("Eva"));
+            QCOMPARE(p.table()->recordCount(), 1);
+        }
+        QCOMPARE(p.preferenceBytes(), before);
+    }
+
+    // Rides another computer saved for the cyclist shown appear in the month
+    // view, the current ride kept; not under a dialog, nor for another cyclist.
+    void changesFromElsewhere()
+    {
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
+                    {.date = QDate(2005, 3, 9), .km = QStringLiteral("20")}});
+        TfrmBase* w = p.start();
+        p.signIn(QStringLiteral("Eva"));
+        p.table()->last();
+        const int current = p.table()->value(RideField::id).toInt();
+        TData other(p.storePath());
+        other.open();
+        ADOConnection* connection = p.data()->connection();
+        const auto elsewhere = [&](const QString& user, const QDate& date) {
+            addTestRide(*other.table(), {.user = user, .date = date, .km = QStringLiteral("10")});
+            emit connection->ridesChangedElsewhere(user);
+        };
+        QSignalSpy filled(w, &TfrmBase::monthViewChanged);
+        elsewhere(QStringLiteral("Jan"), QDate(2005, 3, 5));
+        QTest::qWait(300);
+        QCOMPARE(filled.count(), 0);
+
+        elsewhere(QStringLiteral("Eva"), QDate(2005, 3, 20));
+        QTRY_COMPARE_WITH_TIMEOUT(p.table()->recordCount(), 3, 1000);
+        QCOMPARE(w->lblKilometry->text(), QStringLiteral("42"));
+        QCOMPARE(p.table()->value(RideField::id).toInt(), current);
+
+        // The record dialog open on the current ride: its rows stay put.
+        int whileOpen = -1;
+        int currentWhileOpen = -1;
+        p.dialogs().handleNextModal([&](QDialog& d) {
+            elsewhere(QStringLiteral("Eva"), QDate(2005, 3, 25));
+            QTest::qWait(400);
+            whileOpen = p.table()->recordCount();
+            currentWhileOpen = p.table()->value(RideField::id).toInt();
+            return d.result();
+        });
+        w->mnuUpravaZaznamu->trigger();
+        QCOMPARE(whileOpen, 3);
+        QCOMPARE(currentWhileOpen, current);
+        QTRY_COMPARE_WITH_TIMEOUT(w->lblKilometry->text(), QStringLiteral("52"), 1000);
+        QCOMPARE(p.table()->recordCount(), 4);
+        QCOMPARE(p.table()->value(RideField::id).toInt(), current);
     }
 
     void firstCyclistFromAnEmptyMachine()

@@ -3,8 +3,11 @@
 #include "TestMain.h"
 #include "TestProgram.h"
 
+#include "app/StoreOpening.h"
 #include "app/TfrmBase.h"
+#include "app/TfrmDatabase.h"
 #include "app/TfrmInfo.h"
+#include "app/TfrmPassword.h"
 #include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
 #include "polyglot/LanguageValues.h"
@@ -97,16 +100,24 @@ struct Windows
                        program.window()),
           exportWindow(program.table(), QStringLiteral("Eva"), 2005, 9, QStringLiteral("Září"),
                        program.window()),
-          season(program.table(), QString(), 2005, program.window())
+          season(program.table(), QString(), 2005, program.window()), opening(program.window()),
+          database(program.window(), opening, StoreLocation::file(program.storePath()),
+                   StoreLocation::file(program.storePath()),
+                   QStringLiteral("host=db.club.org dbname=club user=jan")),
+          password(program.window())
     {
         for (QObject* child : program.window()->children()) {
             if (child != &about && child != &odo && child != &importWindow &&
-                child != &exportWindow && child != &season &&
+                child != &exportWindow && child != &season && child != &database &&
+                child != &password &&
                 child->findChild<QObject*>(QStringLiteral("bsPolyglotTranslator"),
                                            Qt::FindDirectChildrenOnly))
                 all.append(child);
         }
-        all << program.window() << &about << &odo << &importWindow << &exportWindow << &season;
+        all << program.window() << &about << &odo << &importWindow << &exportWindow << &season
+            << &database << &password;
+        password.setReason(QStringLiteral("The server \"host=db.club.org\" asks for the password "
+                                          "of the user \"jan\"."));
     }
     // Class name, then each entry as "key=text|text".
     QMap<QString, QStringList> texts() const
@@ -126,6 +137,9 @@ struct Windows
     TfrmImport importWindow;
     TfrmExport exportWindow;
     TfrmSeason season;
+    StoreOpening opening;
+    TfrmDatabase database;
+    TfrmPassword password;
     QList<QObject*> all;
 };
 

@@ -199,6 +199,11 @@ constexpr Entry entries[] = {
     {Msg::ExportFileFilter, "Soubory CSV pro tabulkové procesory (%s)"},
     {Msg::ExportDone, "Exportované jízdy: %s, do souboru %s"},
     {Msg::ExportFailed, "Soubor \"%s\" nelze zapsat: %s"},
+    {Msg::DatabaseConnecting, "Připojuji se k \"%s\"..."},
+    {Msg::DatabaseCopyDone, "Jízd zkopírovaných na server: %s. Jízd, které na serveru už byly a "
+                            "znovu se nekopírovaly: %s."},
+    {Msg::DatabaseNotUsed,
+     "Program zůstává u dosavadní databáze \"%s\": databázi \"%s\" nelze použít. %s"},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

@@ -211,6 +211,11 @@ enum Id : int {
     ExportFileFilter = 1764,
     ExportDone = 1765,
     ExportFailed = 1766,
+
+    // Choosing the store: this computer's file or a server.
+    DatabaseConnecting = 1800,
+    DatabaseCopyDone = 1801,
+    DatabaseNotUsed = 1802,
 };
 
 // The text of a number, after the language routing had its say; an unknown

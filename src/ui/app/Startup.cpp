@@ -14,6 +14,7 @@
 #include "prefs/PreferenceStore.h"
 #include "records/TfrmNewRecord.h"
 #include "records/TfrmWork.h"
+#include "settings/StoreChoice.h"
 #include "settings/TfrmNewUser.h"
 #include "settings/TfrmSettings.h"
 #include "stats/TfrmReport.h"
@@ -42,6 +43,17 @@ QString storedLanguage(PreferenceStore& preferences)
             .readText(QStringLiteral("lng"), english);
     } catch (const RydexError&) {
         return english;
+    }
+}
+
+// The store chosen for the installation, read as the language is.
+StoreLocation storedChoice(PreferenceStore& preferences, const QString& filePath)
+{
+    try {
+        return StoreChoice::read(preferences.openKey(PreferenceStore::programKeyPath(), false),
+                                 filePath);
+    } catch (const RydexError&) {
+        return StoreLocation::file(filePath);
     }
 }
 } // namespace
@@ -85,10 +97,13 @@ Startup::Startup(Options options)
     env.preferences = m_preferences;
     env.engineCheck = m_options.engineCheck;
     env.applicationDir = m_options.applicationDir;
+    env.store = storedChoice(*m_preferences, m_options.storePath);
+    env.filePath = m_options.storePath;
+    const StoreLocation store = env.store;
     m_main = std::make_unique<TfrmBase>(std::move(env));
 
     // The data module, which the record dialog's controls are bound to.
-    m_data = new TData(m_options.storePath, m_main.get());
+    m_data = new TData(store, m_main.get());
     m_main->setDataModule(m_data);
 
     // Then the other long-lived windows, in this order, once the main window
@@ -112,7 +127,7 @@ Startup::Startup(Options options)
         DialogPresenter::current().showError(m_engine->creationError());
     if (m_main->enginePresent()) {
         try {
-            m_data->open();
+            m_main->openStore();
             m_main->reportStoreNotices();
         } catch (const RydexError& e) {
             // The program goes on with the store closed; sign-in reports it again.

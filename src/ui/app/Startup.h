@@ -20,7 +20,7 @@ public:
         QString storePath;
         QString preferencePath;
         QString applicationDir;
-        // Empty: ask Qt whether its SQLite driver is there.
+        // Empty: ask Qt whether the driver of the store chosen is there.
         std::function<bool()> engineCheck;
     };
     // The program's own paths: the per-user data and configuration folders.

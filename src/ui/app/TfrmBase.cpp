@@ -1,5 +1,6 @@
 #include "app/TfrmBase.h"
 
+#include "app/StoreOpening.h"
 #include "app/TfrmInfo.h"
 #include "base/AppIdentity.h"
 #include "base/Clock.h"
@@ -78,6 +79,10 @@ TfrmBase::TfrmBase(Environment environment, QWidget* parent)
     m_yearStore->setSingleShot(true);
     m_yearStore->setInterval(0);
     connect(m_yearStore, &QTimer::timeout, this, &TfrmBase::storeYear);
+    m_opening = std::make_unique<StoreOpening>(this);
+    m_changedElsewhere = new QTimer(this);
+    m_changedElsewhere->setSingleShot(true);
+    connect(m_changedElsewhere, &QTimer::timeout, this, &TfrmBase::showChangesFromElsewhere);
     buildLanguageManager();
     // The theme beside the program is in force from the start.
     suiFileTheme = new TsuiFileTheme(m_env.applicationDir, this);
@@ -177,6 +182,11 @@ void TfrmBase::setDataModule(TData* data)
     m_data = data;
     Grid->setDataSource(data ? data->source() : nullptr);
     Note->setDataSource(data ? data->source() : nullptr);
+    if (!data)
+        return;
+    m_opening->askBeforeCreating(*data->connection());
+    connect(data->connection(), &ADOConnection::ridesChangedElsewhere, this,
+            &TfrmBase::ridesChangedElsewhere);
 }
 
 bool TfrmBase::signedIn() const
@@ -196,7 +206,8 @@ void TfrmBase::guarded(const std::function<void()>& command)
 
 void TfrmBase::FormCreate()
 {
-    m_enginePresent = m_env.engineCheck ? m_env.engineCheck() : ADOConnection::engineAvailable();
+    m_enginePresent =
+        m_env.engineCheck ? m_env.engineCheck() : ADOConnection::engineAvailable(m_env.store);
     if (m_env.preferences) {
         if (std::optional<QString> problem = m_env.preferences->check()) {
             DialogPresenter::current().showError(*problem);
@@ -261,6 +272,9 @@ void TfrmBase::FormShow()
         guarded([this] { AktualizaceMenu(); });
         return;
     }
+    // The driver missing is the server's: the package that brings it is named.
+    if (m_env.store.isServer())
+        msgDlgMSJet->setText(Msg::text(Msg::ServerDriverMissing));
     msgDlgMSJet->execute();
     m_terminated = true;
     close();
@@ -578,7 +592,7 @@ void TfrmBase::prihlaseni()
         // The grid and the note follow the table once, when the month view
         // is filled, not after each figure's walk over it.
         const ControlsDetached detached(m_data->table());
-        m_data->open();
+        openStore();
         m_data->connection()->requireSoundPages();
         setYearText();
         setMonthFilter();
@@ -638,6 +652,7 @@ void TfrmBase::leaveMonthView(Leaving way)
             m_data->close(true);
         break;
     case Leaving::Restore:
+    case Leaving::StoreChange:
         // The restore needs the store to itself: the program's connection
         // closed and no backup of its own reading it.
         if (m_data)

@@ -7,6 +7,7 @@
 #include "toolkit/MainWindowOperations.h"
 
 #include "store/RideFields.h"
+#include "store/StoreLocation.h"
 #include "store/TData.h"
 #include <QDate>
 #include <QMainWindow>
@@ -37,6 +38,7 @@ class QStatusBar;
 class QThread;
 class QToolButton;
 class SidePanel;
+class StoreOpening;
 class TabControl;
 class TData;
 class MonthChartView;
@@ -62,10 +64,14 @@ public:
     {
         std::shared_ptr<PreferenceStore> preferences;
         // Whether the ride store's engine is there; the program asks Qt for
-        // its SQLite driver.
+        // the driver of the store chosen.
         std::function<bool()> engineCheck;
         // Where the theme file and the language folder lie.
         QString applicationDir;
+        // The store chosen for this installation, and this computer's file,
+        // which the Database window offers whatever is chosen.
+        StoreLocation store;
+        QString filePath;
     };
 
     explicit TfrmBase(Environment environment, QWidget* parent = nullptr);
@@ -122,6 +128,15 @@ public:
     void prihlaseni();
     // Shows what the store's opening left for the user to know.
     void reportStoreNotices();
+    // Opens the data module's store as the user meets it: a server asks
+    // for its password, an empty database whether to make the tables.
+    // Throws RydexError; a password the user would not give leaves it closed.
+    void openStore();
+    // The "Database..." command: the store chosen for the installation.
+    void mnuDatabaseClick();
+    // Leaves the month view, opens that store and keeps the choice; when it
+    // cannot be used, says why and goes back to the store used so far.
+    bool useStore(const StoreLocation& location);
     void mnuLogoffClick();
     void mnuQuitClick();
     void mnuAboutClick();
@@ -314,6 +329,7 @@ private:
         ProgramEnd,     // Exit, or the window closed: the table closed
         AnotherCyclist, // another cyclist signing in directly
         CyclistDialog,  // the settings or the new cyclist dialog opening
+        StoreChange,    // another store about to be used: welcome page, store closed
     };
     void leaveMonthView(Leaving way);
     void applyColumnChoice();
@@ -323,8 +339,16 @@ private:
     void automaticBackupFinished(const QString& failure);
     // Runs a command; an error it does not handle goes to the standard error box.
     void guarded(const std::function<void()>& command);
+    // Another computer changed rides of this cyclist: the month view shows
+    // them once no dialog or pending ride could be disturbed.
+    void ridesChangedElsewhere(const QString& cyclist);
+    void showChangesFromElsewhere();
 
     Environment m_env;
+    std::unique_ptr<StoreOpening> m_opening;
+    // Runs the re-read of rides changed elsewhere, coalesced and postponed
+    // while the user is busy in a dialog.
+    QTimer* m_changedElsewhere = nullptr;
     QPointer<TData> m_data;
     bool m_enginePresent = false;
     bool m_terminated = false;
@@ -370,6 +394,7 @@ public:
     TsuiThemeManager* suiThemeManager = nullptr;
     QMenuBar* MainMenu = nullptr;
     MenuItem* mnuProgram = nullptr;
+    MenuItem* mnuDatabase = nullptr;
     MenuItem* mnuSkin = nullptr;
     MenuItem* mnuLanguage = nullptr;
     MenuItem* mnuBackup = nullptr;

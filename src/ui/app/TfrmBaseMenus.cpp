@@ -53,6 +53,10 @@ void TfrmBase::buildMenus()
         {&mnuProgram, nullptr, nullptr, "mnuProgram", "&Program", "Menu pro práci s programem", "",
          NoMenuImage},
         {nullptr, &mnuProgram, nullptr, nullptr, nullptr, nullptr, nullptr, NoMenuImage},
+        {&mnuDatabase, &mnuProgram, nullptr, "mnuDatabase", "&Databáze...",
+         "Kde jsou uloženy jízdy: v souboru na tomto počítači, nebo v databázi na serveru "
+         "PostgreSQL",
+         "", NoMenuImage},
         {&mnuSkin, &mnuProgram, nullptr, "mnuSkin", "Skin...", "", "", SkinImage},
         {&mnuLanguage, &mnuProgram, nullptr, "mnuLanguage", "Jazyk...",
          "Vyberte jazyk ve krerém má program pracovat (jednotky pro výpočty zůstávají stejné)",
@@ -194,5 +198,6 @@ void TfrmBase::wireMenus()
     connect(mnuLanguage, &QAction::triggered, this, &TfrmBase::mnuLanguageClick);
     command(mnuSkin, &TfrmBase::mnuSkinClick);
     connect(mnuBackup, &QAction::triggered, this, &TfrmBase::mnuBackupClick);
+    command(mnuDatabase, &TfrmBase::mnuDatabaseClick);
     connect(mnuRestore, &QAction::triggered, this, &TfrmBase::mnuRestoreClick);
 }
