@@ -1,5 +1,6 @@
 #include "TestMain.h"
 #include "TestProgram.h"
+#include "TestServer.h"
 
 #include "app/CommandLine.h"
 #include "app/ImportRequests.h"
@@ -651,11 +652,16 @@ private slots:
         QTest::newRow("no server there")
             << QStringLiteral("host=/nonexistent/socket/folder dbname=club connect_timeout=2")
             << QString();
+        // Taken once the user agreed to its tables; then back to the file.
+        QTest::newRow("an empty server database") << QStringLiteral("(fresh)") << QString();
     }
     void databaseCommand()
     {
         QFETCH(QString, text);
         QFETCH(QString, refusal);
+        const bool fresh = text == QLatin1String("(fresh)");
+        if (fresh)
+            text = TestServer::freshStore().connectionText();
         TestProgram p;
         p.addCyclist(QStringLiteral("Eva"));
         p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")}});
@@ -676,6 +682,35 @@ private slots:
         w->mnuDatabase->trigger();
         QCOMPARE(p.dialogs().raised().first().className, QStringLiteral("TfrmDatabase"));
         const ScriptedPresenter::Raised last = p.dialogs().last();
+        if (fresh) {
+            QCOMPARE(p.dialogs().raised().at(1).name, QStringLiteral("CreateTablesQuestion"));
+            QCOMPARE(p.dialogs().raised().size(), 2);
+            QVERIFY(!stayed);
+            QCOMPARE(p.data()->connection()->location(), StoreLocation::server(text));
+            QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
+            const PreferenceKey program = PreferenceStore(p.preferencePath())
+                                              .openKey(PreferenceStore::programKeyPath(), false);
+            QCOMPARE(program.readText(QStringLiteral("store"), QString()),
+                     QStringLiteral("server"));
+            QCOMPARE(program.readText(QStringLiteral("server"), QString()), text);
+            p.signIn(QStringLiteral("Eva"));
+            QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+            QCOMPARE(p.table()->recordCount(), 0);
+            // Back to this computer's rides; the text stays for next time.
+            p.dialogs().handleNextModal([](QDialog& d) {
+                auto& dialog = dynamic_cast<TfrmDatabase&>(d);
+                dialog.rbFile->setChecked(true);
+                dialog.btnOk->click();
+                return dialog.result();
+            });
+            w->mnuDatabase->trigger();
+            QCOMPARE(p.data()->connection()->location(), StoreLocation::file(p.storePath()));
+            QCOMPARE(program.readText(QStringLiteral("store"), QString()), QStringLiteral("file"));
+            QCOMPARE(program.readText(QStringLiteral("server"), QString()), text);
+            p.signIn(QStringLiteral("Eva"));
+            QCOMPARE(p.table()->recordCount(), 1);
+            return;
+        }
         if (text.isNull()) {
             // Nothing changed: still signed in, nothing written.
             QCOMPARE(p.dialogs().raised().size(), 1);
@@ -702,22 +737,44 @@ private slots:
 
     // Rides another computer saved for the cyclist shown appear in the month
     // view, the current ride kept; not under a dialog, nor for another cyclist.
+    // On the file the word of a change is given by hand; the server sends
+    // its own.
+    void changesFromElsewhere_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
     void changesFromElsewhere()
     {
+        QFETCH(bool, server);
         TestProgram p;
         p.addCyclist(QStringLiteral("Eva"));
-        p.addRides({{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
-                    {.date = QDate(2005, 3, 9), .km = QStringLiteral("20")}});
+        const StoreLocation store =
+            server ? TestServer::freshStore() : StoreLocation::file(p.storePath());
+        TData other(store);
+        other.connection()->setCreationConsent([](const QString&) { return true; });
+        other.open();
+        for (const TestRide& ride :
+             {TestRide{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
+              TestRide{.date = QDate(2005, 3, 9), .km = QStringLiteral("20")}})
+            addTestRide(*other.table(), ride);
+        if (server) {
+            PreferenceKey program =
+                PreferenceStore(p.preferencePath()).openKey(PreferenceStore::programKeyPath());
+            program.writeText(QStringLiteral("store"), QStringLiteral("server"));
+            program.writeText(QStringLiteral("server"), store.connectionText());
+        }
         TfrmBase* w = p.start();
         p.signIn(QStringLiteral("Eva"));
+        QCOMPARE(p.data()->connection()->location(), store);
         p.table()->last();
         const int current = p.table()->value(RideField::id).toInt();
-        TData other(p.storePath());
-        other.open();
         ADOConnection* connection = p.data()->connection();
         const auto elsewhere = [&](const QString& user, const QDate& date) {
             addTestRide(*other.table(), {.user = user, .date = date, .km = QStringLiteral("10")});
-            emit connection->ridesChangedElsewhere(user);
+            if (!server)
+                emit connection->ridesChangedElsewhere(user);
         };
         QSignalSpy filled(w, &TfrmBase::monthViewChanged);
         elsewhere(QStringLiteral("Jan"), QDate(2005, 3, 5));

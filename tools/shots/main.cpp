@@ -6,8 +6,11 @@
 
 #include "app/Startup.h"
 #include "app/TfrmBase.h"
+#include "app/TfrmDatabase.h"
 #include "app/TfrmInfo.h"
+#include "app/TfrmPassword.h"
 #include "base/Clock.h"
+#include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
 #include "records/ImportRidesModel.h"
 #include "records/TfrmImport.h"
@@ -188,6 +191,15 @@ int main(int argc, char** argv)
                      name + (importing->model()->rowCount() ? QString() : QStringLiteral("-empty")))
                     ? 0
                     : 1;
+        } else if (auto* database = qobject_cast<TfrmDatabase*>(&dialog)) {
+            // The file chosen, then a server with what a test found there.
+            failures += save(&dialog, out, name) ? 0 : 1;
+            database->rbServer->setChecked(true);
+            database->edtServer->setText(QStringLiteral(
+                "host=db.club.org port=5432 dbname=club user=jan sslmode=verify-full"));
+            database->lblResult->setText(Msg::format(
+                Msg::ServerReady, {database->edtServer->text(), QLocale().toString(1234)}));
+            failures += save(&dialog, out, name + QStringLiteral("-server")) ? 0 : 1;
         } else {
             failures += save(&dialog, out, name) ? 0 : 1;
         }
@@ -243,6 +255,10 @@ int main(int argc, char** argv)
     w->openNewCyclistDialog();
     w->mnuLanguageClick();
     w->mnuAboutClick();
+    w->mnuDatabaseClick();
+    askServerPassword(w, Msg::format(Msg::ServerPasswordNeeded,
+                                     {QStringLiteral("host=db.club.org dbname=club user=jan"),
+                                      QStringLiteral("jan")}));
     // The message box with each icon and with one and two buttons.
     for (int icon = MessageDialog::Information; icon <= MessageDialog::Question; ++icon) {
         for (int buttons = 1; buttons <= 2; ++buttons) {
