@@ -696,6 +696,20 @@ private slots:
             p.signIn(QStringLiteral("Eva"));
             QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
             QCOMPARE(p.table()->recordCount(), 0);
+            // Backups are of this computer's file: never of a file named by
+            // the connection text, never a restore over it.
+            const QString backupRefused = standardErrorText(
+                Msg::format(Msg::DatabaseServerBackup, {StoreLocation::server(text).shown()}));
+            for (MenuItem* command : {w->mnuBackup, w->mnuRestore}) {
+                p.dialogs().clear();
+                command->trigger();
+                QCOMPARE(p.dialogs().raised().size(), 1);
+                QCOMPARE(p.dialogs().last().text, backupRefused);
+            }
+            w->mnuLogoff->trigger();
+            w->waitForAutomaticBackup();
+            QCOMPARE(p.dialogs().count(QStringLiteral("error")), 1);
+            p.signIn(QStringLiteral("Eva"));
             // Back to this computer's rides; the text stays for next time.
             p.dialogs().handleNextModal([](QDialog& d) {
                 auto& dialog = dynamic_cast<TfrmDatabase&>(d);

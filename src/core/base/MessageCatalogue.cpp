@@ -204,6 +204,9 @@ constexpr Entry entries[] = {
                             "znovu se nekopírovaly: %s."},
     {Msg::DatabaseNotUsed,
      "Program zůstává u dosavadní databáze \"%s\": databázi \"%s\" nelze použít. %s"},
+    {Msg::DatabaseServerBackup,
+     "Jízdy jsou v databázi na serveru \"%s\": zálohuje je server svými prostředky. Zálohovat a "
+     "obnovovat lze jen databázi na tomto počítači."},
     {Msg::StoreDriverMissing, "Ovladač databáze SQLite (QSQLITE) není k dispozici"},
     {Msg::StoreBusy,
      "Databázi jízd právě používá jiný program a neuvolnil ji ani po %s sekundách. Nic nebylo "

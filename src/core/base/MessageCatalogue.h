@@ -216,6 +216,7 @@ enum Id : int {
     DatabaseConnecting = 1800,
     DatabaseCopyDone = 1801,
     DatabaseNotUsed = 1802,
+    DatabaseServerBackup = 1803,
 };
 
 // The text of a number, after the language routing had its say; an unknown

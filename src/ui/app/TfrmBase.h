@@ -336,6 +336,9 @@ private:
     // Takes the day's automatic backup beside the store on a thread of its
     // own, when one is due; a failure is reported once.
     void startAutomaticBackup();
+    // Backups and restores are of this computer's file: RydexError while a
+    // server's store is in use.
+    void requireFileStore() const;
     void automaticBackupFinished(const QString& failure);
     // Runs a command; an error it does not handle goes to the standard error box.
     void guarded(const std::function<void()>& command);

@@ -55,6 +55,7 @@ void TfrmBase::mnuBackupClick()
     guarded([this] {
         if (!m_data)
             return;
+        requireFileStore();
         if (!chooseBackupFile)
             chooseBackupFile = [this](const QString& suggested) {
                 return askForBackupFile(this, suggested);
@@ -85,11 +86,20 @@ void TfrmBase::mnuBackupClick()
     });
 }
 
+void TfrmBase::requireFileStore() const
+{
+    // The commands write and replace files; a server's rides are kept by the
+    // server's own backups, and its connection text is no file to replace.
+    const StoreLocation location = m_data->connection()->location();
+    if (location.isServer())
+        throw RydexError(Msg::format(Msg::DatabaseServerBackup, {location.shown()}));
+}
+
 void TfrmBase::startAutomaticBackup()
 {
     // Only a store this run opened and accepted: a refused file is never
     // looked at again.
-    if (!m_data || !m_data->connection()->accepted())
+    if (!m_data || !m_data->connection()->accepted() || m_data->connection()->location().isServer())
         return;
     // One still running (from a sign-out a moment ago) may have judged the
     // store before the latest change: it is waited for, not taken for this
@@ -135,6 +145,7 @@ void TfrmBase::mnuRestoreClick()
     guarded([this] {
         if (!m_data || !m_env.preferences)
             return;
+        requireFileStore();
         ADOConnection* connection = m_data->connection();
         const AutoBackup automatic(connection->filePath(), m_env.preferences->filePath());
         if (!chooseRestoreFile)
