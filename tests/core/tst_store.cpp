@@ -11,6 +11,7 @@
 #include "store/FilterGuard.h"
 #include "store/RideFilter.h"
 #include "store/RideRepository.h"
+#include "store/ServerCheck.h"
 #include "store/TData.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -951,6 +954,83 @@ private slots:
         QCOMPARE(
             onOwnConnection(file, {QStringLiteral("SELECT note || pulse || version FROM rydex")}),
             QStringList{"old1401"});
+    }
+
+    // Another computer's commit is heard; a server that went away is
+    // reported, leaves nothing half-written, and the next command connects
+    // again; "Test connection" says what it found.
+    void serverChangesAndFaults()
+    {
+        if (!onServer())
+            QSKIP("a file tells nobody of a commit; the version check guards its rides");
+        QCOMPARE(checkServer(store(), {}).outcome, ServerCheck::Outcome::Ready);
+        QCOMPARE(checkServer(TestServer::freshStore(), {}).outcome, ServerCheck::Outcome::Empty);
+        QCOMPARE(checkServer(StoreLocation::server(QStringLiteral("host=/nowhere dbname=x")), {})
+                     .outcome,
+                 ServerCheck::Outcome::Failed);
+        QCOMPARE(checkServer(StoreLocation::server(QStringLiteral("host=a password=b")), {}).text,
+                 Msg::text(Msg::ServerTextPassword));
+
+        TData here(store());
+        here.open();
+        ADOTable& t = *here.table();
+        ADOConnection& c = *here.connection();
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
+        QSignalSpy heard(&c, &ADOConnection::ridesChangedElsewhere);
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 1));
+        {
+            TData there(store());
+            there.open();
+            there.table()->setFilter(RideFilter::month(QStringLiteral("Jan"), 2005, 3));
+            addRide(*there.table(), QStringLiteral("Jan"), QDate(2005, 3, 2));
+        }
+        // Within a second, and our own commit is not among what is heard.
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 1, 1000);
+        QCOMPARE(heard.first().first().toString(), QStringLiteral("Jan"));
+
+        const QString database = QRegularExpression(QStringLiteral("dbname=(\\S+)"))
+                                     .match(store().connectionText())
+                                     .captured(1);
+        const auto cut = [&] {
+            onOwnConnection(StoreLocation::server(TestServer::adminText()),
+                            {QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM "
+                                            "pg_stat_activity WHERE datname = '%1'")
+                                 .arg(database)});
+        };
+        // Gone while the program stood idle: the next read connects again.
+        cut();
+        t.refresh();
+        QCOMPARE(t.recordCount(), 1);
+        // Gone in the middle of a write: reported, nothing of it stored,
+        // and the next command works on a new connection.
+        c.begin();
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 3));
+        cut();
+        const RydexError lost = errorOf([&] { c.commit(); });
+        QVERIFY2(lost.text().startsWith(Msg::text(Msg::ServerConnectionLost)
+                                            .section(QLatin1String("%s"), 0, 0)
+                                            .replace(QLatin1String("\"\""), QString())
+                                            .left(10)),
+                 qPrintable(lost.text()));
+        QVERIFY(!c.isOpen());
+        QCOMPARE(onOwnConnection(store(), {QStringLiteral("SELECT count(*) FROM rydex")}),
+                 QStringList{"2"});
+        t.refresh();
+        QCOMPARE(t.recordCount(), 1);
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 4));
+        QCOMPARE(onOwnConnection(store(), {QStringLiteral("SELECT count(*) FROM rydex")}),
+                 QStringList{"3"});
+        // Still listening on the new connection.
+        heard.clear();
+        {
+            TData there(store());
+            there.open();
+            there.table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
+            there.table()->findFirst();
+            there.table()->deleteRecord();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 1, 1000);
+        QCOMPARE(heard.first().first().toString(), QStringLiteral("Eva"));
     }
 
     // Two copies of the program on one store: neither overwrites what the
