@@ -270,6 +270,18 @@ void makeSample(const Startup::Options& options, int cyclists, int years, int fi
     generateSample(sample);
 }
 
+// The program shown and idle, as when the cyclist starts working: the
+// windows it makes after the first painting are there.
+TfrmBase* showIdle(Startup& startup)
+{
+    startup.show();
+    TfrmBase* w = startup.mainWindow();
+    paintNow();
+    QCoreApplication::processEvents();
+    w->ensureWindows();
+    return w;
+}
+
 // The season window: one cyclist of 8,000 rides over 20 years (400 a year,
 // 2005 to 2024) in a store of his own, signed in on the year of today; the
 // window opened from its command, then moved between years.
@@ -286,11 +298,7 @@ int seasonRows(int runs)
     Clock::setFixedToday(QDate(2024, 6, 15));
     ScopedPresenter dialogs;
     Startup startup(options);
-    startup.show();
-    TfrmBase* w = startup.mainWindow();
-    paintNow();
-    QCoreApplication::processEvents();
-    w->ensureWindows();
+    TfrmBase* w = showIdle(startup);
     auto* cyclist = w->findChild<MenuItem*>(QStringLiteral("menu0"));
     if (!cyclist) {
         out() << "the season's store holds no cyclist" << Qt::endl;
@@ -491,13 +499,7 @@ int main(int argc, char** argv)
 
     ScopedPresenter dialogs;
     Startup startup(options);
-    startup.show();
-    TfrmBase* w = startup.mainWindow();
-    // The program is idle when the cyclist starts working: the windows it
-    // makes after the first painting are there.
-    paintNow();
-    QCoreApplication::processEvents();
-    w->ensureWindows();
+    TfrmBase* w = showIdle(startup);
     const QList<MenuItem*> cyclists = [&] {
         QList<MenuItem*> items;
         for (int i = 0;; ++i) {
