@@ -38,6 +38,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -816,6 +817,80 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w->lblKilometry->text(), QStringLiteral("52"), 1000);
         QCOMPARE(p.table()->recordCount(), 4);
         QCOMPARE(p.table()->value(RideField::id).toInt(), current);
+    }
+
+    // A server that asks for a password at start-up: what the user types
+    // opens it and serves the sign-in; Cancel leaves the store closed with
+    // the server's words, as a store that cannot be opened. The password
+    // reaches no file.
+    void serverPasswordAtStartUp_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("typed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void serverPasswordAtStartUp()
+    {
+        QFETCH(bool, typed);
+        const StoreLocation store = TestServer::freshStore();
+        {
+            TData owner(store);
+            owner.connection()->setCreationConsent([](const QString&) { return true; });
+            owner.open();
+            addTestRide(*owner.table(), {.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")});
+        }
+        onOwnConnection(StoreLocation::server(TestServer::adminText()),
+                        {QStringLiteral("DO $$ BEGIN CREATE ROLE rydex_locked LOGIN PASSWORD "
+                                        "'club-secret'; EXCEPTION WHEN duplicate_object OR "
+                                        "unique_violation THEN NULL; END $$")});
+        onOwnConnection(store,
+                        {QStringLiteral("GRANT USAGE ON SCHEMA public TO rydex_locked"),
+                         QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON rydex, imports "
+                                        "TO rydex_locked"),
+                         QStringLiteral("GRANT SELECT, UPDATE ON rydex_store TO rydex_locked"),
+                         QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO "
+                                        "rydex_locked")});
+        const StoreLocation locked =
+            StoreLocation::server(QString(store.connectionText())
+                                      .replace(QRegularExpression(QStringLiteral("user=\\S+")),
+                                               QStringLiteral("user=rydex_locked")));
+        TestProgram p;
+        p.addCyclist(QStringLiteral("Eva"));
+        {
+            PreferenceKey program =
+                PreferenceStore(p.preferencePath()).openKey(PreferenceStore::programKeyPath());
+            program.writeText(QStringLiteral("store"), QStringLiteral("server"));
+            program.writeText(QStringLiteral("server"), locked.connectionText());
+        }
+        QString reason;
+        p.dialogs().setModalHandler([&](QDialog& d) {
+            auto& dialog = dynamic_cast<TfrmPassword&>(d);
+            reason = dialog.lblReason->text();
+            if (!typed)
+                return int(QDialog::Rejected);
+            dialog.edtPassword->setText(QStringLiteral("club-secret"));
+            dialog.btnOk->click();
+            return dialog.result();
+        });
+        TfrmBase* w = p.start();
+        const QString asked = Msg::format(
+            Msg::ServerPasswordNeeded, {locked.connectionText(), QStringLiteral("rydex_locked")});
+        QCOMPARE(reason, asked);
+        QCOMPARE(p.dialogs().count(QStringLiteral("modal")), 1);
+        p.signIn(QStringLiteral("Eva"));
+        if (typed) {
+            QCOMPARE(p.dialogs().count(QStringLiteral("error")), 0);
+            QCOMPARE(p.dialogs().count(QStringLiteral("modal")), 1);
+            QCOMPARE(w->Pages->currentWidget(), w->WorkPage);
+            QCOMPARE(p.table()->recordCount(), 1);
+        } else {
+            // Asked again at sign-in, cancelled again: the welcome page.
+            QCOMPARE(p.dialogs().count(QStringLiteral("modal")), 2);
+            QCOMPARE(p.dialogs().count(QStringLiteral("error")), 2);
+            QCOMPARE(p.dialogs().last().text, standardErrorText(asked));
+            QCOMPARE(w->Pages->currentWidget(), w->WelcomePage);
+        }
+        QVERIFY(!p.preferenceBytes().contains("club-secret"));
     }
 
     void firstCyclistFromAnEmptyMachine()

@@ -9,7 +9,7 @@
 void StoreOpening::open(ADOConnection& connection)
 {
     const StoreLocation location = connection.location();
-    if (!location.isServer()) {
+    if (!location.isServer() || connection.isOpen()) {
         connection.open();
         return;
     }

@@ -1,11 +1,11 @@
 #include "app/TfrmDatabase.h"
 
-#include "app/ConnectionTest.h"
 #include "app/StoreOpening.h"
 #include "app/TfrmPassword.h"
 #include "base/MessageCatalogue.h"
 #include "base/RydexError.h"
 #include "polyglot/TbsPolyglotTranslator.h"
+#include "store/ServerCheck.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogPresenter.h"
 #include "toolkit/MessageDialog.h"
@@ -162,20 +162,21 @@ void TfrmDatabase::btnTestClick()
     }
     showResult(Msg::format(Msg::DatabaseConnecting, {location.shown()}));
     QString password = m_opening.knownPassword(location);
-    ConnectionTest check;
+    ServerCheck check;
     {
         const Waiting waiting;
-        check = testConnection(location, password);
+        check = checkServer(location, password);
     }
-    while (check.outcome == ConnectionTest::Outcome::PasswordNeeded) {
+    while (check.outcome == ServerCheck::Outcome::PasswordNeeded) {
         const std::optional<QString> typed = m_opening.askPassword(check.text);
         if (!typed)
             break;
         password = *typed;
         const Waiting waiting;
-        check = testConnection(location, password);
+        check = checkServer(location, password);
     }
-    if (check.open()) {
+    if (check.outcome == ServerCheck::Outcome::Ready ||
+        check.outcome == ServerCheck::Outcome::Empty) {
         m_opening.remember(location, password);
         m_reachable = location;
     }
