@@ -115,6 +115,16 @@ private:
     std::function<QString()> m_read;
 };
 
+// The program's next start opens that server's store, as the Database
+// window leaves the choice.
+void chooseServer(const TestProgram& program, const StoreLocation& server)
+{
+    PreferenceKey key =
+        PreferenceStore(program.preferencePath()).openKey(PreferenceStore::programKeyPath());
+    key.writeText(QStringLiteral("server"), server.connectionText());
+    key.writeText(QStringLiteral("store"), QStringLiteral("server"));
+}
+
 QString fileBytes(const QString& path)
 {
     QFile f(path);
@@ -774,12 +784,8 @@ private slots:
              {TestRide{.date = QDate(2005, 3, 2), .km = QStringLiteral("12.5")},
               TestRide{.date = QDate(2005, 3, 9), .km = QStringLiteral("20")}})
             addTestRide(*other.table(), ride);
-        if (server) {
-            PreferenceKey program =
-                PreferenceStore(p.preferencePath()).openKey(PreferenceStore::programKeyPath());
-            program.writeText(QStringLiteral("store"), QStringLiteral("server"));
-            program.writeText(QStringLiteral("server"), store.connectionText());
-        }
+        if (server)
+            chooseServer(p, store);
         TfrmBase* w = p.start();
         p.signIn(QStringLiteral("Eva"));
         QCOMPARE(p.data()->connection()->location(), store);
@@ -856,12 +862,7 @@ private slots:
                                                QStringLiteral("user=rydex_locked")));
         TestProgram p;
         p.addCyclist(QStringLiteral("Eva"));
-        {
-            PreferenceKey program =
-                PreferenceStore(p.preferencePath()).openKey(PreferenceStore::programKeyPath());
-            program.writeText(QStringLiteral("store"), QStringLiteral("server"));
-            program.writeText(QStringLiteral("server"), locked.connectionText());
-        }
+        chooseServer(p, locked);
         QString reason;
         p.dialogs().setModalHandler([&](QDialog& d) {
             auto& dialog = dynamic_cast<TfrmPassword&>(d);
