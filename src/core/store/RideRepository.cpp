@@ -308,6 +308,55 @@ bool RideRepository::update(const QVariant& id, qint64 version, const RideRow& r
     return true;
 }
 
+bool RideRepository::writeColumn(RideField field, const QVector<ColumnWrite>& writes,
+                                 const std::function<void(qsizetype)>& beforeEach)
+{
+    const int at = fieldIndex(field);
+    const QString sql = m_connection.engine().updateColumnOfMany(quotedName(field));
+    if (sql.isEmpty()) {
+        // An engine without a statement for many rows: one prepared update
+        // each, which on a file costs next to nothing.
+        for (qsizetype i = 0; i < writes.size(); ++i) {
+            const ColumnWrite& write = writes.at(i);
+            beforeEach(i);
+            if (!update(write.before[fieldIndex(RideField::id)], write.version, write.after, {at}))
+                return false;
+            keepWritten(&write.before, &write.after, write.version + 1);
+        }
+        return true;
+    }
+    {
+        // A server answers each statement across the network: the rows go
+        // in one, as lists of ids, versions and values.
+        QStringList ids, versions, values;
+        for (qsizetype i = 0; i < writes.size(); ++i)
+            beforeEach(i);
+        for (const ColumnWrite& write : writes) {
+            ids << QString::number(write.before[fieldIndex(RideField::id)].toLongLong());
+            versions << QString::number(write.version);
+            const QVariant stored = toStore(field, write.after[at]);
+            values << (stored.isNull() ? QStringLiteral("NULL")
+                                       : QString::number(stored.toLongLong()));
+        }
+        const auto list = [](const QStringList& items) {
+            return QLatin1Char('{') + items.join(QLatin1Char(',')) + QLatin1Char('}');
+        };
+        QSqlQuery q(m_connection.database());
+        m_connection.prepare(q, sql);
+        q.addBindValue(list(ids));
+        q.addBindValue(list(versions));
+        q.addBindValue(list(values));
+        m_connection.exec(q);
+        if (q.numRowsAffected() != writes.size())
+            return false;
+    }
+    for (const ColumnWrite& write : writes) {
+        ++m_writes;
+        keepWritten(&write.before, &write.after, write.version + 1);
+    }
+    return true;
+}
+
 bool RideRepository::remove(const QVariant& id, qint64 version)
 {
     QSqlQuery q(m_connection.database());

@@ -69,6 +69,18 @@ public:
     // Writes these fields of the ride when the store still holds it at that
     // version (which the write raises); false when another copy overtook it.
     bool update(const QVariant& id, qint64 version, const RideRow& row, const QList<int>& fields);
+    // One field of many rides, each as read (before, at version) and to be
+    // (after); all written, and kept, or none: false when another copy
+    // overtook one of them.
+    struct ColumnWrite
+    {
+        RideRow before;
+        RideRow after;
+        qint64 version;
+    };
+    // beforeEach is told the place in writes of each ride about to be written.
+    bool writeColumn(RideField field, const QVector<ColumnWrite>& writes,
+                     const std::function<void(qsizetype)>& beforeEach);
     // Deletes the ride when the store still holds it at that version.
     bool remove(const QVariant& id, qint64 version);
     // Our own write of a ride, applied to the kept sets so that they stay
