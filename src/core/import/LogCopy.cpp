@@ -48,17 +48,22 @@ LogCopyResult copyLog(ADOConnection& from, ADOConnection& to,
 {
     // Tables of their own: the windows' cursors stay where the user left
     // them, and the caller refreshes them once.
-    ADOTable source(&from);
-    source.setFiltered(false);
-    source.open();
+    QMap<QString, QVector<RideRow>> byCyclist;
+    int total = 0;
+    {
+        ADOTable source(&from);
+        source.setFiltered(false);
+        source.open();
+        // By cyclist, each in the order the store lists his rides.
+        for (const RideRow& row : source.rows())
+            byCyclist[row[fieldIndex(RideField::user)].toString()].append(row);
+        total = source.recordCount();
+        // Every ride of the store, kept for reuse, would only crowd out the
+        // sets the windows read again and again.
+        source.forgetCachedSets();
+    }
     ADOTable target(&to);
     target.open();
-
-    // By cyclist, each in the order the store lists his rides.
-    QMap<QString, QVector<RideRow>> byCyclist;
-    for (const RideRow& row : source.rows())
-        byCyclist[row[fieldIndex(RideField::user)].toString()].append(row);
-    const int total = source.recordCount();
     LogCopyResult result;
     int done = 0;
     const auto goOn = [&] { return !progress || progress(done, total); };
