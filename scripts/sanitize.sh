@@ -24,6 +24,14 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-asan -j"$(nproc)"
 
+# The tests' PostgreSQL server, should ctest itself be killed.
+work=""
+cleanup() {
+    bash scripts/test-server.sh stop build-asan/tests/test-server || true
+    [ -z "$work" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizer-suppressions.txt:print_suppressions=0"
@@ -33,7 +41,6 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 [ "$seconds" -gt 0 ] || exit 0
 findings=$PWD/build-asan/fuzz-findings
 work=$(mktemp -d /tmp/rydex-fuzz-XXXXXX)
-trap 'rm -rf "$work"' EXIT
 rm -rf "$findings"
 
 # Runs one target for $seconds on a copy of its seeds; the copy grows with

@@ -12,7 +12,10 @@ set -euo pipefail
 # the exported spreadsheet file back in a test, and checks the folders'
 # layering; clang-format checks the layout of the code. The windows are laid
 # out for the condensed cut of DejaVu Sans, which fonts-dejavu-extra holds.
-packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-charts-dev
+# libqt6sql6-psql reaches a club's store on a PostgreSQL server; the tests
+# start a throwaway server of postgresql-15 (scripts/test-server.sh).
+packages=(cmake g++ ninja-build qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql
+          postgresql-15 qt6-charts-dev
           qt6-svg-dev libgl-dev zlib1g-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
           desktop-file-utils appstream shared-mime-info python3 clang-format
           clang libclang-rt-14-dev llvm)

@@ -38,13 +38,27 @@ void addTestRide(ADOTable& t, const TestRide& r)
 
 QStringList onOwnConnection(const QString& store, const QStringList& statements)
 {
+    return onOwnConnection(StoreLocation::file(store), statements);
+}
+
+QStringList onOwnConnection(const StoreLocation& store, const QStringList& statements)
+{
     const QString name = QUuid::createUuid().toString();
     QStringList out;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(store);
+        QSqlDatabase db = QSqlDatabase::addDatabase(
+            store.isServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+        if (!db.isValid())
+            qFatal("Qt's driver for %s is missing (Debian: libqt6sql6-psql, libqt6sql6-sqlite)",
+                   qPrintable(store.shown()));
+        // Qt hands a server's options to libpq as they are, keywords and all.
+        if (store.isServer())
+            db.setConnectOptions(store.connectionText());
+        else
+            db.setDatabaseName(store.filePath());
         if (!db.open())
-            qFatal("cannot open %s", qPrintable(store));
+            qFatal("cannot open %s: %s", qPrintable(store.shown()),
+                   qPrintable(db.lastError().text()));
         QSqlQuery q(db);
         for (const QString& s : statements) {
             if (!q.exec(s))

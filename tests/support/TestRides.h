@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreLocation.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -31,5 +33,6 @@ void addTestRide(ADOTable& table, const TestRide& ride);
 
 // Runs statements on a connection of its own, as another program would;
 // gives the first column of the last one's rows as text. Any failure ends
-// the test run.
+// the test run. The file's path, or a file's or a server's location.
 QStringList onOwnConnection(const QString& store, const QStringList& statements);
+QStringList onOwnConnection(const StoreLocation& store, const QStringList& statements);

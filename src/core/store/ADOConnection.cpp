@@ -4,6 +4,7 @@
 #include "base/PrivateFolder.h"
 #include "base/RydexError.h"
 #include "store/NewStore.h"
+#include "store/PostgresEngine.h"
 #include "store/RideRepository.h"
 #include "store/StoreEngine.h"
 #include "store/WriteAheadLog.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -25,7 +27,7 @@ const StoreEngine& standardEngine()
     return StoreEngine::standard();
 }
 
-QString engineText(const QSqlError& error)
+QString fileEngineText(const QSqlError& error)
 {
     return standardEngine().errorText(error);
 }
@@ -45,7 +47,7 @@ QString pageProblem(const QString& path)
             result = standardEngine().integrityProblem(db);
             db.close();
         } else {
-            result = engineText(db.lastError());
+            result = fileEngineText(db.lastError());
         }
     }
     QSqlDatabase::removeDatabase(name);
@@ -75,8 +77,13 @@ constexpr Column columnsNeeded[] = {
 } // namespace
 
 ADOConnection::ADOConnection(const QString& filePath, QObject* parent)
-    : QObject(parent), m_engine(StoreEngine::standard()),
-      m_rides(std::make_unique<RideRepository>(*this)), m_path(filePath),
+    : ADOConnection(StoreLocation::file(filePath), parent)
+{
+}
+
+ADOConnection::ADOConnection(const StoreLocation& location, QObject* parent)
+    : QObject(parent), m_location(location), m_engine(&StoreEngine::forLocation(location)),
+      m_rides(std::make_unique<RideRepository>(*this)), m_path(location.filePath()),
       m_connectionName(QStringLiteral("rydex-") +
                        QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
@@ -92,13 +99,45 @@ ADOConnection::~ADOConnection()
 
 void ADOConnection::setFilePath(const QString& path)
 {
+    setLocation(StoreLocation::file(path));
+}
+
+void ADOConnection::setLocation(const StoreLocation& location)
+{
     close();
-    m_path = path;
+    const StoreEngine* engine = &StoreEngine::forLocation(location);
+    if (engine != m_engine && QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::removeDatabase(m_connectionName);
+    m_engine = engine;
+    m_location = location;
+    m_path = location.filePath();
+    m_password.clear();
+    m_lost = false;
+}
+
+void ADOConnection::setPassword(const QString& password)
+{
+    m_password = password;
+}
+
+void ADOConnection::setCreationConsent(std::function<bool(const QString&)> consent)
+{
+    m_consent = std::move(consent);
 }
 
 bool ADOConnection::engineAvailable()
 {
     return standardEngine().present();
+}
+
+bool ADOConnection::engineAvailable(const StoreLocation& location)
+{
+    return StoreEngine::forLocation(location).present();
+}
+
+QString ADOConnection::engineText(const QSqlError& error) const
+{
+    return engine().errorText(error);
 }
 
 QSqlDatabase ADOConnection::database() const
@@ -114,8 +153,7 @@ bool ADOConnection::isOpen() const
 void ADOConnection::fail(int messageId, const QString& detail)
 {
     close();
-    throw RydexError(Msg::format(messageId, {QDir::toNativeSeparators(m_path), detail}),
-                     RydexError::Kind::Store);
+    throw RydexError(Msg::format(messageId, {m_location.shown(), detail}), RydexError::Kind::Store);
 }
 
 void ADOConnection::failOpening(const QSqlError& error)
@@ -132,6 +170,10 @@ void ADOConnection::open()
 {
     if (isOpen())
         return;
+    if (m_location.isServer()) {
+        openServer();
+        return;
+    }
     if (!engineAvailable())
         throw RydexError(Msg::text(Msg::StoreDriverMissing), RydexError::Kind::Store);
     const QFileInfo info(m_path);
@@ -162,6 +204,122 @@ void ADOConnection::open()
     }
     m_accepted = m_path;
     startPageCheck();
+}
+
+void ADOConnection::openServer()
+{
+    if (!engine().present())
+        throw RydexError(engine().driverMissingText(), RydexError::Kind::Store);
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+                          ? QSqlDatabase::database(m_connectionName, false)
+                          : QSqlDatabase::addDatabase(engine().driverName(), m_connectionName);
+    engine().prepareConnection(db, m_location, m_password, false);
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db.close();
+        switch (engine().passwordFault(error)) {
+        case StoreEngine::PasswordFault::Needed:
+            throw RydexError(
+                Msg::format(Msg::ServerPasswordNeeded, {m_location.shown(), serverUser()}),
+                RydexError::Kind::Password);
+        case StoreEngine::PasswordFault::Refused:
+            throw RydexError(
+                Msg::format(Msg::ServerPasswordWrong, {m_location.shown(), serverUser()}),
+                RydexError::Kind::Password);
+        case StoreEngine::PasswordFault::None:
+            break;
+        }
+        throw RydexError(
+            Msg::format(Msg::ServerUnreachable, {m_location.shown(), engineText(error).trimmed()}),
+            RydexError::Kind::Store);
+    }
+    try {
+        // The time limits come first: nothing below may hang the window.
+        configure();
+        QStringList tables = serverTables();
+        if (tables.isEmpty()) {
+            createServerStore();
+            tables = serverTables();
+        }
+        // A database of another program is reported, never changed.
+        for (const char* ours : {"rydex", "imports", "rydex_store"}) {
+            if (!tables.contains(QLatin1String(ours))) {
+                tables.sort();
+                fail(Msg::ServerForeign, tables.mid(0, 6).join(QStringLiteral(", ")));
+            }
+        }
+        verifyStore();
+        upgrade();
+        listenForChanges();
+    } catch (const RydexError&) {
+        close();
+        throw;
+    }
+    m_lost = false;
+    m_accepted = m_path;
+}
+
+QStringList ADOConnection::serverTables()
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(engine().tableNames()))
+        failStatement(q.lastError());
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+QString ADOConnection::serverUser() const
+{
+    static const QRegularExpression user(QStringLiteral("(?:^|\\s)user\\s*=\\s*'?([^'\\s]*)"));
+    const QRegularExpressionMatch m = user.match(m_location.connectionText());
+    if (m.hasMatch())
+        return m.captured(1);
+    // libpq's own default: the user named in the environment, or the login.
+    const QString fromEnvironment = qEnvironmentVariable("PGUSER");
+    return fromEnvironment.isEmpty() ? qEnvironmentVariable("USER") : fromEnvironment;
+}
+
+void ADOConnection::createServerStore()
+{
+    if (!m_consent || !m_consent(m_location.shown()))
+        fail(Msg::ServerEmptyRefused, QString());
+    try {
+        execText(engine().beginWrite());
+        for (const QString& statement : engine().creationStatements(schemaVersion))
+            execText(statement);
+        execText(QStringLiteral("COMMIT"));
+    } catch (const RydexError&) {
+        QSqlQuery(database()).exec(QStringLiteral("ROLLBACK"));
+        // Another member's program made the tables at the same moment:
+        // they are opened like any existing store.
+        if (!isOpen() || serverTables().isEmpty())
+            throw;
+    }
+}
+
+void ADOConnection::listenForChanges()
+{
+    const QString channel = engine().changeChannel();
+    if (channel.isEmpty())
+        return;
+    QSqlDriver* driver = database().driver();
+    if (!driver->subscribeToNotification(channel))
+        failStatement(driver->lastError());
+    // The driver lives as long as the connection's name, across openings.
+    connect(driver, &QSqlDriver::notification, this, &ADOConnection::serverNotification,
+            Qt::UniqueConnection);
+}
+
+void ADOConnection::serverNotification(const QString& name, QSqlDriver::NotificationSource source,
+                                       const QVariant& payload)
+{
+    // Our own commits are in the kept sets already.
+    if (source == QSqlDriver::SelfSource || name != engine().changeChannel())
+        return;
+    emit ridesChangedElsewhere(payload.toString());
 }
 
 QStringList ADOConnection::absentCompanions() const
@@ -234,8 +392,7 @@ void ADOConnection::openDatabase(bool readOnly)
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                           ? QSqlDatabase::database(m_connectionName, false)
                           : QSqlDatabase::addDatabase(engine().driverName(), m_connectionName);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(engine().connectOptions(readOnly));
+    engine().prepareConnection(db, m_location, m_password, readOnly);
     if (!db.open())
         failOpening(db.lastError());
 }
@@ -399,7 +556,7 @@ QStringList ADOConnection::columns()
     QSqlQuery q(database());
     if (!q.exec(engine().columnsOf(QStringLiteral("rydex")))) {
         const QString journal = m_path + QStringLiteral("-journal");
-        if (QFileInfo::exists(journal)) {
+        if (!m_location.isServer() && QFileInfo::exists(journal)) {
             close();
             throw RydexError(
                 Msg::format(Msg::StoreUnfinishedWrite,
@@ -429,10 +586,10 @@ void ADOConnection::verifyStore()
     const int stored = firstValue(engine().readSchemaVersion()).toInt();
     if (stored > schemaVersion) {
         close();
-        throw RydexError(Msg::format(Msg::StoreNewerVersion,
-                                     {QDir::toNativeSeparators(m_path), QString::number(stored),
-                                      QString::number(schemaVersion)}),
-                         RydexError::Kind::Store);
+        throw RydexError(
+            Msg::format(Msg::StoreNewerVersion, {m_location.shown(), QString::number(stored),
+                                                 QString::number(schemaVersion)}),
+            RydexError::Kind::Store);
     }
     const QString problem = rideColumnsProblem(m_types, true);
     if (!problem.isEmpty())
@@ -470,7 +627,8 @@ void ADOConnection::startPageCheck()
     // it runs beside the start, once for each file, and is awaited before
     // the first write or sign-in.
     m_pageFailure.clear();
-    if (m_pagesChecked == m_path || m_pageCheck.valid())
+    // A server checks its own pages.
+    if (m_location.isServer() || m_pagesChecked == m_path || m_pageCheck.valid())
         return;
     m_pageCheck = std::async(std::launch::async, pageProblem, m_path);
 }
@@ -548,31 +706,86 @@ void ADOConnection::close()
 void ADOConnection::prepare(QSqlQuery& query, const QString& sql)
 {
     if (!query.prepare(sql))
-        throw RydexError(engineText(query.lastError()), RydexError::Kind::Store);
+        failStatement(query.lastError());
 }
 
 void ADOConnection::exec(QSqlQuery& query)
 {
     if (!query.exec())
-        throw RydexError(engineText(query.lastError()), RydexError::Kind::Store);
+        failStatement(query.lastError());
 }
 
 void ADOConnection::execText(const QString& sql)
 {
     QSqlQuery q(database());
     if (!q.exec(sql))
-        throw RydexError(engineText(q.lastError()), RydexError::Kind::Store);
+        failStatement(q.lastError());
+}
+
+void ADOConnection::failStatement(const QSqlError& error)
+{
+    if (engine().connectionLost(error)) {
+        // Whatever the transaction wrote is gone with the connection: the
+        // server rolls back what did not commit.
+        close();
+        m_lost = true;
+        throw RydexError(Msg::format(Msg::ServerConnectionLost,
+                                     {m_location.shown(), engineText(error).trimmed()}),
+                         RydexError::Kind::Store);
+    }
+    if (engine().timedOut(error))
+        throw RydexError(Msg::format(Msg::ServerTimedOut,
+                                     {m_location.shown(),
+                                      QString::number(PostgresEngine::statementTimeoutMs / 1000)}),
+                         RydexError::Kind::Store);
+    throw RydexError(engineText(error), RydexError::Kind::Store);
+}
+
+void ADOConnection::reconnectIfLost()
+{
+    if (m_lost && !isOpen())
+        open();
 }
 
 void ADOConnection::begin()
 {
+    reconnectIfLost();
     if (!isOpen())
         throw RydexError(Msg::text(Msg::StoreClosed), RydexError::Kind::Store);
     if (m_depth == 0) {
         requireSoundPages();
-        execText(engine().beginWrite());
+        try {
+            execText(engine().beginWrite());
+        } catch (const RydexError&) {
+            // A server restarted while the program stood idle is met here
+            // first; nothing is written yet, so connecting again is safe.
+            if (!m_lost)
+                throw;
+            reconnectIfLost();
+            execText(engine().beginWrite());
+        }
+        claimWrite();
     }
     ++m_depth;
+}
+
+void ADOConnection::claimWrite()
+{
+    const QString claim = engine().claimWrite();
+    if (claim.isEmpty())
+        return;
+    QSqlQuery q(database());
+    if (!q.exec(claim) || !q.next()) {
+        const QSqlError error = q.lastError();
+        q.finish();
+        rollback();
+        failStatement(error);
+    }
+    // Holding the claim, nobody else moves the counter: what was kept at
+    // the value before ours still stands for the store.
+    const qint64 now = q.value(0).toLongLong();
+    q.finish();
+    m_rides->writeClaimed(now - 1, now);
 }
 
 void ADOConnection::commit()

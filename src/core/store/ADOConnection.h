@@ -3,9 +3,13 @@
 #include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QString>
+#include <functional>
 #include <future>
 #include <memory>
+
+#include "store/StoreLocation.h"
 
 class RideRepository;
 class StoreEngine;
@@ -13,7 +17,8 @@ class StoreEngine;
 class QSqlError;
 class QSqlQuery;
 
-// The connection to the ride store "Rydex.dat". Opening a missing file
+// The connection to the ride store: the file "Rydex.dat", or a club's
+// database on a PostgreSQL server. Opening a missing file
 // creates the store with its table, whole or not at all; a file that exists
 // but is no valid store, has damaged pages or comes from a newer version of
 // the program is reported and never written to. A store of an earlier
@@ -28,13 +33,24 @@ public:
     static constexpr int schemaVersion = 2;
 
     ADOConnection(const QString& filePath, QObject* parent = nullptr);
+    ADOConnection(const StoreLocation& location, QObject* parent = nullptr);
     ~ADOConnection() override;
 
     QString filePath() const { return m_path; }
     void setFilePath(const QString& path);
+    const StoreLocation& location() const { return m_location; }
+    // Closes the store and points the connection at another one.
+    void setLocation(const StoreLocation& location);
+    // The password a server asked for, as the user typed it: kept in memory
+    // only, never written anywhere.
+    void setPassword(const QString& password);
+    // Asked, with the server's connection text, whether the tables are to
+    // be made in an empty database. Without it an empty database is refused.
+    void setCreationConsent(std::function<bool(const QString& where)> consent);
 
     // Throws RydexError (Store) with the engine's text when the file cannot be
-    // opened or is not a ride store.
+    // opened or is not a ride store; (Password) when the server wants a
+    // password or refused the one given.
     void open();
     void close();
     bool isOpen() const;
@@ -44,7 +60,7 @@ public:
 
     QSqlDatabase database() const;
     // The engine the store is kept in.
-    const StoreEngine& engine() const { return m_engine; }
+    const StoreEngine& engine() const { return *m_engine; }
     // Every statement on the rides goes through it; one for the connection,
     // so that what it keeps of the store is shared by all who read.
     RideRepository& rides() const { return *m_rides; }
@@ -62,10 +78,15 @@ public:
     quint64 rollbacks() const { return m_rollbacks; }
 
     // Prepares a query; throws RydexError with the engine's text on failure.
-    static void prepare(QSqlQuery& query, const QString& sql);
+    void prepare(QSqlQuery& query, const QString& sql);
     // Runs a prepared query; throws RydexError with the engine's text on failure.
-    static void exec(QSqlQuery& query);
+    void exec(QSqlQuery& query);
     void execText(const QString& sql);
+    // Opens the store again when the server connection went away since the
+    // last command; a store that was never opened or was closed stays so.
+    void reconnectIfLost();
+    // Whether the last command found the server connection gone.
+    bool lost() const { return m_lost; }
 
     // Empty when declared (each column's lower-case name and declared type,
     // " PK" added for the row number) is the ride table as the program makes
@@ -77,6 +98,7 @@ public:
     // Whether the store's engine is available to Qt at all: the engine check
     // of start-up.
     static bool engineAvailable();
+    static bool engineAvailable(const StoreLocation& location);
 
     // Waits for the check of the store's pages that opening started; throws
     // RydexError (Store) and closes when they are damaged. Writes wait for it
@@ -87,7 +109,23 @@ public:
     // files the engine could not read whole), once; the texts are removed.
     QStringList takeNotices();
 
+signals:
+    // Another computer committed a change to the cyclist's rides.
+    void ridesChangedElsewhere(const QString& cyclist);
+
 private:
+    void openServer();
+    void claimWrite();
+    QStringList serverTables();
+    QString serverUser() const;
+    void createServerStore();
+    void listenForChanges();
+    void serverNotification(const QString& name, QSqlDriver::NotificationSource source,
+                            const QVariant& payload);
+    // The error of a statement as the user reads it; a lost connection is
+    // closed, to be opened again by the next command.
+    [[noreturn]] void failStatement(const QSqlError& error);
+    QString engineText(const QSqlError& error) const;
     void createStore();
     void requireWritableFolder() const;
     void checkExistingStore();
@@ -110,9 +148,14 @@ private:
     [[noreturn]] void fail(int messageId, const QString& detail);
     [[noreturn]] void failOpening(const QSqlError& error);
 
-    const StoreEngine& m_engine;
+    StoreLocation m_location;
+    const StoreEngine* m_engine;
     std::unique_ptr<RideRepository> m_rides;
     QString m_path;
+    QString m_password;
+    std::function<bool(const QString&)> m_consent;
+    // The server connection went away; the next command opens it again.
+    bool m_lost = false;
     QString m_connectionName;
     QStringList m_notices;
     // The store whose pages passed the engine's check, the check under way

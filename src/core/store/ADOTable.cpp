@@ -182,9 +182,8 @@ QString ADOTable::damageReport() const
     QString shown = fields.value(field).toString();
     if (shown.size() > 40)
         shown = shown.left(40) + QChar(0x2026);
-    return Msg::format(Msg::DamagedRow,
-                       {QString::number(id), QDir::toNativeSeparators(m_connection->filePath()),
-                        fieldName(static_cast<RideField>(field)), shown}) +
+    return Msg::format(Msg::DamagedRow, {QString::number(id), m_connection->location().shown(),
+                                         fieldName(static_cast<RideField>(field)), shown}) +
            QLatin1Char(' ') +
            Msg::format(Msg::DamagedRidesShown, {QString::number(m_damaged.size())});
 }

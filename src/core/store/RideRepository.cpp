@@ -98,16 +98,34 @@ void RideRepository::select(QSqlQuery& q, const QString& columns, const RideFilt
             sql += QStringLiteral(" AND \"month\" = :month");
     }
     sql += QStringLiteral(" ORDER BY \"date\", \"id\"");
-    q.setForwardOnly(true);
-    ADOConnection::prepare(q, sql);
-    if (filtered) {
-        q.bindValue(QStringLiteral(":user"), filter.cyclistName());
-        if (year)
-            q.bindValue(QStringLiteral(":year"), *year);
-        if (month)
-            q.bindValue(QStringLiteral(":month"), *month);
+    readAgainIfLost(q, [&] {
+        q.setForwardOnly(true);
+        m_connection.prepare(q, sql);
+        if (filtered) {
+            q.bindValue(QStringLiteral(":user"), filter.cyclistName());
+            if (year)
+                q.bindValue(QStringLiteral(":year"), *year);
+            if (month)
+                q.bindValue(QStringLiteral(":month"), *month);
+        }
+        m_connection.exec(q);
+    });
+}
+
+void RideRepository::readAgainIfLost(QSqlQuery& q, const std::function<void()>& read) const
+{
+    m_connection.reconnectIfLost();
+    try {
+        read();
+    } catch (const RydexError&) {
+        // A server restarted while the program stood idle: a read outside
+        // a transaction is simply made again on a new connection.
+        if (!m_connection.lost() || m_connection.inTransaction())
+            throw;
+        m_connection.reconnectIfLost();
+        q = QSqlQuery(m_connection.database());
+        read();
     }
-    ADOConnection::exec(q);
 }
 
 RideRepository::RideSet RideRepository::rides(const RideFilter& filter, bool filtered,
@@ -207,16 +225,17 @@ RideRow RideRepository::readRow(const QSqlQuery& query, qint64* version, Damaged
 std::optional<RideRow> RideRepository::ride(const QVariant& id, qint64* version,
                                             DamagedFields* damaged)
 {
+    m_connection.reconnectIfLost();
     if (!m_rideQuery) {
         auto query = std::make_unique<QSqlQuery>(m_connection.database());
         query->setForwardOnly(true);
-        ADOConnection::prepare(*query, QStringLiteral("SELECT ") + selectList() +
-                                           QStringLiteral(" FROM rydex WHERE \"id\" = ?"));
+        m_connection.prepare(*query, QStringLiteral("SELECT ") + selectList() +
+                                         QStringLiteral(" FROM rydex WHERE \"id\" = ?"));
         m_rideQuery = std::move(query);
     }
     QSqlQuery& q = *m_rideQuery;
     q.bindValue(0, id);
-    ADOConnection::exec(q);
+    m_connection.exec(q);
     std::optional<RideRow> row;
     if (q.next())
         row = readRow(q, version, damaged);
@@ -234,18 +253,21 @@ int RideRepository::insert(const RideRow& row)
             holders << QStringLiteral("?");
         }
         auto query = std::make_unique<QSqlQuery>(m_connection.database());
-        ADOConnection::prepare(*query,
-                               QStringLiteral("INSERT INTO rydex (") +
-                                   names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                                   holders.join(QStringLiteral(", ")) + QStringLiteral(")"));
+        m_connection.prepare(
+            *query, QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) +
+                        QStringLiteral(") VALUES (") + holders.join(QStringLiteral(", ")) +
+                        QStringLiteral(")") + m_connection.engine().returningId());
         m_insertQuery = std::move(query);
     }
     QSqlQuery& q = *m_insertQuery;
     for (int i = 1; i < rideFieldCount; ++i)
         q.bindValue(i - 1, toStore(static_cast<RideField>(i), row[i]));
-    ADOConnection::exec(q);
+    m_connection.exec(q);
     ++m_writes;
-    return q.lastInsertId().toInt();
+    // An engine that answers the id as a row of the insert, or the driver's.
+    const int id = q.next() ? q.value(0).toInt() : q.lastInsertId().toInt();
+    q.finish();
+    return id;
 }
 
 QSqlQuery& RideRepository::preparedUpdate(const QList<int>& fields)
@@ -259,9 +281,9 @@ QSqlQuery& RideRepository::preparedUpdate(const QList<int>& fields)
     sets << QStringLiteral("\"version\" = \"version\" + 1");
     auto query = std::make_unique<QSqlQuery>(m_connection.database());
     try {
-        ADOConnection::prepare(*query, QStringLiteral("UPDATE rydex SET ") +
-                                           sets.join(QStringLiteral(", ")) +
-                                           QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"));
+        m_connection.prepare(*query, QStringLiteral("UPDATE rydex SET ") +
+                                         sets.join(QStringLiteral(", ")) +
+                                         QStringLiteral(" WHERE \"id\" = ? AND \"version\" = ?"));
     } catch (...) {
         m_updateQueries.erase(fields);
         throw;
@@ -279,7 +301,7 @@ bool RideRepository::update(const QVariant& id, qint64 version, const RideRow& r
         q.bindValue(at++, toStore(static_cast<RideField>(i), row[i]));
     q.bindValue(at++, id);
     q.bindValue(at++, version);
-    ADOConnection::exec(q);
+    m_connection.exec(q);
     if (q.numRowsAffected() == 0)
         return false;
     ++m_writes;
@@ -289,11 +311,11 @@ bool RideRepository::update(const QVariant& id, qint64 version, const RideRow& r
 bool RideRepository::remove(const QVariant& id, qint64 version)
 {
     QSqlQuery q(m_connection.database());
-    ADOConnection::prepare(
-        q, QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
+    m_connection.prepare(q,
+                         QStringLiteral("DELETE FROM rydex WHERE \"id\" = ? AND \"version\" = ?"));
     q.addBindValue(id);
     q.addBindValue(version);
-    ADOConnection::exec(q);
+    m_connection.exec(q);
     if (q.numRowsAffected() == 0)
         return false;
     ++m_writes;
@@ -339,6 +361,18 @@ void RideRepository::keepWritten(const RideRow* before, const RideRow* after, qi
     }
 }
 
+void RideRepository::writeClaimed(qint64 before, qint64 after)
+{
+    for (KeptSet& kept : m_kept) {
+        if (kept.count.store == before)
+            kept.count.store = after;
+    }
+    for (KeptNarrow& kept : m_keptNarrow) {
+        if (kept.count.store == before)
+            kept.count.store = after;
+    }
+}
+
 void RideRepository::forgetKept()
 {
     m_kept.clear();
@@ -374,14 +408,14 @@ void RideRepository::addImport(const QByteArray& sha256, int rideId, const QStri
 {
     // Hex, so that the entries read plainly in any database tool.
     QSqlQuery q(m_connection.database());
-    ADOConnection::prepare(
+    m_connection.prepare(
         q,
         QStringLiteral("INSERT INTO imports (sha256, ride, file, imported) VALUES (?, ?, ?, ?)"));
     q.addBindValue(QString::fromLatin1(sha256.toHex()));
     q.addBindValue(rideId);
     q.addBindValue(fileName);
     q.addBindValue(importedAt.toString(Qt::ISODate));
-    ADOConnection::exec(q);
+    m_connection.exec(q);
 }
 
 QVector<RideRepository::ImportEntry> RideRepository::importEntries(const QString& cyclist)
@@ -390,12 +424,12 @@ QVector<RideRepository::ImportEntry> RideRepository::importEntries(const QString
     // the trigger deleted it) or is another cyclist's keeps nothing out.
     QSqlQuery q(m_connection.database());
     q.setForwardOnly(true);
-    ADOConnection::prepare(q, QStringLiteral("SELECT i.sha256, i.ride, i.file, i.imported"
-                                             " FROM imports AS i JOIN rydex AS r ON r.id = i.ride"
-                                             " WHERE r.user = ? ORDER BY i.") +
-                                  m_connection.engine().insertionOrder());
+    m_connection.prepare(q, QStringLiteral("SELECT i.sha256, i.ride, i.file, i.imported"
+                                           " FROM imports AS i JOIN rydex AS r ON r.id = i.ride"
+                                           " WHERE r.\"user\" = ? ORDER BY i.") +
+                                m_connection.engine().insertionOrder());
     q.addBindValue(cyclist);
-    ADOConnection::exec(q);
+    m_connection.exec(q);
     QVector<ImportEntry> entries;
     while (q.next()) {
         // Written as ISO text; an engine with a time type of its own answers

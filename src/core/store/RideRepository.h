@@ -76,6 +76,11 @@ public:
     // it was and is stored (none for an insert, a delete).
     void keepWritten(const RideRow* before, const RideRow* after, qint64 version);
 
+    // Our own write transaction moved the engine's change counter from
+    // before to after (an engine whose counter counts our commits too):
+    // what was kept at before still stands for the store.
+    void writeClaimed(qint64 before, qint64 after);
+
     // Drops the kept sets; the next read goes to the store.
     void forgetKept();
     // Drops the kept sets and the prepared statements: the connection closes.
@@ -133,6 +138,9 @@ private:
     // Runs the select of the rows a filter selects with the given columns.
     void select(QSqlQuery& query, const QString& columns, const RideFilter& filter,
                 bool filtered) const;
+    // Runs a read; when the server connection turned out lost, opens it
+    // again and runs the read once more on a new query.
+    void readAgainIfLost(QSqlQuery& q, const std::function<void()>& read) const;
     QSqlQuery& preparedUpdate(const QList<int>& fields);
     static RideRow readRow(const QSqlQuery& query, qint64* version, DamagedFields* damaged);
 

@@ -149,6 +149,11 @@ QString SqliteEngine::columnsOf(const QString& table) const
     return QStringLiteral("SELECT name, type, pk FROM pragma_table_info('%1')").arg(table);
 }
 
+QString SqliteEngine::tableNames() const
+{
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'");
+}
+
 QString SqliteEngine::integrityProblem(QSqlDatabase& db) const
 {
     QSqlQuery q(db);

@@ -20,5 +20,6 @@ public:
     QString changeCounter() const override;
     QString insertionOrder() const override;
     QString columnsOf(const QString& table) const override;
+    QString tableNames() const override;
     QString integrityProblem(QSqlDatabase& db) const override;
 };

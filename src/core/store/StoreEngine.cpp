@@ -1,7 +1,9 @@
 #include "store/StoreEngine.h"
 
 #include "base/MessageCatalogue.h"
+#include "store/PostgresEngine.h"
 #include "store/SqliteEngine.h"
+#include "store/StoreLocation.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -11,6 +13,54 @@ const StoreEngine& StoreEngine::standard()
     // Holds no text and no state: safe to share for the program's life.
     static const SqliteEngine engine;
     return engine;
+}
+
+const StoreEngine& StoreEngine::forLocation(const StoreLocation& location)
+{
+    static const PostgresEngine server;
+    return location.isServer() ? static_cast<const StoreEngine&>(server) : standard();
+}
+
+void StoreEngine::prepareConnection(QSqlDatabase& db, const StoreLocation& location, const QString&,
+                                    bool readOnly) const
+{
+    db.setDatabaseName(location.filePath());
+    db.setConnectOptions(connectOptions(readOnly));
+}
+
+QString StoreEngine::driverMissingText() const
+{
+    return Msg::text(Msg::StoreDriverMissing);
+}
+
+bool StoreEngine::connectionLost(const QSqlError&) const
+{
+    return false;
+}
+
+bool StoreEngine::timedOut(const QSqlError&) const
+{
+    return false;
+}
+
+StoreEngine::PasswordFault StoreEngine::passwordFault(const QSqlError&) const
+{
+    return PasswordFault::None;
+}
+
+QString StoreEngine::claimWrite() const
+{
+    return QString();
+}
+
+QString StoreEngine::changeChannel() const
+{
+    return QString();
+}
+
+QString StoreEngine::returningId() const
+{
+    return QString();
 }
 
 bool StoreEngine::present() const

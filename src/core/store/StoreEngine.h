@@ -5,6 +5,7 @@
 
 class QSqlDatabase;
 class QSqlError;
+class StoreLocation;
 
 // Everything the store does that one database engine words differently from
 // another: the Qt driver, how a connection is opened, the tables and indexes
@@ -18,13 +19,21 @@ class StoreEngine
 public:
     virtual ~StoreEngine() = default;
 
-    // The engine the rides are kept in.
+    // The engine of a file on this computer.
     static const StoreEngine& standard();
+    // The engine of the store at that location.
+    static const StoreEngine& forLocation(const StoreLocation& location);
 
     virtual QString driverName() const = 0;
+    // What start-up says when the driver is missing.
+    virtual QString driverMissingText() const;
     // Whether Qt has the engine's driver at all: the engine check of start-up.
     bool present() const;
 
+    // Points a connection at the store, read-only or not; a server is given
+    // the password the user typed, when there is one.
+    virtual void prepareConnection(QSqlDatabase& db, const StoreLocation& location,
+                                   const QString& password, bool readOnly) const;
     // The options of a connection to the store, read-only or not.
     virtual QString connectOptions(bool readOnly) const = 0;
     // How long a statement waits for another program's write to end.
@@ -34,6 +43,13 @@ public:
     virtual bool busy(const QSqlError& error) const = 0;
     // The engine's text of an error, the busy store worded for the user.
     QString errorText(const QSqlError& error) const;
+
+    // A server's faults, which a file on this computer never has: the
+    // connection gone, a statement that ran out of time, a password wanted.
+    virtual bool connectionLost(const QSqlError& error) const;
+    virtual bool timedOut(const QSqlError& error) const;
+    enum class PasswordFault { None, Needed, Refused };
+    virtual PasswordFault passwordFault(const QSqlError& error) const;
 
     // What makes the tables, indexes and the trigger of a new store and
     // records the schema's version, in one transaction.
@@ -52,8 +68,22 @@ public:
     // Starts a write transaction that holds the store from its first
     // statement, so that a second writer waits instead of failing half-way.
     virtual QString beginWrite() const = 0;
-    // A number that moves whenever another connection commits to the store.
+    // Run right after beginWrite() where the engine has no write lock of its
+    // own to take first: claims the store for the transaction and moves the
+    // change counter, answering its new value. Empty when not needed.
+    virtual QString claimWrite() const;
+    // A number that moves whenever another connection commits to the store
+    // (and, where claimWrite() moves it, with our own write transactions).
     virtual QString changeCounter() const = 0;
+    // The channel on which the engine tells every connection of a commit
+    // changing a cyclist's rides, the cyclist's name as its payload; empty
+    // when the engine tells nobody.
+    virtual QString changeChannel() const;
+    // Added to an insert so that it answers the new ride's id; empty when the
+    // driver reports the id itself.
+    virtual QString returningId() const;
+    // The names of the tables in the store, one per row.
+    virtual QString tableNames() const = 0;
     // The column that orders a table's rows as they were inserted.
     virtual QString insertionOrder() const = 0;
     // The name, declared type and primary-key flag (1) of each column of

@@ -3,9 +3,15 @@
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/DataSource.h"
+#include "store/StoreLocation.h"
 
 TData::TData(const QString& storePath, QObject* parent)
-    : QObject(parent), m_connection(new ADOConnection(storePath, this)),
+    : TData(StoreLocation::file(storePath), parent)
+{
+}
+
+TData::TData(const StoreLocation& location, QObject* parent)
+    : QObject(parent), m_connection(new ADOConnection(location, this)),
       m_table(new ADOTable(m_connection, this)), m_source(new DataSource(m_table, this))
 {
     setObjectName(QStringLiteral("Data"));
@@ -27,4 +33,10 @@ void TData::close(bool connectionToo)
     m_table->close();
     if (connectionToo)
         m_connection->close();
+}
+
+void TData::setLocation(const StoreLocation& location)
+{
+    m_table->close();
+    m_connection->setLocation(location);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class ADOConnection;
+class StoreLocation;
 class ADOTable;
 class DataSource;
 
@@ -20,6 +21,7 @@ class TData : public QObject
 
 public:
     explicit TData(const QString& storePath, QObject* parent = nullptr);
+    explicit TData(const StoreLocation& location, QObject* parent = nullptr);
     ~TData() override;
 
     ADOTable* table() const { return m_table; }
@@ -30,6 +32,8 @@ public:
     void open();
     // Closes the table, and the connection as well when asked to.
     void close(bool connectionToo);
+    // Closes the table and the connection and points them at another store.
+    void setLocation(const StoreLocation& location);
 
 private:
     ADOConnection* m_connection;
