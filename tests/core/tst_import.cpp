@@ -1,5 +1,6 @@
 #include "TestMain.h"
 #include "TestRides.h"
+#include "TestServer.h"
 
 #include "FitWriter.h"
 #include "Gzip.h"
@@ -13,6 +14,7 @@
 #include "import/RideFileReader.h"
 #include "import/RideFileScan.h"
 #include "import/TrackTotals.h"
+#include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
 #include "store/RideFilter.h"
@@ -1087,6 +1089,7 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::newRow("file to file") << QStringLiteral("file");
+        QTest::newRow("file to server") << QStringLiteral("server");
     }
 
     // A log copied onto another store: the rides of every cyclist and their
@@ -1104,10 +1107,15 @@ private slots:
                             .time = time,
                             .odo = QLatin1String(odo)};
         };
-        // Each store with the month shown that the rides are added to.
-        const auto opened = [&root](const QString& name) {
-            auto data = std::make_unique<TData>(root + QLatin1Char('/') + name +
-                                                QStringLiteral("/Rydex.dat"));
+        // Each store with the month shown that the rides are added to; this
+        // computer's is a file, the others are where the row copies to.
+        const auto opened = [&](const QString& name) {
+            auto data = std::make_unique<TData>(
+                target == QLatin1String("server") && name != QLatin1String("home")
+                    ? TestServer::freshStore()
+                    : StoreLocation::file(root + QLatin1Char('/') + name +
+                                          QStringLiteral("/Rydex.dat")));
+            data->connection()->setCreationConsent([](const QString&) { return true; });
             data->open();
             data->table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
             return data;
