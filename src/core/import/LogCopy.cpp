@@ -20,13 +20,13 @@ bool identical(const RideIdentity& a, const RideIdentity& b)
     return a.day == b.day && a.seconds == b.seconds && a.km == b.km;
 }
 
-// Whether the target holds the ride: the import's rule, or, for a ride the
-// rule has nothing to compare in (no day, or neither time nor distance),
-// the same values exactly, so that such a ride is not copied again either.
 // The rule compares rides of one day only: the target's rides by their day,
 // so that a long log is not compared ride by ride with another.
 using RidesByDay = QHash<QDate, QVector<RideIdentity>>;
 
+// Whether the target holds the ride: the import's rule, or, for a ride the
+// rule has nothing to compare in (no day, or neither time nor distance),
+// the same values exactly, so that such a ride is not copied again either.
 bool alreadyThere(const RideRow& row, const QVector<ImportRecords::ImportedFile>& files,
                   const RidesByDay& stored, const QHash<QByteArray, int>& knownFiles)
 {
