@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "TestRides.h"
+#include "TestServer.h"
 
 #include "base/Clock.h"
 #include "base/MessageCatalogue.h"
@@ -10,6 +11,7 @@
 #include "store/FilterGuard.h"
 #include "store/RideFilter.h"
 #include "store/RideRepository.h"
+#include "store/ServerCheck.h"
 #include "store/TData.h"
 
 #include <QCoreApplication>
@@ -17,6 +19,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -100,7 +104,16 @@ class TestStore : public QObject
 
 private:
     QString m_dir;
+    StoreLocation m_store;
     QString path(const QString& name) const { return QDir(m_dir).filePath(name); }
+    // The store of the engine this run of the test functions is for: a file,
+    // or a new database on the test server.
+    const StoreLocation& store() const { return m_store; }
+    static bool onServer()
+    {
+        QFETCH_GLOBAL(bool, server);
+        return server;
+    }
 
 private slots:
     // The zone named for speed is the system's own zone to Qt as well, and a
@@ -125,6 +138,14 @@ private slots:
         QCOMPARE(named, "Europe/Prague");
     }
 
+    // Every test function runs once per engine.
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
+
     void initTestCase()
     {
         if (qEnvironmentVariableIsSet("RYDEX_STORE_CHILD"))
@@ -137,6 +158,21 @@ private slots:
         static int n = 0;
         m_dir = TestEnv::root() + QStringLiteral("/store%1").arg(++n);
         QDir().mkpath(m_dir);
+        m_store = onServer() ? TestServer::freshStore()
+                             : StoreLocation::file(path(QStringLiteral("Rydex.dat")));
+        // A file is made by its first opening; a server's database when the
+        // user agrees (createsStoreWhenMissing asks), here once for the test.
+        if (onServer()) {
+            ADOConnection maker(m_store);
+            maker.setCreationConsent([](const QString&) { return true; });
+            maker.open();
+        }
+    }
+
+    void skipOnServer(const char* why)
+    {
+        if (onServer())
+            QSKIP(why);
     }
 
     void filterTexts_data()
@@ -165,7 +201,7 @@ private slots:
         QFETCH(QString, expected);
         QCOMPARE(filter.text(), expected);
         // The table words the filter in force the same way.
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         data.table()->setFilter(filter);
         QCOMPARE(data.table()->filter(), expected);
@@ -186,7 +222,7 @@ private slots:
     void filterNamesAreNeverRead()
     {
         QFETCH(QString, name);
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::cyclist(name));
@@ -200,6 +236,41 @@ private slots:
 
     void createsStoreWhenMissing()
     {
+        if (onServer()) {
+            // An empty database gets the tables only when the user agrees.
+            const StoreLocation empty = TestServer::freshStore();
+            const auto tables = [&] {
+                return onOwnConnection(empty,
+                                       {QStringLiteral("SELECT count(*) FROM pg_tables WHERE "
+                                                       "schemaname = current_schema()")});
+            };
+            QStringList asked;
+            for (bool agree : {false, true}) {
+                TData data(empty);
+                data.connection()->setCreationConsent([&](const QString& where) {
+                    asked << where;
+                    return agree;
+                });
+                if (!agree) {
+                    const RydexError e = errorOf([&] { data.open(); });
+                    QCOMPARE(e.text(),
+                             Msg::format(Msg::ServerEmptyRefused, {empty.connectionText()}));
+                    QCOMPARE(tables(), QStringList{"0"});
+                    continue;
+                }
+                data.open();
+                QCOMPARE(data.table()->recordCount(), 0);
+            }
+            QCOMPARE(asked, QStringList({empty.connectionText(), empty.connectionText()}));
+            QCOMPARE(onOwnConnection(empty, {QStringLiteral("SELECT schema_version FROM "
+                                                            "rydex_store")}),
+                     QStringList{"2"});
+            // Opened again, the store is found: nobody is asked.
+            TData again(empty);
+            again.open();
+            QCOMPARE(asked.size(), 2);
+            return;
+        }
         const QString file = path(QStringLiteral("sub/Rydex.dat"));
         {
             TData data(file);
@@ -226,7 +297,7 @@ private slots:
 
     void filtersSelectOnlyTheirRows()
     {
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::cyclist(QStringLiteral("Jan")));
@@ -268,7 +339,7 @@ private slots:
 
     void sameFilterChangesNothingOtherResetsCurrent()
     {
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         ADOTable& t = *data.table();
         const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2005, 3);
@@ -299,7 +370,7 @@ private slots:
 
     void orderByDateThenId()
     {
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
@@ -317,7 +388,7 @@ private slots:
 
     void editPostCancelDelete()
     {
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
         TData data(file);
         data.open();
         ADOTable& t = *data.table();
@@ -370,7 +441,7 @@ private slots:
 
     void fieldValuesThatDoNotFit()
     {
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::cyclist(QStringLiteral("Eva")));
@@ -419,7 +490,7 @@ private slots:
     void setsReadAgainAfterAnyWrite()
     {
         QFETCH(bool, caching);
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
         TData data(file);
         data.connection()->rides().setCaching(caching);
         data.open();
@@ -498,7 +569,7 @@ private slots:
     // every filter gives exactly what a fresh read of the store gives.
     void keptSetsMatchTheStoreAfterOwnWrites()
     {
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
         TData data(file);
         data.open();
         ADOTable& t = *data.table();
@@ -564,7 +635,7 @@ private slots:
 
     void disabledControlsHearOnceAtTheEnd()
     {
-        TData data(path(QStringLiteral("Rydex.dat")));
+        TData data(store());
         data.open();
         ADOTable& t = *data.table();
         t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
@@ -595,6 +666,7 @@ private slots:
     }
     void damagedFilesAreReportedAndUntouched()
     {
+        skipOnServer("the server keeps its own pages: no file of the program to damage");
         QFETCH(QByteArray, bytes);
         const QString file = path(QStringLiteral("Rydex.dat"));
         writeFile(file, bytes);
@@ -613,6 +685,30 @@ private slots:
 
     void foreignDatabaseIsReportedAndUntouched()
     {
+        if (onServer()) {
+            // Another program's tables, and a store of a newer version.
+            const StoreLocation other = TestServer::freshStore();
+            onOwnConnection(other, {QStringLiteral("CREATE TABLE members (name text)"),
+                                    QStringLiteral("INSERT INTO members VALUES ('Eva')")});
+            TData data(other);
+            data.connection()->setCreationConsent([](const QString&) { return true; });
+            QCOMPARE(errorOf([&] { data.open(); }).text(),
+                     Msg::format(Msg::ServerForeign,
+                                 {other.connectionText(), QStringLiteral("members")}));
+            QCOMPARE(onOwnConnection(other, {QStringLiteral("SELECT string_agg(tablename, ' ') "
+                                                            "FROM pg_tables WHERE schemaname = "
+                                                            "current_schema()")}),
+                     QStringList{"members"});
+            QCOMPARE(onOwnConnection(other, {QStringLiteral("SELECT name FROM members")}),
+                     QStringList{"Eva"});
+            onOwnConnection(store(), {QStringLiteral("UPDATE rydex_store SET schema_version = 3")});
+            TData newer(store());
+            QCOMPARE(errorOf([&] { newer.open(); }).text(),
+                     Msg::format(Msg::StoreNewerVersion,
+                                 {store().connectionText(), QStringLiteral("3"),
+                                  QString::number(ADOConnection::schemaVersion)}));
+            return;
+        }
         const QString file = path(QStringLiteral("Rydex.dat"));
         {
             QSqlDatabase db =
@@ -641,6 +737,7 @@ private slots:
     }
     void unusablePlacesAreReported()
     {
+        skipOnServer("a server store has no folder or file of its own here");
         QFETCH(QString, place);
         const QString folder = path(QStringLiteral("data"));
         const QString file = folder + QStringLiteral("/Rydex.dat");
@@ -682,6 +779,7 @@ private slots:
     // file left by an interrupted write is refused as it is.
     void interruptedFirstStart()
     {
+        skipOnServer("the server makes the tables in one transaction of its own");
         // Killed the moment the store appears, or a little later while the
         // first start goes on with it: every later start takes the store.
         for (const int delayUs : {0, 200, 1000, 3000, 10000}) {
@@ -767,6 +865,7 @@ private slots:
     }
     void leftoverLogKeptUnlessReplayedWhole()
     {
+        skipOnServer("the server replays its own log");
         QFETCH(int, damagedFrame);
         const QString file = path(QStringLiteral("Rydex.dat"));
         const QString left = path(QStringLiteral("left/Rydex.dat"));
@@ -830,6 +929,7 @@ private slots:
     // it, keeps working once the rows carry versions.
     void firstVersionStoreIsUpgraded()
     {
+        skipOnServer("no first-version store was ever kept on a server");
         const QString file = path(QStringLiteral("Rydex.dat"));
         onOwnConnection(
             file,
@@ -856,11 +956,88 @@ private slots:
             QStringList{"old1401"});
     }
 
+    // Another computer's commit is heard; a server that went away is
+    // reported, leaves nothing half-written, and the next command connects
+    // again; "Test connection" says what it found.
+    void serverChangesAndFaults()
+    {
+        if (!onServer())
+            QSKIP("a file tells nobody of a commit; the version check guards its rides");
+        QCOMPARE(checkServer(store(), {}).outcome, ServerCheck::Outcome::Ready);
+        QCOMPARE(checkServer(TestServer::freshStore(), {}).outcome, ServerCheck::Outcome::Empty);
+        QCOMPARE(checkServer(StoreLocation::server(QStringLiteral("host=/nowhere dbname=x")), {})
+                     .outcome,
+                 ServerCheck::Outcome::Failed);
+        QCOMPARE(checkServer(StoreLocation::server(QStringLiteral("host=a password=b")), {}).text,
+                 Msg::text(Msg::ServerTextPassword));
+
+        TData here(store());
+        here.open();
+        ADOTable& t = *here.table();
+        ADOConnection& c = *here.connection();
+        t.setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
+        QSignalSpy heard(&c, &ADOConnection::ridesChangedElsewhere);
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 1));
+        {
+            TData there(store());
+            there.open();
+            there.table()->setFilter(RideFilter::month(QStringLiteral("Jan"), 2005, 3));
+            addRide(*there.table(), QStringLiteral("Jan"), QDate(2005, 3, 2));
+        }
+        // Within a second, and our own commit is not among what is heard.
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 1, 1000);
+        QCOMPARE(heard.first().first().toString(), QStringLiteral("Jan"));
+
+        const QString database = QRegularExpression(QStringLiteral("dbname=(\\S+)"))
+                                     .match(store().connectionText())
+                                     .captured(1);
+        const auto cut = [&] {
+            onOwnConnection(StoreLocation::server(TestServer::adminText()),
+                            {QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM "
+                                            "pg_stat_activity WHERE datname = '%1'")
+                                 .arg(database)});
+        };
+        // Gone while the program stood idle: the next read connects again.
+        cut();
+        t.refresh();
+        QCOMPARE(t.recordCount(), 1);
+        // Gone in the middle of a write: reported, nothing of it stored,
+        // and the next command works on a new connection.
+        c.begin();
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 3));
+        cut();
+        const RydexError lost = errorOf([&] { c.commit(); });
+        QVERIFY2(lost.text().startsWith(Msg::text(Msg::ServerConnectionLost)
+                                            .section(QLatin1String("%s"), 0, 0)
+                                            .replace(QLatin1String("\"\""), QString())
+                                            .left(10)),
+                 qPrintable(lost.text()));
+        QVERIFY(!c.isOpen());
+        QCOMPARE(onOwnConnection(store(), {QStringLiteral("SELECT count(*) FROM rydex")}),
+                 QStringList{"2"});
+        t.refresh();
+        QCOMPARE(t.recordCount(), 1);
+        addRide(t, QStringLiteral("Eva"), QDate(2005, 3, 4));
+        QCOMPARE(onOwnConnection(store(), {QStringLiteral("SELECT count(*) FROM rydex")}),
+                 QStringList{"3"});
+        // Still listening on the new connection.
+        heard.clear();
+        {
+            TData there(store());
+            there.open();
+            there.table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));
+            there.table()->findFirst();
+            there.table()->deleteRecord();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 1, 1000);
+        QCOMPARE(heard.first().first().toString(), QStringLiteral("Eva"));
+    }
+
     // Two copies of the program on one store: neither overwrites what the
     // other stored since it read the ride.
     void twoCopiesNeverOverwriteEachOther()
     {
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
         const RideFilter month = RideFilter::month(QStringLiteral("Eva"), 2005, 3);
         TData a(file);
         a.open();
@@ -960,7 +1137,14 @@ private slots:
     {
         QFETCH(QString, field);
         QFETCH(QString, value);
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
+        // A server's whole-number column takes no letters or fractions; the
+        // values it does take are checked as a file's are.
+        if (onServer() && !value.startsWith(QLatin1Char('\'')) &&
+            (value.contains(QLatin1Char('.')) || value.contains(QLatin1Char('e'))))
+            QSKIP("the server's column refuses the value itself");
+        if (onServer() && field == QLatin1String("dst"))
+            QSKIP("the server's column refuses the value itself");
         {
             TData data(file);
             data.open();
@@ -968,8 +1152,10 @@ private slots:
         }
         onOwnConnection(file, {QStringLiteral("UPDATE rydex SET \"%1\" = %2").arg(field, value)});
         const auto stored = [&] {
-            return onOwnConnection(file,
-                                   {QStringLiteral("SELECT quote(\"%1\") FROM rydex").arg(field)});
+            return onOwnConnection(
+                file, {QString::fromLatin1(onServer() ? "SELECT \"%1\"::text FROM rydex"
+                                                      : "SELECT quote(\"%1\") FROM rydex")
+                           .arg(field)});
         };
         const QStringList before = stored();
         const RideField damaged = *fieldByName(field);
@@ -986,7 +1172,7 @@ private slots:
                      .value(0));
         const QString report = t.damageReport();
         const QString expectedStart =
-            Msg::format(Msg::DamagedRow, {QStringLiteral("1"), file, field, QString()});
+            Msg::format(Msg::DamagedRow, {QStringLiteral("1"), file.shown(), field, QString()});
         QVERIFY2(report.startsWith(expectedStart.section(QLatin1Char('\''), 0, 2)),
                  qPrintable(report));
         QVERIFY2(report.endsWith(Msg::format(Msg::DamagedRidesShown, {QStringLiteral("1")})),
@@ -1027,7 +1213,7 @@ private slots:
     void storedDurationsReadAsQtReadsThem()
     {
         QFETCH(QString, stored);
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
         {
             TData data(file);
             data.open();
@@ -1046,6 +1232,7 @@ private slots:
     // store as in one made before the year had an index of its own.
     void everyFilterReadsFromItsIndex()
     {
+        skipOnServer("the server plans its own reads (its indexes are made with its tables)");
         const QString file = path(QStringLiteral("Rydex.dat"));
         {
             TData data(file);
@@ -1076,7 +1263,7 @@ private slots:
 
     void closedTableKeepsFilterForOpen()
     {
-        const QString file = path(QStringLiteral("Rydex.dat"));
+        const StoreLocation file = store();
         TData data(file);
         data.open();
         data.table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2005, 3));

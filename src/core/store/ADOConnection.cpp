@@ -170,6 +170,7 @@ void ADOConnection::open()
 {
     if (isOpen())
         return;
+    m_refusal = Refusal::None;
     if (m_location.isServer()) {
         openServer();
         return;
@@ -245,6 +246,7 @@ void ADOConnection::openServer()
         for (const char* ours : {"rydex", "imports", "rydex_store"}) {
             if (!tables.contains(QLatin1String(ours))) {
                 tables.sort();
+                m_refusal = Refusal::Foreign;
                 fail(Msg::ServerForeign, tables.mid(0, 6).join(QStringLiteral(", ")));
             }
         }
@@ -284,8 +286,10 @@ QString ADOConnection::serverUser() const
 
 void ADOConnection::createServerStore()
 {
-    if (!m_consent || !m_consent(m_location.shown()))
+    if (!m_consent || !m_consent(m_location.shown())) {
+        m_refusal = Refusal::Empty;
         fail(Msg::ServerEmptyRefused, QString());
+    }
     try {
         execText(engine().beginWrite());
         for (const QString& statement : engine().creationStatements(schemaVersion))
@@ -585,6 +589,7 @@ void ADOConnection::verifyStore()
     // A later version may keep its rides in a way this one would damage.
     const int stored = firstValue(engine().readSchemaVersion()).toInt();
     if (stored > schemaVersion) {
+        m_refusal = Refusal::Newer;
         close();
         throw RydexError(
             Msg::format(Msg::StoreNewerVersion, {m_location.shown(), QString::number(stored),
@@ -724,14 +729,18 @@ void ADOConnection::execText(const QString& sql)
 
 void ADOConnection::failStatement(const QSqlError& error)
 {
-    if (engine().connectionLost(error)) {
+    // The driver closes itself when it finds the server gone.
+    const bool driverClosed = m_location.isServer() && !database().isOpen();
+    if (driverClosed || engine().connectionLost(error)) {
         // Whatever the transaction wrote is gone with the connection: the
         // server rolls back what did not commit.
         close();
         m_lost = true;
-        throw RydexError(Msg::format(Msg::ServerConnectionLost,
-                                     {m_location.shown(), engineText(error).trimmed()}),
-                         RydexError::Kind::Store);
+        const QString why = engineText(error).trimmed();
+        throw RydexError(
+            Msg::format(Msg::ServerConnectionLost,
+                        {m_location.shown(), why.isEmpty() ? QStringLiteral("-") : why}),
+            RydexError::Kind::Store);
     }
     if (engine().timedOut(error))
         throw RydexError(Msg::format(Msg::ServerTimedOut,

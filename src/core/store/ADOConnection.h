@@ -85,6 +85,10 @@ public:
     // Opens the store again when the server connection went away since the
     // last command; a store that was never opened or was closed stays so.
     void reconnectIfLost();
+    // Why the last opening refused a store that answered: it held no tables
+    // (and none were made), another program's tables, or a newer schema.
+    enum class Refusal { None, Empty, Foreign, Newer };
+    Refusal refusal() const { return m_refusal; }
     // Whether the last command found the server connection gone.
     bool lost() const { return m_lost; }
 
@@ -156,6 +160,7 @@ private:
     std::function<bool(const QString&)> m_consent;
     // The server connection went away; the next command opens it again.
     bool m_lost = false;
+    Refusal m_refusal = Refusal::None;
     QString m_connectionName;
     QStringList m_notices;
     // The store whose pages passed the engine's check, the check under way
