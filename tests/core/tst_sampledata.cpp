@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestServer.h"
 
 #include "SampleData.h"
 
@@ -32,10 +33,11 @@ const QStringList temperatureItems = {
 const QStringList typItems = {QStringLiteral("Závod"), QStringLiteral("Trénink"),
                               QStringLiteral("Trenažer"), QStringLiteral("Turistika")};
 
-// Every row of the store as text, in the cursor's order.
-QStringList allRows(const QString& storePath)
+// Every row of the store as text, in the cursor's order: the file's, or
+// the server's database given.
+QStringList allRows(const QString& storePath, const QString& server = {})
 {
-    TData data(storePath);
+    TData data(server.isEmpty() ? StoreLocation::file(storePath) : StoreLocation::server(server));
     data.open();
     data.table()->setFiltered(false);
     QStringList out;
@@ -137,6 +139,17 @@ private slots:
         const QStringList rowsA = allRows(a.storePath);
         QCOMPARE(rowsA.size(), 2 * 2 * 40);
         QCOMPARE(allRows(b.storePath), rowsA);
+
+        // Written many rides to a statement on a server: the same rows, and
+        // a database that holds rides is not added to unless asked.
+        SampleOptions onServer = options(QStringLiteral("s"));
+        onServer.seed = 7;
+        onServer.server = TestServer::freshStore().connectionText();
+        generateSample(onServer);
+        QCOMPARE(allRows(QString(), onServer.server), rowsA);
+        onServer.preferencePath = QDir(m_dir).filePath(QStringLiteral("again.conf"));
+        QVERIFY_THROWS_EXCEPTION(SampleRefusal, generateSample(onServer));
+        QCOMPARE(allRows(QString(), onServer.server).size(), rowsA.size());
 
         SampleOptions c = options(QStringLiteral("c"));
         c.seed = 8;

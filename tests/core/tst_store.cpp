@@ -970,6 +970,29 @@ private slots:
                  ServerCheck::Outcome::Failed);
         QCOMPARE(checkServer(StoreLocation::server(QStringLiteral("host=a password=b")), {}).text,
                  Msg::text(Msg::ServerTextPassword));
+        // A server that asks for a password: none, a wrong one, the right one;
+        // the password shows in no text.
+        const StoreLocation admin = StoreLocation::server(TestServer::adminText());
+        onOwnConnection(admin, {QStringLiteral("DO $$ BEGIN CREATE ROLE rydex_locked LOGIN "
+                                               "PASSWORD 'club-secret'; EXCEPTION WHEN "
+                                               "duplicate_object OR unique_violation THEN NULL; "
+                                               "END $$")});
+        const StoreLocation locked =
+            StoreLocation::server(QString(admin.connectionText())
+                                      .replace(QRegularExpression(QStringLiteral("user=\\S+")),
+                                               QStringLiteral("user=rydex_locked")));
+        const ServerCheck none = checkServer(locked, {});
+        const ServerCheck wrong = checkServer(locked, QStringLiteral("not-it"));
+        QCOMPARE(none.outcome, ServerCheck::Outcome::PasswordNeeded);
+        QCOMPARE(none.text, Msg::format(Msg::ServerPasswordNeeded,
+                                        {locked.connectionText(), QStringLiteral("rydex_locked")}));
+        QCOMPARE(wrong.outcome, ServerCheck::Outcome::PasswordNeeded);
+        QCOMPARE(wrong.text,
+                 Msg::format(Msg::ServerPasswordWrong,
+                             {locked.connectionText(), QStringLiteral("rydex_locked")}));
+        QVERIFY(!wrong.text.contains(QLatin1String("not-it")));
+        QCOMPARE(checkServer(locked, QStringLiteral("club-secret")).outcome,
+                 ServerCheck::Outcome::Empty);
 
         TData here(store());
         here.open();

@@ -57,15 +57,16 @@ StoreLocation freshStore()
     const QString database = newDatabaseName();
     // Tests run side by side: two of them may make the role at once, and
     // the loser of that race is told the role exists.
-    onOwnConnection(StoreLocation::server(admin),
-                    {
-                        QStringLiteral("DO $$ BEGIN "
-                                       "CREATE ROLE rydex_owner LOGIN NOSUPERUSER "
-                                       "NOCREATEDB NOCREATEROLE NOREPLICATION; "
-                                       "EXCEPTION WHEN duplicate_object OR "
-                                       "unique_violation THEN NULL; END $$"),
-                        QStringLiteral("CREATE DATABASE %1 OWNER rydex_owner").arg(database),
-                    });
+    onOwnConnection(
+        StoreLocation::server(admin),
+        {
+            QStringLiteral("DO $$ BEGIN "
+                           "CREATE ROLE rydex_owner LOGIN NOSUPERUSER "
+                           "NOCREATEDB NOCREATEROLE NOREPLICATION; "
+                           "EXCEPTION WHEN duplicate_object OR "
+                           "unique_violation THEN NULL; END $$"),
+            QStringLiteral("CREATE DATABASE %1 OWNER rydex_owner STRATEGY FILE_COPY").arg(database),
+        });
     return StoreLocation::server(
         withValues(admin, {{QStringLiteral("dbname"), database},
                            {QStringLiteral("user"), QStringLiteral("rydex_owner")}}));

@@ -6,12 +6,15 @@
 #include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/RideFilter.h"
+#include "store/RideStorage.h"
+#include "store/StoreLocation.h"
 #include "store/TData.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTime>
 #include <algorithm>
 #include <initializer_list>
@@ -228,32 +231,73 @@ std::vector<PlannedRide> planYear(Random& rng, int year, int rides, int homeAlti
     return out;
 }
 
-void writeRide(ADOTable* table, const QString& user, const PlannedRide& r)
+RideRow rideRow(const QString& user, const PlannedRide& r)
 {
     const auto text = [](const char* s) { return QString::fromUtf8(s); };
-    table->insert();
-    table->setValue(RideField::user, user);
-    table->setValue(RideField::date, r.date.startOfDay());
-    table->setValue(RideField::day, r.date.day());
-    table->setValue(RideField::month, r.date.month());
-    table->setValue(RideField::year, r.date.year());
-    table->setValue(RideField::time, QTime(0, 0).addSecs(r.seconds));
-    table->setValue(RideField::dst, QVariant::fromValue(r.dst));
-    table->setValue(RideField::avs, QVariant::fromValue(r.avs));
-    table->setValue(RideField::odo, QVariant::fromValue(r.odo));
-    table->setValue(RideField::pulse, r.pulse);
-    table->setValue(RideField::pulsemax, r.pulsemax);
-    table->setValue(RideField::alt, r.alt);
-    table->setValue(RideField::altmax, r.altmax);
-    table->setValue(RideField::druh, text(druhTexts[r.druh]));
-    table->setValue(RideField::obtiznost, text(obtiznostTexts[r.obtiznost]));
-    table->setValue(RideField::pocit, text(pocitTexts[r.pocit]));
-    table->setValue(RideField::vlivy, text(vlivyTexts[r.vlivy]));
-    table->setValue(RideField::temperature, text(temperatureTexts[r.temperature]));
-    table->setValue(RideField::typ, text(typTexts[r.typ]));
+    RideRow row;
+    const auto set = [&row](RideField field, const QVariant& value) {
+        row[fieldIndex(field)] = normalizeFieldValue(field, value);
+    };
+    set(RideField::user, user);
+    set(RideField::date, r.date.startOfDay());
+    set(RideField::day, r.date.day());
+    set(RideField::month, r.date.month());
+    set(RideField::year, r.date.year());
+    set(RideField::time, QTime(0, 0).addSecs(r.seconds));
+    set(RideField::dst, QVariant::fromValue(r.dst));
+    set(RideField::avs, QVariant::fromValue(r.avs));
+    set(RideField::odo, QVariant::fromValue(r.odo));
+    set(RideField::pulse, r.pulse);
+    set(RideField::pulsemax, r.pulsemax);
+    set(RideField::alt, r.alt);
+    set(RideField::altmax, r.altmax);
+    set(RideField::druh, text(druhTexts[r.druh]));
+    set(RideField::obtiznost, text(obtiznostTexts[r.obtiznost]));
+    set(RideField::pocit, text(pocitTexts[r.pocit]));
+    set(RideField::vlivy, text(vlivyTexts[r.vlivy]));
+    set(RideField::temperature, text(temperatureTexts[r.temperature]));
+    set(RideField::typ, text(typTexts[r.typ]));
     if (!r.note.isEmpty())
-        table->setValue(RideField::note, r.note);
+        set(RideField::note, r.note);
+    return row;
+}
+
+void writeRide(ADOTable* table, const RideRow& row)
+{
+    table->insert();
+    for (int i = 1; i < rideFieldCount; ++i) {
+        if (!row[i].isNull())
+            table->setValue(static_cast<RideField>(i), row[i]);
+    }
     table->post();
+}
+
+// Rides written many to a statement: on a server a statement per ride would
+// spend its time on the round trips. Within the caller's transaction.
+void insertRides(ADOConnection& connection, const std::vector<RideRow>& rows)
+{
+    constexpr size_t perStatement = 1000;
+    QStringList names;
+    QStringList holders;
+    for (int i = 1; i < rideFieldCount; ++i) {
+        names << quotedName(static_cast<RideField>(i));
+        holders << QStringLiteral("?");
+    }
+    const QString values = QLatin1Char('(') + holders.join(QLatin1Char(',')) + QLatin1Char(')');
+    const QString head =
+        QStringLiteral("INSERT INTO rydex (") + names.join(QStringLiteral(", ")) + ") VALUES ";
+    for (size_t from = 0; from < rows.size(); from += perStatement) {
+        const size_t count = std::min(perStatement, rows.size() - from);
+        QSqlQuery query(connection.database());
+        connection.prepare(query,
+                           head + QStringList(qsizetype(count), values).join(QLatin1Char(',')));
+        int at = 0;
+        for (size_t r = from; r < from + count; ++r) {
+            for (int i = 1; i < rideFieldCount; ++i)
+                query.bindValue(at++, toStore(static_cast<RideField>(i), rows[r][i]));
+        }
+        connection.exec(query);
+    }
 }
 
 // When appending to a year that already had rides, the new ones interleave
@@ -323,7 +367,8 @@ QString SampleSummary::text() const
 
 SampleSummary generateSample(const SampleOptions& options)
 {
-    if (options.storePath.isEmpty() || options.preferencePath.isEmpty())
+    const bool server = !options.server.isEmpty();
+    if ((options.storePath.isEmpty() && !server) || options.preferencePath.isEmpty())
         throw RydexError(QStringLiteral("Both the store and the preference file must be named."));
     checkRange("cyclists", options.cyclists, 1, maxCyclists);
     checkRange("years", options.years, 1, maxYears);
@@ -344,9 +389,9 @@ SampleSummary generateSample(const SampleOptions& options)
     summary.preferencePath = options.preferencePath;
 
     PreferenceStore prefs(options.preferencePath);
-    const bool storeExisted = QFileInfo::exists(options.storePath);
+    const bool storeExisted = server || QFileInfo::exists(options.storePath);
     if (!options.append) {
-        if (storeExisted)
+        if (storeExisted && !server)
             throw SampleRefusal(
                 QStringLiteral("The ride store %1 already exists; sample rides are added to it "
                                "only when appending is asked for.")
@@ -364,8 +409,22 @@ SampleSummary generateSample(const SampleOptions& options)
     const qint64 total = qint64(options.cyclists) * options.years * options.ridesPerYear;
     qint64 done = 0;
     try {
-        TData data(options.storePath);
+        TData data(server ? StoreLocation::server(options.server)
+                          : StoreLocation::file(options.storePath));
+        // A server's empty database gets the program's tables, as the
+        // program makes them when its user agrees.
+        data.connection()->setCreationConsent([](const QString&) { return true; });
         data.open();
+        if (server && !options.append) {
+            QSqlQuery count(data.connection()->database());
+            data.connection()->prepare(count, QStringLiteral("SELECT count(*) FROM rydex"));
+            data.connection()->exec(count);
+            if (count.next() && count.value(0).toLongLong() > 0)
+                throw SampleRefusal(
+                    QStringLiteral("The database %1 already holds rides; sample rides are added "
+                                   "to it only when appending is asked for.")
+                        .arg(options.server));
+        }
         ADOConnection* connection = data.connection();
         ADOTable* table = data.table();
         // One transaction: a run of two hundred thousand rides takes seconds
@@ -386,8 +445,20 @@ SampleSummary generateSample(const SampleOptions& options)
                     // lands at its end instead of in the middle of all rows.
                     table->setFilter(RideFilter::year(name, year));
                     const bool hadRides = table->recordCount() > 0;
+                    if (server && !hadRides) {
+                        std::vector<RideRow> rows;
+                        rows.reserve(rides.size());
+                        for (const PlannedRide& ride : rides)
+                            rows.push_back(rideRow(name, ride));
+                        insertRides(*connection, rows);
+                        const qint64 before = done;
+                        done += qint64(rides.size());
+                        if (done / progressStep != before / progressStep && options.progress)
+                            options.progress(done, total);
+                        continue;
+                    }
                     for (const PlannedRide& ride : rides) {
-                        writeRide(table, name, ride);
+                        writeRide(table, rideRow(name, ride));
                         if (++done % progressStep == 0 && options.progress)
                             options.progress(done, total);
                     }
@@ -407,7 +478,7 @@ SampleSummary generateSample(const SampleOptions& options)
         }
         data.close(true);
     } catch (...) {
-        if (!storeExisted)
+        if (!storeExisted && !server)
             removeStoreFiles(options.storePath);
         throw;
     }

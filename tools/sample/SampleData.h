@@ -12,6 +12,9 @@
 struct SampleOptions
 {
     QString storePath;
+    // A PostgreSQL connection text: the rides go to that server's database
+    // (its tables made when it is empty) instead of the file at storePath.
+    QString server;
     QString preferencePath;
     int cyclists = 3;
     int years = 2;
