@@ -446,19 +446,9 @@ int RideRepository::count(const QSqlDatabase& store)
 
 QHash<QByteArray, int> RideRepository::importedFiles(const QString& cyclist)
 {
-    // Through the ride table: an entry whose ride is gone (a copy without
-    // the trigger deleted it) or is another cyclist's keeps nothing out.
-    QSqlQuery q(m_connection.database());
-    q.setForwardOnly(true);
-    m_connection.prepare(q, QStringLiteral("SELECT i.sha256, i.ride FROM imports AS i"
-                                           " JOIN rydex AS r ON r.id = i.ride"
-                                           " WHERE r.\"user\" = ? ORDER BY i.") +
-                                m_connection.engine().insertionOrder());
-    q.addBindValue(cyclist);
-    m_connection.exec(q);
     QHash<QByteArray, int> files;
-    while (q.next())
-        files.insert(QByteArray::fromHex(q.value(0).toString().toLatin1()), q.value(1).toInt());
+    for (const ImportEntry& entry : importEntries(cyclist))
+        files.insert(entry.sha256, entry.rideId);
     return files;
 }
 
@@ -475,4 +465,30 @@ void RideRepository::addImport(const QByteArray& sha256, int rideId, const QStri
     q.addBindValue(fileName);
     q.addBindValue(importedAt.toString(Qt::ISODate));
     m_connection.exec(q);
+}
+
+QVector<RideRepository::ImportEntry> RideRepository::importEntries(const QString& cyclist)
+{
+    // Through the ride table: an entry whose ride is gone (a copy without
+    // the trigger deleted it) or is another cyclist's keeps nothing out.
+    QSqlQuery q(m_connection.database());
+    q.setForwardOnly(true);
+    m_connection.prepare(q, QStringLiteral("SELECT i.sha256, i.ride, i.file, i.imported"
+                                           " FROM imports AS i JOIN rydex AS r ON r.id = i.ride"
+                                           " WHERE r.\"user\" = ? ORDER BY i.") +
+                                m_connection.engine().insertionOrder());
+    q.addBindValue(cyclist);
+    m_connection.exec(q);
+    QVector<ImportEntry> entries;
+    while (q.next()) {
+        // Written as ISO text; an engine with a time type of its own answers
+        // a time.
+        const QVariant imported = q.value(3);
+        entries.append({QByteArray::fromHex(q.value(0).toString().toLatin1()), q.value(1).toInt(),
+                        q.value(2).toString(),
+                        imported.typeId() == QMetaType::QDateTime
+                            ? imported.toDateTime()
+                            : QDateTime::fromString(imported.toString(), Qt::ISODate)});
+    }
+    return entries;
 }

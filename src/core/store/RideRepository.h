@@ -103,6 +103,16 @@ public:
     QHash<QByteArray, int> importedFiles(const QString& cyclist);
     void addImport(const QByteArray& sha256, int rideId, const QString& fileName,
                    const QDateTime& importedAt);
+    // Every entry of the cyclist's rides still stored, in the order they
+    // were made: the content, the ride, the file's name and the time.
+    struct ImportEntry
+    {
+        QByteArray sha256;
+        int rideId = 0;
+        QString fileName;
+        QDateTime importedAt;
+    };
+    QVector<ImportEntry> importEntries(const QString& cyclist);
 
     // How many rides a store holds, on a connection of its own too (a store
     // not open for work is counted read-only before a restore replaces it).
