@@ -1,5 +1,6 @@
 #include "TestMain.h"
 #include "TestRides.h"
+#include "TestServer.h"
 
 #include "FitWriter.h"
 #include "Gzip.h"
@@ -8,10 +9,12 @@
 #include "import/FitDecoder.h"
 #include "import/ImportPlan.h"
 #include "import/ImportStore.h"
+#include "import/LogCopy.h"
 #include "import/RideFieldValues.h"
 #include "import/RideFileReader.h"
 #include "import/RideFileScan.h"
 #include "import/TrackTotals.h"
+#include "store/ADOConnection.h"
 #include "store/ADOTable.h"
 #include "store/ImportRecords.h"
 #include "store/RideFilter.h"
@@ -25,6 +28,8 @@
 #include <QTemporaryDir>
 
 #include <QCoreApplication>
+
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -1078,6 +1083,108 @@ private slots:
                         {QStringLiteral("DELETE FROM rydex WHERE year = 2025 AND odo < 1000000")});
         QCOMPARE(onOwnConnection(file, {QStringLiteral("SELECT file FROM imports")}),
                  QStringList{"1.fit"});
+    }
+
+    void copiedLogs_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("file to file") << QStringLiteral("file");
+        QTest::newRow("file to server") << QStringLiteral("server");
+    }
+
+    // A log copied onto another store: the rides of every cyclist and their
+    // files' entries come along, the target's odometer chain goes on from
+    // the reading it held, a ride it has already (by its figures, by its
+    // file, or one with nothing to compare) is not copied again, and a copy
+    // stopped after its first year keeps that year whole.
+    void copiedLogs()
+    {
+        QFETCH(QString, target);
+        const QString root = TestEnv::root() + QStringLiteral("/copy-") + target;
+        const auto eva = [](int y, int m, int d, const char* km, QTime time, const char* odo = "") {
+            return TestRide{.date = QDate(y, m, d),
+                            .km = QLatin1String(km),
+                            .time = time,
+                            .odo = QLatin1String(odo)};
+        };
+        // Each store with the month shown that the rides are added to; this
+        // computer's is a file, the others are where the row copies to.
+        const auto opened = [&](const QString& name) {
+            auto data = std::make_unique<TData>(
+                target == QLatin1String("server") && name != QLatin1String("home")
+                    ? TestServer::freshStore()
+                    : StoreLocation::file(root + QLatin1Char('/') + name +
+                                          QStringLiteral("/Rydex.dat")));
+            data->connection()->setCreationConsent([](const QString&) { return true; });
+            data->open();
+            data->table()->setFilter(RideFilter::month(QStringLiteral("Eva"), 2024, 6));
+            return data;
+        };
+        const auto home = opened(QStringLiteral("home"));
+        ADOTable& h = *home->table();
+        addTestRide(h, eva(2024, 6, 1, "20", QTime(1, 0), "1000"));
+        addTestRide(h, eva(2024, 6, 3, "30", QTime(1, 30)));
+        addTestRide(h, eva(2025, 1, 2, "15", QTime(0, 40), "100"));
+        addTestRide(h, {.user = QStringLiteral("Jan"),
+                        .date = QDate(2024, 6, 2),
+                        .note = QStringLiteral("rest")});
+        const QDateTime at(QDate(2024, 6, 6), QTime(7, 0), Qt::UTC);
+        const ScannedFile file = scanned(QStringLiteral("/dev/a.fit"),
+                                         {deviceRide(QStringLiteral("2024-06-05"), 60, 25)});
+        storeImportedRides(h, toImport({file}), at);
+
+        const auto club = opened(QStringLiteral("club"));
+        ADOTable& c = *club->table();
+        addTestRide(c, eva(2024, 5, 20, "10", QTime(0, 30), "500"));
+        addTestRide(c, eva(2024, 6, 3, "30.4", QTime(1, 31)));
+        QStringList told;
+        const auto copy = [&](TData& to, int stopAfter) {
+            told.clear();
+            return copyLog(*home->connection(), *to.connection(), [&](int done, int total) {
+                told << QStringLiteral("%1/%2").arg(done).arg(total);
+                return done < stopAfter;
+            });
+        };
+        const auto evasYear = [](ADOTable& t, int year) {
+            QStringList rides;
+            for (const RideRow& row : t.peekRows(RideFilter::year(QStringLiteral("Eva"), year),
+                                                 {RideField::date, RideField::odo}))
+                rides << row[fieldIndex(RideField::date)].toDate().toString(Qt::ISODate) +
+                             QLatin1Char(' ') +
+                             row[fieldIndex(RideField::odo)].value<Fixed4>().toPlainString();
+            return rides;
+        };
+
+        LogCopyResult result = copy(*club, 5);
+        QCOMPARE(told, QStringList({"0/5", "3/5", "4/5", "5/5"}));
+        QCOMPARE(std::pair(result.copied, result.alreadyThere), std::pair(4, 1));
+        QCOMPARE(evasYear(c, 2024), QStringList({"2024-05-20 500", "2024-06-01 520",
+                                                 "2024-06-03 550.4", "2024-06-05 575.4"}));
+        QCOMPARE(evasYear(c, 2025), QStringList{"2025-01-02 100"});
+        const auto entries =
+            ImportRecords::filesOfRides(*club->connection(), QStringLiteral("Eva"));
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.begin()->size(), 1);
+        QCOMPARE(entries.begin()->first().sha256, file.sha256);
+        QCOMPARE(entries.begin()->first().fileName, QStringLiteral("a.fit"));
+        QCOMPARE(entries.begin()->first().importedAt, at);
+
+        // The imported ride shortened on the server is still the file's ride.
+        c.refresh();
+        c.setCurrentIndex(2);
+        c.edit();
+        c.setValue(RideField::time, QTime(0, 30));
+        c.post();
+        result = copy(*club, 5);
+        QCOMPARE(std::pair(result.copied, result.alreadyThere), std::pair(0, 5));
+
+        const auto fresh = opened(QStringLiteral("fresh"));
+        result = copy(*fresh, 1);
+        QCOMPARE(told, QStringList({"0/5", "3/5"}));
+        QCOMPARE(std::pair(result.copied, result.alreadyThere), std::pair(3, 0));
+        QCOMPARE(evasYear(*fresh->table(), 2024),
+                 QStringList({"2024-06-01 1000", "2024-06-03 1030", "2024-06-05 1055"}));
+        QVERIFY(fresh->table()->peekRows(RideFilter::cyclist(QStringLiteral("Jan")), {}).isEmpty());
     }
 
     // Files from real devices against the totals a reference decoder reads.

@@ -23,20 +23,6 @@ bool within(qint64 a, qint64 b, qint64 divisor, qint64 least)
     return difference <= least || difference * divisor <= std::max(std::abs(a), std::abs(b));
 }
 
-RideIdentity identityOf(const RideRow& row)
-{
-    RideIdentity identity;
-    const QVariant date = row[fieldIndex(RideField::date)];
-    const QVariant time = row[fieldIndex(RideField::time)];
-    const QVariant dst = row[fieldIndex(RideField::dst)];
-    identity.day = date.toDateTime().date();
-    if (!time.isNull())
-        identity.seconds = QTime(0, 0).secsTo(time.toTime());
-    if (!dst.isNull())
-        identity.km = dst.value<Fixed4>();
-    return identity;
-}
-
 void set(RideRow& row, RideField field, const QVariant& value)
 {
     row[fieldIndex(field)] = normalizeFieldValue(field, value);
@@ -80,6 +66,20 @@ bool sameRide(const RideIdentity& a, const RideIdentity& b)
     return compared;
 }
 
+RideIdentity rideIdentity(const RideRow& row)
+{
+    RideIdentity identity;
+    const QVariant date = row[fieldIndex(RideField::date)];
+    const QVariant time = row[fieldIndex(RideField::time)];
+    const QVariant dst = row[fieldIndex(RideField::dst)];
+    identity.day = date.toDateTime().date();
+    if (!time.isNull())
+        identity.seconds = QTime(0, 0).secsTo(time.toTime());
+    if (!dst.isNull())
+        identity.km = dst.value<Fixed4>();
+    return identity;
+}
+
 QVector<StoredRide> storedRidesOf(ADOTable& table, const QString& cyclist)
 {
     const QVector<RideRow> rows = table.peekRows(
@@ -87,7 +87,7 @@ QVector<StoredRide> storedRidesOf(ADOTable& table, const QString& cyclist)
     QVector<StoredRide> stored;
     stored.reserve(rows.size());
     for (const RideRow& row : rows)
-        stored.append({row[fieldIndex(RideField::id)].toInt(), identityOf(row)});
+        stored.append({row[fieldIndex(RideField::id)].toInt(), rideIdentity(row)});
     return stored;
 }
 
@@ -203,7 +203,7 @@ QVector<ImportCandidate> ImportPlanner::add(const ScannedFile& file)
             rows.append(c);
             continue;
         }
-        const RideIdentity identity = identityOf(c.row);
+        const RideIdentity identity = rideIdentity(c.row);
         c.status = ImportStatus::New;
         const StoredRide* match = nullptr;
         for (const StoredRide& s : std::as_const(m_stored)) {
@@ -237,7 +237,7 @@ QVector<ImportCandidate> ImportPlanner::add(const ScannedFile& file)
                     k < m_candidates.size() ? m_candidates.at(k) : rows.at(k - m_candidates.size());
                 if (other.status == ImportStatus::CannotImport || other.path == file.path)
                     continue;
-                if (sameRide(identity, identityOf(other.row))) {
+                if (sameRide(identity, rideIdentity(other.row))) {
                     c.status = ImportStatus::AlreadyRecorded;
                     c.matchedCandidate = k;
                     c.matchedDay = other.day;

@@ -25,6 +25,9 @@ struct RideIdentity
     std::optional<Fixed4> km;   // distance
 };
 
+// What the rule sees of a stored ride, or of one about to be stored.
+RideIdentity rideIdentity(const RideRow& row);
+
 // Whether two rides are one: the same day, the riding times within 2 % or
 // 60 s of each other, the distances within 2 % or 0.1 km, whichever
 // tolerance is larger. A value missing on either side is not compared, but

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace {
@@ -62,28 +63,24 @@ void keepYearBase(ADOTable& table, QVector<RideRow>& rows, const QString& user, 
 
 } // namespace
 
-QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>& rides,
-                                    const QDateTime& importedAt)
+QVector<int> storeRides(ADOTable& table, const QVector<RideToStore>& rides, int* failedAt)
 {
     if (rides.isEmpty())
         return {};
-    const auto userOf = [](const RideRow& row) {
-        return row[fieldIndex(RideField::user)].toString();
-    };
-    const auto yearOf = [](const RideRow& row) { return row[fieldIndex(RideField::year)].toInt(); };
     QVector<RideRow> rows;
     rows.reserve(rides.size());
     // Each cyclist's year once, by the first ride in it: a failure of its
-    // recomputation names that ride's file.
+    // recomputation names that ride.
     std::map<std::pair<QString, int>, int> years;
-    for (const RideToImport& ride : rides) {
-        years.try_emplace({userOf(ride.row), yearOf(ride.row)}, int(rows.size()));
+    for (const RideToStore& ride : rides) {
+        years.try_emplace({ride.row[fieldIndex(RideField::user)].toString(),
+                           ride.row[fieldIndex(RideField::year)].toInt()},
+                          int(rows.size()));
         rows.append(ride.row);
     }
 
     ADOConnection& connection = *table.connection();
     ControlsDetached detached(&table);
-    // The ride whose file a failure names.
     int current = 0;
     QVector<int> ids;
     try {
@@ -93,26 +90,50 @@ QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>
             keepYearBase(table, rows, year.first, year.second);
         }
         ids = table.insertRows(rows, &current);
-        for (current = 0; current < rides.size(); ++current)
-            ImportRecords::add(connection, rides.at(current).sha256, ids.at(current),
-                               QFileInfo(rides.at(current).path).fileName(), importedAt);
+        for (current = 0; current < rides.size(); ++current) {
+            for (const ImportRecords::ImportedFile& file : rides.at(current).files)
+                ImportRecords::add(connection, file.sha256, ids.at(current), file.fileName,
+                                   file.importedAt);
+        }
         for (const auto& [year, first] : years) {
             current = first;
             recomputeYearOdometer(table, year.first, year.second);
         }
         current = 0;
         connection.commit();
-    } catch (const RydexError& e) {
-        connection.rollback();
-        const QString path = rides.at(std::clamp(current, 0, int(rides.size()) - 1)).path;
-        throw RydexError(
-            Msg::format(Msg::ImportNotStored, {QDir::toNativeSeparators(path), e.text()}),
-            e.kind());
     } catch (...) {
         connection.rollback();
+        if (failedAt)
+            *failedAt = std::clamp(current, 0, int(rides.size()) - 1);
         throw;
     }
     detached.releaseOnlyChanges();
+    return ids;
+}
+
+QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>& rides,
+                                    const QDateTime& importedAt)
+{
+    if (rides.isEmpty())
+        return {};
+    QVector<RideToStore> toStore;
+    toStore.reserve(rides.size());
+    for (const RideToImport& ride : rides)
+        toStore.append({ride.row, {{ride.sha256, QFileInfo(ride.path).fileName(), importedAt}}});
+    // The ride whose file a failure names.
+    int current = 0;
+    QVector<int> ids;
+    try {
+        ids = storeRides(table, toStore, &current);
+    } catch (const RydexError& e) {
+        throw RydexError(Msg::format(Msg::ImportNotStored,
+                                     {QDir::toNativeSeparators(rides.at(current).path), e.text()}),
+                         e.kind());
+    }
+    std::set<std::pair<QString, int>> years;
+    for (const RideToImport& ride : rides)
+        years.insert({ride.row[fieldIndex(RideField::user)].toString(),
+                      ride.row[fieldIndex(RideField::year)].toInt()});
 
     // As stored now: the recomputation gave each its odometer reading. The
     // year sets it walked are still kept, so this reads nothing again.
@@ -120,14 +141,14 @@ QVector<RideRow> storeImportedRides(ADOTable& table, const QVector<RideToImport>
     for (int i = 1; i < rideFieldCount; ++i)
         fields << static_cast<RideField>(i);
     QHash<int, RideRow> byId;
-    for (const auto& [year, first] : years) {
-        for (const RideRow& row : table.peekRows(RideFilter::year(year.first, year.second), fields))
+    for (const auto& [user, year] : years) {
+        for (const RideRow& row : table.peekRows(RideFilter::year(user, year), fields))
             byId.insert(row[fieldIndex(RideField::id)].toInt(), row);
     }
     QVector<RideRow> stored;
-    stored.reserve(rows.size());
-    for (int k = 0; k < rows.size(); ++k) {
-        RideRow row = byId.value(ids.at(k), rows.at(k));
+    stored.reserve(rides.size());
+    for (int k = 0; k < rides.size(); ++k) {
+        RideRow row = byId.value(ids.at(k), rides.at(k).row);
         row[fieldIndex(RideField::id)] = ids.at(k);
         stored.append(row);
     }

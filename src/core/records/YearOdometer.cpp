@@ -56,24 +56,23 @@ YearOdometer recomputeYearOdometerAfterSave(ADOTable& table, const QString& cycl
         chain = computeOdometerChain(rides, newFirstRide(table.rows(), rides, savedOn));
         const int n = int(rides.size());
 
-        table.first();
-        if (chain.base) {
-            table.edit();
-            table.setValue(RideField::odo, QVariant::fromValue(*chain.base));
-            table.post();
-            table.first();
+        // The year's readings go to the store together: on a server, one
+        // statement rather than one for each ride.
+        QVector<QVariant> readings;
+        readings.reserve(n);
+        for (int k = 0; k < n; ++k) {
+            if (k == 0)
+                readings.append(chain.base ? QVariant::fromValue(*chain.base)
+                                           : table.rows().at(0)[fieldIndex(RideField::odo)]);
+            else
+                readings.append(QVariant::fromValue(chain.readings.at(k - 1)));
         }
-        table.next();
         if (progress)
             progress(0, n);
-        for (int k = 2; k <= n; ++k) {
-            table.edit();
-            table.setValue(RideField::odo, QVariant::fromValue(chain.readings.at(k - 2)));
-            if (progress)
-                progress(k - 1, n);
-            table.post();
-            table.next();
-        }
+        table.writeColumn(RideField::odo, readings, [&](int row) {
+            if (progress && row > 0)
+                progress(row, n);
+        });
         connection->commit();
     } catch (...) {
         connection->rollback();

@@ -8,8 +8,8 @@
 
 class ADOTable;
 
-// Told the size of the walk (position 0 of maximum) and then each reading
-// written, for a progress display.
+// Told the size of the walk (position 0 of maximum) and then the place of
+// each reading about to be written, for a progress display.
 using OdometerProgress = std::function<void(int position, int maximum)>;
 
 // Rewrites the odometer readings of a cyclist's year in the ride table and

@@ -97,6 +97,14 @@ public:
     // all of them. When one is refused nothing of them is stored and, when
     // given, failedAt tells which it was.
     QVector<int> insertRows(const QVector<RideRow>& rows, int* failedAt = nullptr);
+    // Gives one field of every row of the set shown the value at its place
+    // (values has a value for each row), in the transaction in force or one
+    // of its own: the rows whose stored value differs are written together,
+    // each only at the version read. When another copy changed one of them
+    // nothing is written and the user is told, as for a Save. beforeRow is
+    // told the place of each row about to be written, for a progress display.
+    void writeColumn(RideField field, const QVector<QVariant>& values,
+                     const std::function<void(int row)>& beforeRow = {});
     // Finishes the row being edited, then reads the set again from the store
     // (a kept set no other connection has written to since stands for the
     // read), keeping the filter, the order and, where it is still there, the

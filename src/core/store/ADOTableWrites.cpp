@@ -229,6 +229,46 @@ QVector<int> ADOTable::insertRows(const QVector<RideRow>& rows, int* failedAt)
     return ids;
 }
 
+void ADOTable::writeColumn(RideField field, const QVector<QVariant>& values,
+                           const std::function<void(int row)>& beforeRow)
+{
+    requireOpen();
+    finishEditing();
+    const int at = fieldIndex(field);
+    const int idAt = fieldIndex(RideField::id);
+    QVector<RideRepository::ColumnWrite> writes;
+    QVector<int> places;
+    for (int k = 0; k < m_rows.size() && k < values.size(); ++k) {
+        const QVariant value = normalizeFieldValue(field, values.at(k));
+        const RideRow& row = m_rows.at(k);
+        if (row[at].isNull() == value.isNull() && row[at] == value)
+            continue;
+        RideRow after = row;
+        after[at] = value;
+        writes.append({row, std::move(after), m_versions.value(row[idAt].toInt())});
+        places.append(k);
+    }
+    if (writes.isEmpty())
+        return;
+    writeOrConflict(writes.first().before[idAt], [&] {
+        return rides().writeColumn(field, writes, [&](qsizetype i) {
+            if (beforeRow)
+                beforeRow(places.at(i));
+        });
+    });
+    for (const RideRepository::ColumnWrite& write : std::as_const(writes)) {
+        const int id = write.after[idAt].toInt();
+        m_versions.insert(id, write.version + 1);
+        for (RideRow& row : m_rows) {
+            if (row[idAt].toInt() == id) {
+                row = write.after;
+                break;
+            }
+        }
+    }
+    emitSetChanged();
+}
+
 void ADOTable::writeOrConflict(const QVariant& id, const std::function<bool()>& write)
 {
     bool lost = false;

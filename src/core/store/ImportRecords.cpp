@@ -16,4 +16,12 @@ void add(ADOConnection& connection, const QByteArray& sha256, int rideId, const 
     connection.rides().addImport(sha256, rideId, fileName, importedAt);
 }
 
+QHash<int, QVector<ImportedFile>> filesOfRides(ADOConnection& connection, const QString& cyclist)
+{
+    QHash<int, QVector<ImportedFile>> files;
+    for (const RideRepository::ImportEntry& entry : connection.rides().importEntries(cyclist))
+        files[entry.rideId].append({entry.sha256, entry.fileName, entry.importedAt});
+    return files;
+}
+
 } // namespace ImportRecords

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QVector>
 
 class ADOConnection;
 
@@ -22,5 +23,17 @@ QHash<QByteArray, int> importedFiles(ADOConnection& connection, const QString& c
 // transaction in force.
 void add(ADOConnection& connection, const QByteArray& sha256, int rideId, const QString& fileName,
          const QDateTime& importedAt);
+
+// What an entry says of the file a ride came from.
+struct ImportedFile
+{
+    QByteArray sha256;
+    QString fileName;
+    QDateTime importedAt;
+};
+
+// The entries of the cyclist's rides still stored, by ride, in the order
+// they were made.
+QHash<int, QVector<ImportedFile>> filesOfRides(ADOConnection& connection, const QString& cyclist);
 
 } // namespace ImportRecords

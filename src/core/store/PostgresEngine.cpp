@@ -219,6 +219,15 @@ QString PostgresEngine::returningId() const
     return QStringLiteral(" RETURNING id");
 }
 
+QString PostgresEngine::updateColumnOfMany(const QString& column) const
+{
+    return QStringLiteral("UPDATE rydex AS r SET %1 = u.v, version = r.version + 1"
+                          " FROM unnest(CAST(? AS bigint[]), CAST(? AS bigint[]),"
+                          " CAST(? AS bigint[])) AS u(id, ver, v)"
+                          " WHERE r.id = u.id AND r.version = u.ver")
+        .arg(column);
+}
+
 QString PostgresEngine::insertionOrder() const
 {
     return QStringLiteral("n");

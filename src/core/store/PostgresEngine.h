@@ -31,6 +31,7 @@ public:
     QString changeCounter() const override;
     QString changeChannel() const override;
     QString returningId() const override;
+    QString updateColumnOfMany(const QString& column) const override;
     QString insertionOrder() const override;
     QString columnsOf(const QString& table) const override;
     QString tableNames() const override;

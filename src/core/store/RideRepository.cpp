@@ -308,6 +308,55 @@ bool RideRepository::update(const QVariant& id, qint64 version, const RideRow& r
     return true;
 }
 
+bool RideRepository::writeColumn(RideField field, const QVector<ColumnWrite>& writes,
+                                 const std::function<void(qsizetype)>& beforeEach)
+{
+    const int at = fieldIndex(field);
+    const QString sql = m_connection.engine().updateColumnOfMany(quotedName(field));
+    if (sql.isEmpty()) {
+        // An engine without a statement for many rows: one prepared update
+        // each, which on a file costs next to nothing.
+        for (qsizetype i = 0; i < writes.size(); ++i) {
+            const ColumnWrite& write = writes.at(i);
+            beforeEach(i);
+            if (!update(write.before[fieldIndex(RideField::id)], write.version, write.after, {at}))
+                return false;
+            keepWritten(&write.before, &write.after, write.version + 1);
+        }
+        return true;
+    }
+    {
+        // A server answers each statement across the network: the rows go
+        // in one, as lists of ids, versions and values.
+        QStringList ids, versions, values;
+        for (qsizetype i = 0; i < writes.size(); ++i)
+            beforeEach(i);
+        for (const ColumnWrite& write : writes) {
+            ids << QString::number(write.before[fieldIndex(RideField::id)].toLongLong());
+            versions << QString::number(write.version);
+            const QVariant stored = toStore(field, write.after[at]);
+            values << (stored.isNull() ? QStringLiteral("NULL")
+                                       : QString::number(stored.toLongLong()));
+        }
+        const auto list = [](const QStringList& items) {
+            return QLatin1Char('{') + items.join(QLatin1Char(',')) + QLatin1Char('}');
+        };
+        QSqlQuery q(m_connection.database());
+        m_connection.prepare(q, sql);
+        q.addBindValue(list(ids));
+        q.addBindValue(list(versions));
+        q.addBindValue(list(values));
+        m_connection.exec(q);
+        if (q.numRowsAffected() != writes.size())
+            return false;
+    }
+    for (const ColumnWrite& write : writes) {
+        ++m_writes;
+        keepWritten(&write.before, &write.after, write.version + 1);
+    }
+    return true;
+}
+
 bool RideRepository::remove(const QVariant& id, qint64 version)
 {
     QSqlQuery q(m_connection.database());
@@ -397,19 +446,9 @@ int RideRepository::count(const QSqlDatabase& store)
 
 QHash<QByteArray, int> RideRepository::importedFiles(const QString& cyclist)
 {
-    // Through the ride table: an entry whose ride is gone (a copy without
-    // the trigger deleted it) or is another cyclist's keeps nothing out.
-    QSqlQuery q(m_connection.database());
-    q.setForwardOnly(true);
-    m_connection.prepare(q, QStringLiteral("SELECT i.sha256, i.ride FROM imports AS i"
-                                           " JOIN rydex AS r ON r.id = i.ride"
-                                           " WHERE r.\"user\" = ? ORDER BY i.") +
-                                m_connection.engine().insertionOrder());
-    q.addBindValue(cyclist);
-    m_connection.exec(q);
     QHash<QByteArray, int> files;
-    while (q.next())
-        files.insert(QByteArray::fromHex(q.value(0).toString().toLatin1()), q.value(1).toInt());
+    for (const ImportEntry& entry : importEntries(cyclist))
+        files.insert(entry.sha256, entry.rideId);
     return files;
 }
 
@@ -426,4 +465,30 @@ void RideRepository::addImport(const QByteArray& sha256, int rideId, const QStri
     q.addBindValue(fileName);
     q.addBindValue(importedAt.toString(Qt::ISODate));
     m_connection.exec(q);
+}
+
+QVector<RideRepository::ImportEntry> RideRepository::importEntries(const QString& cyclist)
+{
+    // Through the ride table: an entry whose ride is gone (a copy without
+    // the trigger deleted it) or is another cyclist's keeps nothing out.
+    QSqlQuery q(m_connection.database());
+    q.setForwardOnly(true);
+    m_connection.prepare(q, QStringLiteral("SELECT i.sha256, i.ride, i.file, i.imported"
+                                           " FROM imports AS i JOIN rydex AS r ON r.id = i.ride"
+                                           " WHERE r.\"user\" = ? ORDER BY i.") +
+                                m_connection.engine().insertionOrder());
+    q.addBindValue(cyclist);
+    m_connection.exec(q);
+    QVector<ImportEntry> entries;
+    while (q.next()) {
+        // Written as ISO text; an engine with a time type of its own answers
+        // a time.
+        const QVariant imported = q.value(3);
+        entries.append({QByteArray::fromHex(q.value(0).toString().toLatin1()), q.value(1).toInt(),
+                        q.value(2).toString(),
+                        imported.typeId() == QMetaType::QDateTime
+                            ? imported.toDateTime()
+                            : QDateTime::fromString(imported.toString(), Qt::ISODate)});
+    }
+    return entries;
 }

@@ -69,6 +69,18 @@ public:
     // Writes these fields of the ride when the store still holds it at that
     // version (which the write raises); false when another copy overtook it.
     bool update(const QVariant& id, qint64 version, const RideRow& row, const QList<int>& fields);
+    // One field of many rides, each as read (before, at version) and to be
+    // (after); all written, and kept, or none: false when another copy
+    // overtook one of them.
+    struct ColumnWrite
+    {
+        RideRow before;
+        RideRow after;
+        qint64 version;
+    };
+    // beforeEach is told the place in writes of each ride about to be written.
+    bool writeColumn(RideField field, const QVector<ColumnWrite>& writes,
+                     const std::function<void(qsizetype)>& beforeEach);
     // Deletes the ride when the store still holds it at that version.
     bool remove(const QVariant& id, qint64 version);
     // Our own write of a ride, applied to the kept sets so that they stay
@@ -91,6 +103,16 @@ public:
     QHash<QByteArray, int> importedFiles(const QString& cyclist);
     void addImport(const QByteArray& sha256, int rideId, const QString& fileName,
                    const QDateTime& importedAt);
+    // Every entry of the cyclist's rides still stored, in the order they
+    // were made: the content, the ride, the file's name and the time.
+    struct ImportEntry
+    {
+        QByteArray sha256;
+        int rideId = 0;
+        QString fileName;
+        QDateTime importedAt;
+    };
+    QVector<ImportEntry> importEntries(const QString& cyclist);
 
     // How many rides a store holds, on a connection of its own too (a store
     // not open for work is counted read-only before a restore replaces it).

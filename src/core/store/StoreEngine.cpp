@@ -58,6 +58,11 @@ QString StoreEngine::changeChannel() const
     return QString();
 }
 
+QString StoreEngine::updateColumnOfMany(const QString&) const
+{
+    return QString();
+}
+
 QString StoreEngine::returningId() const
 {
     return QString();

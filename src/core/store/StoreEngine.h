@@ -82,6 +82,11 @@ public:
     // Added to an insert so that it answers the new ride's id; empty when the
     // driver reports the id itself.
     virtual QString returningId() const;
+    // One statement that gives a whole-number column of many rides new
+    // values, each only at the version read: bound to three lists (ids,
+    // versions, values) written as {1,2,3}. Empty when the engine writes
+    // them one by one.
+    virtual QString updateColumnOfMany(const QString& column) const;
     // The names of the tables in the store, one per row.
     virtual QString tableNames() const = 0;
     // The column that orders a table's rows as they were inserted.

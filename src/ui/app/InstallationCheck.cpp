@@ -5,6 +5,7 @@
 #include "polyglot/LanguageDirectory.h"
 #include "polyglot/TbsINIFile.h"
 #include "store/StoreEngine.h"
+#include "store/StoreLocation.h"
 #include "theme/ThemeFile.h"
 #include "toolkit/AppIcon.h"
 
@@ -79,6 +80,15 @@ InstallationCheck InstallationCheck::run(const QString& applicationDir)
     else
         check.problems
             << QStringLiteral("Qt's database driver %1 is not installed").arg(engine.driverName());
+    // Needed only for a club's store on a server: its absence is no fault of
+    // an installation that keeps the rides in the file.
+    const StoreEngine& server = StoreEngine::forLocation(StoreLocation::server(QString()));
+    check.found << (server.present()
+                        ? QStringLiteral("database driver for a store on a server: %1")
+                              .arg(server.driverName())
+                        : QStringLiteral("database driver for a store on a server: none (%1 comes "
+                                         "with Debian's libqt6sql6-psql)")
+                              .arg(server.driverName()));
     checkLanguages(applicationDir, check);
     checkThemes(applicationDir, check);
     if (AppIcon::render(AppIcon::themeSizes.back()).isNull())
