@@ -137,6 +137,9 @@ public:
     // Leaves the month view, opens that store and keeps the choice; when it
     // cannot be used, says why and goes back to the store used so far.
     bool useStore(const StoreLocation& location);
+    // Copies this computer's rides to that server, behind the progress
+    // window when it takes long; the words for the user on what was copied.
+    QString copyRides(const StoreLocation& server);
     void mnuLogoffClick();
     void mnuQuitClick();
     void mnuAboutClick();

@@ -39,6 +39,7 @@ void TfrmBase::mnuDatabaseClick()
     TfrmDatabase dialog(this, *m_opening, StoreLocation::file(m_env.filePath),
                         m_data->connection()->location(), StoreChoice::serverText(m_programKey));
     dialog.useStore = [this](const StoreLocation& location) { return useStore(location); };
+    dialog.copyRides = [this](const StoreLocation& server) { return copyRides(server); };
     DialogPresenter::current().execModal(dialog);
 }
 
