@@ -230,9 +230,9 @@ void ADOConnection::openServer()
         case StoreEngine::PasswordFault::None:
             break;
         }
-        throw RydexError(
-            Msg::format(Msg::ServerUnreachable, {m_location.shown(), engineText(error).trimmed()}),
-            RydexError::Kind::Store);
+        throw RydexError(Msg::format(Msg::ServerUnreachable,
+                                     {m_location.shown(), engineText(error).simplified()}),
+                         RydexError::Kind::Store);
     }
     try {
         // The time limits come first: nothing below may hang the window.
@@ -736,7 +736,9 @@ void ADOConnection::failStatement(const QSqlError& error)
         // server rolls back what did not commit.
         close();
         m_lost = true;
-        const QString why = engineText(error).trimmed();
+        // libpq writes its reasons over several indented lines; a message box
+        // shows them as one sentence.
+        const QString why = engineText(error).simplified();
         throw RydexError(
             Msg::format(Msg::ServerConnectionLost,
                         {m_location.shown(), why.isEmpty() ? QStringLiteral("-") : why}),
