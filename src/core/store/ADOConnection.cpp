@@ -693,6 +693,11 @@ void ADOConnection::close()
 {
     // What was kept and prepared belongs to this connection to this file.
     m_rides->release();
+    // The check of the pages reads the file on a connection of its own: once
+    // closed, nothing of ours may still have the store open (a restore
+    // replaces the file next). Its finding is kept for the next opening.
+    if (m_pageCheck.valid())
+        m_pageCheck.wait();
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     QSqlDatabase db = database();
