@@ -34,35 +34,36 @@ const char* const rideTable = "CREATE TABLE rydex ("
                               " pulsemax bigint,"
                               " version bigint NOT NULL DEFAULT 0)";
 
+// Statements of several lines stand in parentheses: one element each.
 const char* const otherStatements[] = {
     "CREATE INDEX rydex_by_filter ON rydex(\"user\", year, month, date, id)",
     "CREATE INDEX rydex_by_year ON rydex(\"user\", year, date, id)",
     "CREATE INDEX rydex_by_user_date ON rydex(\"user\", date, id)",
     // A deleted ride frees its file for a new import, whichever computer
     // deleted it.
-    "CREATE TABLE imports ("
-    " n bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
-    " sha256 text NOT NULL,"
-    " ride bigint NOT NULL REFERENCES rydex(id) ON DELETE CASCADE,"
-    " file text,"
-    " imported text)",
+    ("CREATE TABLE imports ("
+     " n bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
+     " sha256 text NOT NULL,"
+     " ride bigint NOT NULL REFERENCES rydex(id) ON DELETE CASCADE,"
+     " file text,"
+     " imported text)"),
     "CREATE INDEX imports_by_ride ON imports(ride)",
     // One row: the schema's version, and the counter every write
     // transaction raises first, which also makes writers wait in turn.
-    "CREATE TABLE rydex_store ("
-    " schema_version integer NOT NULL,"
-    " changes bigint NOT NULL)",
+    ("CREATE TABLE rydex_store ("
+     " schema_version integer NOT NULL,"
+     " changes bigint NOT NULL)"),
     // The other computers hear of every change to a cyclist's rides at its
     // commit (a notification is delivered only then, once per transaction
     // and name), so that their month views follow within a second.
-    "CREATE FUNCTION rydex_notify() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-    "IF TG_OP <> 'INSERT' THEN PERFORM pg_notify('rydex_changed', coalesce(OLD.\"user\", '')); "
-    "END IF; "
-    "IF TG_OP <> 'DELETE' THEN PERFORM pg_notify('rydex_changed', coalesce(NEW.\"user\", '')); "
-    "END IF; "
-    "RETURN NULL; END $$",
-    "CREATE TRIGGER rydex_told AFTER INSERT OR UPDATE OR DELETE ON rydex "
-    "FOR EACH ROW EXECUTE FUNCTION rydex_notify()",
+    ("CREATE FUNCTION rydex_notify() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+     "IF TG_OP <> 'INSERT' THEN PERFORM pg_notify('rydex_changed', coalesce(OLD.\"user\", '')); "
+     "END IF; "
+     "IF TG_OP <> 'DELETE' THEN PERFORM pg_notify('rydex_changed', coalesce(NEW.\"user\", '')); "
+     "END IF; "
+     "RETURN NULL; END $$"),
+    ("CREATE TRIGGER rydex_told AFTER INSERT OR UPDATE OR DELETE ON rydex "
+     "FOR EACH ROW EXECUTE FUNCTION rydex_notify()"),
 };
 
 // What a writer waits for another computer's write before it gives up.
